@@ -1,0 +1,71 @@
+#include "app/SettingsText.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "link/Fields.h"
+
+namespace quorvane {
+
+double LeadingNumber(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    std::string number;
+    if (i < line.size() && (line[i] == '-' || line[i] == '+')) number += line[i++];
+    bool digits = false;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
+        number += line[i++];
+        digits = true;
+    }
+    if (i < line.size() && line[i] == '.') {
+        number += line[i++];
+        while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
+            number += line[i++];
+            digits = true;
+        }
+    }
+    if (!digits) return 0.0;
+    return std::strtod(number.c_str(), nullptr);
+}
+
+std::optional<int> AsSmallInteger(double value) {
+    const double rounded = std::nearbyint(value);  // default rounding: half to even
+    if (!std::isfinite(rounded) || rounded < -32768.0 || rounded > 32767.0) return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+std::vector<std::string> SettingsLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(current));
+            current.clear();
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) lines.push_back(std::move(current));
+    return lines;
+}
+
+std::string UnquotedText(std::string_view line) { return RemoveAll(std::string(line), "\""); }
+
+std::string NumberLine(double value) {
+    char buffer[64];
+    if (value == std::floor(value) && std::fabs(value) < 1e15) {
+        std::snprintf(buffer, sizeof buffer, "%.0f", value);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%.7g", value);
+    }
+    std::string text = buffer;
+    if (text == "-0") text = "0";
+    return text + "\r\n";
+}
+
+std::string TextLine(std::string_view text) { return "\"" + std::string(text) + "\"\r\n"; }
+
+}  // namespace quorvane
