@@ -1,0 +1,183 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <functional>
+
+#include "app/SettingsFiles.h"
+#include "input/KeyPad.h"
+#include "input/SequenceQueue.h"
+#include "monitor/HitIntelTable.h"
+#include "monitor/LogText.h"
+#include "monitor/PollCycle.h"
+#include "monitor/SkipList.h"
+#include "ui/SerialLink.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+namespace quorvane {
+
+class KeyButton;
+class LogGridModel;
+class SystemClock;
+
+// The main window: the display panel, the keypad, the tabs, the serial link
+// and the timers that drive them.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(const QString& appDirectory, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    const QString& AppDirectory() const { return appDirectory_; }
+    SerialLink& Link() { return link_; }
+    bool Running() const;
+    // The text the prompt / indicator box shows.
+    QString Text3Text() const;
+
+    // The click action of a key, as the mouse, the keyboard and the wheel run it.
+    void ClickKey(const std::string& objectName);
+
+    // The hit log of this run and the run's log file name parts.
+    const LogText& Log() const { return log_; }
+    QString LogFilePathNow() const;
+    const PollCycle& Poll() const { return *poll_; }
+    const HitIntelTable& HitIntel() const { return hitIntel_; }
+
+    // Every message the window shows the user goes through here: a window
+    // that does not stop the poll, and the last text kept for tests.
+    void Tell(const QString& text);
+    const QString& LastMessage() const { return lastMessage_; }
+    // The folder chooser of "Log Directory" (replaceable by tests).
+    void SetFolderChooser(std::function<QString()> chooser) { chooseFolder_ = std::move(chooser); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Building the window.
+    void BuildDisplayPanel();
+    void BuildKeypad();
+    void BuildTabs();
+    void BuildSettingsTab(QWidget* tab);
+    void BuildFooter();
+    void BuildLogTab(QWidget* tab);
+    void BuildLogSettings(QWidget* tab);
+    void BuildExtendedTab(QWidget* tab);
+
+    // Start-up and shut-down.
+    void Form_Load();
+    void Form_Unload();
+    void ApplyPgmSettings();
+
+    // The link.
+    void Combo1_Click(int index);
+    void Combo2_Click(int index);
+    void Command2_Click();
+    QString OpenScannerPort();
+    void StartRunning(bool writeSettings);
+    void StopRunning();
+    void OnLinkLost();
+    void RetryLink();
+    void ShowPortDevice();
+    QString PortDevice() const;
+
+    // Text3: a link message (disconnected, no reply, harvest running) takes
+    // precedence over the prompt or indicator text.
+    void SetText3Base(const QString& text);
+    void SetLinkMessage(const QString& text);
+    void UpdateText3();
+
+    // Keys and the command queue.
+    void RunSteps(const std::vector<Step>& steps);
+    void PumpQueue();
+    void FocusPicture1();
+
+    // Polling and the hit log.
+    void Timer1_Timer();
+    void ApplyTick(const TickOutcome& outcome);
+    void LogChanged();
+    void WriteLogFile();
+    void LogTextCheck_Click();
+    void log_dir_Click();
+    void key_clear_log_Click();
+    void SSTab1_Click(int tab);
+    void RefreshCaption(const std::string& line1, const std::string& line2);
+    void ExtendedInfoShow(const ExtendedInfoSource& source);
+    void LoadHitIntel();
+
+    // Recording the hits.
+    bool RecordAudioTicked() const;
+    void StartRecording();
+    void StopRecording(const RecordingNames& names);
+
+    QString appDirectory_;
+    SerialLink link_;
+    KeyPad keyPad_;
+    SequenceQueue queue_;
+    QElapsedTimer clock_;
+    QTimer queueTimer_;
+    QTimer Timer1;
+    QTimer reconnectTimer_;
+    QString text3Base_;
+    QString linkMessage_;
+    PgmSettings pgm_;
+    bool running_ = false;
+
+    std::unique_ptr<SystemClock> systemClock_;
+    HitIntelTable hitIntel_;
+    SkipList skipList_;
+    std::unique_ptr<PollCycle> poll_;
+    LogText log_;
+    std::string launchDate_;
+    std::string launchTime_;
+    int silentMs_ = 0;              // polling time since the last accepted reply
+    bool logWriteFailing_ = false;  // reported once until a write succeeds again
+    QString lastMessage_;
+    std::function<QString()> chooseFolder_;
+    ExtendedInfoSource extendedSource_;
+
+    QWidget* Picture2 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QLineEdit* IconsSet1 = nullptr;
+    QLineEdit* IconsSet2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* freq = nullptr;
+    QLineEdit* floating_taskbar = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLabel* Picture1 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* port_device = nullptr;
+    QPushButton* Command2 = nullptr;
+    QLineEdit* m[3] = {nullptr, nullptr, nullptr};
+    std::map<std::string, KeyButton*> keys_;
+    LogGridModel* gridModel_ = nullptr;
+    QTableView* grdInfo = nullptr;
+    QCheckBox* LogTextCheck = nullptr;
+    QCheckBox* RecordAudioCheck = nullptr;
+    QPushButton* log_dir = nullptr;
+    QPushButton* key_clear_log = nullptr;
+    QGroupBox* extended_info_frame = nullptr;
+    QPlainTextEdit* extended_text = nullptr;
+    QLabel* extended_photo = nullptr;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,112 @@
+// The serial link of the main window: choosing port and speed, Run and
+// Stop, and winning the scanner back after it went away.
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "link/PortNaming.h"
+#include "ui/AppFiles.h"
+#include "ui/Form1.h"
+
+namespace quorvane {
+namespace {
+const char* kRunningLabelColour = "color: #c0c0c0;";
+const char* kStoppedLabelColour = "color: #404040;";
+}  // namespace
+
+QString Form1::PortDevice() const {
+    if (Combo1->currentIndex() < 0) return {};
+    return QString::fromStdString(PortDevicePath(Combo1->currentIndex() + 1, appDirectory_.toStdString()));
+}
+
+void Form1::ShowPortDevice() { port_device->setText(PortDevice()); }
+
+void Form1::Combo1_Click(int index) {
+    if (index < 0) return;
+    Combo2->setEnabled(true);
+    ShowPortDevice();
+    SetText3Base("Select Port Speed");
+}
+
+void Form1::Combo2_Click(int index) {
+    if (index < 0) return;
+    SetText3Base("Setting Up Audio");
+    Command2->setEnabled(true);
+    SetText3Base("Hit Run");
+}
+
+void Form1::Command2_Click() {
+    if (Command2->text() == "Run") {
+        StartRunning(true);
+    } else {
+        StopRunning();
+    }
+    FocusPicture1();
+}
+
+QString Form1::OpenScannerPort() {
+    const int speed = kPortSpeeds[std::max(0, Combo2->currentIndex())];
+    return link_.Open(PortDevice(), speed);
+}
+
+void Form1::StartRunning(bool writeSettings) {
+    ShowPortDevice();
+    const QString failure = OpenScannerPort();
+    if (!failure.isEmpty()) {
+        // Stay stopped and say what is wrong; nothing else changes.
+        SetText3Base(QString("Port %1 (%2) %3").arg(Combo1->currentText(), PortDevice(), failure));
+        return;
+    }
+    running_ = true;
+    Timer1.start();
+    Combo1->setEnabled(false);
+    Combo2->setEnabled(false);
+    Label8->setStyleSheet(kRunningLabelColour);
+    Label10->setStyleSheet(kRunningLabelColour);
+    Command2->setText("Stop");
+    SetLinkMessage({});
+    if (writeSettings) {
+        const ComSettings com{Combo1->currentIndex(), Combo2->currentIndex(), Timer1.interval()};
+        QString error;
+        if (!WriteFileAtomically(JoinPath(appDirectory_, kComSettingsFile), WriteComSettings(com), &error)) {
+            SetText3Base("Settings not saved: " + error);
+        }
+    }
+}
+
+void Form1::StopRunning() {
+    running_ = false;
+    Timer1.stop();
+    reconnectTimer_.stop();
+    queue_.Clear();
+    queueTimer_.stop();
+    Combo1->setEnabled(true);
+    Combo2->setEnabled(true);
+    Label8->setStyleSheet(kStoppedLabelColour);
+    Label10->setStyleSheet(kStoppedLabelColour);
+    link_.Close();
+    Command2->setText("Run");
+    SetLinkMessage({});
+}
+
+void Form1::OnLinkLost() {
+    if (!running_) return;
+    Timer1.stop();
+    queue_.Clear();
+    queueTimer_.stop();
+    SetLinkMessage("Scanner disconnected - retrying");
+    reconnectTimer_.start();
+}
+
+void Form1::RetryLink() {
+    if (!running_) {
+        reconnectTimer_.stop();
+        return;
+    }
+    if (!OpenScannerPort().isEmpty()) return;  // still gone: try again in 2 s
+    reconnectTimer_.stop();
+    SetLinkMessage({});
+    Timer1.start();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,75 @@
+// The poll cycle of the main window: ask the scanner for its status on every
+// tick of Timer1, hand the replies to the monitor core and show what it says.
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "link/Commands.h"
+#include "link/Fields.h"
+#include "ui/AppFiles.h"
+#include "ui/Form1.h"
+#include "ui/ScannerText.h"
+
+namespace quorvane {
+namespace {
+constexpr int kNoReplyAfterMs = 3000;
+const char* kCaption = "BC246T Quorvane";
+}  // namespace
+
+void Form1::LoadHitIntel() {
+    if (const auto bytes = ReadFileBytes(JoinPath(appDirectory_, "hit_intel.txt"))) hitIntel_.LoadLines(*bytes);
+}
+
+void Form1::Timer1_Timer() {
+    // A key sequence or a harvest owns the line while it runs.
+    if (!link_.IsOpen() || queue_.Busy()) return;
+    link_.SendCommand(kStatusRequest);
+    link_.SendCommand(kTalkgroupRequest);
+    link_.SendCommand(kFrequencyRequest);
+    TickOutcome outcome;
+    if (link_.BytesWaiting() >= 2) outcome = poll_->Tick(link_.ReadAvailable(), RecordAudioTicked());
+    if (!outcome.Accepted) {
+        silentMs_ += Timer1.interval();
+        if (silentMs_ > kNoReplyAfterMs && linkMessage_.isEmpty()) SetLinkMessage("No reply");
+        return;
+    }
+    silentMs_ = 0;
+    if (linkMessage_ == "No reply") SetLinkMessage({});
+    ApplyTick(outcome);
+}
+
+void Form1::ApplyTick(const TickOutcome& outcome) {
+    for (const TickAction& action : outcome.Actions) {
+        if (const auto* send = std::get_if<SendCommandAction>(&action)) {
+            link_.SendCommand(send->Text);
+        } else if (std::holds_alternative<StartRecordingAction>(action)) {
+            StartRecording();
+        } else if (const auto* show = std::get_if<ShowExtendedInfoAction>(&action)) {
+            ExtendedInfoShow(show->Source);
+        } else if (const auto* ended = std::get_if<HitEnded>(&action)) {
+            if (ended->LogLine) {
+                log_.Prepend(*ended->LogLine);
+                LogChanged();
+            }
+            if (ended->StopRecording) StopRecording(ended->Names);
+        }
+    }
+    const QString display = ScreenText(outcome.Text1);
+    if (Text1->toPlainText() != display) Text1->setPlainText(display);
+    floating_taskbar->setText(ScreenText(outcome.FloatingTaskbar));
+    if (outcome.FreqBoxChanged || freq->text().isEmpty()) freq->setText(ScreenText(outcome.FreqBox));
+    IconsSet1->setText(ScreenText(outcome.Icons.Row1));
+    IconsSet2->setText(ScreenText(outcome.Icons.Row2));
+    RefreshCaption(outcome.DisplayLine1, outcome.DisplayLine2);
+}
+
+void Form1::RefreshCaption(const std::string& line1, const std::string& line2) {
+    if (isMinimized()) {
+        // The taskbar shows the display while the window is minimized.
+        const std::string second = RemoveAll(RemoveAll(line2, " \x82 "), "\x81");
+        setWindowTitle(ScreenText(TrimBlanks(line1) + "/" + second));
+        return;
+    }
+    if (windowTitle() != kCaption) setWindowTitle(kCaption);
+}
+
+}  // namespace quorvane
