@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+namespace quorvane {
+
+// The scanner's frequency digits for a typed frequency such as "162.55":
+// the text is split at every "."; the first piece (whole megahertz) gets
+// "0"s in front until it has 4 characters, the second piece (the fraction)
+// gets "0"s at the end until it has 4, and the two are joined without the
+// point. Further pieces are ignored, nothing is ever cut and the characters
+// are not checked: "1.2.3" gives "00012000", "162.55625" gives "016255625".
+// Text without a "." is treated as a whole part with an empty fraction
+// ("162" gives "01620000"); the tune handlers never pass such text.
+std::string PadFrequency(const std::string& text);
+
+}  // namespace quorvane

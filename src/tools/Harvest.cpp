@@ -1,0 +1,207 @@
+#include "tools/Harvest.h"
+
+#include <optional>
+
+#include "link/Commands.h"
+#include "link/Fields.h"
+#include "tools/HitDelay.h"
+
+namespace quorvane {
+
+namespace {
+
+const std::string kEndOfList = "-1";
+const std::string kLineEnd = "\r\n";
+
+// Reply fields read by the walk, numbered from 0 (field 0 is the word).
+constexpr std::size_t kSihFirstSystem = 1;
+constexpr std::size_t kSinName = 2;
+constexpr std::size_t kSinNextSystem = 11;
+constexpr std::size_t kSinFirstGroup = 12;
+constexpr std::size_t kGinName = 2;
+constexpr std::size_t kGinNextGroup = 6;
+constexpr std::size_t kGinFirstChannel = 8;
+constexpr std::size_t kCinName = 1;
+constexpr std::size_t kCinFrequency = 2;
+constexpr std::size_t kCinNextChannel = 12;
+
+using Fields = std::vector<std::string>;
+
+// The last line that answers `word` with at least fieldCount fields and,
+// when staleNext is given, whose field `nextField` is not that index (such
+// a line is the late answer about the item before the one requested).
+std::optional<Fields> LastUsable(const std::vector<std::string>& lines, const std::string& word,
+                                 std::size_t fieldCount, std::size_t nextField = 0,
+                                 const std::string* staleNext = nullptr) {
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        Fields fields = SplitFields(*line, ',');
+        if (fields[0] != word || fields.size() < fieldCount) continue;
+        if (staleNext != nullptr && fields[nextField] == *staleNext) continue;
+        return fields;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+Harvest::Harvest(long long hitDelayMs) : hitDelayMs_(hitDelayMs) {}
+
+bool Harvest::Running() const { return phase_ != Phase::Idle && phase_ != Phase::Ended; }
+
+std::string Harvest::FoundText() const { return "Found: " + kLineEnd + progress_.lastChannelName; }
+
+HarvestStep Harvest::Start() {
+    if (phase_ != Phase::Idle) return last_;
+    if (!IsUsableHitDelay(hitDelayMs_)) {
+        return End(HarvestOutcome::Failed,
+                   "The delay of " + std::to_string(hitDelayMs_) + " ms is outside " +
+                       std::to_string(kHitDelayMin) + " to " + std::to_string(kHitDelayMax) +
+                       " ms: choose another delay.",
+                   false);
+    }
+    return Request(Phase::Programming, kEnterProgramming);
+}
+
+HarvestStep Harvest::Cancel() {
+    if (phase_ == Phase::Ended) return last_;
+    return End(HarvestOutcome::Cancelled, kHarvestCancelledMessage, phase_ != Phase::Idle);
+}
+
+HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
+    if (phase_ == Phase::Idle) return End(HarvestOutcome::Failed, "The harvest was not started.", false);
+    if (phase_ == Phase::Ended) return last_;
+
+    const std::vector<std::string> lines = TakeLines(drainedBytes);
+    switch (phase_) {
+        case Phase::Programming:
+            return Request(Phase::FirstSystem, kFirstSystemRequest);
+
+        case Phase::FirstSystem: {
+            const auto reply = LastUsable(lines, kFirstSystemRequest, kSihFirstSystem + 1);
+            if (!reply) return RequestAgain();
+            currentSystem_ = (*reply)[kSihFirstSystem];
+            return Request(Phase::SystemLeadIn, SystemRequest(currentSystem_));
+        }
+
+        case Phase::SystemLeadIn:
+            return NextSystem();
+
+        case Phase::System: {
+            const auto reply = LastUsable(lines, "SIN", kSinFirstGroup + 1, kSinNextSystem, &currentSystem_);
+            if (!reply) return RequestAgain();
+            systemName_ = (*reply)[kSinName];
+            currentSystem_ = (*reply)[kSinNextSystem];
+            currentGroup_ = (*reply)[kSinFirstGroup];
+            ++progress_.systems;
+            return Request(Phase::GroupLeadIn, GroupRequest(currentGroup_));
+        }
+
+        case Phase::GroupLeadIn:
+            return NextGroup();
+
+        case Phase::Group: {
+            const auto reply = LastUsable(lines, "GIN", kGinFirstChannel + 1, kGinNextGroup, &currentGroup_);
+            if (!reply) return RequestAgain();
+            groupName_ = (*reply)[kGinName];
+            currentGroup_ = (*reply)[kGinNextGroup];
+            currentChannel_ = (*reply)[kGinFirstChannel];
+            ++progress_.groups;
+            return Request(Phase::ChannelLeadIn, ChannelRequest(currentChannel_));
+        }
+
+        case Phase::ChannelLeadIn:
+            return NextChannel();
+
+        case Phase::Channel: {
+            const auto reply =
+                LastUsable(lines, "CIN", kCinNextChannel + 1, kCinNextChannel, &currentChannel_);
+            if (!reply) return RequestAgain();
+            const Fields& fields = *reply;
+            records_.push_back(fields[kCinFrequency] + '\t' + fields[kCinName] + '\t' + groupName_ +
+                               '\t' + systemName_ + kLineEnd);
+            ++progress_.channels;
+            progress_.lastChannelName = fields[kCinName];
+            currentChannel_ = fields[kCinNextChannel];
+            return NextChannel();
+        }
+
+        case Phase::Idle:
+        case Phase::Ended:
+            break;
+    }
+    return last_;
+}
+
+std::vector<std::string> Harvest::TakeLines(const std::string& drainedBytes) {
+    pending_ += drainedBytes;
+    std::vector<std::string> lines = SplitFields(pending_, '\r');
+    pending_ = std::move(lines.back());
+    lines.pop_back();
+    return lines;
+}
+
+HarvestStep Harvest::Request(Phase phase, std::string command) {
+    phase_ = phase;
+    command_ = std::move(command);
+    tries_ = 1;
+    last_ = HarvestStep{};
+    last_.outcome = HarvestOutcome::Send;
+    last_.command = command_;
+    last_.waitMs = static_cast<int>(hitDelayMs_);
+    last_.progress = progress_;
+    return last_;
+}
+
+HarvestStep Harvest::RequestAgain() {
+    if (tries_ >= kHarvestMaxTries) {
+        return End(HarvestOutcome::Failed,
+                   "No usable reply to " + command_ + " after " + std::to_string(kHarvestMaxTries) +
+                       " tries. The scanner may be slow: choose a longer delay and try again.",
+                   true);
+    }
+    ++tries_;
+    last_.progress = progress_;
+    return last_;
+}
+
+HarvestStep Harvest::NextSystem() {
+    if (currentSystem_ == kEndOfList) return Finish();
+    return Request(Phase::System, SystemRequest(currentSystem_));
+}
+
+HarvestStep Harvest::NextGroup() {
+    if (currentGroup_ == kEndOfList) return NextSystem();
+    return Request(Phase::Group, GroupRequest(currentGroup_));
+}
+
+HarvestStep Harvest::NextChannel() {
+    if (currentChannel_ == kEndOfList) return NextGroup();
+    return Request(Phase::Channel, ChannelRequest(currentChannel_));
+}
+
+HarvestStep Harvest::Finish() {
+    HarvestStep step = End(HarvestOutcome::Finished, kHarvestUpdatedMessage, true);
+    std::size_t size = kLineEnd.size();
+    for (const std::string& record : records_) size += record.size();
+    std::string& file = step.fileBytes;
+    file.reserve(size);
+    // Newest first: the last channel found heads the file.
+    for (auto record = records_.rbegin(); record != records_.rend(); ++record) file += *record;
+    file += kLineEnd;
+    records_.clear();
+    last_.fileBytes = file;
+    return step;
+}
+
+HarvestStep Harvest::End(HarvestOutcome outcome, std::string message, bool leaveProgramming) {
+    phase_ = Phase::Ended;
+    pending_.clear();
+    last_ = HarvestStep{};
+    last_.outcome = outcome;
+    last_.message = std::move(message);
+    last_.leaveProgramming = leaveProgramming;
+    last_.progress = progress_;
+    return last_;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,124 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace quorvane {
+
+// The hit-intelligence harvest: reads the scanner's stored systems, groups
+// and channels in programming mode and builds the bytes of hit_intel.txt.
+//
+// The walk is a state machine the window drives with its timers; it does no
+// I/O and never waits. Each step either asks for one command to be sent,
+// followed by one wait of the hit delay and a drain of the port (every byte
+// waiting then is handed to OnReply), or ends the harvest.
+//
+// Command order: "PRG", "SIH", "SIN," + first system, then for each system
+// "SIN," + system and "GIN," + its first group, for each group "GIN," + group
+// and "CIN," + its first channel, for each channel "CIN," + channel. The
+// requests for a first group or first channel are sent even when the index
+// is "-1"; their replies, like those of "PRG" and the first "SIN,", are not
+// used. Indexes go back to the scanner exactly as received and are compared
+// with "-1" as text.
+//
+// Replies: what is drained is cut into lines at each CR; a line without its
+// CR yet is kept and completed by the next drain. A line is a usable reply
+// when its field 0 is the word of the request and it holds every field the
+// walk reads (SIH 1; SIN 2, 11, 12; GIN 2, 6, 8; CIN 1, 2, 12). A reply whose
+// next index equals the index being requested answers the item before it
+// (it arrived late) and is passed over. Of several usable lines the last is
+// taken. With no usable reply the same item is requested again; after
+// kHarvestMaxTries requests of one item without one the harvest fails.
+enum class HarvestOutcome {
+    Send,       // send `command`, wait `waitMs`, drain, call OnReply
+    Finished,   // write `fileBytes` to hit_intel.txt, reload the table
+    Failed,     // nothing to write; show `message`
+    Cancelled,  // nothing to write; show `message`
+};
+
+struct HarvestProgress {
+    int systems = 0;
+    int groups = 0;
+    int channels = 0;
+    std::string lastChannelName;  // raw bytes of the last channel found
+};
+
+struct HarvestStep {
+    HarvestOutcome outcome = HarvestOutcome::Send;
+    std::string command;    // Send: the text for SendCommand (it adds the CR)
+    int waitMs = 0;         // Send: the wait between sending and draining
+    std::string fileBytes;  // Finished: the whole new content of hit_intel.txt
+    std::string message;    // Finished, Failed, Cancelled: text for the message box
+    // Finished, Failed, Cancelled: the scanner is in programming mode, so the
+    // window sends kExitProgramming ("EPG") once the message has been closed.
+    bool leaveProgramming = false;
+    HarvestProgress progress;  // counts at the time of the step
+};
+
+inline constexpr int kHarvestMaxTries = 5;
+inline constexpr const char* kHarvestUpdatedMessage = "Hit Inteligence Updated";
+inline constexpr const char* kHarvestCancelledMessage =
+    "Hit Inteligence update cancelled. hit_intel.txt was not changed.";
+// Caption shown after the walk, before the file is written.
+inline constexpr const char* kHarvestDoneCaption = "Done!";
+
+class Harvest {
+public:
+    // hitDelayMs: the value of the delay list (HitDelayFromText); a harvest
+    // with a delay outside 0 to 32767 does not start.
+    explicit Harvest(long long hitDelayMs);
+
+    // Begins the walk with "PRG". Called again, returns the current step.
+    HarvestStep Start();
+    // The bytes drained after the wait of the last Send step. Called before
+    // Start it ends the harvest as failed; after the end it returns the end
+    // step again.
+    HarvestStep OnReply(const std::string& drainedBytes);
+    // Ends the walk: nothing more is sent after the command already sent and
+    // nothing is written. Returns the Cancelled step (or the end step of a
+    // harvest that had already ended).
+    HarvestStep Cancel();
+
+    bool Running() const;
+    const HarvestProgress& Progress() const { return progress_; }
+    // The text for Text1 while harvesting: "Found: " CR LF + last channel name.
+    std::string FoundText() const;
+
+private:
+    enum class Phase {
+        Idle,
+        Programming,      // "PRG" sent, reply discarded
+        FirstSystem,      // "SIH" sent
+        SystemLeadIn,     // first "SIN," sent, reply unused
+        System,           // "SIN," + current system sent
+        GroupLeadIn,      // "GIN," + first group sent, reply unused
+        Group,            // "GIN," + current group sent
+        ChannelLeadIn,    // "CIN," + first channel sent, reply unused
+        Channel,          // "CIN," + current channel sent
+        Ended,
+    };
+
+    std::vector<std::string> TakeLines(const std::string& drainedBytes);
+    HarvestStep Request(Phase phase, std::string command);
+    HarvestStep RequestAgain();
+    HarvestStep NextSystem();
+    HarvestStep NextGroup();
+    HarvestStep NextChannel();
+    HarvestStep Finish();
+    HarvestStep End(HarvestOutcome outcome, std::string message, bool leaveProgramming);
+
+    long long hitDelayMs_;
+    Phase phase_ = Phase::Idle;
+    std::string command_;  // the request under way
+    int tries_ = 0;        // how often command_ has been sent in a row
+    std::string pending_;  // start of a line whose CR has not arrived yet
+    std::string currentSystem_;
+    std::string currentGroup_;
+    std::string currentChannel_;
+    std::string systemName_;
+    std::string groupName_;
+    std::vector<std::string> records_;  // in walk order
+    HarvestProgress progress_;
+    HarvestStep last_;  // the step returned last (the end step once ended)
+};
+
+}  // namespace quorvane
