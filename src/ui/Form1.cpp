@@ -1,5 +1,6 @@
 #include "ui/Form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -114,6 +115,7 @@ Form1::Form1(const QString& appDirectory, QWidget* parent)
     BuildKeypad();
     BuildTabs();
     BuildFooter();
+    qApp->installEventFilter(this);
     Form_Load();
 }
 
@@ -178,6 +180,7 @@ void Form1::BuildTabs() {
     BuildExtendedTab(SSTab1->widget(1));
     BuildSettingsTab(SSTab1->widget(3));
     BuildLogSettings(SSTab1->widget(3));
+    BuildMacroFrames(SSTab1->widget(3));
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {

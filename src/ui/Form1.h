@@ -13,10 +13,12 @@
 #include "app/SettingsFiles.h"
 #include "input/KeyPad.h"
 #include "input/SequenceQueue.h"
+#include "input/Wheel.h"
 #include "monitor/HitIntelTable.h"
 #include "monitor/LogText.h"
 #include "monitor/PollCycle.h"
 #include "monitor/SkipList.h"
+#include "tools/Harvest.h"
 #include "ui/SerialLink.h"
 
 class QCheckBox;
@@ -28,6 +30,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class QKeyEvent;
+class QWheelEvent;
 
 namespace quorvane {
 
@@ -60,10 +64,17 @@ public:
 
     // Every message the window shows the user goes through here: a window
     // that does not stop the poll, and the last text kept for tests.
-    void Tell(const QString& text);
+    void Tell(const QString& text, std::function<void()> onClosed = {});
     const QString& LastMessage() const { return lastMessage_; }
     // The folder chooser of "Log Directory" (replaceable by tests).
     void SetFolderChooser(std::function<QString()> chooser) { chooseFolder_ = std::move(chooser); }
+    // Opens a web address in the user's browser (replaceable by tests).
+    void SetUrlOpener(std::function<void(const QString&)> opener) { openUrl_ = std::move(opener); }
+    bool Harvesting() const { return harvestBusy_; }
+    // "1" while a free-text box has the keyboard focus: shortcuts stay quiet.
+    bool TextEntryActive() const;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +89,8 @@ private:
     void BuildLogTab(QWidget* tab);
     void BuildLogSettings(QWidget* tab);
     void BuildExtendedTab(QWidget* tab);
+    void BuildHarvestControls(QGroupBox* frame);
+    void BuildMacroFrames(QWidget* tab);
 
     // Start-up and shut-down.
     void Form_Load();
@@ -120,6 +133,21 @@ private:
     void ExtendedInfoShow(const ExtendedInfoSource& source);
     void LoadHitIntel();
 
+    // The harvest of the scanner's memory.
+    void hit_intel_Click();
+    void Timer2_Timer();
+    void RunHarvestStep(const HarvestStep& step);
+    void DrainHarvestReply();
+    void EndHarvest(const HarvestStep& step);
+    void ResumeAfterHarvest(bool leaveProgramming);
+    void ShowHarvestProgress(const HarvestProgress& progress);
+
+    // Keyboard, wheel and macros.
+    bool HandleShortcut(QKeyEvent* event);
+    bool HandleWheel(QObject* watched, QWheelEvent* event);
+    void SaveMacros_Click();
+    void Picture1_Click();
+
     // Recording the hits.
     bool RecordAudioTicked() const;
     void StartRecording();
@@ -150,6 +178,13 @@ private:
     QString lastMessage_;
     std::function<QString()> chooseFolder_;
     ExtendedInfoSource extendedSource_;
+    std::function<void(const QString&)> openUrl_;
+    Wheel wheel_;
+    std::unique_ptr<Harvest> harvest_;
+    bool harvestBusy_ = false;  // from the click until polling resumes
+    QTimer Timer2;
+    QTimer harvestDrainTimer_;
+    QElapsedTimer harvestElapsed_;
 
     QWidget* Picture2 = nullptr;
     QPlainTextEdit* Text1 = nullptr;
@@ -175,6 +210,10 @@ private:
     QCheckBox* RecordAudioCheck = nullptr;
     QPushButton* log_dir = nullptr;
     QPushButton* key_clear_log = nullptr;
+    QPushButton* hit_intel = nullptr;
+    QComboBox* hit_intel_dly = nullptr;
+    QLabel* hit_intel_progress = nullptr;
+    QPushButton* SaveMacros = nullptr;
     QGroupBox* extended_info_frame = nullptr;
     QPlainTextEdit* extended_text = nullptr;
     QLabel* extended_photo = nullptr;

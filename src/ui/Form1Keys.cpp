@@ -15,6 +15,8 @@ void Form1::ClickKey(const std::string& objectName) {
         SetText3Base("Hit Run first");
         return;
     }
+    // Keys and macros are held back while a harvest owns the line.
+    if (harvestBusy_) return;
     const KeyRow* row = FindKey(objectName);
     if (!row) return;
     std::string macroText;

@@ -76,6 +76,12 @@ void Form1::StartRunning(bool writeSettings) {
 
 void Form1::StopRunning() {
     running_ = false;
+    if (harvestBusy_) {
+        Timer2.stop();
+        harvestDrainTimer_.stop();
+        harvest_.reset();
+        ResumeAfterHarvest(false);
+    }
     Timer1.stop();
     reconnectTimer_.stop();
     queue_.Clear();
@@ -91,6 +97,13 @@ void Form1::StopRunning() {
 
 void Form1::OnLinkLost() {
     if (!running_) return;
+    if (harvestBusy_) {
+        Timer2.stop();
+        harvestDrainTimer_.stop();
+        harvest_.reset();
+        ResumeAfterHarvest(false);
+        Tell("The scanner went away during the hit intelligence update; hit_intel.txt was not changed.");
+    }
     Timer1.stop();
     queue_.Clear();
     queueTimer_.stop();

@@ -82,6 +82,8 @@ void Form1::BuildLogSettings(QWidget* tab) {
     LogTextCheck->setGeometry(TwipsRect(150, 330, 2400, 300));
     connect(LogTextCheck, &QCheckBox::clicked, this, &Form1::LogTextCheck_Click);
 
+    BuildHarvestControls(frame);
+
     log_dir = new QPushButton("Log Directory", frame);
     log_dir->setObjectName("log_dir");
     log_dir->setGeometry(TwipsRect(150, 1050, 1600, 380));
@@ -148,11 +150,12 @@ void Form1::SSTab1_Click(int tab) {
     if (tab >= 0 && tab < kTabCount) key_clear_log->setVisible(tab == 0);
 }
 
-void Form1::Tell(const QString& text) {
+void Form1::Tell(const QString& text, std::function<void()> onClosed) {
     lastMessage_ = text;
-    auto* box = new QMessageBox(QMessageBox::NoIcon, windowTitle(), text, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::NoIcon, "BC246T Quorvane", text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName("message");
+    if (onClosed) connect(box, &QMessageBox::finished, this, [onClosed] { onClosed(); });
     box->open();
 }
 

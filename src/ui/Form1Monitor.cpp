@@ -21,7 +21,7 @@ void Form1::LoadHitIntel() {
 
 void Form1::Timer1_Timer() {
     // A key sequence or a harvest owns the line while it runs.
-    if (!link_.IsOpen() || queue_.Busy()) return;
+    if (!link_.IsOpen() || queue_.Busy() || harvestBusy_) return;
     link_.SendCommand(kStatusRequest);
     link_.SendCommand(kTalkgroupRequest);
     link_.SendCommand(kFrequencyRequest);

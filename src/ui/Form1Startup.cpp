@@ -61,6 +61,7 @@ void Form1::ApplyPgmSettings() {
     const auto bytes = ReadFileBytes(JoinPath(appDirectory_, kPgmSettingsFile));
     if (!bytes) return;
     pgm_ = ReadPgmSettings(*bytes);
+    hit_intel_dly->setCurrentIndex(pgm_.delayIndex);
     if (pgm_.tab) SSTab1->setCurrentIndex(*pgm_.tab);
     // Restoring the tick does not write the file yet: the first hit does.
     LogTextCheck->setChecked(pgm_.logText == 1);

@@ -1,0 +1,156 @@
+// Keyboard shortcuts, the mouse wheel as the scanner's knob, the macro boxes
+// and the logo that takes the focus.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include "input/Macros.h"
+#include "input/Shortcuts.h"
+#include "ui/AppFiles.h"
+#include "ui/Form1.h"
+#include "ui/ScannerText.h"
+#include "ui/Twips.h"
+
+namespace quorvane {
+namespace {
+
+// The project's web page, opened by a click on the logo.
+const char* kProjectWebPage = "https://quorvane.org/";
+
+// The digit a key stands for: its own digit, or on a US keyboard the symbol
+// Shift makes of it, or (X11) the digit row's hardware key codes 10..19.
+std::optional<ShortcutKey> DigitKey(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<ShortcutKey>(key - Qt::Key_0);
+    static const int kShiftedDigits[10] = {Qt::Key_ParenRight, Qt::Key_Exclam,    Qt::Key_At,
+                                           Qt::Key_NumberSign, Qt::Key_Dollar,    Qt::Key_Percent,
+                                           Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,
+                                           Qt::Key_ParenLeft};
+    for (int digit = 0; digit < 10; ++digit) {
+        if (key == kShiftedDigits[digit]) return static_cast<ShortcutKey>(digit);
+    }
+    const quint32 scan = event.nativeScanCode();
+    if (scan >= 10 && scan <= 19) return static_cast<ShortcutKey>((scan - 9) % 10);
+    return std::nullopt;
+}
+
+std::optional<ShortcutKey> ShortcutKeyOf(const QKeyEvent& event) {
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    switch (event.key()) {
+    case Qt::Key_M: return ShortcutKey::M;
+    case Qt::Key_F: return ShortcutKey::F;
+    case Qt::Key_S: return ShortcutKey::S;
+    case Qt::Key_H: return ShortcutKey::H;
+    case Qt::Key_Space: return ShortcutKey::Space;
+    case Qt::Key_Right: return ShortcutKey::Right;
+    case Qt::Key_Left: return ShortcutKey::Left;
+    case Qt::Key_Down: return ShortcutKey::Down;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return ShortcutKey::Enter;
+    case Qt::Key_Period: return keypad ? ShortcutKey::KeypadDecimal : ShortcutKey::Period;
+    case Qt::Key_Comma:
+        if (keypad) return ShortcutKey::KeypadDecimal;
+        return std::nullopt;
+    default: return DigitKey(event);
+    }
+}
+
+}  // namespace
+
+void Form1::BuildMacroFrames(QWidget* tab) {
+    for (int i = 0; i < 3; ++i) {
+        const QString number = QString::number(i + 1);
+        auto* frame = new QGroupBox("Macro " + number, tab);
+        frame->setObjectName("Macro" + number + "Frame");
+        frame->setGeometry(TwipsRect(7980, 120 + i * 660, 3300, 600));
+        m[i] = new QLineEdit(frame);
+        m[i]->setObjectName("m" + number);
+        m[i]->setGeometry(TwipsRect(90, 240, 3120, 300));
+    }
+    SaveMacros = new QPushButton("Save Macros", tab);
+    SaveMacros->setObjectName("SaveMacros");
+    SaveMacros->setGeometry(TwipsRect(7980, 2130, 1500, 380));
+    connect(SaveMacros, &QPushButton::clicked, this, &Form1::SaveMacros_Click);
+}
+
+bool Form1::TextEntryActive() const {
+    const QWidget* focused = QApplication::focusWidget();
+    for (const QLineEdit* box : m) {
+        if (box && box == focused) return true;
+    }
+    return false;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) return HandleShortcut(static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::Wheel) return HandleWheel(watched, static_cast<QWheelEvent*>(event));
+    if (event->type() == QEvent::MouseButtonRelease && watched == Picture1) {
+        Picture1_Click();
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Form1::HandleShortcut(QKeyEvent* event) {
+    if (TextEntryActive()) {
+        // Enter in a macro box hands the focus back so the shortcuts act again.
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            FocusPicture1();
+            return true;
+        }
+        return false;
+    }
+    const auto key = ShortcutKeyOf(*event);
+    if (!key) return false;
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const Modifiers modifiers{(mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0,
+                              (mods & Qt::AltModifier) != 0};
+    const auto target = ShortcutTarget(*key, modifiers, false);
+    if (!target) return false;
+    ClickKey(*target);
+    return true;
+}
+
+bool Form1::HandleWheel(QObject* watched, QWheelEvent* event) {
+    // The log grid and the notes keep their own scrolling.
+    for (QWidget* scroller : {static_cast<QWidget*>(grdInfo), static_cast<QWidget*>(extended_text)}) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (scroller && w && (w == scroller || scroller->isAncestorOf(w))) return false;
+    }
+    const int delta = event->angleDelta().y();
+    if (delta == 0) return true;
+    if (const auto key = wheel_.Turn(delta)) ClickKey(*key);
+    return true;
+}
+
+void Form1::SaveMacros_Click() {
+    MacroTexts texts;
+    for (size_t i = 0; i < texts.size(); ++i) texts[i] = MacroTextForSaving(BytesFromScreen(m[i]->text()));
+    QString error;
+    if (WriteFileAtomically(JoinPath(appDirectory_, kMacroSettingsFile), WriteMacroSettings(texts), &error)) {
+        Tell("Your Macros Have Been Saved!");
+    } else {
+        Tell(QString("The macros could not be saved in %1 (%2).").arg(appDirectory_, error));
+    }
+    FocusPicture1();
+}
+
+void Form1::Picture1_Click() {
+    if (openUrl_) {
+        openUrl_(kProjectWebPage);
+    } else {
+        QDesktopServices::openUrl(QUrl(kProjectWebPage));
+    }
+}
+
+}  // namespace quorvane
