@@ -10,7 +10,7 @@ LogGridModel::LogGridModel(QObject* parent) : QAbstractTableModel(parent), rows_
 
 void LogGridModel::Fill(std::string_view logText) {
     beginResetModel();
-    rows_ = LogGridFill(logText);
+    LogGridFill(logText, rows_);  // refills the kept rows: no reallocation per hit
     endResetModel();
 }
 

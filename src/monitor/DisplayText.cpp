@@ -1,0 +1,53 @@
+#include "monitor/DisplayText.h"
+
+#include <algorithm>
+
+#include "link/Fields.h"
+
+namespace quorvane {
+
+std::string FrequencyText(std::string_view rawFrequency) {
+    const size_t keep = std::min<size_t>(4, rawFrequency.size());
+    std::string text;
+    text.reserve(10);
+    text.append(rawFrequency.substr(0, keep));
+    text.push_back('.');
+    text.append(rawFrequency.substr(rawFrequency.size() - keep));
+    for (const std::string_view junk : {"\r", "STS", "OK", "KEY"}) {
+        if (Contains(text, junk)) text = RemoveAll(std::move(text), junk);
+    }
+    text.erase(0, text.find_first_not_of('0'));
+    if (text.size() < 9) text.insert(0, 9 - text.size(), ' ');
+    return text;
+}
+
+std::string DisplayBoxText(std::string_view line1, std::string_view line2) {
+    std::string text;
+    text.reserve(line1.size() + line2.size() + 4);
+    text.append(line1).append("\r\n").append(line2).append("\r\n");
+    return text;
+}
+
+namespace {
+
+void AppendOneLine(std::string& text, std::string_view line1, std::string_view line2) {
+    text.append(TrimBlanks(line1));
+    text.push_back('/');
+    text.append(RemoveAll(RemoveAll(std::string(line2), " \x82 "), "\x81"));
+}
+
+}  // namespace
+
+std::string OneLineDisplay(std::string_view line1, std::string_view line2) {
+    std::string text;
+    AppendOneLine(text, line1, line2);
+    return text;
+}
+
+std::string FloatingTaskbarText(std::string_view line1, std::string_view line2) {
+    std::string text(1, ' ');
+    AppendOneLine(text, line1, line2);
+    return text;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,56 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "monitor/Clock.h"
+#include "monitor/HitIntelTable.h"
+#include "monitor/HitRecord.h"
+#include "monitor/IconRows.h"
+#include "monitor/SkipList.h"
+#include "monitor/StatusFrame.h"
+#include "monitor/TickOutcome.h"
+
+namespace quorvane {
+
+// The live monitor's state between poll ticks: the hit being followed, the
+// talkgroup and frequency values, the last accepted status frame, the icon
+// rows and the frequency box text.
+//
+// The window sends "STS", "GID" and "WIN" on every tick, skips the tick when
+// fewer than 2 bytes wait, and otherwise hands everything it read to Tick,
+// which answers what to show and do. Replies are those to the previous tick's
+// requests; a read that is not exactly three CR-ended replies is dropped.
+class PollCycle {
+public:
+    PollCycle(const HitIntelTable& table, const SkipList& skipList, Clock& clock,
+              std::string launchDate);
+
+    TickOutcome Tick(const std::string& received, bool recordAudioTicked);
+
+    const HitRecord& Hit() const { return hit_; }
+    const TickValues& Values() const { return values_; }
+    const std::optional<StatusFrame>& LastFrame() const { return frame_; }
+    const IconRows& Icons() const { return icons_; }
+    const std::string& FreqBox() const { return freqBox_; }
+    const std::string& LaunchDate() const { return launchDate_; }
+
+    // The recording has been stopped outside a hit end.
+    void ResetRecording() { hit_.Recording = false; }
+
+private:
+    void FollowHit(TickOutcome& outcome);
+    void DecideHit(bool recordAudioTicked, TickOutcome& outcome);
+
+    const HitIntelTable& table_;
+    const SkipList& skipList_;
+    Clock& clock_;
+    std::string launchDate_;
+
+    HitRecord hit_;
+    TickValues values_;
+    std::optional<StatusFrame> frame_;
+    IconRows icons_;
+    std::string freqBox_;
+};
+
+}  // namespace quorvane

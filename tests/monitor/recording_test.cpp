@@ -1,0 +1,284 @@
+#include "monitor/Recording.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "monitor/LogText.h"
+#include "monitor/PollCycle.h"
+#include "monitor/PollInput.h"
+
+namespace quorvane {
+namespace {
+
+using testing::FakeClock;
+using testing::Gid;
+using testing::Read;
+using testing::Sts;
+using testing::Win;
+
+// A sound input that keeps its "files" in a map and notes every call.
+class FakeRecorder : public AudioRecorder {
+public:
+    bool TryInput() override {
+        calls.push_back("TryInput");
+        return inputPresent;
+    }
+    bool Start(const std::string& path) override {
+        calls.push_back("Start " + path);
+        if (!inputPresent) return false;
+        current = path;
+        files[path] = "capturing";
+        return true;
+    }
+    void Stop() override {
+        calls.push_back("Stop");
+        files[current] = "sound";
+    }
+    SaveOutcome Save(const std::string& finalPath) override {
+        calls.push_back("Save " + finalPath);
+        if (refused.count(finalPath)) return SaveOutcome::Refused;
+        if (files.count(finalPath)) return SaveOutcome::AlreadyThere;
+        files[finalPath] = files[current];
+        files.erase(current);
+        return SaveOutcome::Saved;
+    }
+    void Discard() override {
+        calls.push_back("Discard");
+        files.erase(current);
+    }
+    void Close() override { calls.push_back("Close"); }
+    std::string ErrorText() const override { return error; }
+
+    std::vector<std::string> calls;
+    std::map<std::string, std::string> files;
+    std::set<std::string> refused;
+    bool inputPresent = true;
+    std::string error;
+    std::string current;
+};
+
+const std::string kFolder = "/logs";
+
+std::string InFolder(const std::string& name) { return JoinPath(kFolder, name); }
+
+// Drives the poll cycle and the recording rules the way the window does: the
+// tick's actions in order, then the indicator tick.
+class RecordingTest : public ::testing::Test {
+protected:
+    void Tick(const std::string& hitIndicator, const std::string& line2 = "Dispatch 1",
+              const std::string& digits = "01544300", const std::string& gid = Gid()) {
+        const TickOutcome outcome =
+            cycle.Tick(Read(Sts("County", line2, hitIndicator), gid, Win(digits)), ticked);
+        for (const TickAction& action : outcome.Actions) {
+            if (std::holds_alternative<StartRecordingAction>(action)) {
+                Tell(recording.Start(kFolder));
+            } else if (const auto* ended = std::get_if<HitEnded>(&action)) {
+                if (ended->StopRecording) Tell(recording.Stop(ended->Names, cycle.LaunchDate(), kFolder));
+            }
+        }
+        if (recording.DropIfHitOver(cycle.Hit())) cycle.ResetRecording();
+        indicator = IndicatorText(cycle.Hit().HitActive, ticked);
+    }
+    // One hit of two ticks, ended at clock time end.
+    void Hit(const std::string& end, const std::string& line2 = "Dispatch 1") {
+        Tick("0", line2);
+        Tick("0", line2);
+        clock.Now = end;
+        Tick("1", line2);
+        clock.Now = "2:51:13 PM";
+    }
+    void Tell(const std::optional<std::string>& message) {
+        if (message) told.push_back(*message);
+    }
+
+    HitIntelTable table;
+    SkipList skips;
+    FakeClock clock;
+    PollCycle cycle{table, skips, clock, "12-04-2026"};
+    FakeRecorder recorder;
+    HitRecording recording{recorder};
+    bool ticked = true;
+    std::string indicator;
+    std::vector<std::string> told;
+};
+
+TEST(RecordingFileName, EightTextsEachFollowedByAnUnderscoreThenTheLaunchDate) {
+    RecordingNames names{"County", "Fire", "Dispatch 1", "154.4300", "", "", "2:51:13 PM", "2:51:40 PM"};
+    EXPECT_EQ(RecordingFileName(names, "12-04-2026"),
+              "County_Fire_Dispatch-1_154.4300___2-51-13-PM_2-51-40-PM_12-04-2026.wav");
+}
+
+TEST(RecordingFileName, FrequencyBoxTextKeepsItsLeadingBlankAsADash) {
+    RecordingNames names{"A/B", "C:D", "E*F?", " 154.4300", "\"Q\"", "<1|2>", "", ""};
+    EXPECT_EQ(RecordingFileName(names, "01-02-2027"), "A-B_C-D_E-F-_-154.4300_-Q-_<1|2>___01-02-2027.wav");
+}
+
+TEST(TemporaryRecordingPath, CounterAfterTempInTheFolder) {
+    EXPECT_EQ(TemporaryRecordingPath(kFolder, 2), InFolder("temp2"));
+    EXPECT_EQ(TemporaryRecordingPath(kFolder + kPathSeparator, 32767), InFolder("temp32767"));
+}
+
+TEST(RecordingCounter, StartsAtOneAndStopsAt32767) {
+    RecordingCounter counter;
+    EXPECT_EQ(counter.Value(), 1);
+    EXPECT_EQ(counter.Next(), 2);
+    while (counter.Value() < RecordingCounter::kLimit) counter.Next();
+    EXPECT_EQ(counter.Next(), 32767);
+    EXPECT_EQ(counter.Value(), 32767);
+}
+
+TEST(IndicatorText, WaitingActiveOrRecording) {
+    struct Case {
+        bool hitActive;
+        bool ticked;
+        const char* text;
+    };
+    for (const Case& c : {Case{false, false, "Waiting"}, Case{false, true, "Waiting"},
+                          Case{true, false, "Active"}, Case{true, true, "Recording"}}) {
+        EXPECT_EQ(IndicatorText(c.hitActive, c.ticked), c.text) << c.hitActive << c.ticked;
+    }
+}
+
+TEST_F(RecordingTest, TwoHitsUseTemp2AndTemp3AndAreSavedUnderTheirNames) {
+    Hit("2:51:40 PM");
+    Hit("2:52:05 PM", "Tac 2");
+    const std::string first = InFolder("County__Dispatch-1_-154.4300___2-51-13-PM_2-51-40-PM_12-04-2026.wav");
+    const std::string second = InFolder("County__Tac-2_-154.4300___2-51-13-PM_2-52-05-PM_12-04-2026.wav");
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"Start " + InFolder("temp2"), "Stop", "Save " + first,
+                                                        "Close", "Start " + InFolder("temp3"), "Stop",
+                                                        "Save " + second, "Close"}));
+    EXPECT_EQ(recorder.files, (std::map<std::string, std::string>{{first, "sound"}, {second, "sound"}}));
+    EXPECT_EQ(recording.Counter(), 3);
+    EXPECT_FALSE(cycle.Hit().Recording);
+    EXPECT_TRUE(told.empty());
+}
+
+TEST_F(RecordingTest, IndicatorFollowsTheHitAndTheBox) {
+    Tick("1");
+    EXPECT_EQ(indicator, "Waiting");
+    Tick("0");
+    EXPECT_EQ(indicator, "Recording");
+    ticked = false;
+    Tick("0");
+    EXPECT_EQ(indicator, "Active");
+    Tick("1");
+    EXPECT_EQ(indicator, "Waiting");
+}
+
+TEST_F(RecordingTest, UntickedBoxOpensNothing) {
+    ticked = false;
+    Hit("2:51:40 PM");
+    EXPECT_TRUE(recorder.calls.empty());
+    EXPECT_EQ(recording.Counter(), 1);
+}
+
+TEST_F(RecordingTest, ExistingFinalFileIsLeftUntouched) {
+    const std::string path = InFolder("County__Dispatch-1_-154.4300___2-51-13-PM_2-51-40-PM_12-04-2026.wav");
+    recorder.files[path] = "older";
+    Hit("2:51:40 PM");
+    EXPECT_EQ(recorder.files, (std::map<std::string, std::string>{{path, "older"}}));
+    EXPECT_EQ(recorder.calls.back(), "Close");
+    EXPECT_EQ(recorder.calls.end()[-2], "Discard");
+    EXPECT_TRUE(told.empty());
+}
+
+TEST_F(RecordingTest, HitSkippedOnItsFirstTickIsNotRecordedYetShowsRecording) {
+    skips.SetEntry(0, "on");
+    skips.SetEntry(1, "01544300");
+    Tick("0");
+    EXPECT_EQ(indicator, "Recording");
+    Tick("1");
+    EXPECT_TRUE(recorder.calls.empty());
+    EXPECT_TRUE(recorder.files.empty());
+}
+
+TEST_F(RecordingTest, HitSkippedAfterItsRecordingBeganIsDropped) {
+    Tick("0");
+    skips.SetEntry(0, "on");
+    skips.SetEntry(1, "01544300");
+    Tick("0");
+    Tick("1");
+    EXPECT_EQ(recorder.calls,
+              (std::vector<std::string>{"Start " + InFolder("temp2"), "Stop", "Discard", "Close"}));
+    EXPECT_TRUE(recorder.files.empty());
+    EXPECT_FALSE(cycle.Hit().Recording);
+}
+
+TEST_F(RecordingTest, BoxUntickedMidHitDropsTheRecordingAndTheNextHitRecordsAgain) {
+    Tick("0");
+    ticked = false;
+    Tick("0");
+    Tick("1");
+    EXPECT_FALSE(recording.Capturing());
+    EXPECT_FALSE(cycle.Hit().Recording);
+    EXPECT_TRUE(recorder.files.empty());
+    ticked = true;
+    Hit("2:52:00 PM");
+    EXPECT_EQ(recorder.calls[4], "Start " + InFolder("temp3"));
+    EXPECT_EQ(recorder.files.size(), 1u);
+}
+
+TEST_F(RecordingTest, BoxTickedMidHitRecordsFromTheNextTick) {
+    ticked = false;
+    Tick("0");
+    ticked = true;
+    Tick("0");
+    EXPECT_TRUE(recording.Capturing());
+    Tick("1");
+    EXPECT_EQ(recorder.files.size(), 1u);
+}
+
+TEST_F(RecordingTest, MissingInputIsToldOnceAndTriedAgainAtEveryHit) {
+    recorder.inputPresent = false;
+    Hit("2:51:40 PM");
+    Hit("2:51:50 PM");
+    EXPECT_EQ(told, std::vector<std::string>{std::string(kNoSoundInputMessage)});
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"Start " + InFolder("temp2"), "Start " + InFolder("temp3")}));
+    EXPECT_FALSE(cycle.Hit().Recording);
+
+    recorder.inputPresent = true;
+    Hit("2:52:00 PM");
+    recorder.inputPresent = false;
+    recorder.error = "The sound input \"Mic\" cannot be opened";
+    Hit("2:52:10 PM");
+    EXPECT_EQ(told.back(), recorder.error);  // told again after it worked in between
+}
+
+TEST_F(RecordingTest, RefusedFinalNameIsToldOnceAndTheRecordingDropped) {
+    recorder.error = "File name too long";
+    const std::string path = InFolder("County__Dispatch-1_-154.4300___2-51-13-PM_2-51-40-PM_12-04-2026.wav");
+    recorder.refused.insert(path);
+    Hit("2:51:40 PM");
+    Hit("2:51:40 PM");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(path), std::string::npos);
+    EXPECT_NE(told[0].find("File name too long"), std::string::npos);
+    EXPECT_TRUE(recorder.files.empty());
+    EXPECT_FALSE(recording.Capturing());
+}
+
+TEST_F(RecordingTest, CloseInputDropsARecordingStillRunning) {
+    Tick("0");
+    recording.CloseInput();
+    EXPECT_EQ(recorder.calls,
+              (std::vector<std::string>{"Start " + InFolder("temp2"), "Stop", "Discard", "Close"}));
+    recording.CloseInput();
+    EXPECT_EQ(recorder.calls.back(), "Close");
+    EXPECT_EQ(recorder.calls.size(), 5u);
+    // The hit goes on; it ends with nothing to save.
+    Tick("1");
+    EXPECT_TRUE(recorder.files.empty());
+    EXPECT_EQ(recorder.calls.size(), 5u);
+}
+
+TEST_F(RecordingTest, SetUpOnlyTriesTheInput) {
+    recorder.inputPresent = false;
+    recording.SetUp();
+    EXPECT_EQ(recorder.calls, std::vector<std::string>{"TryInput"});
+    EXPECT_EQ(recording.Counter(), 1);
+}
+
+}  // namespace
+}  // namespace quorvane
