@@ -1,0 +1,200 @@
+// Hits on a simulated scanner, followed by the real main window: the
+// display, the log line in the grid and in the run's log file.
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+#include <regex>
+
+#include "E2eSupport.h"
+
+using namespace quorvane;
+using namespace quorvane::e2e;
+
+namespace {
+
+// A window polling a radio, with "Log To Text File" ticked.
+struct Monitored {
+    AppFolder folder;
+    std::unique_ptr<Simulator> radio;
+    std::unique_ptr<Form1> form;
+
+    explicit Monitored(const std::string& hitIntel = {}) {
+        App();
+        radio = StartRadio(folder);
+        radio->SetOverride(Idle());
+        folder.SaveComSettings();
+        folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"\"\r\n4\r\n");
+        if (!hitIntel.empty()) folder.Write("hit_intel.txt", hitIntel);
+        form = std::make_unique<Form1>(folder.Path());
+        form->show();
+    }
+
+    QString Widget(const char* name) const {
+        if (auto* line = form->findChild<QLineEdit*>(name)) return line->text();
+        return form->findChild<QPlainTextEdit*>(name)->toPlainText();
+    }
+    QTableView* Grid() const { return form->findChild<QTableView*>("grdInfo"); }
+    QString Cell(int row, int column) const {
+        return Grid()->model()->index(row, column).data().toString();
+    }
+
+    // Shows view as a transmission for holdMs, then the idle display again,
+    // and waits until the window has logged it.
+    void Transmit(RadioView view, int holdMs) {
+        const size_t linesBefore = std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n');
+        view.receiving = true;
+        radio->SetOverride(view);
+        WaitUntil([] { return false; }, holdMs);
+        RadioView after = view;  // the scan delay: squelch closed, nothing else changes
+        after.receiving = false;
+        radio->SetOverride(after);
+        ASSERT_TRUE(WaitUntil([&] {
+            return static_cast<size_t>(std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n')) >
+                   linesBefore;
+        }, 3000));
+        radio->SetOverride(Idle());
+    }
+};
+
+const std::regex kTimes(R"(\t(\d{1,2}:\d\d:\d\d [AP]M)\t(\d{1,2}:\d\d:\d\d [AP]M)\t(\d\d-\d\d-\d{4})\r\n)");
+
+}  // namespace
+
+TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile) {
+    Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n01544300\tTac 2\tEMS\tCounty\r\n\r\n");
+    RadioView hit = Idle();
+    hit.line1 = PadLine("County Fire");
+    hit.line2 = PadLine("Dispatch 1");
+    hit.icons1 = "110000000000000";
+    hit.icons2 = "10000000000001000";
+    hit.frequency = "01544300";
+    // The display and icons follow the radio while it receives.
+    m.radio->SetOverride([&] { RadioView v = hit; v.receiving = true; return v; }());
+    ASSERT_TRUE(WaitUntil([&] { return m.Widget("Text1").startsWith("County Fire"); }, 3000));
+    EXPECT_EQ(m.Widget("Text1"), "County Fire     \nDispatch 1      \n");
+    EXPECT_EQ(m.Widget("freq"), " 154.4300");
+    EXPECT_TRUE(m.Widget("IconsSet1").startsWith("SYS 1"));
+    EXPECT_TRUE(m.Widget("IconsSet2").contains("FM "));
+    m.Transmit(hit, 1500);
+
+    const std::string line = m.form->Log().Text();
+    EXPECT_EQ(line.substr(0, line.find("\t", line.find("\t", line.find("\t") + 1) + 1) + 1),
+              "County / Fire\tDispatch 1\t 154.4300\t");
+    std::smatch times;
+    ASSERT_TRUE(std::regex_search(line, times, kTimes)) << line;
+    EXPECT_EQ(line, "County / Fire\tDispatch 1\t 154.4300\t\t" + times[1].str() + "\t" + times[2].str() + "\t" +
+                        times[3].str() + "\r\n");
+    // The same line in the grid and, with its final line break, in the run's file.
+    EXPECT_EQ(m.Cell(0, 1), "County / Fire");
+    EXPECT_EQ(m.Cell(0, 2), "Dispatch 1");
+    EXPECT_EQ(m.Cell(0, 3), " 154.4300");
+    EXPECT_EQ(m.Cell(0, 7), QString::fromStdString(times[3].str()));
+    EXPECT_EQ(m.Grid()->model()->rowCount(), 21);
+    const QString logPath = m.form->LogFilePathNow();
+    EXPECT_TRUE(logPath.startsWith(m.folder.Path()));
+    QFile file(logPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), line + "\r\n");
+}
+
+TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdInTheFrequencyBox) {
+    Monitored m;
+    RadioView hit = Idle();
+    hit.line1 = PadLine("Metro Trunk");
+    hit.line2 = PadLine("ID:12345");
+    hit.frequency = "08552375";
+    hit.tgid = "12345";
+    hit.system = "Metro";
+    hit.group = "Police";
+    hit.talkgroup = "Dispatch";
+    m.radio->SetOverride([&] { RadioView v = hit; v.receiving = true; return v; }());
+    ASSERT_TRUE(WaitUntil([&] { return m.Widget("freq") == "ID: 12345"; }, 3000));
+    m.Transmit(hit, 1000);
+    const std::string line = m.form->Log().Text();
+    EXPECT_EQ(line.rfind("Metro / Police\tDispatch\t 855.2375\t12345\t", 0), 0u) << line;
+    EXPECT_EQ(m.Cell(0, 4), "12345");
+}
+
+TEST(MonitorEndToEnd, KeysPressedWhilePollingNeverCorruptTheDisplayOrTheLog) {
+    Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n");
+    RadioView hit = Idle();
+    hit.line1 = PadLine("County Fire");
+    hit.line2 = PadLine("Dispatch 1");
+    hit.frequency = "01544300";
+    hit.receiving = true;
+    m.radio->SetOverride(hit);
+    for (int i = 0; i < 15; ++i) {
+        QTest::mouseClick(Key(*m.form, i % 2 ? "key_5" : "key_hold"), Qt::LeftButton);
+        WaitUntil([] { return false; }, 60);
+        EXPECT_FALSE(m.Widget("Text1").contains("OK")) << m.Widget("Text1").toStdString();
+        EXPECT_FALSE(m.Widget("freq").contains("K"));
+    }
+    m.Transmit(hit, 300);
+    EXPECT_EQ(m.form->Log().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << m.form->Log().Text();
+}
+
+TEST(MonitorEndToEnd, ClearLogEmptiesGridAndFileAndOnlyTheLogTabShowsIt) {
+    Monitored m;
+    RadioView hit = Idle();
+    hit.line1 = PadLine("Weather");
+    hit.line2 = PadLine("NOAA 1");
+    hit.frequency = "01625500";
+    m.Transmit(hit, 400);
+    auto* clear = m.form->findChild<QPushButton*>("key_clear_log");
+    auto* tabs = m.form->findChild<QTabWidget*>("SSTab1");
+    EXPECT_TRUE(clear->isVisible());
+    tabs->setCurrentIndex(2);
+    EXPECT_FALSE(clear->isVisible());
+    tabs->setCurrentIndex(0);
+    ASSERT_TRUE(clear->isVisible());
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_EQ(m.form->Log().Text(), "");
+    EXPECT_EQ(m.Grid()->model()->rowCount(), 20);
+    QFile file(m.form->LogFilePathNow());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\r\n"));
+}
+
+TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
+    Monitored m;
+    m.form->SetFolderChooser([] { return QString("/nonexistent/quorvane-logs"); });
+    QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
+    EXPECT_EQ(m.form->LastMessage(), "Log Directory now set to /nonexistent/quorvane-logs");
+    RadioView hit = Idle();
+    hit.line1 = PadLine("Weather");
+    hit.line2 = PadLine("NOAA 1");
+    hit.frequency = "01625500";
+    m.Transmit(hit, 300);
+    EXPECT_TRUE(m.form->LastMessage().contains("cannot be written")) << m.form->LastMessage().toStdString();
+    const QString first = m.form->LastMessage();
+    m.form->SetFolderChooser([] { return QString(); });  // cancelled: back to the app folder
+    QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
+    EXPECT_EQ(m.form->LastMessage(), "Log Directory defaulting back to " + m.folder.Path());
+    m.Transmit(hit, 300);
+    EXPECT_EQ(m.form->Log().Text().substr(0, 8), "Weather ");
+    QFile file(m.form->LogFilePathNow());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), m.form->Log().Text() + "\r\n");
+}
+
+TEST(MonitorEndToEnd, TheExtendedInfoTabShowsTheNotesOfTheFrequency) {
+    Monitored m;
+    m.folder.Write("154_4150.txt", "Mutual aid\r\ncaf\xe9");
+    RadioView hit = Idle();
+    hit.line1 = PadLine("County");
+    hit.line2 = PadLine("Mutual Aid");
+    hit.frequency = "01544150";
+    m.Transmit(hit, 400);
+    auto* frame = m.form->findChild<QGroupBox*>("extended_info_frame");
+    EXPECT_EQ(frame->title(), " 154.4150 Extended Info");
+    EXPECT_EQ(m.Widget("extended_text"), QString::fromUtf8("Mutual aid\ncaf\xc3\xa9"));
+    hit.frequency = "01625500";
+    m.Transmit(hit, 400);
+    EXPECT_EQ(m.Widget("extended_text"), "Not Avilable");
+}
