@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace quorvane {
+
+// The options of quorvane-sim.
+struct SimCommandLine {
+    std::string scenario_path;  // --scenario FILE
+    bool demo = false;          // --demo: the built-in scenario
+    std::string link_path;      // --link PATH: symbolic link to the pty slave
+    std::string log_path;       // --log FILE
+    int baud = 0;               // --baud N
+    int reply_delay_ms = 0;     // --reply-delay MS
+    int exit_after_ms = -1;     // --exit-after MS (-1: run until a signal)
+};
+
+inline constexpr const char* kSimUsage =
+    "usage: quorvane-sim (--scenario FILE | --demo) [--link PATH] [--log FILE]\n"
+    "                    [--baud N] [--reply-delay MS] [--exit-after MS]\n";
+
+// args without the program name. On a fault *error says what is wrong.
+SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args, std::string* error);
+
+// Makes path a symbolic link to target, replacing a link already there (but
+// never a file that is not a link). False with *error on failure.
+bool PlaceLink(const std::string& path, const std::string& target, std::string* error);
+// Removes path if it is still a symbolic link to target.
+void RemoveLink(const std::string& path, const std::string& target);
+
+}  // namespace quorvane

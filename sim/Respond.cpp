@@ -1,0 +1,80 @@
+#include "Respond.h"
+
+#include <vector>
+
+#include "ReplyLine.h"
+#include "link/Fields.h"
+
+namespace quorvane {
+namespace {
+
+constexpr const char* kError = "ERR";
+
+std::string StatusReply(const RadioView& v) {
+    // Fields 2, 4, 7, 8, 10 and 11 carry nothing the radio's display needs here.
+    const std::string squelch = v.receiving ? "0" : "1";
+    return ReplyLine({"STS", v.line1, "", v.line2, "", v.icons1, v.icons2, "0", "0", squelch, "0", "0"});
+}
+
+std::string TalkgroupReply(const RadioView& v) {
+    return ReplyLine({"GID", "", v.tgid, "", v.system, v.group, v.talkgroup});
+}
+
+std::string FrequencyReply(const RadioView& v) {
+    // Field 1: the signal level, some value while a transmission is received.
+    return ReplyLine({"WIN", v.receiving ? "142" : "0", v.frequency});
+}
+
+bool IsDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+std::string KeyReply(RadioState& state, const std::vector<std::string>& f, SimTime now) {
+    if (f.size() != 3 || f[1].size() != 1 || (f[2] != "P" && f[2] != "H" && f[2] != "R")) return kError;
+    if (f[2] != "R") state.PressKey(f[1][0], now);
+    return "KEY,OK";
+}
+
+std::string TuneReply(RadioState& state, const std::vector<std::string>& f, SimTime now) {
+    if (f.size() != 10) return kError;
+    const std::string& modulation = f[3];
+    const bool known_mod = modulation.empty() || modulation == "FM" || modulation == "NFM" || modulation == "AM";
+    if (f[1].size() != 8 || !IsDigits(f[1]) || !known_mod || state.Programming()) return "QSH,NG";
+    state.Tune(f[1], modulation, now);
+    return "QSH,OK";
+}
+
+std::string MemoryReply(const RadioState& state, const std::vector<std::string>& f) {
+    if (f.size() != 2) return kError;
+    const std::string& name = f[0];
+    if (!state.Programming()) return name + ",NG";
+    if (name == "SIN") return state.Memory().SystemReply(f[1]);
+    if (name == "GIN") return state.Memory().GroupReply(f[1]);
+    return state.Memory().ChannelReply(f[1]);
+}
+
+}  // namespace
+
+std::string Respond(RadioState& state, const std::string& command, SimTime now) {
+    const std::vector<std::string> f = SplitFields(command, ',');
+    const std::string& name = f[0];
+    if (name == "KEY") return KeyReply(state, f, now);
+    if (name == "QSH") return TuneReply(state, f, now);
+    if (name == "SIN" || name == "GIN" || name == "CIN") return MemoryReply(state, f);
+    if (f.size() != 1) return kError;
+    if (name == "STS") return StatusReply(state.View(now));
+    if (name == "GID") return TalkgroupReply(state.View(now));
+    if (name == "WIN") return FrequencyReply(state.View(now));
+    if (name == "PRG") {
+        state.SetProgramming(true, now);
+        return "PRG,OK";
+    }
+    if (name == "EPG") {
+        state.SetProgramming(false, now);
+        return "EPG,OK";
+    }
+    if (name == "SIH") return state.Programming() ? "SIH," + state.Memory().FirstSystem() : "SIH,NG";
+    return kError;
+}
+
+}  // namespace quorvane

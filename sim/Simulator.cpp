@@ -1,0 +1,248 @@
+#include "Simulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "Respond.h"
+
+namespace quorvane {
+namespace {
+
+// A command line longer than this without a CR is garbage and dropped.
+constexpr std::size_t kLongestCommand = 4096;
+// Commands kept for ReceivedCommands; a demo left running for days must not grow without end.
+constexpr std::size_t kKeptCommands = 100000;
+// Output not taken by any reader is dropped beyond this, oldest first.
+constexpr std::size_t kMostPendingBytes = 1 << 16;
+
+std::runtime_error SystemFault(const std::string& what) {
+    return std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+void CloseFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+}  // namespace
+
+Simulator::Simulator(const Scenario& scenario, SimulatorOptions options)
+    : origin_(Clock::now()), state_(scenario, 0), options_(std::move(options)), wire_free_(origin_),
+      master_quiet_until_(origin_) {
+    if (!options_.log_path.empty() && !log_.Open(options_.log_path))
+        throw SystemFault("cannot open the log " + options_.log_path);
+    if (::openpty(&master_fd_, &slave_fd_, nullptr, nullptr, nullptr) != 0) throw SystemFault("openpty");
+    char name[256];
+    if (::ptsname_r(master_fd_, name, sizeof name) != 0) {
+        CloseFd(master_fd_);
+        CloseFd(slave_fd_);
+        throw SystemFault("ptsname");
+    }
+    slave_path_ = name;
+    termios raw{};
+    if (::tcgetattr(slave_fd_, &raw) == 0) {
+        ::cfmakeraw(&raw);  // no CR to LF, no echo
+        ::tcsetattr(slave_fd_, TCSANOW, &raw);
+    }
+    ::fcntl(master_fd_, F_SETFL, ::fcntl(master_fd_, F_GETFL) | O_NONBLOCK);
+    ::fcntl(master_fd_, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave_fd_, F_SETFD, FD_CLOEXEC);
+    int wake[2];
+    if (::pipe2(wake, O_NONBLOCK | O_CLOEXEC) != 0) {
+        CloseFd(master_fd_);
+        CloseFd(slave_fd_);
+        throw SystemFault("pipe");
+    }
+    wake_read_fd_ = wake[0];
+    wake_write_fd_ = wake[1];
+}
+
+Simulator::~Simulator() {
+    Stop();
+    CloseFd(master_fd_);
+    CloseFd(slave_fd_);
+    CloseFd(wake_read_fd_);
+    CloseFd(wake_write_fd_);
+}
+
+void Simulator::Start() {
+    if (thread_.joinable()) return;
+    stopping_ = false;
+    thread_ = std::thread([this] { Run(); });
+}
+
+void Simulator::Stop() {
+    if (!thread_.joinable()) return;
+    stopping_ = true;
+    Wake();
+    thread_.join();
+}
+
+void Simulator::Wake() {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(wake_write_fd_, &byte, 1);
+}
+
+SimTime Simulator::Now() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - origin_).count();
+}
+
+std::vector<std::string> Simulator::ReceivedCommands() const {
+    std::lock_guard lock(mutex_);
+    return {received_.begin(), received_.end()};
+}
+
+bool Simulator::WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return received_changed_.wait_for(lock, timeout, [&] { return received_count_ >= count; });
+}
+
+void Simulator::SetReplyDelay(int ms) {
+    std::lock_guard lock(mutex_);
+    options_.reply_delay_ms = std::max(ms, 0);
+}
+
+void Simulator::SetBaud(int baud) {
+    std::lock_guard lock(mutex_);
+    options_.baud = std::max(baud, 0);
+}
+
+void Simulator::SetAnswering(bool answering) {
+    std::lock_guard lock(mutex_);
+    answering_ = answering;
+}
+
+void Simulator::SetOverride(std::optional<RadioView> view) {
+    std::lock_guard lock(mutex_);
+    state_.SetOverride(std::move(view));
+}
+
+RadioView Simulator::CurrentView() {
+    std::lock_guard lock(mutex_);
+    return state_.View(Now());
+}
+
+void Simulator::ChangeState(const std::function<void(RadioState&, SimTime)>& change) {
+    std::lock_guard lock(mutex_);
+    change(state_, Now());
+}
+
+void Simulator::SendRaw(const std::string& bytes) {
+    {
+        std::lock_guard lock(mutex_);
+        Queue(bytes);
+    }
+    Wake();
+}
+
+void Simulator::Queue(std::string bytes) {
+    const Clock::time_point ready = Clock::now() + std::chrono::milliseconds(options_.reply_delay_ms);
+    Outgoing out;
+    out.start = std::max(ready, wire_free_);
+    if (options_.baud > 0)
+        out.byte_time = std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000LL) /
+                                                                    options_.baud);
+    wire_free_ = out.start + out.byte_time * static_cast<long>(bytes.size());
+    out.bytes = std::move(bytes);
+    outgoing_.push_back(std::move(out));
+    std::size_t pending = 0;
+    for (const Outgoing& o : outgoing_) pending += o.bytes.size() - o.sent;
+    while (pending > kMostPendingBytes && outgoing_.size() > 1) {
+        pending -= outgoing_.front().bytes.size() - outgoing_.front().sent;
+        outgoing_.pop_front();
+    }
+}
+
+void Simulator::Run() {
+    while (!stopping_) {
+        const Clock::time_point next_due = WriteDue();
+        const Clock::time_point now = Clock::now();
+        const bool master_quiet = now < master_quiet_until_;
+        const Clock::time_point wake_at = std::min(next_due, master_quiet ? master_quiet_until_ : Clock::time_point::max());
+        int timeout_ms = -1;
+        if (wake_at != Clock::time_point::max()) {
+            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(wake_at - now).count();
+            timeout_ms = static_cast<int>(std::clamp<long long>(wait, 0, 1000));
+        }
+        // A quiet master is left out of the poll (a hang-up would be reported at once, over and over).
+        pollfd fds[2] = {{wake_read_fd_, POLLIN, 0}, {master_quiet ? -1 : master_fd_, POLLIN, 0}};
+        if (::poll(fds, 2, timeout_ms) < 0 && errno != EINTR) break;
+        if (fds[0].revents & POLLIN) {
+            char drain[64];
+            while (::read(wake_read_fd_, drain, sizeof drain) > 0) {
+            }
+        }
+        if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) ReadCommands();
+    }
+}
+
+void Simulator::ReadCommands() {
+    char buffer[1024];
+    while (true) {
+        const ssize_t got = ::read(master_fd_, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            // EIO/hang-up: no reader on the other side right now; look again shortly
+            // instead of spinning on the same condition.
+            if (got == 0 || errno != EAGAIN) master_quiet_until_ = Clock::now() + std::chrono::milliseconds(50);
+            return;
+        }
+        for (ssize_t i = 0; i < got; ++i) {
+            const char c = buffer[i];
+            if (c == '\r') {
+                if (!line_.empty()) HandleLine(line_);
+                line_.clear();
+            } else if (c != '\n') {
+                line_ += c;
+                if (line_.size() > kLongestCommand) line_.clear();
+            }
+        }
+    }
+}
+
+void Simulator::HandleLine(const std::string& line) {
+    {
+        std::lock_guard lock(mutex_);
+        const SimTime now = Now();
+        received_.push_back(line);
+        if (received_.size() > kKeptCommands) received_.pop_front();
+        ++received_count_;
+        log_.Write(now, line);
+        if (answering_) Queue(Respond(state_, line, now) + "\r");
+    }
+    received_changed_.notify_all();
+}
+
+Simulator::Clock::time_point Simulator::WriteDue() {
+    std::lock_guard lock(mutex_);
+    while (!outgoing_.empty()) {
+        Outgoing& out = outgoing_.front();
+        const Clock::time_point now = Clock::now();
+        if (now < out.start + out.byte_time) return out.start + out.byte_time * static_cast<long>(out.sent + 1);
+        std::size_t due = out.bytes.size();
+        if (out.byte_time.count() > 0)
+            due = std::min<std::size_t>(due, (now - out.start) / out.byte_time);
+        if (due > out.sent) {
+            const ssize_t written = ::write(master_fd_, out.bytes.data() + out.sent, due - out.sent);
+            if (written < 0) {
+                if (errno == EINTR) continue;
+                // Nobody is taking the bytes (EAGAIN with a full buffer): try again shortly.
+                return now + std::chrono::milliseconds(5);
+            }
+            out.sent += static_cast<std::size_t>(written);
+        }
+        if (out.sent < out.bytes.size()) return out.start + out.byte_time * static_cast<long>(out.sent + 1);
+        outgoing_.pop_front();
+    }
+    return Clock::time_point::max();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,111 @@
+#pragma once
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CommandLog.h"
+#include "RadioState.h"
+#include "Scenario.h"
+
+namespace quorvane {
+
+struct SimulatorOptions {
+    int baud = 0;            // > 0: replies leave at the byte time of this speed (10 bits a byte)
+    int reply_delay_ms = 0;  // every reply is held back this long
+    std::string log_path;    // every command line received is appended here (empty: no log)
+};
+
+// A simulated radio on a pseudo-terminal. The program under test opens
+// SlavePath() as its serial port; the simulator reads the commands from the
+// master side on its own thread and writes one CR-ended reply per command.
+class Simulator {
+public:
+    // Opens the pseudo-terminal (slave in raw mode) and the command log;
+    // throws std::runtime_error when either cannot be opened.
+    explicit Simulator(const Scenario& scenario, SimulatorOptions options = {});
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // e.g. "/dev/pts/7"; valid from construction on.
+    const std::string& SlavePath() const { return slave_path_; }
+
+    // Starts and stops answering on the simulator's thread.
+    void Start();
+    void Stop();
+
+    // Milliseconds since the simulator was made (the radio's clock).
+    SimTime Now() const;
+
+    // The command lines received so far (the latest 100000 of them), without
+    // their CR, in order.
+    std::vector<std::string> ReceivedCommands() const;
+    // Waits until at least count command lines have arrived in all; false at the timeout.
+    bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    void SetReplyDelay(int ms);
+    void SetBaud(int baud);
+    // Off: commands are still received and logged but nothing is answered or
+    // done, like a radio that is switched off.
+    void SetAnswering(bool answering);
+    // Shows view in place of the scan until cleared (see RadioState).
+    void SetOverride(std::optional<RadioView> view);
+    // What the radio shows now.
+    RadioView CurrentView();
+    // Runs change on the radio state, e.g. to press a key on the radio itself.
+    void ChangeState(const std::function<void(RadioState&, SimTime)>& change);
+    // Writes bytes as they are (after any reply still on its way), e.g. a
+    // garbled reply.
+    void SendRaw(const std::string& bytes);
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    // A reply on its way out; with a baud rate its bytes leave one by one.
+    struct Outgoing {
+        std::string bytes;
+        std::size_t sent = 0;
+        Clock::time_point start;
+        Clock::duration byte_time{};
+    };
+
+    void Run();
+    void ReadCommands();
+    void HandleLine(const std::string& line);
+    void Queue(std::string bytes);
+    // Writes whatever is due; returns when the next byte is due (or max()).
+    Clock::time_point WriteDue();
+    void Wake();
+
+    int master_fd_ = -1;
+    int slave_fd_ = -1;  // kept open so the master stays usable between program runs
+    int wake_read_fd_ = -1;
+    int wake_write_fd_ = -1;
+    std::string slave_path_;
+    Clock::time_point origin_;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable received_changed_;
+    RadioState state_;
+    SimulatorOptions options_;
+    bool answering_ = true;
+    std::deque<std::string> received_;
+    std::size_t received_count_ = 0;
+    CommandLog log_;
+    std::deque<Outgoing> outgoing_;
+    Clock::time_point wire_free_;
+
+    std::string line_;  // command bytes read so far (simulator thread only)
+    Clock::time_point master_quiet_until_;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+};
+
+}  // namespace quorvane
