@@ -1,0 +1,164 @@
+// The keyboard, the mouse wheel and the macros of the real main window, on a
+// simulated scanner.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include "E2eSupport.h"
+
+using namespace quorvane;
+using namespace quorvane::e2e;
+
+namespace {
+
+struct Panel {
+    AppFolder folder;
+    std::unique_ptr<Simulator> radio;
+    std::unique_ptr<Form1> form;
+    size_t mark = 0;
+
+    Panel() {
+        App();
+        SimulatorOptions options;
+        options.log_path = folder.FilePath("wire.log");
+        radio = StartRadio(folder, kQuietScenario, options);
+        folder.SaveComSettings();
+        form = std::make_unique<Form1>(folder.Path());
+        form->show();
+        form->activateWindow();
+        QApplication::setActiveWindow(form.get());
+        form->findChild<QWidget*>("Picture1")->setFocus();
+    }
+    // What the keys sent since the last call.
+    std::vector<std::string> Sent(size_t expected) {
+        WaitUntil([&] { return NonPollCommands(*radio, mark).size() >= expected; }, 3000);
+        WaitUntil([] { return false; }, 150);  // and nothing more than expected
+        auto sent = NonPollCommands(*radio, mark);
+        mark = radio->ReceivedCommands().size();
+        return sent;
+    }
+    QWidget* Focused() const { return QApplication::focusWidget(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(Focused() ? Focused() : form.get(), key, modifiers);
+    }
+    void Wheel(int delta) {
+        QWidget* target = form->findChild<QWidget*>("Picture2");
+        const QPointF at(10, 10);
+        QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+    }
+};
+
+using Commands = std::vector<std::string>;
+
+}  // namespace
+
+TEST(InputEndToEnd, ShortcutsRunTheClickActionsOfTheirKeys) {
+    Panel p;
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Commands sent;
+    } cases[] = {
+        {Qt::Key_5, Qt::NoModifier, {"KEY,5,P"}},
+        {Qt::Key_6, Qt::KeypadModifier, {"KEY,6,P"}},
+        {Qt::Key_NumberSign, Qt::ShiftModifier, {"KEY,F,H", "KEY,3,P", "KEY,F,R"}},  // Shift+3
+        {Qt::Key_3, Qt::ShiftModifier | Qt::ControlModifier, {"KEY,3,P"}},
+        {Qt::Key_Space, Qt::NoModifier, {"KEY,H,P"}},
+        {Qt::Key_H, Qt::NoModifier, {"KEY,H,P"}},
+        {Qt::Key_Period, Qt::NoModifier, {"KEY,.,P"}},
+        {Qt::Key_Period, Qt::KeypadModifier, {"KEY,.,P"}},
+        {Qt::Key_Right, Qt::NoModifier, {"KEY,>,P"}},
+        {Qt::Key_Down, Qt::NoModifier, {"KEY,^,P"}},
+        {Qt::Key_S, Qt::NoModifier, {"KEY,S,P"}},
+        {Qt::Key_M, Qt::ShiftModifier, {"KEY,M,P"}},
+        {Qt::Key_Q, Qt::NoModifier, {}},
+    };
+    for (const auto& c : cases) {
+        p.Key(c.key, c.modifiers);
+        EXPECT_EQ(p.Sent(c.sent.size()), c.sent) << QKeySequence(c.key | c.modifiers).toString().toStdString();
+    }
+}
+
+TEST(InputEndToEnd, FTwiceTogglesTheFunctionLatchAndItsPicture) {
+    Panel p;
+    p.Key(Qt::Key_F);
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,F,H"});
+    EXPECT_TRUE(Key(*p.form, "key_f")->ShowsPressed());
+    p.Key(Qt::Key_F);
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,F,R"});
+    EXPECT_FALSE(Key(*p.form, "key_f")->ShowsPressed());
+}
+
+TEST(InputEndToEnd, TypingInAMacroBoxPressesNothingUntilEnterHandsTheFocusBack) {
+    Panel p;
+    auto* m2 = p.form->findChild<QLineEdit*>("m2");
+    m2->setFocus();
+    ASSERT_EQ(p.Focused(), m2);
+    p.Key(Qt::Key_5);
+    EXPECT_EQ(m2->text(), "5");
+    EXPECT_EQ(p.Sent(0), Commands{});
+    p.Key(Qt::Key_Return);
+    EXPECT_EQ(p.Focused()->objectName(), "Picture1");
+    p.Key(Qt::Key_5);
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,5,P"});
+}
+
+TEST(InputEndToEnd, EachWheelNotchTurnsTheKnobOnceEvenWhileTypingAndFineWheelsAddUp) {
+    Panel p;
+    p.Wheel(120);
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,>,P"});
+    p.Wheel(-120);
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,<,P"});
+    p.Wheel(240);  // two notches in one event: still one step
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,>,P"});
+    for (int i = 0; i < 7; ++i) p.Wheel(15);
+    EXPECT_EQ(p.Sent(0), Commands{});
+    p.Wheel(15);  // the eighth fraction completes a notch
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,>,P"});
+    p.form->findChild<QLineEdit*>("m1")->setFocus();
+    p.Wheel(-120);
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,<,P"});
+}
+
+TEST(InputEndToEnd, AMacroPlaysItsTokensAHundredMillisecondsApart) {
+    Panel p;
+    p.form->findChild<QLineEdit*>("m1")->setText("F,H 1,P F,R");
+    QTest::mouseClick(Key(*p.form, "key_m1"), Qt::LeftButton);
+    EXPECT_EQ(p.Sent(3), (Commands{"KEY,F,H", "KEY,1,P", "KEY,F,R"}));
+    // The wire log's times: at least 100 ms between the sends.
+    std::istringstream log(p.folder.Read("wire.log"));
+    std::vector<long> at;
+    for (std::string line; std::getline(log, line);) {
+        const auto space = line.find(' ');
+        if (line.compare(space + 1, 4, "KEY,") == 0) at.push_back(std::stol(line.substr(0, space)));
+    }
+    ASSERT_EQ(at.size(), 3u);
+    EXPECT_GE(at[1] - at[0], 100);
+    EXPECT_GE(at[2] - at[1], 100);
+}
+
+TEST(InputEndToEnd, SaveMacrosDropsQuotesInTheFileButNotInTheBox) {
+    Panel p;
+    auto* m3 = p.form->findChild<QLineEdit*>("m3");
+    m3->setText("\"5,P\" 6,P");
+    p.form->findChild<QLineEdit*>("m1")->setText("S,P");
+    QTest::mouseClick(p.form->findChild<QPushButton*>("SaveMacros"), Qt::LeftButton);
+    EXPECT_EQ(p.form->LastMessage(), "Your Macros Have Been Saved!");
+    EXPECT_EQ(p.folder.Read("macro_settings.txt"), "\"S,P\"\r\n\"\"\r\n\"5,P 6,P\"\r\n");
+    EXPECT_EQ(m3->text(), "\"5,P\" 6,P");
+    // A new start reads them back.
+    p.form.reset();
+    Form1 again(p.folder.Path());
+    EXPECT_EQ(again.findChild<QLineEdit*>("m3")->text(), "5,P 6,P");
+}
+
+TEST(InputEndToEnd, TheLogoOpensTheProjectPage) {
+    Panel p;
+    QString opened;
+    p.form->SetUrlOpener([&](const QString& url) { opened = url; });
+    QTest::mouseClick(p.form->findChild<QWidget*>("Picture1"), Qt::LeftButton);
+    EXPECT_TRUE(opened.startsWith("https://"));
+}
