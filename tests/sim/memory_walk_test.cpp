@@ -2,7 +2,6 @@
 
 #include <set>
 
-#include "DemoScenario.h"
 #include "Respond.h"
 #include "ScenarioParser.h"
 #include "link/Fields.h"
@@ -10,6 +9,7 @@
 namespace quorvane {
 namespace {
 
+// An empty group and a system without groups sit between the others.
 constexpr const char* kMemory =
     "system \"County \xC4\"\n"
     "group Fire\n"
@@ -23,122 +23,42 @@ constexpr const char* kMemory =
     "group Port\n"
     "channel \"Harbor Ops\" 01566000 FM\n";
 
-struct Record {
-    std::string frequency, channel, group, system;
-    bool operator==(const Record&) const = default;
-};
-
-// Walks the lists the way a reader of the radio's memory does: every index is
-// taken from a reply and sent back as it is.
-class Walker {
-public:
-    explicit Walker(RadioState& state) : state_(state) {}
-
-    std::vector<std::string> Ask(const std::string& command) {
-        const std::string reply = Respond(state_, command, 0);
-        std::vector<std::string> fields = SplitFields(reply, ',');
-        indexes_.push_back(command.substr(command.find(',') + 1));
-        return fields;
-    }
-
-    std::vector<Record> Walk() {
-        std::vector<Record> records;
-        EXPECT_EQ(Respond(state_, "PRG", 0), "PRG,OK");
-        std::string system = SplitFields(Respond(state_, "SIH", 0), ',').at(1);
-        while (system != "-1") {
-            const std::vector<std::string> sin = Ask("SIN," + system);
-            EXPECT_GE(sin.size(), 13u);
-            std::string group = sin.at(12);
-            while (group != "-1") {
-                const std::vector<std::string> gin = Ask("GIN," + group);
-                EXPECT_GE(gin.size(), 9u);
-                std::string channel = gin.at(8);
-                while (channel != "-1") {
-                    const std::vector<std::string> cin = Ask("CIN," + channel);
-                    EXPECT_GE(cin.size(), 13u);
-                    records.push_back({cin.at(2), cin.at(1), gin.at(2), sin.at(2)});
-                    channel = cin.at(12);
-                    if (records.size() > 100) return records;  // a loop in the lists
-                }
-                group = gin.at(6);
-            }
-            system = sin.at(11);
-        }
-        EXPECT_EQ(Respond(state_, "EPG", 0), "EPG,OK");
-        return records;
-    }
-
-    std::vector<std::string> indexes_;
-
-private:
-    RadioState& state_;
-};
-
-TEST(MemoryWalk, ChainsEveryChannelInOrderAndEndsAtMinusOne) {
+// Walks the lists the way a reader of the radio's memory does: each index is
+// taken from a reply and sent back as it is, until "-1".
+TEST(MemoryWalk, ChainsEveryListByIndexAndEndsAtMinusOne) {
     RadioState state(ParseScenario(kMemory, nullptr));
-    Walker walker(state);
-    const std::vector<Record> expected = {
-        {"01544300", "Dispatch 1", "Fire", "County \xC4"},
-        {"01542800", "Tac \x82 2", "Fire", "County \xC4"},
-        {"01555950", "SO Disp", "Sheriff", "County \xC4"},
-        {"01566000", "Harbor Ops", "Port", "Harbor"},
+    std::vector<std::string> indexes, visited;
+    auto ask = [&](const std::string& name, const std::string& index, std::size_t fields) {
+        indexes.push_back(index);
+        std::vector<std::string> reply = SplitFields(Respond(state, name + "," + index, 0), ',');
+        EXPECT_EQ(reply.size(), fields) << name << "," << index;
+        reply.resize(fields, "-1");  // a short reply ends the walk here
+        if (indexes.size() > 50) reply.assign(fields, "-1");  // and so does a loop in the lists
+        visited.push_back(name == "CIN" ? reply[1] + " " + reply[2] : reply[2]);
+        return reply;
     };
-    EXPECT_EQ(walker.Walk(), expected);
-    // 3 systems, 4 groups, 4 channels, each asked for once, none at a shared index.
-    EXPECT_EQ(walker.indexes_.size(), 11u);
-    const std::set<std::string> distinct(walker.indexes_.begin(), walker.indexes_.end());
-    EXPECT_EQ(distinct.size(), walker.indexes_.size());
-    // Counting up by one from an index never finds the next item.
-    for (const std::string& index : walker.indexes_)
-        EXPECT_EQ(distinct.count(std::to_string(std::stol(index) + 1)), 0u) << index;
-}
-
-TEST(MemoryWalk, EmptyListsAnswerMinusOne) {
-    RadioState state(ParseScenario(kMemory, nullptr));
-    Respond(state, "PRG", 0);
-    const std::string first = SplitFields(Respond(state, "SIH", 0), ',')[1];
-    const std::string second_system = SplitFields(Respond(state, "SIN," + first, 0), ',')[11];
-    const std::vector<std::string> no_groups = SplitFields(Respond(state, "SIN," + second_system, 0), ',');
-    EXPECT_EQ(no_groups[2], "NoGroups");
-    EXPECT_EQ(no_groups[12], "-1");
-    const std::string fire = SplitFields(Respond(state, "SIN," + first, 0), ',')[12];
-    const std::string empty = SplitFields(Respond(state, "GIN," + fire, 0), ',')[6];
-    const std::vector<std::string> gin = SplitFields(Respond(state, "GIN," + empty, 0), ',');
-    EXPECT_EQ(gin[2], "Empty");
-    EXPECT_EQ(gin[8], "-1");
-}
-
-TEST(MemoryWalk, UnknownIndexesAnswerNg) {
-    RadioState state(ParseScenario(kMemory, nullptr));
-    Respond(state, "PRG", 0);
-    const std::string first = SplitFields(Respond(state, "SIH", 0), ',')[1];
-    EXPECT_EQ(Respond(state, "SIN,-1", 0), "SIN,NG");
-    EXPECT_EQ(Respond(state, "GIN,-1", 0), "GIN,NG");
-    EXPECT_EQ(Respond(state, "CIN,-1", 0), "CIN,NG");
-    EXPECT_EQ(Respond(state, "SIN,", 0), "SIN,NG");
-    EXPECT_EQ(Respond(state, "SIN,0" + first, 0), "SIN,NG");  // compared as text
-    EXPECT_EQ(Respond(state, "GIN," + first, 0), "GIN,NG");   // a system is not a group
-}
-
-TEST(MemoryWalk, NoStoredSystems) {
-    RadioState state(ParseScenario("step 100 idle\n", nullptr));
-    Respond(state, "PRG", 0);
-    EXPECT_EQ(Respond(state, "SIH", 0), "SIH,-1");
-    EXPECT_EQ(Respond(state, "SIN,-1", 0), "SIN,NG");
-}
-
-TEST(MemoryWalk, DemoMemoryHoldsTwoSystemsThreeGroupsEightChannels) {
-    RadioState state(DemoScenario());
-    Walker walker(state);
-    const std::vector<Record> records = walker.Walk();
-    EXPECT_EQ(records.size(), 8u);
-    std::set<std::string> systems, groups;
-    for (const Record& r : records) {
-        systems.insert(r.system);
-        groups.insert(r.group);
+    ASSERT_EQ(Respond(state, "PRG", 0), "PRG,OK");
+    for (std::string system = SplitFields(Respond(state, "SIH", 0), ',').at(1); system != "-1";) {
+        const std::vector<std::string> sin = ask("SIN", system, 15);
+        for (std::string group = sin[12]; group != "-1";) {
+            const std::vector<std::string> gin = ask("GIN", group, 10);
+            for (std::string channel = gin[8]; channel != "-1";) channel = ask("CIN", channel, 15)[12];
+            group = gin[6];
+        }
+        system = sin[11];
     }
-    EXPECT_EQ(systems.size(), 2u);
-    EXPECT_EQ(groups.size(), 3u);
+    EXPECT_EQ(visited, (std::vector<std::string>{"County \xC4", "Fire", "Dispatch 1 01544300", "Tac \x82 2 01542800",
+                                                 "Empty", "Sheriff", "SO Disp 01555950", "NoGroups", "Harbor", "Port",
+                                                 "Harbor Ops 01566000"}));
+    // No two items share an index, and counting up by one never finds the next item.
+    const std::set<std::string> distinct(indexes.begin(), indexes.end());
+    EXPECT_EQ(distinct.size(), indexes.size());
+    for (const std::string& index : indexes) EXPECT_EQ(distinct.count(std::to_string(std::stol(index) + 1)), 0u);
+
+    for (const std::string& bad :
+         std::vector<std::string>{"SIN,-1", "CIN,-1", "SIN,", "SIN,0" + indexes[0], "GIN," + indexes[0]})
+        EXPECT_EQ(Respond(state, bad, 0), bad.substr(0, 3) + ",NG") << bad;
+    EXPECT_EQ(Respond(state, "EPG", 0), "EPG,OK");
 }
 
 }  // namespace
