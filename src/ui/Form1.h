@@ -58,6 +58,9 @@ public:
 
     // The hit log of this run and the run's log file name parts.
     const LogText& Log() const { return log_; }
+    // Puts a hit's line at the top of the log: the file (when "Log To Text
+    // File" is ticked) and the grid follow at once.
+    void AddLogLine(const std::string& line);
     QString LogFilePathNow() const;
     const PollCycle& Poll() const { return *poll_; }
     const HitIntelTable& HitIntel() const { return hitIntel_; }
@@ -149,9 +152,14 @@ private:
     void Picture1_Click();
 
     // Recording the hits.
+    struct Recorder;  // the sound input and the recording rules
+    void BuildRecordingControls(QWidget* frame);
     bool RecordAudioTicked() const;
     void StartRecording();
     void StopRecording(const RecordingNames& names);
+    void SetUpAudio();
+    void CloseAudio();
+    void Timer3_Timer();
 
     QString appDirectory_;
     SerialLink link_;
@@ -208,6 +216,8 @@ private:
     QTableView* grdInfo = nullptr;
     QCheckBox* LogTextCheck = nullptr;
     QCheckBox* RecordAudioCheck = nullptr;
+    QTimer Timer3;                  // the indicator in Text3 while the link runs
+    Recorder* recorder_ = nullptr;  // a child object of the window
     QPushButton* log_dir = nullptr;
     QPushButton* key_clear_log = nullptr;
     QPushButton* hit_intel = nullptr;

@@ -2,7 +2,6 @@
 // table gives it through one queue, so waits keep their spacing on the wire
 // while the window goes on painting.
 #include <QLineEdit>
-#include <QMessageBox>
 
 #include "ui/Form1.h"
 #include "ui/KeyButton.h"
@@ -25,7 +24,7 @@ void Form1::ClickKey(const std::string& objectName) {
     }
     const KeyClick click = keyPad_.Click(objectName, macroText);
     if (!click.error.empty()) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(click.error));
+        Tell(QString::fromStdString(click.error));
         return;
     }
     if (click.picture) {

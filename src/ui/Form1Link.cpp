@@ -31,6 +31,7 @@ void Form1::Combo1_Click(int index) {
 void Form1::Combo2_Click(int index) {
     if (index < 0) return;
     SetText3Base("Setting Up Audio");
+    SetUpAudio();
     Command2->setEnabled(true);
     SetText3Base("Hit Run");
 }
@@ -58,7 +59,9 @@ void Form1::StartRunning(bool writeSettings) {
         return;
     }
     running_ = true;
+    CloseAudio();
     Timer1.start();
+    Timer3.start();
     Combo1->setEnabled(false);
     Combo2->setEnabled(false);
     Label8->setStyleSheet(kRunningLabelColour);
@@ -69,7 +72,8 @@ void Form1::StartRunning(bool writeSettings) {
         const ComSettings com{Combo1->currentIndex(), Combo2->currentIndex(), Timer1.interval()};
         QString error;
         if (!WriteFileAtomically(JoinPath(appDirectory_, kComSettingsFile), WriteComSettings(com), &error)) {
-            SetText3Base("Settings not saved: " + error);
+            Tell(QString("com_settings.txt could not be saved in %1 (%2); the next start will not connect by itself.")
+                     .arg(appDirectory_, error));
         }
     }
 }
@@ -83,6 +87,7 @@ void Form1::StopRunning() {
         ResumeAfterHarvest(false);
     }
     Timer1.stop();
+    Timer3.stop();  // a recording under way goes on until the next Run closes the input
     reconnectTimer_.stop();
     queue_.Clear();
     queueTimer_.stop();

@@ -81,6 +81,7 @@ void Form1::BuildLogSettings(QWidget* tab) {
     LogTextCheck->setObjectName("LogTextCheck");
     LogTextCheck->setGeometry(TwipsRect(150, 330, 2400, 300));
     connect(LogTextCheck, &QCheckBox::clicked, this, &Form1::LogTextCheck_Click);
+    BuildRecordingControls(frame);
 
     BuildHarvestControls(frame);
 
@@ -99,6 +100,11 @@ void Form1::BuildLogSettings(QWidget* tab) {
 QString Form1::LogFilePathNow() const {
     const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
     return QString::fromStdString(LogFilePath(folder, launchDate_, launchTime_));
+}
+
+void Form1::AddLogLine(const std::string& line) {
+    log_.Prepend(line);
+    LogChanged();
 }
 
 void Form1::LogChanged() {

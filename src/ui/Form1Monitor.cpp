@@ -46,10 +46,7 @@ void Form1::ApplyTick(const TickOutcome& outcome) {
         } else if (const auto* show = std::get_if<ShowExtendedInfoAction>(&action)) {
             ExtendedInfoShow(show->Source);
         } else if (const auto* ended = std::get_if<HitEnded>(&action)) {
-            if (ended->LogLine) {
-                log_.Prepend(*ended->LogLine);
-                LogChanged();
-            }
+            if (ended->LogLine) AddLogLine(*ended->LogLine);
             if (ended->StopRecording) StopRecording(ended->Names);
         }
     }

@@ -1,13 +1,66 @@
+// Recording the hits from the sound input: the "Record Audio" box, the
+// indicator in Text3 while the link runs, and the recorder behind them.
 #include <QCheckBox>
 
+#include "monitor/LogText.h"
+#include "monitor/Recording.h"
+#include "ui/AudioRecorder.h"
 #include "ui/Form1.h"
+#include "ui/Twips.h"
 
 namespace quorvane {
+namespace {
+// Text3 follows the hit this often while the link runs.
+constexpr int kIndicatorIntervalMs = 50;
+}  // namespace
+
+// A child of the window, so that the input is released when the window goes.
+struct Form1::Recorder : QObject {
+    explicit Recorder(QObject* parent) : QObject(parent), rules(input) {}
+    DefaultInputRecorder input;
+    HitRecording rules;
+};
+
+void Form1::BuildRecordingControls(QWidget* frame) {
+    RecordAudioCheck = new QCheckBox("Record Audio", frame);
+    RecordAudioCheck->setObjectName("RecordAudioCheck");
+    RecordAudioCheck->setGeometry(TwipsRect(150, 690, 2400, 300));
+    connect(RecordAudioCheck, &QCheckBox::toggled, this, [this](bool ticked) { pgm_.recordAudio = ticked ? 1 : 0; });
+    connect(RecordAudioCheck, &QCheckBox::clicked, this, &Form1::FocusPicture1);
+
+    recorder_ = new Recorder(this);
+    Timer3.setObjectName("Timer3");
+    Timer3.setInterval(kIndicatorIntervalMs);
+    connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+}
 
 bool Form1::RecordAudioTicked() const { return RecordAudioCheck && RecordAudioCheck->isChecked(); }
 
-void Form1::StartRecording() {}
+void Form1::StartRecording() {
+    const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
+    if (const auto message = recorder_->rules.Start(folder)) Tell(QString::fromStdString(*message));
+}
 
-void Form1::StopRecording(const RecordingNames&) { poll_->ResetRecording(); }
+void Form1::StopRecording(const RecordingNames& names) {
+    const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
+    if (const auto message = recorder_->rules.Stop(names, launchDate_, folder)) {
+        Tell(QString::fromStdString(*message));
+    }
+}
+
+void Form1::SetUpAudio() { recorder_->rules.SetUp(); }
+
+void Form1::CloseAudio() {
+    recorder_->rules.CloseInput();
+    // A hit still in progress is recorded afresh from the next poll tick.
+    poll_->ResetRecording();
+}
+
+void Form1::Timer3_Timer() {
+    // A hit that ended with the box unticked, or skipped after its recording
+    // began, leaves its recording running: it is dropped here.
+    if (recorder_->rules.DropIfHitOver(poll_->Hit())) poll_->ResetRecording();
+    SetText3Base(QString::fromStdString(IndicatorText(poll_->Hit().HitActive, RecordAudioTicked())));
+}
 
 }  // namespace quorvane

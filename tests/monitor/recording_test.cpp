@@ -220,16 +220,6 @@ TEST_F(RecordingTest, BoxUntickedMidHitDropsTheRecordingAndTheNextHitRecordsAgai
     EXPECT_EQ(recorder.files.size(), 1u);
 }
 
-TEST_F(RecordingTest, BoxTickedMidHitRecordsFromTheNextTick) {
-    ticked = false;
-    Tick("0");
-    ticked = true;
-    Tick("0");
-    EXPECT_TRUE(recording.Capturing());
-    Tick("1");
-    EXPECT_EQ(recorder.files.size(), 1u);
-}
-
 TEST_F(RecordingTest, MissingInputIsToldOnceAndTriedAgainAtEveryHit) {
     recorder.inputPresent = false;
     Hit("2:51:40 PM");
@@ -271,13 +261,6 @@ TEST_F(RecordingTest, CloseInputDropsARecordingStillRunning) {
     Tick("1");
     EXPECT_TRUE(recorder.files.empty());
     EXPECT_EQ(recorder.calls.size(), 5u);
-}
-
-TEST_F(RecordingTest, SetUpOnlyTriesTheInput) {
-    recorder.inputPresent = false;
-    recording.SetUp();
-    EXPECT_EQ(recorder.calls, std::vector<std::string>{"TryInput"});
-    EXPECT_EQ(recording.Counter(), 1);
 }
 
 }  // namespace
