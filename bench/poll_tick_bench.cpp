@@ -4,23 +4,14 @@
 
 #include <string>
 
+#include "BenchReplies.h"
 #include "monitor/PollCycle.h"
 
 namespace {
 
 using namespace quorvane;
-
-class FixedClock : public Clock {
-public:
-    std::string TimeOfDayText() override { return "2:51:13 PM"; }
-};
-
-std::string ThreeReplies(const std::string& hitIndicator) {
-    return "STS,County          ,________________,Dispatch 1  \x82 CC,________________,"
-           "101000000000001,10000000000011000,0,0," + hitIndicator + ",0,0\r"
-           "GID,TGID,12345,0,Metro Trunk,Police,North Ops\r"
-           "WIN,0,01544300\r";
-}
+using bench::FixedClock;
+using bench::ThreeReplies;
 
 void BM_PollTickIdle(benchmark::State& state) {
     HitIntelTable table;

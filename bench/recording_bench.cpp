@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchReplies.h"
 #include "monitor/PollCycle.h"
 #include "monitor/Recording.h"
 #include "ui/AudioRecorder.h"
@@ -18,18 +19,8 @@
 namespace {
 
 using namespace quorvane;
-
-class FixedClock : public Clock {
-public:
-    std::string TimeOfDayText() override { return "2:51:13 PM"; }
-};
-
-std::string ThreeReplies(const std::string& hitIndicator) {
-    return "STS,County Fire     ,________________,Dispatch 1      ,________________,"
-           "110000000000000,10000000000011000,0,0," + hitIndicator + ",0,0\r"
-           "GID,,,,,,\r"
-           "WIN,0,01544300\r";
-}
+using bench::FixedClock;
+using bench::ThreeReplies;
 
 double Percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());

@@ -13,6 +13,7 @@
 
 #include "link/PortNaming.h"
 #include "ui/AppFiles.h"
+#include "ui/Controls.h"
 #include "ui/KeyArt.h"
 #include "ui/KeyButton.h"
 #include "ui/SystemClock.h"
@@ -74,9 +75,7 @@ protected:
 };
 
 QLineEdit* DisplayBox(QWidget* parent, const char* name, QRect place, int pixelSize, bool bold) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(place);
+    auto* box = NewControl<QLineEdit>(parent, name, place);
     box->setReadOnly(true);
     box->setFrame(false);
     box->setFocusPolicy(Qt::NoFocus);
@@ -122,13 +121,9 @@ Form1::Form1(const QString& appDirectory, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::BuildDisplayPanel() {
-    Picture2 = new DisplayPanel(this);
-    Picture2->setObjectName("Picture2");
-    Picture2->setGeometry(TwipsRect(kPanelLeft, kPanelTop, 3825, 2070));
+    Picture2 = NewControl<DisplayPanel>(this, "Picture2", TwipsRect(kPanelLeft, kPanelTop, 3825, 2070));
 
-    Text1 = new QPlainTextEdit(Picture2);
-    Text1->setObjectName("Text1");
-    Text1->setGeometry(OnPanel(270, 525, 2895, 735));
+    Text1 = NewControl<QPlainTextEdit>(Picture2, "Text1", OnPanel(270, 525, 2895, 735));
     Text1->setReadOnly(true);
     Text1->setFrameShape(QFrame::NoFrame);
     Text1->setFocusPolicy(Qt::NoFocus);
@@ -169,9 +164,7 @@ void Form1::BuildKeypad() {
 }
 
 void Form1::BuildTabs() {
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName("SSTab1");
-    SSTab1->setGeometry(TwipsRect(60, 2880, 11505, 4965));
+    SSTab1 = NewControl<QTabWidget>(this, "SSTab1", TwipsRect(60, 2880, 11505, 4965));
     for (const char* caption : {"Log", "Extended Info", "Tuner", "Settings"}) {
         auto* page = new QWidget(SSTab1);
         SSTab1->addTab(page, caption);
@@ -184,54 +177,36 @@ void Form1::BuildTabs() {
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {
-    auto* comFrame = new QGroupBox("Com Port Settings", tab);
-    comFrame->setObjectName("Frame1");
-    comFrame->setGeometry(TwipsRect(120, 120, 3900, 2100));
+    auto* comFrame = NewControl<QGroupBox>(tab, "Frame1", TwipsRect(120, 120, 3900, 2100), "Com Port Settings");
 
-    Label8 = new QLabel("COM Port:", comFrame);
-    Label8->setObjectName("Label8");
-    Label8->setGeometry(TwipsRect(150, 360, 1200, 300));
-    Combo1 = new QComboBox(comFrame);
-    Combo1->setObjectName("Combo1");
-    Combo1->setGeometry(TwipsRect(1400, 330, 900, 330));
+    Label8 = NewControl<QLabel>(comFrame, "Label8", TwipsRect(150, 360, 1200, 300), "COM Port:");
+    Combo1 = NewControl<QComboBox>(comFrame, "Combo1", TwipsRect(1400, 330, 900, 330));
     for (int n = 1; n <= kPortCount; ++n) Combo1->addItem(QString::number(n));
     Combo1->setCurrentIndex(-1);
     connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
-    port_device = new QLabel(comFrame);
-    port_device->setObjectName("port_device");
-    port_device->setGeometry(TwipsRect(2350, 360, 1500, 300));
+    port_device = NewControl<QLabel>(comFrame, "port_device", TwipsRect(2350, 360, 1500, 300));
     port_device->setStyleSheet("color: #404040;");
 
-    Label10 = new QLabel("Port Speed:", comFrame);
-    Label10->setObjectName("Label10");
-    Label10->setGeometry(TwipsRect(150, 840, 1200, 300));
-    Combo2 = new QComboBox(comFrame);
-    Combo2->setObjectName("Combo2");
-    Combo2->setGeometry(TwipsRect(1400, 810, 1100, 330));
+    Label10 = NewControl<QLabel>(comFrame, "Label10", TwipsRect(150, 840, 1200, 300), "Port Speed:");
+    Combo2 = NewControl<QComboBox>(comFrame, "Combo2", TwipsRect(1400, 810, 1100, 330));
     for (int speed : kPortSpeeds) Combo2->addItem(QString::number(speed));
     Combo2->setCurrentIndex(-1);
     Combo2->setEnabled(false);
     connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
 
-    Command2 = new QPushButton("Run", comFrame);
-    Command2->setObjectName("Command2");
-    Command2->setGeometry(TwipsRect(1400, 1380, 1100, 420));
+    Command2 = NewControl<QPushButton>(comFrame, "Command2", TwipsRect(1400, 1380, 1100, 420), "Run");
     Command2->setEnabled(false);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     for (QLabel* label : {Label8, Label10}) label->setStyleSheet("color: #404040;");
 }
 
 void Form1::BuildFooter() {
-    Text4 = new QLineEdit(this);
-    Text4->setObjectName("Text4");
-    Text4->setGeometry(TwipsRect(6300, 7875, 3285, 360));
+    Text4 = NewControl<QLineEdit>(this, "Text4", TwipsRect(6300, 7875, 3285, 360));
     Text4->setReadOnly(true);
     Text4->setFocusPolicy(Qt::NoFocus);
     Text4->setStyleSheet("QLineEdit { background: #c0c0c0; color: #202020; border: none; }");
 
-    Picture1 = new Logo(this);
-    Picture1->setObjectName("Picture1");
-    Picture1->setGeometry(TwipsRect(150, 7875, 1950, 420));
+    Picture1 = NewControl<Logo>(this, "Picture1", TwipsRect(150, 7875, 1950, 420));
 }
 
 bool Form1::Running() const { return running_; }

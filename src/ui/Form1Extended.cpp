@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "extended/ExtendedInfo.h"
+#include "ui/Controls.h"
 #include "ui/Form1.h"
 #include "ui/ScannerText.h"
 #include "ui/Twips.h"
@@ -47,9 +48,7 @@ private:
 }  // namespace
 
 void Form1::BuildExtendedTab(QWidget* tab) {
-    extended_info_frame = new QGroupBox("Extended Info", tab);
-    extended_info_frame->setObjectName("extended_info_frame");
-    extended_info_frame->setGeometry(TwipsRect(180, 345, 7155, 3885));
+    extended_info_frame = NewControl<QGroupBox>(tab, "extended_info_frame", TwipsRect(180, 345, 7155, 3885), "Extended Info");
     extended_info_frame->setStyleSheet("QGroupBox { background: #e0e0e0; }");
     extended_text = new NotesBox(extended_info_frame, [this] {
         ExtendedInfoShow(extendedSource_);
@@ -59,9 +58,7 @@ void Form1::BuildExtendedTab(QWidget* tab) {
     extended_text->setGeometry(TwipsRect(210, 405, 6675, 3300));
     extended_text->setReadOnly(true);
     extended_text->setStyleSheet("QPlainTextEdit { background: #e0e0e0; }");
-    extended_photo = new QLabel(tab);
-    extended_photo->setObjectName("extended_photo");
-    extended_photo->setGeometry(TwipsRect(7530, 465, 3750, 3750));
+    extended_photo = NewControl<QLabel>(tab, "extended_photo", TwipsRect(7530, 465, 3750, 3750));
     extended_photo->setScaledContents(true);
 }
 

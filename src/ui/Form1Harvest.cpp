@@ -10,6 +10,7 @@
 
 #include "link/Commands.h"
 #include "ui/AppFiles.h"
+#include "ui/Controls.h"
 #include "ui/Form1.h"
 #include "ui/ScannerText.h"
 #include "ui/Twips.h"
@@ -24,26 +25,18 @@ constexpr int kHarvestStartDelayMs = 600;
 }  // namespace
 
 void Form1::BuildHarvestControls(QGroupBox* frame) {
-    hit_intel = new QPushButton(kHarvestCaption, frame);
-    hit_intel->setObjectName("hit_intel");
-    hit_intel->setGeometry(TwipsRect(150, 1560, 2100, 400));
+    hit_intel = NewControl<QPushButton>(frame, "hit_intel", TwipsRect(150, 1560, 2100, 400), kHarvestCaption);
     connect(hit_intel, &QPushButton::clicked, this, &Form1::hit_intel_Click);
 
-    auto* label = new QLabel("Delay ms:", frame);
-    label->setObjectName("Label_hit_intel_dly");
-    label->setGeometry(TwipsRect(2400, 1290, 1100, 270));
-    hit_intel_dly = new QComboBox(frame);
-    hit_intel_dly->setObjectName("hit_intel_dly");
-    hit_intel_dly->setGeometry(TwipsRect(2400, 1575, 1050, 360));
+    auto* label = NewControl<QLabel>(frame, "Label_hit_intel_dly", TwipsRect(2400, 1290, 1100, 270), "Delay ms:");
+    hit_intel_dly = NewControl<QComboBox>(frame, "hit_intel_dly", TwipsRect(2400, 1575, 1050, 360));
     for (const char* delay : kHarvestDelays) hit_intel_dly->addItem(delay);
     hit_intel_dly->setCurrentIndex(kDefaultDelayIndex);
     connect(hit_intel_dly, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0) pgm_.delayIndex = index;
     });
 
-    hit_intel_progress = new QLabel(frame->parentWidget());
-    hit_intel_progress->setObjectName("hit_intel_progress");
-    hit_intel_progress->setGeometry(TwipsRect(4200, 2280, 7000, 300));
+    hit_intel_progress = NewControl<QLabel>(frame->parentWidget(), "hit_intel_progress", TwipsRect(4200, 2280, 7000, 300));
 
     Timer2.setObjectName("Timer2");
     Timer2.setSingleShot(true);

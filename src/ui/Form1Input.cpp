@@ -15,6 +15,7 @@
 #include "input/Macros.h"
 #include "input/Shortcuts.h"
 #include "ui/AppFiles.h"
+#include "ui/Controls.h"
 #include "ui/Form1.h"
 #include "ui/ScannerText.h"
 #include "ui/Twips.h"
@@ -68,16 +69,11 @@ std::optional<ShortcutKey> ShortcutKeyOf(const QKeyEvent& event) {
 void Form1::BuildMacroFrames(QWidget* tab) {
     for (int i = 0; i < 3; ++i) {
         const QString number = QString::number(i + 1);
-        auto* frame = new QGroupBox("Macro " + number, tab);
-        frame->setObjectName("Macro" + number + "Frame");
-        frame->setGeometry(TwipsRect(7980, 120 + i * 660, 3300, 600));
-        m[i] = new QLineEdit(frame);
-        m[i]->setObjectName("m" + number);
-        m[i]->setGeometry(TwipsRect(90, 240, 3120, 300));
+        auto* frame = NewControl<QGroupBox>(tab, "Macro" + number + "Frame",
+                                            TwipsRect(7980, 120 + i * 660, 3300, 600), "Macro " + number);
+        m[i] = NewControl<QLineEdit>(frame, "m" + number, TwipsRect(90, 240, 3120, 300));
     }
-    SaveMacros = new QPushButton("Save Macros", tab);
-    SaveMacros->setObjectName("SaveMacros");
-    SaveMacros->setGeometry(TwipsRect(7980, 2130, 1500, 380));
+    SaveMacros = NewControl<QPushButton>(tab, "SaveMacros", TwipsRect(7980, 2130, 1500, 380), "Save Macros");
     connect(SaveMacros, &QPushButton::clicked, this, &Form1::SaveMacros_Click);
 }
 

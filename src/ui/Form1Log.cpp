@@ -12,6 +12,7 @@
 #include <QTableView>
 
 #include "ui/AppFiles.h"
+#include "ui/Controls.h"
 #include "ui/Form1.h"
 #include "ui/LogGridModel.h"
 #include "ui/ScannerText.h"
@@ -49,14 +50,10 @@ protected:
 }  // namespace
 
 void Form1::BuildLogTab(QWidget* tab) {
-    auto* header = new LogHeader(tab);
-    header->setObjectName("log_header");
-    header->setGeometry(TwipsRect(30, 45, 11415, 225));
+    auto* header = NewControl<LogHeader>(tab, "log_header", TwipsRect(30, 45, 11415, 225));
 
     gridModel_ = new LogGridModel(this);
-    grdInfo = new QTableView(tab);
-    grdInfo->setObjectName("grdInfo");
-    grdInfo->setGeometry(TwipsRect(30, 270, 11415, 4290));
+    grdInfo = NewControl<QTableView>(tab, "grdInfo", TwipsRect(30, 270, 11415, 4290));
     grdInfo->setModel(gridModel_);
     grdInfo->horizontalHeader()->hide();
     grdInfo->verticalHeader()->hide();
@@ -73,26 +70,18 @@ void Form1::BuildLogTab(QWidget* tab) {
 }
 
 void Form1::BuildLogSettings(QWidget* tab) {
-    auto* frame = new QGroupBox("Log Settings", tab);
-    frame->setObjectName("Frame2");
-    frame->setGeometry(TwipsRect(4200, 120, 3600, 2100));
+    auto* frame = NewControl<QGroupBox>(tab, "Frame2", TwipsRect(4200, 120, 3600, 2100), "Log Settings");
 
-    LogTextCheck = new QCheckBox("Log To Text File", frame);
-    LogTextCheck->setObjectName("LogTextCheck");
-    LogTextCheck->setGeometry(TwipsRect(150, 330, 2400, 300));
+    LogTextCheck = NewControl<QCheckBox>(frame, "LogTextCheck", TwipsRect(150, 330, 2400, 300), "Log To Text File");
     connect(LogTextCheck, &QCheckBox::clicked, this, &Form1::LogTextCheck_Click);
     BuildRecordingControls(frame);
 
     BuildHarvestControls(frame);
 
-    log_dir = new QPushButton("Log Directory", frame);
-    log_dir->setObjectName("log_dir");
-    log_dir->setGeometry(TwipsRect(150, 1050, 1600, 380));
+    log_dir = NewControl<QPushButton>(frame, "log_dir", TwipsRect(150, 1050, 1600, 380), "Log Directory");
     connect(log_dir, &QPushButton::clicked, this, &Form1::log_dir_Click);
 
-    key_clear_log = new QPushButton("Clear Log", this);
-    key_clear_log->setObjectName("key_clear_log");
-    key_clear_log->setGeometry(TwipsRect(4500, 7875, 1500, 360));
+    key_clear_log = NewControl<QPushButton>(this, "key_clear_log", TwipsRect(4500, 7875, 1500, 360), "Clear Log");
     connect(key_clear_log, &QPushButton::clicked, this, &Form1::key_clear_log_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form1::SSTab1_Click);
 }

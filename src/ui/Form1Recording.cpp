@@ -5,6 +5,7 @@
 #include "monitor/LogText.h"
 #include "monitor/Recording.h"
 #include "ui/AudioRecorder.h"
+#include "ui/Controls.h"
 #include "ui/Form1.h"
 #include "ui/Twips.h"
 
@@ -22,9 +23,7 @@ struct Form1::Recorder : QObject {
 };
 
 void Form1::BuildRecordingControls(QWidget* frame) {
-    RecordAudioCheck = new QCheckBox("Record Audio", frame);
-    RecordAudioCheck->setObjectName("RecordAudioCheck");
-    RecordAudioCheck->setGeometry(TwipsRect(150, 690, 2400, 300));
+    RecordAudioCheck = NewControl<QCheckBox>(frame, "RecordAudioCheck", TwipsRect(150, 690, 2400, 300), "Record Audio");
     connect(RecordAudioCheck, &QCheckBox::toggled, this, [this](bool ticked) { pgm_.recordAudio = ticked ? 1 : 0; });
     connect(RecordAudioCheck, &QCheckBox::clicked, this, &Form1::FocusPicture1);
 
