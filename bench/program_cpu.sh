@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# CPU of the whole program while it records a hit: the simulator sends one
-# long transmission, Quorvane (offscreen, "Record Audio" ticked) polls it every
-# 100 ms and records the test sound server's sine-wave input; the program's
-# user+system time is read from /proc. The same hit with "Record Audio"
-# unticked is measured for comparison.
-#   bench/recording_cpu.sh [build-folder] [seconds]
+# CPU of the whole program, read from /proc, while Quorvane (offscreen) polls
+# the simulator every 100 ms:
+#   bench/program_cpu.sh idle [build] [seconds]       an idle scanner (default 30 s)
+#   bench/program_cpu.sh recording [build] [seconds]  one long hit recorded from the
+#       test sound server's sine-wave input, then the same hit not recorded (20 s each)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build}"
-seconds="${2:-20}"
-# shellcheck source=/dev/null
-source "$root/scripts/test-audio"
+mode="${1:-idle}"
+build="${2:-$root/build}"
 folder="$(mktemp -d)"
 app=""
 sim=""
@@ -21,6 +18,10 @@ stop_both() {
   sim=""
 }
 trap 'stop_both; rm -rf "$folder"' EXIT
+cat > "$folder/quiet.txt" <<'SCENARIO'
+once
+step 1000 idle line1="  Scanning...   " icons1=100000000000000
+SCENARIO
 cat > "$folder/long-hit.txt" <<'SCENARIO'
 once
 step 1000 idle line1="  Scanning...   " icons1=100000000000000
@@ -30,12 +31,12 @@ hz=$(getconf CLK_TCK)
 ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
 size() { stat -c %s "$folder/temp2" 2>/dev/null || echo 0; }
 
-# measure <record-audio 0|1> <label>
+# measure <scenario> <record-audio 0|1> <seconds> <label>
 measure() {
   rm -f "$folder"/temp* "$folder"/*.wav "$folder/com1"
   printf '0\r\n3\r\n100\r\n' > "$folder/com_settings.txt"
-  printf '0\r\n%s\r\n0\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n""\r\n4\r\n' "$1" > "$folder/pgm_settings.txt"
-  "$build/sim/quorvane-sim" --scenario "$folder/long-hit.txt" --link "$folder/com1" --baud 57600 >/dev/null &
+  printf '0\r\n%s\r\n0\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n""\r\n4\r\n' "$2" > "$folder/pgm_settings.txt"
+  "$build/sim/quorvane-sim" --scenario "$folder/$1" --link "$folder/com1" --baud 57600 >/dev/null &
   sim=$!
   for _ in $(seq 50); do [ -L "$folder/com1" ] && break; sleep 0.1; done
   QT_QPA_PLATFORM=offscreen "$build/quorvane" --app-dir "$folder" >/dev/null 2>&1 &
@@ -44,13 +45,20 @@ measure() {
   local before after grown
   before=$(ticks)
   grown=$(size)
-  sleep "$seconds"
+  sleep "$3"
   after=$(ticks)
   grown=$(( $(size) - grown ))
-  awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" -v label="$2" -v g="$grown" \
+  awk -v t=$((after - before)) -v hz="$hz" -v s="$3" -v label="$4" -v g="$grown" \
     'BEGIN { printf "%s: %.2f%% of one core over %d s (recording grew by %d bytes)\n", label, 100 * t / hz / s, s, g }'
   stop_both
 }
 
-measure 1 "recording a hit"
-measure 0 "the same hit, not recorded"
+case "$mode" in
+  idle) measure quiet.txt 0 "${3:-30}" "idle polling" ;;
+  recording)
+    # shellcheck source=/dev/null
+    source "$root/scripts/test-audio"
+    measure long-hit.txt 1 "${3:-20}" "recording a hit"
+    measure long-hit.txt 0 "${3:-20}" "the same hit, not recorded" ;;
+  *) echo "usage: bench/program_cpu.sh idle|recording [build] [seconds]" >&2; exit 2 ;;
+esac
