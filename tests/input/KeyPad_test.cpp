@@ -2,160 +2,102 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace quorvane {
 namespace {
 
-std::vector<Step> Sends(std::initializer_list<const char*> texts) {
+using Texts = std::vector<std::string>;
+
+std::vector<Step> Sends(const Texts& texts) {
     std::vector<Step> steps;
-    for (const char* t : texts) steps.push_back(Step::Send(t));
+    for (const std::string& t : texts) steps.push_back(Step::Send(t));
     return steps;
 }
 
-struct SingleCase {
-    const char* name;
-    const char* command;
+// A function combination: the press inside a hold and release of F.
+Texts WithF(const std::string& press) { return {"KEY,F,H", press, "KEY,F,R"}; }
+
+struct KeyBytes {
+    std::string name;
+    Texts sends;
 };
 
-TEST(KeyPad, EachSingleKeySendsItsOneCommand) {
-    const std::vector<SingleCase> cases = {
-        {"key_hold", "KEY,H,P"},  {"key_hold_bar", "KEY,H,P"}, {"key_scan", "KEY,S,P"},
-        {"key_lo", "KEY,L,P"},    {"key_light", "KEY,!,P"},    {"key_power", "KEY,P,P"},
-        {"key_1", "KEY,1,P"},     {"key_2", "KEY,2,P"},        {"key_3", "KEY,3,P"},
-        {"key_4", "KEY,4,P"},     {"key_5", "KEY,5,P"},        {"key_6", "KEY,6,P"},
-        {"key_7", "KEY,7,P"},     {"key_8", "KEY,8,P"},        {"key_9", "KEY,9,P"},
-        {"key_0", "KEY,0,P"},     {"key_yes", "KEY,E,P"},      {"key_no", "KEY,.,P"},
-        {"key_menu", "KEY,M,P"},  {"key_right", "KEY,>,P"},    {"key_left", "KEY,<,P"},
-        {"key_push", "KEY,^,P"},
+std::vector<KeyBytes> EveryPressKey() {
+    std::vector<KeyBytes> keys = {
+        {"key_hold", {"KEY,H,P"}},    {"key_hold_bar", {"KEY,H,P"}}, {"key_scan", {"KEY,S,P"}},
+        {"key_lo", {"KEY,L,P"}},      {"key_light", {"KEY,!,P"}},    {"key_power", {"KEY,P,P"}},
+        {"key_yes", {"KEY,E,P"}},     {"key_no", {"KEY,.,P"}},       {"key_menu", {"KEY,M,P"}},
+        {"key_right", {"KEY,>,P"}},   {"key_left", {"KEY,<,P"}},     {"key_push", {"KEY,^,P"}},
+        {"key_rcl", WithF("KEY,7,P")}, {"key_pri", WithF("KEY,1,P")}, {"key_wx", WithF("KEY,2,P")},
+        {"key_cc", WithF("KEY,H,P")}, {"key_srch", WithF("KEY,S,P")}, {"key_att", WithF("KEY,E,P")},
+        {"key_cconly", {"KEY,M,P", "KEY,>,P", "KEY,>,P", "KEY,>,P", "KEY,E,P", "KEY,E,P"}},
+        {"key_start_quck_scan", {}},  // not a key: nothing happens
     };
-    KeyPad pad;
-    for (const SingleCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const KeyClick click = pad.Click(c.name);
-        EXPECT_EQ(click.steps, Sends({c.command}));
-        EXPECT_FALSE(click.picture.has_value());
-        EXPECT_TRUE(click.error.empty());
+    for (char d = '0'; d <= '9'; ++d) {
+        const std::string press = std::string("KEY,") + d + ",P";
+        keys.push_back({std::string("key_") + d, {press}});
+        keys.push_back({std::string("key_g") + d, WithF(press)});
     }
+    return keys;
 }
 
-TEST(KeyPad, ScanAndCloseCallOnlyStopTheQuickScanFirst) {
-    KeyPad pad;
-    EXPECT_TRUE(pad.Click("key_scan").stopsQuickScan);
-    EXPECT_TRUE(pad.Click("key_cconly").stopsQuickScan);
-    EXPECT_FALSE(pad.Click("key_hold").stopsQuickScan);
-    EXPECT_FALSE(pad.Click("key_srch").stopsQuickScan);
-}
-
-TEST(KeyPad, EachCombinationHoldsFunctionAroundItsPress) {
-    const std::vector<SingleCase> cases = {
-        {"key_g1", "KEY,1,P"},   {"key_g2", "KEY,2,P"},  {"key_g3", "KEY,3,P"},
-        {"key_g4", "KEY,4,P"},   {"key_g5", "KEY,5,P"},  {"key_g6", "KEY,6,P"},
-        {"key_g7", "KEY,7,P"},   {"key_g8", "KEY,8,P"},  {"key_g9", "KEY,9,P"},
-        {"key_g0", "KEY,0,P"},   {"key_cc", "KEY,H,P"},  {"key_srch", "KEY,S,P"},
-        {"key_rcl", "KEY,7,P"},  {"key_pri", "KEY,1,P"}, {"key_att", "KEY,E,P"},
-        {"key_wx", "KEY,2,P"},
-    };
-    for (const std::string held : {"", "1"}) {
+TEST(KeyPad, EachKeySendsItsBytesAndLeavesTheLatchesAlone) {
+    for (const bool functionHeld : {false, true}) {
         KeyPad pad;
-        if (held == "1") pad.Click("key_f");
-        for (const SingleCase& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + " with FunctionHeld \"" + held + "\"");
-            EXPECT_EQ(pad.Click(c.name).steps, Sends({"KEY,F,H", c.command, "KEY,F,R"}));
-            EXPECT_EQ(pad.FunctionHeld(), held);
+        if (functionHeld) pad.Click("key_f");
+        for (const KeyBytes& key : EveryPressKey()) {
+            SCOPED_TRACE(key.name + (functionHeld ? " with F held" : ""));
+            const KeyClick click = pad.Click(key.name);
+            EXPECT_EQ(click.steps, Sends(key.sends));
+            EXPECT_FALSE(click.picture.has_value());
+            EXPECT_EQ(click.stopsQuickScan, key.name == "key_scan" || key.name == "key_cconly");
+            EXPECT_EQ(pad.FunctionHeld(), functionHeld ? "1" : "");
+            EXPECT_EQ(pad.ReverseHeld(), "");
         }
     }
 }
 
-TEST(KeyPad, SameScannerKeysUnderOtherLegends) {
+TEST(KeyPad, TimedKeysAndLatchesWithTheirPictures) {
+    struct LatchClick {
+        const char* name;
+        std::vector<Step> steps;
+        std::optional<KeyPicture> picture;
+        const char* functionHeld;
+        const char* reverseHeld;
+    };
+    const std::vector<LatchClick> clicks = {
+        {"key_lock",
+         {Step::Send("KEY,F,H"), Step::Wait(1000), Step::Send("KEY,!,P"), Step::Send("KEY,F,R")},
+         std::nullopt, "", ""},
+        {"key_f", Sends({"KEY,F,H"}), KeyPicture::Pressed, "1", ""},
+        // key_rev neither reads nor changes the function latch.
+        {"key_rev", {Step::Send("KEY,F,H"), Step::Wait(1000), Step::Send("KEY,.,H")},
+         KeyPicture::Pressed, "1", "1"},
+        {"key_rev", {Step::Send("KEY,.,R"), Step::Wait(1000), Step::Send("KEY,F,R")},
+         KeyPicture::Released, "1", "0"},
+        {"key_f", Sends({"KEY,F,R"}), KeyPicture::Released, "0", "0"},
+        {"key_f", Sends({"KEY,F,H"}), KeyPicture::Pressed, "1", "0"},
+    };
     KeyPad pad;
-    EXPECT_EQ(pad.Click("key_rcl").steps, pad.Click("key_g7").steps);
-    EXPECT_EQ(pad.Click("key_pri").steps, pad.Click("key_g1").steps);
-    EXPECT_EQ(pad.Click("key_wx").steps, pad.Click("key_g2").steps);
+    for (std::size_t i = 0; i < clicks.size(); ++i) {
+        SCOPED_TRACE("click " + std::to_string(i));
+        const KeyClick click = pad.Click(clicks[i].name);
+        EXPECT_EQ(click.steps, clicks[i].steps);
+        EXPECT_EQ(click.picture, clicks[i].picture);
+        EXPECT_EQ(pad.FunctionHeld(), clicks[i].functionHeld);
+        EXPECT_EQ(pad.ReverseHeld(), clicks[i].reverseHeld);
+    }
 }
 
-TEST(KeyPad, CloseCallOnlySendsItsSixCommands) {
+TEST(KeyPad, MacroKeysPlayTheirBoxOrRefuseIt) {
     KeyPad pad;
-    EXPECT_EQ(pad.Click("key_cconly").steps,
-              Sends({"KEY,M,P", "KEY,>,P", "KEY,>,P", "KEY,>,P", "KEY,E,P", "KEY,E,P"}));
-}
-
-TEST(KeyPad, LockWaitsASecondAfterHoldingFunction) {
-    KeyPad pad;
-    pad.Click("key_f");
-    const std::vector<Step> expected = {Step::Send("KEY,F,H"), Step::Wait(1000),
-                                        Step::Send("KEY,!,P"), Step::Send("KEY,F,R")};
-    EXPECT_EQ(pad.Click("key_lock").steps, expected);
-    EXPECT_EQ(pad.FunctionHeld(), "1");
-}
-
-TEST(KeyPad, FunctionKeyLatches) {
-    KeyPad pad;
-    EXPECT_EQ(pad.FunctionHeld(), "");
-
-    KeyClick first = pad.Click("key_f");
-    EXPECT_EQ(first.steps, Sends({"KEY,F,H"}));
-    EXPECT_EQ(first.picture, KeyPicture::Pressed);
-    EXPECT_EQ(pad.FunctionHeld(), "1");
-
-    KeyClick second = pad.Click("key_f");
-    EXPECT_EQ(second.steps, Sends({"KEY,F,R"}));
-    EXPECT_EQ(second.picture, KeyPicture::Released);
-    EXPECT_EQ(pad.FunctionHeld(), "0");
-
-    EXPECT_EQ(pad.Click("key_f").steps, Sends({"KEY,F,H"}));
-    EXPECT_EQ(pad.FunctionHeld(), "1");
-    EXPECT_EQ(pad.ReverseHeld(), "");
-}
-
-TEST(KeyPad, ReverseKeyLatchesWithItsWaits) {
-    KeyPad pad;
-    pad.Click("key_f");
-
-    KeyClick first = pad.Click("key_rev");
-    const std::vector<Step> hold = {Step::Send("KEY,F,H"), Step::Wait(1000),
-                                    Step::Send("KEY,.,H")};
-    EXPECT_EQ(first.steps, hold);
-    EXPECT_EQ(first.picture, KeyPicture::Pressed);
-    EXPECT_EQ(pad.ReverseHeld(), "1");
-
-    KeyClick second = pad.Click("key_rev");
-    const std::vector<Step> release = {Step::Send("KEY,.,R"), Step::Wait(1000),
-                                       Step::Send("KEY,F,R")};
-    EXPECT_EQ(second.steps, release);
-    EXPECT_EQ(second.picture, KeyPicture::Released);
-    EXPECT_EQ(pad.ReverseHeld(), "0");
-
-    // key_rev neither reads nor changes the function latch.
-    EXPECT_EQ(pad.FunctionHeld(), "1");
-}
-
-TEST(KeyPad, MacroKeyPlaysItsBoxWithSpacing) {
-    KeyPad pad;
-    const KeyClick click = pad.Click("key_m1", "F,H 1,P");
-    const std::vector<Step> expected = {Step::Send("KEY,F,H"), Step::Wait(100),
-                                        Step::Send("KEY,1,P"), Step::Wait(100)};
-    EXPECT_EQ(click.steps, expected);
-    EXPECT_FALSE(click.picture.has_value());
+    const std::vector<Step> played = {Step::Send("KEY,F,H"), Step::Wait(100),
+                                      Step::Send("KEY,1,P"), Step::Wait(100)};
+    EXPECT_EQ(pad.Click("key_m1", "F,H 1,P").steps, played);
     EXPECT_TRUE(pad.Click("key_m3", "").steps.empty());
-}
-
-TEST(KeyPad, TooLongMacroIsRefusedWithItsNumber) {
-    std::string text = "1,P";
-    for (int i = 1; i < 201; ++i) text += " 1,P";
-    KeyPad pad;
-    const KeyClick click = pad.Click("key_m2", text);
-    EXPECT_TRUE(click.steps.empty());
-    EXPECT_EQ(click.error, "Macro 2 is too long: 201 commands (at most 200).");
-}
-
-TEST(KeyPad, UnknownControlDoesNothing) {
-    KeyPad pad;
-    const KeyClick click = pad.Click("key_start_quck_scan");
-    EXPECT_TRUE(click.steps.empty());
-    EXPECT_FALSE(click.picture.has_value());
-    EXPECT_FALSE(click.stopsQuickScan);
+    // 200 spaces are 201 empty commands: refused whole, naming the box.
+    const KeyClick refused = pad.Click("key_m2", std::string(200, ' '));
+    EXPECT_TRUE(refused.steps.empty());
+    EXPECT_EQ(refused.error, "Macro 2 is too long: 201 commands (at most 200).");
 }
 
 }  // namespace

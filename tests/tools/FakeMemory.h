@@ -1,114 +1,88 @@
 #pragma once
-// A scanner's stored programming as the harvest tests need it: answers the
-// programming-mode reads with reply lines in the wire format, and a driver
-// that plays the window's part (send, wait, drain, hand the bytes over).
+// A scanner's stored channels answering the harvest's reads, and a driver
+// playing the window's role (send, wait, drain, hand the bytes over).
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/Harvest.h"
 
-namespace quorvane::testing {
+namespace quorvane::fake {
 
-struct FakeChannel {
-    std::string index, name, frequency;
-};
-struct FakeGroup {
-    std::string index, name;
-    std::vector<FakeChannel> channels;
-};
-struct FakeSystem {
-    std::string index, name;
-    std::vector<FakeGroup> groups;
-};
+struct Channel { std::string index, name, frequency; };
+struct Group { std::string index, name; std::vector<Channel> channels; };
+struct System { std::string index, name; std::vector<Group> groups; };
 
-class FakeMemory {
-public:
-    explicit FakeMemory(std::vector<FakeSystem> systems) : systems_(std::move(systems)) {}
+// The scanner's reply lines (each with its CR), by the command that asks for them.
+using Memory = std::map<std::string, std::string>;
 
-    // The reply line (with its CR) the scanner gives to a command.
-    std::string Answer(const std::string& command) const {
-        if (command == "PRG" || command == "EPG") return command + ",OK\r";
-        if (command == "SIH") return "SIH," + (systems_.empty() ? "-1" : systems_[0].index) + "\r";
-        const std::string word = command.substr(0, 3);
-        const std::string index = command.size() > 4 ? command.substr(4) : std::string();
-        for (std::size_t s = 0; s < systems_.size(); ++s) {
-            const FakeSystem& system = systems_[s];
-            if (word == "SIN" && system.index == index) {
-                // Fields 1..13; 2 name, 11 next system, 12 first group.
-                return Line({"SIN", "CNV", system.name, "0", "1", "2", "3", "4", "5", "6", "7",
-                             NextOf(systems_, s), FirstOf(system.groups), system.index});
-            }
-            for (std::size_t g = 0; g < system.groups.size(); ++g) {
-                const FakeGroup& group = system.groups[g];
-                if (word == "GIN" && group.index == index) {
-                    // 2 name, 6 next group, 8 first channel.
-                    return Line({"GIN", "G", group.name, "0", "1", "2", NextOf(system.groups, g),
-                                 group.index, FirstOf(group.channels), "9"});
-                }
-                for (std::size_t c = 0; c < group.channels.size(); ++c) {
-                    const FakeChannel& channel = group.channels[c];
-                    if (word == "CIN" && channel.index == index) {
-                        // 1 name, 2 frequency, 12 next channel.
-                        return Line({"CIN", channel.name, channel.frequency, "NFM", "0", "0", "0", "0",
-                                     "0", "0", "0", "0", NextOf(group.channels, c), channel.index});
-                    }
-                }
+// Each reply holds exactly the fields the harvest reads, and no more.
+inline Memory MemoryOf(const std::vector<System>& systems) {
+    const auto first = [](const auto& items) { return items.empty() ? "-1" : items[0].index; };
+    const auto next = [](const auto& items, std::size_t at) {
+        return at + 1 < items.size() ? items[at + 1].index : "-1";
+    };
+    Memory replies = {{"PRG", "PRG,OK\r"}, {"SIH", "SIH," + first(systems) + "\r"}};
+    for (std::size_t s = 0; s < systems.size(); ++s) {
+        const System& sy = systems[s];  // fields 2 name, 11 next system, 12 first group
+        replies["SIN," + sy.index] =
+            "SIN,CNV," + sy.name + ",0,1,2,3,4,5,6,7," + next(systems, s) + "," + first(sy.groups) + "\r";
+        for (std::size_t g = 0; g < sy.groups.size(); ++g) {
+            const Group& gr = sy.groups[g];  // 2 name, 6 next group, 8 first channel
+            replies["GIN," + gr.index] = "GIN,G," + gr.name + ",0,1,2," + next(sy.groups, g) + "," +
+                                         gr.index + "," + first(gr.channels) + "\r";
+            for (std::size_t c = 0; c < gr.channels.size(); ++c) {
+                const Channel& ch = gr.channels[c];  // 1 name, 2 frequency, 12 next channel
+                replies["CIN," + ch.index] = "CIN," + ch.name + "," + ch.frequency +
+                                             ",NFM,0,0,0,0,0,0,0,0," + next(gr.channels, c) + "\r";
             }
         }
-        return word + ",NG\r";
     }
-
-private:
-    static std::string Line(const std::vector<std::string>& fields) {
-        std::string line;
-        for (const std::string& field : fields) line += (line.empty() ? "" : ",") + field;
-        return line + "\r";
-    }
-    template <typename T>
-    static std::string NextOf(const std::vector<T>& items, std::size_t at) {
-        return at + 1 < items.size() ? items[at + 1].index : "-1";
-    }
-    template <typename T>
-    static std::string FirstOf(const std::vector<T>& items) {
-        return items.empty() ? "-1" : items[0].index;
-    }
-
-    std::vector<FakeSystem> systems_;
-};
-
-// Decides what one drain returns: `wire` holds every byte the scanner has
-// sent and nobody has read; call counts the commands sent, from 0.
-using Delivery = std::function<std::string(int call, const std::string& command, std::string& wire)>;
-
-inline std::string DeliverAll(int, const std::string&, std::string& wire) {
-    std::string drained;
-    drained.swap(wire);
-    return drained;
+    return replies;
 }
 
-struct HarvestRun {
+inline std::string Answer(const Memory& memory, const std::string& command) {
+    const auto reply = memory.find(command);
+    return reply != memory.end() ? reply->second : command.substr(0, 3) + ",NG\r";
+}
+
+// S1 (G1: C1, C2) and S2 (G2: C3); every index is the item's own name.
+inline Memory TwoSystems() {
+    return MemoryOf({{"S1", "S1", {{"G1", "G1", {{"C1", "C1", "01544750"}, {"C2", "C2", "01625500"}}}}},
+                   {"S2", "S2", {{"G2", "G2", {{"C3", "C3", "08552375"}}}}}});
+}
+// Its hit_intel.txt: newest first, then an empty line.
+inline const std::string kTwoSystemsFile =
+    "08552375\tC3\tG2\tS2\r\n01625500\tC2\tG1\tS1\r\n01544750\tC1\tG1\tS1\r\n\r\n";
+
+// What one drain returns: `wire` holds every byte the scanner has sent and
+// nobody has read; `call` counts the commands sent, from 0.
+using Delivery = std::function<std::string(int call, std::string& wire)>;
+
+inline std::string DeliverAll(int, std::string& wire) { return std::exchange(wire, {}); }
+
+struct Run {
     std::vector<std::string> commands;
     HarvestStep end;
     long long waitedMs = 0;
 };
 
-// Runs a harvest to its end (or to maxCommands commands) the way the window
-// does: each Send step is sent, answered into the wire, waited for, drained.
-inline HarvestRun DriveHarvest(Harvest& harvest, const FakeMemory& memory,
-                               const Delivery& deliver = DeliverAll, int maxCommands = 100000) {
-    HarvestRun run;
+// Runs a harvest to its end the way the window does: each Send step is sent,
+// answered into the wire, waited for and drained.
+inline Run Drive(Harvest& harvest, const Memory& memory, const Delivery& deliver = DeliverAll) {
+    Run run;
     std::string wire;
     HarvestStep step = harvest.Start();
-    while (step.outcome == HarvestOutcome::Send && static_cast<int>(run.commands.size()) < maxCommands) {
-        const int call = static_cast<int>(run.commands.size());
+    while (step.outcome == HarvestOutcome::Send && run.commands.size() < 100000) {
         run.commands.push_back(step.command);
-        wire += memory.Answer(step.command);
+        wire += Answer(memory, step.command);
         run.waitedMs += step.waitMs;
-        step = harvest.OnReply(deliver(call, step.command, wire));
+        step = harvest.OnReply(deliver(static_cast<int>(run.commands.size()) - 1, wire));
     }
     run.end = step;
     return run;
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::fake

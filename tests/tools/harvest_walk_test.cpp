@@ -1,79 +1,53 @@
 #include <algorithm>
+#include <tuple>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tools/FakeMemory.h"
-#include "tools/Harvest.h"
 
 namespace quorvane {
 namespace {
 
-using testing::DriveHarvest;
-using testing::FakeMemory;
-using testing::FakeSystem;
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-
-// S1 (G1: C1, C2), S2 (G2: C3); every index is the item's own name.
-FakeMemory TwoSystems() {
-    return FakeMemory({
-        {"S1", "S1", {{"G1", "G1", {{"C1", "C1", "01544750"}, {"C2", "C2", "01625500"}}}}},
-        {"S2", "S2", {{"G2", "G2", {{"C3", "C3", "08552375"}}}}},
-    });
-}
 
 TEST(HarvestWalk, TwoSystemsGiveTheCommandOrderAndNewestFirstFile) {
     Harvest harvest(250);
-    const auto run = DriveHarvest(harvest, TwoSystems());
-
-    EXPECT_THAT(run.commands,
-                ElementsAre("PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,G1", "GIN,G1", "CIN,C1", "CIN,C1",
-                            "CIN,C2", "SIN,S2", "GIN,G2", "GIN,G2", "CIN,C3", "CIN,C3"));
+    const fake::Run run = fake::Drive(harvest, fake::TwoSystems());
+    EXPECT_THAT(run.commands, ElementsAre("PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,G1", "GIN,G1", "CIN,C1",
+                                          "CIN,C1", "CIN,C2", "SIN,S2", "GIN,G2", "GIN,G2", "CIN,C3",
+                                          "CIN,C3"));
     EXPECT_EQ(run.end.outcome, HarvestOutcome::Finished);
-    EXPECT_EQ(run.end.fileBytes,
-              "08552375\tC3\tG2\tS2\r\n"
-              "01625500\tC2\tG1\tS1\r\n"
-              "01544750\tC1\tG1\tS1\r\n"
-              "\r\n");
+    EXPECT_EQ(run.end.fileBytes, fake::kTwoSystemsFile);
     EXPECT_EQ(run.end.message, "Hit Inteligence Updated");
     EXPECT_TRUE(run.end.leaveProgramming);
-    EXPECT_EQ(run.end.progress.systems, 2);
-    EXPECT_EQ(run.end.progress.groups, 2);
-    EXPECT_EQ(run.end.progress.channels, 3);
+    const HarvestProgress& found = run.end.progress;
+    EXPECT_EQ(std::tuple(found.systems, found.groups, found.channels), std::tuple(2, 2, 3));
     EXPECT_EQ(harvest.FoundText(), "Found: \r\nC3");
-    EXPECT_FALSE(harvest.Running());
+    EXPECT_EQ(harvest.Cancel().outcome, HarvestOutcome::Finished);  // too late to cancel
 }
 
-TEST(HarvestWalk, SystemWithoutGroupsStillAsksForGroupMinusOne) {
-    Harvest harvest(25);
-    const auto run = DriveHarvest(harvest, FakeMemory({
-                                               {"S1", "Empty", {}},
-                                               {"S2", "S2", {{"G2", "G2", {{"C3", "C3", "04625625"}}}}},
-                                           }));
-    EXPECT_THAT(run.commands, ElementsAre("PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,-1", "SIN,S2", "GIN,G2",
-                                          "GIN,G2", "CIN,C3", "CIN,C3"));
-    EXPECT_EQ(run.end.fileBytes, "04625625\tC3\tG2\tS2\r\n\r\n");
-}
-
-TEST(HarvestWalk, GroupWithoutChannelsStillAsksForChannelMinusOne) {
-    Harvest harvest(25);
-    const auto run = DriveHarvest(
-        harvest, FakeMemory({{"S1", "S1", {{"G1", "Quiet", {}}, {"G2", "G2", {{"C1", "C1", "01234000"}}}}}}));
-    EXPECT_THAT(run.commands, ElementsAre("PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,G1", "GIN,G1", "CIN,-1",
-                                          "GIN,G2", "CIN,C1", "CIN,C1"));
-    EXPECT_EQ(run.end.fileBytes, "01234000\tC1\tG2\tS1\r\n\r\n");
-    EXPECT_EQ(run.end.progress.groups, 2);
-}
-
-TEST(HarvestWalk, NoSystemsWritesAnEmptyLineOnly) {
-    Harvest harvest(250);
-    const auto run = DriveHarvest(harvest, FakeMemory({}));
-    EXPECT_THAT(run.commands, ElementsAre("PRG", "SIH", "SIN,-1"));
-    EXPECT_EQ(run.end.outcome, HarvestOutcome::Finished);
-    EXPECT_EQ(run.end.fileBytes, "\r\n");
-    EXPECT_TRUE(run.end.leaveProgramming);
-    EXPECT_EQ(harvest.FoundText(), "Found: \r\n");
+TEST(HarvestWalk, EmptyListsStillAskForMinusOne) {
+    struct Case {
+        std::vector<fake::System> systems;
+        std::vector<std::string> commands;
+        std::string file;
+    };
+    const std::vector<Case> cases = {
+        {{}, {"PRG", "SIH", "SIN,-1"}, "\r\n"},
+        {{{"S1", "Empty", {}},
+          {"S2", "S2", {{"G1", "Quiet", {}}, {"G2", "G2", {{"C1", "C1", "04625625"}}}}}},
+         {"PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,-1", "SIN,S2", "GIN,G1", "GIN,G1", "CIN,-1", "GIN,G2",
+          "CIN,C1", "CIN,C1"},
+         "04625625\tC1\tG2\tS2\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        Harvest harvest(25);
+        const fake::Run run = fake::Drive(harvest, fake::MemoryOf(c.systems));
+        EXPECT_EQ(run.commands, c.commands);
+        EXPECT_EQ(run.end.outcome, HarvestOutcome::Finished);
+        EXPECT_EQ(run.end.fileBytes, c.file);
+    }
 }
 
 TEST(HarvestWalk, NamesAndFrequencyBytesAreWrittenAsReceived) {
@@ -81,82 +55,57 @@ TEST(HarvestWalk, NamesAndFrequencyBytesAreWrittenAsReceived) {
     const std::string group = "\x81\x10Grp \xA0\xFF";
     const std::string system = "  Sys\x80  ";
     Harvest harvest(100);
-    const auto run =
-        DriveHarvest(harvest, FakeMemory({{"7", system, {{"12", group, {{"345", channel, " 0154475"}}}}}}));
+    const fake::Run run =
+        fake::Drive(harvest, fake::MemoryOf({{"7", system, {{"12", group, {{"34", channel, " 0154475"}}}}}}));
     EXPECT_EQ(run.end.fileBytes, " 0154475\t" + channel + "\t" + group + "\t" + system + "\r\n\r\n");
     EXPECT_EQ(harvest.FoundText(), "Found: \r\n" + channel);
 }
 
-TEST(HarvestWalk, ProgressFollowsEachChannelFound) {
-    Harvest harvest(25);
-    const FakeMemory memory = TwoSystems();
-    HarvestStep step = harvest.Start();
-    std::vector<std::string> shown;
-    while (step.outcome == HarvestOutcome::Send) {
-        step = harvest.OnReply(memory.Answer(step.command));
-        if (shown.empty() || shown.back() != harvest.FoundText()) shown.push_back(harvest.FoundText());
-    }
-    EXPECT_THAT(shown, ElementsAre("Found: \r\n", "Found: \r\nC1", "Found: \r\nC2", "Found: \r\nC3"));
-}
-
-// 5 systems of 10 groups of 20 channels, numeric indexes as a scanner has them.
-FakeMemory LargeMemory() {
-    std::vector<FakeSystem> systems;
+TEST(HarvestWalk, OneCommandAndOneWaitPerStep) {
+    // 5 systems of 10 groups of 20 channels, numeric indexes as a scanner has them.
+    std::vector<fake::System> systems;
     int next = 100;
     for (int s = 0; s < 5; ++s) {
-        FakeSystem system{std::to_string(next++), "System " + std::to_string(s), {}};
+        fake::System& system = systems.emplace_back(fake::System{std::to_string(next++), "S", {}});
         for (int g = 0; g < 10; ++g) {
-            testing::FakeGroup group{std::to_string(next++), "Group " + std::to_string(g), {}};
-            for (int c = 0; c < 20; ++c) {
-                group.channels.push_back({std::to_string(next++), "Ch " + std::to_string(c),
-                                          "0" + std::to_string(1500000 + next)});
-            }
-            system.groups.push_back(group);
+            fake::Group& group = system.groups.emplace_back(fake::Group{std::to_string(next++), "G", {}});
+            for (int c = 0; c < 20; ++c) group.channels.push_back({std::to_string(next++), "C", "01500000"});
         }
-        systems.push_back(system);
     }
-    return FakeMemory(systems);
-}
-
-TEST(HarvestWalk, OneWaitPerCommand) {
-    Harvest harvest(250);
-    const auto run = DriveHarvest(harvest, LargeMemory());
-    const long long expected = 3 + 2 * 5 + 2 * 50 + 1000;
-    EXPECT_EQ(static_cast<long long>(run.commands.size()), expected);
-    EXPECT_EQ(run.waitedMs, expected * 250);
-    EXPECT_EQ(run.end.outcome, HarvestOutcome::Finished);
+    Harvest harvest(40);
+    const fake::Run run = fake::Drive(harvest, fake::MemoryOf(systems));
+    const long long steps = 3 + 2 * 5 + 2 * 50 + 1000;
+    EXPECT_EQ(static_cast<long long>(run.commands.size()), steps);
+    EXPECT_EQ(run.waitedMs, steps * 40);
     EXPECT_EQ(run.end.progress.channels, 1000);
-    // 1000 records and the closing empty line; the first channel is last.
     const std::string& file = run.end.fileBytes;
-    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1001);
-    EXPECT_THAT(file, ::testing::EndsWith("\tCh 0\tGroup 0\tSystem 0\r\n\r\n"));
-    EXPECT_THAT(file, ::testing::StartsWith("01501155\tCh 19\tGroup 9\tSystem 4\r\n"));
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1001);  // a line per channel, then an empty one
 }
 
-TEST(HarvestStart, DelayOutsideTheUsableRangeStartsNoWalk) {
-    for (long long delay : {-1LL, 32768LL, 100000LL}) {
-        Harvest harvest(delay);
-        const HarvestStep step = harvest.Start();
-        EXPECT_EQ(step.outcome, HarvestOutcome::Failed) << delay;
-        EXPECT_TRUE(step.command.empty());
-        EXPECT_FALSE(step.leaveProgramming);
-        EXPECT_THAT(step.message, ::testing::HasSubstr(std::to_string(delay)));
-    }
-    for (long long delay : {0LL, 32767LL}) {
-        Harvest harvest(delay);
-        const HarvestStep step = harvest.Start();
-        EXPECT_EQ(step.outcome, HarvestOutcome::Send) << delay;
-        EXPECT_EQ(step.command, "PRG");
-        EXPECT_EQ(step.waitMs, delay);
-    }
+TEST(HarvestStart, OnlyAStartedHarvestWithADelayOfZeroTo32767Walks) {
+    EXPECT_EQ(Harvest(-1).Start().outcome, HarvestOutcome::Failed);
+    EXPECT_EQ(Harvest(32768).Start().outcome, HarvestOutcome::Failed);
+    EXPECT_EQ(Harvest(0).Start().command, "PRG");
+    EXPECT_EQ(Harvest(32767).Start().command, "PRG");
+    EXPECT_EQ(Harvest(25).OnReply("SIH,1\r").outcome, HarvestOutcome::Failed);  // never started
 }
 
-TEST(HarvestStart, RepliesBeforeStartEndTheHarvestWithoutProgrammingMode) {
-    Harvest harvest(250);
-    const HarvestStep step = harvest.OnReply("SIH,1\r");
-    EXPECT_EQ(step.outcome, HarvestOutcome::Failed);
-    EXPECT_FALSE(step.leaveProgramming);
-    EXPECT_EQ(harvest.Start().outcome, HarvestOutcome::Failed);
+TEST(HarvestCancel, CancelSendsNothingMoreAndWritesNothing) {
+    Harvest harvest(25);
+    const fake::Memory memory = fake::TwoSystems();
+    HarvestStep step = harvest.Start();
+    for (int i = 0; i < 10; ++i) step = harvest.OnReply(fake::Answer(memory, step.command));
+    ASSERT_EQ(step.command, "GIN,G2");
+    const HarvestStep cancelled = harvest.Cancel();
+    EXPECT_EQ(cancelled.outcome, HarvestOutcome::Cancelled);
+    EXPECT_TRUE(cancelled.fileBytes.empty());
+    EXPECT_TRUE(cancelled.leaveProgramming);
+    // The reply to the command under way changes nothing.
+    const HarvestStep after = harvest.OnReply(fake::Answer(memory, "GIN,G2"));
+    EXPECT_EQ(after.outcome, HarvestOutcome::Cancelled);
+    EXPECT_TRUE(after.command.empty() && after.fileBytes.empty());
+    // Cancelled before the start, it never enters programming mode.
+    EXPECT_FALSE(Harvest(25).Cancel().leaveProgramming);
 }
 
 }  // namespace
