@@ -5,49 +5,26 @@
 namespace quorvane {
 namespace {
 
-const std::string kAllLit1(15, '1');
-const std::string kAllLit2(17, '1');
-
-TEST(IconRows, AllLitRunsTheLabelsTogether) {
-    const IconRows rows = MakeIconRows(kAllLit1, kAllLit2);
-    EXPECT_EQ(rows.Row1, "SYS 1234567890ATT PRI KEYL BAT ");
-    EXPECT_EQ(rows.Row1.size(), 31u);
-    EXPECT_EQ(rows.Row2, "GRP 1234567890AM NFM L/O F CC");
-    EXPECT_EQ(rows.Row2.size(), 29u);
-}
-
-TEST(IconRows, AllDarkGivesBlanksOnly) {
-    const IconRows rows = MakeIconRows(std::string(15, '0'), std::string(17, '0'));
-    EXPECT_EQ(rows.Row1, std::string(28, ' '));
-    EXPECT_EQ(rows.Row2, std::string(26, ' '));
-}
-
-TEST(IconRows, DarkSystemIconIsOneBlank) {
-    const IconRows rows = MakeIconRows("0" + kAllLit1.substr(1), kAllLit2);
-    EXPECT_EQ(rows.Row1, " 1234567890ATT PRI KEYL BAT ");
-    EXPECT_NE(rows.Row1.rfind("SYS", 0), 0u);
-}
-
-TEST(IconRows, NarrowAndFmRunTogether) {
-    //                     GRP 1234567890 AM N FM L/O F CC
-    EXPECT_EQ(MakeIconRows("", "00000000000011000").Row2,
-              std::string(11, ' ') + "   " + "N" + "FM " + std::string(8, ' '));
-    EXPECT_EQ(MakeIconRows("", "00000000000010000").Row2,
-              std::string(11, ' ') + "   " + "N" + "   " + std::string(8, ' '));
-}
-
-TEST(IconRows, ExtraCharactersAreIgnored) {
-    const IconRows plain = MakeIconRows(kAllLit1, kAllLit2);
-    const IconRows extra = MakeIconRows(kAllLit1 + "0101", kAllLit2 + "1111");
-    EXPECT_EQ(extra.Row1, plain.Row1);
-    EXPECT_EQ(extra.Row2, plain.Row2);
-}
-
-TEST(IconRows, ShortOrOddFieldsStillGiveCompleteRows) {
-    const IconRows rows = MakeIconRows("1", "x1");
-    EXPECT_EQ(rows.Row1, "SYS " + std::string(27, ' '));
-    EXPECT_EQ(rows.Row2, " 1" + std::string(24, ' '));
-    EXPECT_EQ(MakeIconRows("", "").Row1.size(), 28u);
+TEST(IconRows, LabelsRunTogetherAndDarkIconsAreBlanks) {
+    const std::string lit1(15, '1'), lit2(17, '1');
+    const std::string allLit1 = "SYS 1234567890ATT PRI KEYL BAT ", allLit2 = "GRP 1234567890AM NFM L/O F CC";
+    const std::string dark1(28, ' '), dark2(26, ' ');
+    struct Case { std::string flags1, flags2, row1, row2; };
+    const Case cases[] = {
+        {lit1, lit2, allLit1, allLit2},                                 // 31 and 29 characters
+        {std::string(15, '0'), std::string(17, '0'), dark1, dark2},     // 28 and 26 blanks
+        {"0" + lit1.substr(1), lit2, allLit1.substr(3), allLit2},       // dark SYS is one blank
+        {"", "00000000000011000", dark1, std::string(14, ' ') + "NFM " + std::string(8, ' ')},
+        {"", "00000000000010000", dark1, std::string(14, ' ') + "N   " + std::string(8, ' ')},
+        {lit1 + "0101", lit2 + "1111", allLit1, allLit2},               // extra characters ignored
+        {"1", "x1", "SYS " + std::string(27, ' '), " 1" + std::string(24, ' ')},  // short, odd
+        {"", "", dark1, dark2},
+    };
+    for (const Case& c : cases) {
+        const IconRows rows = MakeIconRows(c.flags1, c.flags2);
+        EXPECT_EQ(rows.Row1, c.row1) << c.flags1;
+        EXPECT_EQ(rows.Row2, c.row2) << c.flags2;
+    }
 }
 
 }  // namespace

@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "monitor/DisplayText.h"
 #include "monitor/PollInput.h"
 
 namespace quorvane {
 namespace {
 
-using testing::FakeClock;
-using testing::Gid;
-using testing::Read;
-using testing::Sts;
-using testing::Win;
+using namespace quorvane::testing;
 
 std::vector<std::string> SentCommands(const TickOutcome& outcome) {
     std::vector<std::string> sent;
@@ -22,10 +20,9 @@ std::vector<std::string> SentCommands(const TickOutcome& outcome) {
     return sent;
 }
 
-template <typename Action>
-std::optional<Action> Find(const TickOutcome& outcome) {
+std::optional<HitEnded> Ended(const TickOutcome& outcome) {
     for (const TickAction& action : outcome.Actions) {
-        if (const auto* found = std::get_if<Action>(&action)) return *found;
+        if (const auto* ended = std::get_if<HitEnded>(&action)) return *ended;
     }
     return std::nullopt;
 }
@@ -33,8 +30,9 @@ std::optional<Action> Find(const TickOutcome& outcome) {
 class PollCycleTest : public ::testing::Test {
 protected:
     TickOutcome Tick(const std::string& line1, const std::string& line2, const std::string& f9,
-                     const std::string& gid = Gid(), const std::string& digits = "01544300") {
-        return cycle.Tick(Read(Sts(line1, line2, f9), gid, Win(digits)), recordAudio);
+                     const std::string& gid = Gid(), const std::string& digits = "01544300",
+                     const std::string& flags1 = "111111111111111") {
+        return cycle.Tick(Read(Sts(line1, line2, f9, flags1), gid, Win(digits)), recordAudio);
     }
 
     HitIntelTable table;
@@ -46,32 +44,25 @@ protected:
 
 TEST_F(PollCycleTest, AcceptedTickShowsDisplayIconsAndFrequency) {
     const TickOutcome out =
-        cycle.Tick(Read(Sts("County          ", "Dispatch \x82 1\x81", "1", "0" + std::string(14, '1')),
-                        Gid(), Win("01544300")),
-                   false);
+        Tick("County          ", "Dispatch \x82 1\x81", "1", Gid(), "01544300", "0" + std::string(14, '1'));
     ASSERT_TRUE(out.Accepted);
     EXPECT_EQ(out.Text1, "County          \r\nDispatch \x82 1\x81\r\n");
     EXPECT_EQ(out.FloatingTaskbar, " County/Dispatch1");
     EXPECT_EQ(out.Icons.Row1, " 1234567890ATT PRI KEYL BAT ");
     EXPECT_EQ(out.FreqBox, " 154.4300");
     EXPECT_TRUE(out.FreqBoxChanged);
-    EXPECT_EQ(out.DisplayLine1, "County          ");
-    EXPECT_EQ(cycle.Values().RawFrequency, "01544300");
-    EXPECT_TRUE(out.Actions.empty());
     EXPECT_FALSE(Tick("County", "Dispatch", "1").FreqBoxChanged);
 }
 
 TEST_F(PollCycleTest, ReadsThatAreNotExactlyThreeRepliesAreDropped) {
     ASSERT_TRUE(Tick("County", "Dispatch", "1").Accepted);
     const std::string good = Read(Sts("Other", "Line", "0"), Gid(), Win("04600250"));
-    const std::string badSts[] = {
-        good + "KEY,>,P\r",                                      // a key reply behind them
-        good.substr(0, good.size() - 1),                         // last reply incomplete
-        Read("STS,a,b,c,d,e,f,g,h,i,0", Gid(), Win("04600250")),  // 11 fields
-        Read(Sts("a", "b", "0") + ",x", Gid(), Win("04600250")),   // 13 fields
-        "",
-    };
-    for (const std::string& input : badSts) {
+    for (const std::string& input : {
+             good + "KEY,>,P\r",                                      // a fourth reply
+             good.substr(0, good.size() - 1),                         // last reply incomplete
+             Read("STS,a,b,c,d,e,f,g,h,i,0", Gid(), Win("04600250")),  // 11 fields
+             Read(Sts("a", "b", "0") + ",x", Gid(), Win("04600250")),   // 13 fields
+             std::string()}) {
         EXPECT_FALSE(cycle.Tick(input, false).Accepted) << input;
     }
     EXPECT_EQ(cycle.LastFrame()->DisplayLine1(), "County");
@@ -81,20 +72,14 @@ TEST_F(PollCycleTest, ReadsThatAreNotExactlyThreeRepliesAreDropped) {
     EXPECT_TRUE(cycle.Tick(good + "STS,par", false).Accepted);
 }
 
-TEST_F(PollCycleTest, OddGidUpdatesTheDisplayButNotTheHit) {
+TEST_F(PollCycleTest, OddGidShowsTheDisplayOnlyAndZeroFrequencyKeepsTheBox) {
     Tick("County", "Dispatch", "1");
-    const TickOutcome out = cycle.Tick(Read(Sts("Other", "Line", "0"), "GID,,1,,a,b", Win("04600250")), false);
-    ASSERT_TRUE(out.Accepted);
+    TickOutcome out = Tick("Other", "Line", "0", "GID,,1,,a,b", "04600250");  // 6 fields
     EXPECT_EQ(out.Text1, "Other\r\nLine\r\n");
     EXPECT_EQ(out.FreqBox, " 154.4300");
-    EXPECT_EQ(cycle.Values().RawFrequency, "01544300");
     EXPECT_FALSE(cycle.Hit().HitActive);
     EXPECT_TRUE(out.Actions.empty());
-}
-
-TEST_F(PollCycleTest, AllZeroFrequencyKeepsTheBox) {
-    Tick("County", "Dispatch", "1");
-    const TickOutcome out = Tick("County", "Dispatch", "1", Gid(), "00000000");
+    out = Tick("County", "Dispatch", "1", Gid(), "00000000");
     EXPECT_EQ(out.FreqBox, " 154.4300");
     EXPECT_FALSE(out.FreqBoxChanged);
     EXPECT_EQ(cycle.Values().RawFrequency, "00000000");
@@ -111,9 +96,7 @@ TEST(FrequencyText, CleansAndPads) {
 }
 
 TEST(StatusFrame, HitIndicatorIsComparedAsANumber) {
-    for (const char* zero : {"0", " 0", "00", "0.0", "-0", "0 "}) {
-        EXPECT_TRUE(ShowsTransmission(zero)) << zero;
-    }
+    for (const char* zero : {"0", " 0", "00", "0.0", "-0", "0 "}) EXPECT_TRUE(ShowsTransmission(zero)) << zero;
     for (const char* other : {"1", "", " ", "abc", "x0", "0.5", "10", "-"}) {
         EXPECT_FALSE(ShowsTransmission(other)) << other;
     }
@@ -121,27 +104,21 @@ TEST(StatusFrame, HitIndicatorIsComparedAsANumber) {
 
 TEST_F(PollCycleTest, ConventionalHitIsNamedFromTheDisplayAndLogged) {
     Tick("County          ", "Dispatch 1      ", "0");  // hit starts
-    EXPECT_TRUE(cycle.Hit().HitActive);
     Tick("County          ", "Dispatch 1      ", "0");  // start time, channel, system
-    EXPECT_EQ(cycle.Hit().StartTime, "2:51:13 PM");
     Tick("Fire            ", "Dispatch 1  023Hz", "0", Gid(), "04600250");  // group, code
-    EXPECT_EQ(cycle.Hit().GroupText, "Fire            ");
-    EXPECT_EQ(cycle.Hit().CodeText, " 023Hz");
     EXPECT_EQ(cycle.Hit().FreqShown, " 154.4300");  // latched while the hit lasts
     clock.Now = "2:51:40 PM";
-    const TickOutcome end = Tick("Scanning", "", "1");
-    const std::optional<HitEnded> ended = Find<HitEnded>(end);
+    const std::optional<HitEnded> ended = Ended(Tick("Scanning", "", "1"));
     ASSERT_TRUE(ended);
     EXPECT_EQ(ended->LogLine,
               "County / Fire\tDispatch 1\t 154.4300\t 023\t2:51:13 PM\t2:51:40 PM\t12-04-2026\r\n");
     EXPECT_FALSE(cycle.Hit().HitActive);
-    EXPECT_EQ(cycle.Hit().FreqShown, "");
 }
 
-TEST_F(PollCycleTest, SingleTickHitIsStillLogged) {
+TEST_F(PollCycleTest, SingleTickHitIsLoggedWithAnEmptyGroup) {
     Tick("County", "Dispatch", "0");
     clock.Now = "3:00:00 PM";
-    const std::optional<HitEnded> ended = Find<HitEnded>(Tick("County", "Dispatch", "1"));
+    const std::optional<HitEnded> ended = Ended(Tick("County", "Dispatch", "1"));
     ASSERT_TRUE(ended);
     EXPECT_EQ(ended->LogLine, "County / \tDispatch\t 154.4300\t\t3:00:00 PM\t3:00:00 PM\t12-04-2026\r\n");
 }
@@ -149,9 +126,7 @@ TEST_F(PollCycleTest, SingleTickHitIsStillLogged) {
 TEST_F(PollCycleTest, PressAnyKeyIsDismissedEveryTickAndNeverAChannel) {
     EXPECT_TRUE(SentCommands(Tick("County", " Press Any Key  ", "0")).empty());  // not active yet
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(SentCommands(Tick("County", " Press Any Key  ", "0")),
-                  std::vector<std::string>{"KEY,E,P"});
-        EXPECT_FALSE(cycle.Hit().Line2Taken);
+        EXPECT_EQ(SentCommands(Tick("County", " Press Any Key  ", "0")), std::vector<std::string>{"KEY,E,P"});
     }
     EXPECT_TRUE(SentCommands(Tick("County", "Dispatch", "0")).empty());
     EXPECT_EQ(cycle.Hit().ChannelText, "Dispatch");
@@ -161,11 +136,10 @@ TEST_F(PollCycleTest, HoldIsNeverTakenAsAName) {
     Tick("County", "Dispatch", "0");
     Tick("  Hold  Fire", "Dispatch", "0");
     EXPECT_FALSE(cycle.Hit().Line1Taken);
-    EXPECT_EQ(cycle.Hit().SystemText, "County");
     Tick("County", "Dispatch", "0");
     Tick("Hold", "Dispatch", "0");
+    EXPECT_EQ(cycle.Hit().SystemText, "County");
     EXPECT_FALSE(cycle.Hit().GroupTaken);
-    EXPECT_EQ(cycle.Hit().GroupText, "");
 }
 
 TEST_F(PollCycleTest, TrunkedHitShowsTheTalkgroupAndLogsIt) {
@@ -173,63 +147,45 @@ TEST_F(PollCycleTest, TrunkedHitShowsTheTalkgroupAndLogsIt) {
     Tick("Metro", "North", "0");
     Tick("Metro", "North", "0");
     Tick("Metro", "North 1234", "0");  // a code is taken before the names arrive
-    EXPECT_EQ(cycle.Hit().CodeText, "h 1234");
-    for (int i = 0; i < 3; ++i) {
-        const TickOutcome out = Tick("Metro", "North Ops  CC12", "0", gid);
-        EXPECT_EQ(out.FreqBox, "ID: 12345");
-    }
-    EXPECT_TRUE(cycle.Hit().TrunkedHit);
-    EXPECT_EQ(cycle.Hit().ChannelText, "North Ops");
-    const std::optional<HitEnded> ended = Find<HitEnded>(Tick("Metro", "North", "1", gid));
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(Tick("Metro", "North Ops  CC12", "0", gid).FreqBox, "ID: 12345");
+    const std::optional<HitEnded> ended = Ended(Tick("Metro", "North", "1", gid));
     ASSERT_TRUE(ended);
     EXPECT_EQ(ended->LogLine,
               "Metro Trunk / Police\tNorth Ops\t 154.4300\t12345\t2:51:13 PM\t2:51:13 PM\t12-04-2026\r\n");
     EXPECT_EQ(ended->Names.CodeText, "h 1234");
-    EXPECT_EQ(cycle.Values().TalkgroupId, "");
 }
 
 TEST_F(PollCycleTest, RecordingAndExtendedInfoStartOncePerHit) {
     recordAudio = true;
-    const TickOutcome first = Tick("County", "Dispatch", "0", Gid("77", "Sys"));
-    ASSERT_EQ(first.Actions.size(), 2u);
-    EXPECT_TRUE(std::holds_alternative<StartRecordingAction>(first.Actions[0]));
-    const auto* show = std::get_if<ShowExtendedInfoAction>(&first.Actions[1]);
-    ASSERT_NE(show, nullptr);
-    EXPECT_EQ(show->Source.GidSystem, "Sys");
-    EXPECT_EQ(show->Source.FreqShown, " 154.4300");
-    EXPECT_EQ(show->Source.SystemText, "County");
-    EXPECT_EQ(show->Source.TalkgroupId, "77");
-    EXPECT_TRUE(cycle.Hit().Recording);
-    EXPECT_TRUE(Tick("County", "Dispatch", "0").Actions.empty());
-
-    const std::optional<HitEnded> ended = Find<HitEnded>(Tick("County", "Dispatch", "1"));
-    ASSERT_TRUE(ended);
-    EXPECT_TRUE(ended->StopRecording);
-    EXPECT_EQ(ended->Names.ChannelText, "Dispatch");
-    EXPECT_FALSE(cycle.Hit().Recording);
-    EXPECT_EQ(Tick("County", "Dispatch", "0").Actions.size(), 2u);  // next hit starts anew
-}
-
-TEST_F(PollCycleTest, RecordingStartsMidHitWhenTickedAndCanBeReset) {
-    Tick("County", "Dispatch", "0");
-    recordAudio = true;
-    EXPECT_TRUE(Find<StartRecordingAction>(Tick("County", "Dispatch", "0")));
-    recordAudio = false;
-    const std::optional<HitEnded> ended = Find<HitEnded>(Tick("County", "Dispatch", "1"));
-    ASSERT_TRUE(ended);
-    EXPECT_FALSE(ended->StopRecording);
-    EXPECT_TRUE(cycle.Hit().Recording);  // left for the window's recording rules
-    cycle.ResetRecording();
-    EXPECT_FALSE(cycle.Hit().Recording);
+    for (int hit = 0; hit < 2; ++hit) {
+        const TickOutcome first = Tick("County", "Dispatch", "0", Gid("77", "Sys"));
+        ASSERT_EQ(first.Actions.size(), 2u);
+        EXPECT_TRUE(std::holds_alternative<StartRecordingAction>(first.Actions[0]));
+        const ExtendedInfoSource& source = std::get<ShowExtendedInfoAction>(first.Actions[1]).Source;
+        EXPECT_EQ(std::tie(source.GidSystem, source.FreqShown, source.SystemText, source.TalkgroupId),
+                  std::make_tuple("Sys", " 154.4300", "County", "77"));
+        EXPECT_TRUE(Tick("County", "Dispatch", "0").Actions.empty());
+        EXPECT_TRUE(Ended(Tick("County", "Dispatch", "1"))->StopRecording);
+    }
 }
 
 TEST_F(PollCycleTest, EndOfHitReadsTheIconRowOfThePreviousTick) {
-    cycle.Tick(Read(Sts("County", "Dispatch", "0", std::string(15, '0')), Gid(), Win("01544300")), false);
-    const TickOutcome end = cycle.Tick(Read(Sts("County", "Dispatch", "1"), Gid(), Win("01544300")), false);
-    const std::optional<HitEnded> ended = Find<HitEnded>(end);
-    ASSERT_TRUE(ended);
-    EXPECT_EQ(ended->Names.GroupText, "Search");
+    Tick("County", "Dispatch", "0", Gid(), "01544300", std::string(15, '0'));
+    const TickOutcome end = Tick("County", "Dispatch", "1");
+    ASSERT_TRUE(Ended(end));
+    EXPECT_EQ(Ended(end)->Names.GroupText, "Search");
     EXPECT_EQ(end.Icons.Row1.substr(0, 3), "SYS");
+}
+
+TEST_F(PollCycleTest, AutoSkipPressesEveryActiveTickAndTheHitIsNotLogged) {
+    skips.SetEntry(0, "01544300");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(SentCommands(Tick("County", "Dispatch", "0")), std::vector<std::string>{"KEY,>,P"});
+    }
+    const TickOutcome end = Tick("County", "Dispatch", "1");
+    ASSERT_EQ(end.Actions.size(), 1u);
+    EXPECT_FALSE(Ended(end)->LogLine);
+    EXPECT_EQ(cycle.Hit(), HitRecord{});
 }
 
 }  // namespace

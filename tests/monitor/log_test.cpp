@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "monitor/LogGrid.h"
+#include "monitor/LogText.h"
+
+namespace quorvane {
+namespace {
+
+TEST(FixForLog, ReplacesTheSevenUnsafeCharacters) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"12:05:33 PM", "12-05-33-PM"}, {"a/b\\c", "a-b-c"}, {"say \"hi\"", "say--hi-"},
+        {"<abc>", "<abc>"},             {"a*b?c|d.e", "a-b-c|d.e"}, {"\x82\x10", "\x82\x10"},
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(FixForLog(in), out) << in;
+}
+
+TEST(LogText, NewestLineFirstAndFileEndsWithALineBreak) {
+    LogText log;
+    EXPECT_EQ(log.FileContent(), "\r\n");
+    log.Prepend("first\r\n");
+    log.Prepend("second\r\n");
+    EXPECT_EQ(log.FileContent(), "second\r\nfirst\r\n\r\n");
+}
+
+TEST(LogFiles, FolderChoiceAndPath) {
+#ifdef _WIN32
+    EXPECT_EQ(LogFolder("C:\\Logs", "D:\\App"), "C:\\Logs");
+    EXPECT_EQ(LogFolder("\\\\server\\share", "D:\\App"), "D:\\App");
+    EXPECT_EQ(LogFilePath("C:\\Logs", "12-04-2026", "2-51-13-PM"), "C:\\Logs\\12-04-2026_2-51-13-PM.txt");
+#else
+    EXPECT_EQ(LogFolder("/home/u/logs", "/app"), "/home/u/logs");
+    EXPECT_EQ(LogFolder("logs", "/app"), "/app");
+    EXPECT_EQ(LogFolder("C:\\Logs", "/app"), "/app");
+    EXPECT_EQ(LogFilePath("/home/u/logs", "12-04-2026", "2-51-13-PM"), "/home/u/logs/12-04-2026_2-51-13-PM.txt");
+    EXPECT_EQ(LogFilePath("/", "d", "t"), "/d_t.txt");
+#endif
+    EXPECT_EQ(LogFolder("", "app"), "app");
+    EXPECT_EQ(LaunchDateText(2026, 12, 4), "12-04-2026");
+    EXPECT_EQ(LaunchDateText(987, 1, 31), "01-31-0987");
+}
+
+bool IsEmptyRow(const LogGridRow& row) { return row.Cells == LogGridRow{}.Cells; }
+
+TEST(LogGrid, LinesWithASlashBecomeRowsThenTwentyEmptyRows) {
+    const std::vector<LogGridRow> none = LogGridFill("");
+    EXPECT_EQ(none.size(), 20u);
+    EXPECT_TRUE(std::all_of(none.begin(), none.end(), IsEmptyRow));
+    const std::vector<LogGridRow> rows = LogGridFill(
+        "A / B\tCh\t 154.4300\t\t1:00:00 PM\t1:00:05 PM\t12-04-2026\r\n"
+        "stray text\r\n"
+        "C / \tx\r\n"
+        "D / E\t1\t2\t3\t4\t5\t6\textra\r\n");
+    ASSERT_EQ(rows.size(), 3u + 20u);
+    EXPECT_EQ(rows[0].Cells, (std::array<std::string, 8>{"0", "A / B", "Ch", " 154.4300", "", "1:00:00 PM",
+                                                         "1:00:05 PM", "12-04-2026"}));
+    EXPECT_EQ(rows[1].Cells, (std::array<std::string, 8>{"2", "C / ", "x", "", "", "", "", ""}));
+    EXPECT_EQ(rows[2].Cells[0] + rows[2].Cells[7], "36");
+    EXPECT_TRUE(std::all_of(rows.begin() + 3, rows.end(), IsEmptyRow));
+}
+
+TEST(LogGrid, ShowsLineIndexesUpTo1500OnlyInStripes) {
+    std::string log;
+    for (int i = 0; i < 2000; ++i) log += "S / G\tline " + std::to_string(i) + "\r\n";
+    const std::vector<LogGridRow> rows = LogGridFill(log);
+    ASSERT_EQ(rows.size(), 1501u + 20u);
+    EXPECT_EQ(rows[1500].Cells[2], "line 1500");
+    // Stripes start white.
+    EXPECT_EQ(LogGridStripeColour(0), 0xFFFFFFu);
+    EXPECT_EQ(LogGridStripeColour(1), 0xFAFAFAu);
+}
+
+TEST(LogGrid, RefillingKeptRowsLeavesNothingStale) {
+    std::vector<LogGridRow> rows;
+    LogGridFill("A / B\t1\t2\t3\t4\t5\t6\r\nC / D\t1\r\nE / F\t1\r\n", rows);
+    LogGridFill("junk\r\nG / H\tx", rows);
+    const std::vector<LogGridRow> fresh = LogGridFill("junk\r\nG / H\tx");
+    ASSERT_EQ(rows.size(), fresh.size());
+    for (size_t r = 0; r < rows.size(); ++r) EXPECT_EQ(rows[r].Cells, fresh[r].Cells) << r;
+}
+
+}  // namespace
+}  // namespace quorvane
