@@ -4,8 +4,23 @@
 
 namespace quorvane {
 
+void SerialLink::CheckStillThere(bool wasOpen) {
+    if (wasOpen && !IsOpen()) QMetaObject::invokeMethod(this, &SerialLink::Lost, Qt::QueuedConnection);
+}
+
+#ifdef Q_OS_WIN
+
 SerialLink::SerialLink(QObject* parent) : QObject(parent) {
-    connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::OnError);
+    // A vanished device makes QSerialPort repeat its error in a tight loop
+    // until the port is closed: close at the first one.
+    connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+            error == QSerialPort::WriteError) {
+            const bool wasOpen = port_.isOpen();
+            port_.close();
+            CheckStillThere(wasOpen);
+        }
+    });
 }
 
 QString SerialLink::Open(const QString& devicePath, int baud) {
@@ -20,10 +35,8 @@ QString SerialLink::Open(const QString& devicePath, int baud) {
     const QSerialPort::SerialPortError error = port_.error();
     const QString words = port_.errorString();
     port_.clearError();
-    if (error == QSerialPort::DeviceNotFoundError || !QFileInfo::exists(devicePath)) return "not found";
-    if (words.contains("busy", Qt::CaseInsensitive) || words.contains("lock", Qt::CaseInsensitive))
-        return "busy";
-    if (error == QSerialPort::PermissionError) return "permission denied";
+    if (error == QSerialPort::DeviceNotFoundError) return "not found";
+    if (error == QSerialPort::PermissionError) return "busy";  // Windows: in use by another program
     return words.isEmpty() ? QString("could not be opened") : words;
 }
 
@@ -32,17 +45,18 @@ void SerialLink::Close() {
     port_.clearError();
 }
 
+int SerialLink::Baud() const { return port_.baudRate(); }
+bool SerialLink::IsOpen() const { return port_.isOpen(); }
+
 void SerialLink::SendCommand(const std::string& text) {
     if (!port_.isOpen()) return;
-    std::string line = text;
-    line += '\r';
+    const std::string line = text + '\r';
     port_.write(line.data(), static_cast<qint64>(line.size()));
 }
 
 int SerialLink::BytesWaiting() {
     if (!port_.isOpen()) return 0;
-    // Take in what the device has delivered since the last event-loop turn.
-    port_.waitForReadyRead(0);
+    port_.waitForReadyRead(0);  // take in what arrived since the last event-loop turn
     return static_cast<int>(port_.bytesAvailable());
 }
 
@@ -52,16 +66,40 @@ std::string SerialLink::ReadAvailable() {
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-void SerialLink::OnError(QSerialPort::SerialPortError error) {
-    // A vanished device makes QSerialPort repeat the same error in a tight
-    // loop until the port is closed: close at the first one.
-    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
-        error == QSerialPort::WriteError) {
-        if (port_.isOpen()) {
-            port_.close();
-            emit Lost();
-        }
-    }
+#else
+
+SerialLink::SerialLink(QObject* parent) : QObject(parent) {}
+
+QString SerialLink::Open(const QString& devicePath, int baud) {
+    return QString::fromStdString(port_.Open(QFileInfo(devicePath).filePath().toStdString(), baud));
 }
+
+void SerialLink::Close() { port_.Close(); }
+int SerialLink::Baud() const { return port_.Baud(); }
+bool SerialLink::IsOpen() const { return port_.IsOpen(); }
+
+void SerialLink::SendCommand(const std::string& text) {
+    if (!port_.IsOpen()) return;
+    port_.Write(text + '\r');
+    CheckStillThere(true);
+}
+
+int SerialLink::BytesWaiting() {
+    if (!port_.IsOpen()) return 0;
+    int count = 0;
+    port_.Waiting(count);
+    CheckStillThere(true);
+    return count;
+}
+
+std::string SerialLink::ReadAvailable() {
+    if (!port_.IsOpen()) return {};
+    std::string bytes;
+    port_.ReadAll(bytes);
+    CheckStillThere(true);
+    return bytes;
+}
+
+#endif
 
 }  // namespace quorvane

@@ -1,14 +1,21 @@
 #pragma once
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 
 #include "link/ScannerPort.h"
 
+#ifdef Q_OS_WIN
+#include <QSerialPort>
+#else
+#include "ui/PosixSerialPort.h"
+#endif
+
 namespace quorvane {
 
-// The scanner's serial port: QSerialPort opened by path, 8 data bits, no
-// parity, 1 stop bit, no flow control. Sends while closed are dropped.
+// The scanner's serial port, opened by path at 8 data bits, no parity, 1 stop
+// bit, no flow control. Sends while closed are dropped. On Windows it is a
+// QSerialPort; elsewhere the device is used through termios directly, so no
+// notifier wakes the window for every byte that trickles in between polls.
 class SerialLink : public QObject, public ScannerPort {
     Q_OBJECT
 public:
@@ -19,22 +26,26 @@ public:
     // "permission denied" or the system's own words); empty on success.
     QString Open(const QString& devicePath, int baud);
     void Close();
-    QString DevicePath() const { return port_.portName(); }
-    int Baud() const { return port_.baudRate(); }
+    int Baud() const;
 
-    bool IsOpen() const override { return port_.isOpen(); }
+    bool IsOpen() const override;
     void SendCommand(const std::string& text) override;
     int BytesWaiting() override;
     std::string ReadAvailable() override;
 
 signals:
     // The device went away under an open port (cable pulled, the other end
-    // of a pseudo-terminal closed). The port is already closed when this fires.
+    // of a pseudo-terminal closed). The port is already closed when this
+    // arrives; it is delivered from the event loop, never inside a call.
     void Lost();
 
 private:
-    void OnError(QSerialPort::SerialPortError error);
+    void CheckStillThere(bool wasOpen);
+#ifdef Q_OS_WIN
     QSerialPort port_;
+#else
+    PosixSerialPort port_;
+#endif
 };
 
 }  // namespace quorvane

@@ -104,6 +104,9 @@ TEST(LinkEndToEnd, HighBytesFromTheScannerArriveUnchanged) {
         return got.size() >= every.size() + 1;
     }, 3000));
     EXPECT_EQ(got, every + "\r");
+    // A second program on the same scanner is told the port is busy.
+    SerialLink second;
+    EXPECT_EQ(second.Open(QString::fromStdString(radio->SlavePath()), 57600), "busy");
 }
 
 TEST(LinkEndToEnd, RunOnAMissingPortStaysStoppedAndSaysWhy) {
