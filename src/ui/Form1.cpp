@@ -211,8 +211,6 @@ void Form1::BuildFooter() {
 
 bool Form1::Running() const { return running_; }
 
-QString Form1::Text3Text() const { return Text3->text(); }
-
 void Form1::FocusPicture1() { Picture1->setFocus(Qt::OtherFocusReason); }
 
 void Form1::SetText3Base(const QString& text) {

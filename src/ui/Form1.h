@@ -1,6 +1,5 @@
 #pragma once
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -50,8 +49,6 @@ public:
     const QString& AppDirectory() const { return appDirectory_; }
     SerialLink& Link() { return link_; }
     bool Running() const;
-    // The text the prompt / indicator box shows.
-    QString Text3Text() const;
 
     // The click action of a key, as the mouse, the keyboard and the wheel run it.
     void ClickKey(const std::string& objectName);
@@ -62,7 +59,6 @@ public:
     // File" is ticked) and the grid follow at once.
     void AddLogLine(const std::string& line);
     QString LogFilePathNow() const;
-    const PollCycle& Poll() const { return *poll_; }
     const HitIntelTable& HitIntel() const { return hitIntel_; }
 
     // Every message the window shows the user goes through here: a window
@@ -73,7 +69,6 @@ public:
     void SetFolderChooser(std::function<QString()> chooser) { chooseFolder_ = std::move(chooser); }
     // Opens a web address in the user's browser (replaceable by tests).
     void SetUrlOpener(std::function<void(const QString&)> opener) { openUrl_ = std::move(opener); }
-    bool Harvesting() const { return harvestBusy_; }
     // "1" while a free-text box has the keyboard focus: shortcuts stay quiet.
     bool TextEntryActive() const;
 

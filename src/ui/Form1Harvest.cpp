@@ -28,7 +28,7 @@ void Form1::BuildHarvestControls(QGroupBox* frame) {
     hit_intel = NewControl<QPushButton>(frame, "hit_intel", TwipsRect(150, 1560, 2100, 400), kHarvestCaption);
     connect(hit_intel, &QPushButton::clicked, this, &Form1::hit_intel_Click);
 
-    auto* label = NewControl<QLabel>(frame, "Label_hit_intel_dly", TwipsRect(2400, 1290, 1100, 270), "Delay ms:");
+    NewControl<QLabel>(frame, "Label_hit_intel_dly", TwipsRect(2400, 1290, 1100, 270), "Delay ms:");
     hit_intel_dly = NewControl<QComboBox>(frame, "hit_intel_dly", TwipsRect(2400, 1575, 1050, 360));
     for (const char* delay : kHarvestDelays) hit_intel_dly->addItem(delay);
     hit_intel_dly->setCurrentIndex(kDefaultDelayIndex);

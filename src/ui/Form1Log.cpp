@@ -50,7 +50,7 @@ protected:
 }  // namespace
 
 void Form1::BuildLogTab(QWidget* tab) {
-    auto* header = NewControl<LogHeader>(tab, "log_header", TwipsRect(30, 45, 11415, 225));
+    NewControl<LogHeader>(tab, "log_header", TwipsRect(30, 45, 11415, 225));
 
     gridModel_ = new LogGridModel(this);
     grdInfo = NewControl<QTableView>(tab, "grdInfo", TwipsRect(30, 270, 11415, 4290));

@@ -36,9 +36,9 @@ void DrawSymbol(QPainter& p, KeySymbol symbol, const QRectF& box) {
         const qreal rad = angle * 3.14159265 / 180.0;
         const QPointF tip(c.x() + r * std::cos(rad), c.y() - r * std::sin(rad));
         p.setBrush(p.pen().color());
-        QPolygonF head;
-        head << tip << QPointF(tip.x() - 3, tip.y() - 3) << QPointF(tip.x() + 3, tip.y() - 3);
-        if (clockwise) head = QPolygonF() << tip << QPointF(tip.x() - 3.5, tip.y() - 2) << QPointF(tip.x() + 1, tip.y() - 4);
+        const QPolygonF head = clockwise
+            ? QPolygonF{tip, QPointF(tip.x() - 3.5, tip.y() - 2), QPointF(tip.x() + 1, tip.y() - 4)}
+            : QPolygonF{tip, QPointF(tip.x() - 3, tip.y() - 3), QPointF(tip.x() + 3, tip.y() - 3)};
         p.drawPolygon(head);
         break;
     }

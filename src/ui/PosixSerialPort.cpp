@@ -72,7 +72,6 @@ std::string PosixSerialPort::Open(const std::string& path, int baud) {
     ::ioctl(fd, TIOCEXCL);
     ::tcflush(fd, TCIOFLUSH);
     fd_ = fd;
-    baud_ = baud;
     return {};
 }
 

@@ -16,7 +16,6 @@ public:
     std::string Open(const std::string& path, int baud);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
-    int Baud() const { return baud_; }
 
     // Each returns false when the device has gone away; the port is then
     // closed (bytes read before that are still handed over).
@@ -27,7 +26,6 @@ public:
 private:
     bool Flush();
     int fd_ = -1;
-    int baud_ = 0;
     std::string unsent_;  // what the device's output queue could not take yet
 };
 

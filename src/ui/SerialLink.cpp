@@ -1,7 +1,5 @@
 #include "ui/SerialLink.h"
 
-#include <QFileInfo>
-
 namespace quorvane {
 
 void SerialLink::CheckStillThere(bool wasOpen) {
@@ -45,7 +43,6 @@ void SerialLink::Close() {
     port_.clearError();
 }
 
-int SerialLink::Baud() const { return port_.baudRate(); }
 bool SerialLink::IsOpen() const { return port_.isOpen(); }
 
 void SerialLink::SendCommand(const std::string& text) {
@@ -71,11 +68,10 @@ std::string SerialLink::ReadAvailable() {
 SerialLink::SerialLink(QObject* parent) : QObject(parent) {}
 
 QString SerialLink::Open(const QString& devicePath, int baud) {
-    return QString::fromStdString(port_.Open(QFileInfo(devicePath).filePath().toStdString(), baud));
+    return QString::fromStdString(port_.Open(devicePath.toStdString(), baud));
 }
 
 void SerialLink::Close() { port_.Close(); }
-int SerialLink::Baud() const { return port_.Baud(); }
 bool SerialLink::IsOpen() const { return port_.IsOpen(); }
 
 void SerialLink::SendCommand(const std::string& text) {

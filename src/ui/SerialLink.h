@@ -26,7 +26,6 @@ public:
     // "permission denied" or the system's own words); empty on success.
     QString Open(const QString& devicePath, int baud);
     void Close();
-    int Baud() const;
 
     bool IsOpen() const override;
     void SendCommand(const std::string& text) override;

@@ -98,4 +98,13 @@ inline RadioView Idle() {
     return view;
 }
 
+// A conventional reception as the display shows it (squelch still closed).
+inline RadioView Reception(const std::string& line1, const std::string& line2, const std::string& frequency) {
+    RadioView view = Idle();
+    view.line1 = PadLine(line1);
+    view.line2 = PadLine(line2);
+    view.frequency = frequency;
+    return view;
+}
+
 }  // namespace quorvane::e2e

@@ -47,11 +47,8 @@ const char* kRecordingSettings = "0\r\n1\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\
 const char* kHitIntel = "01544300\tDispatch 1\tFire\tCounty\r\n";
 
 RadioView DispatchHit() {
-    RadioView hit = Idle();
-    hit.line1 = PadLine("County Fire");
-    hit.line2 = PadLine("Dispatch 1");
+    RadioView hit = Reception("County Fire", "Dispatch 1", "01544300");
     hit.icons1 = "110000000000000";
-    hit.frequency = "01544300";
     return hit;
 }
 

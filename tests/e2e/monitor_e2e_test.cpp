@@ -68,12 +68,9 @@ const std::regex kTimes(R"(\t(\d{1,2}:\d\d:\d\d [AP]M)\t(\d{1,2}:\d\d:\d\d [AP]M
 
 TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile) {
     Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n01544300\tTac 2\tEMS\tCounty\r\n\r\n");
-    RadioView hit = Idle();
-    hit.line1 = PadLine("County Fire");
-    hit.line2 = PadLine("Dispatch 1");
+    RadioView hit = Reception("County Fire", "Dispatch 1", "01544300");
     hit.icons1 = "110000000000000";
     hit.icons2 = "10000000000001000";
-    hit.frequency = "01544300";
     // The display and icons follow the radio while it receives.
     m.radio->SetOverride([&] { RadioView v = hit; v.receiving = true; return v; }());
     ASSERT_TRUE(WaitUntil([&] { return m.Widget("Text1").startsWith("County Fire"); }, 3000));
@@ -105,10 +102,7 @@ TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile)
 
 TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdInTheFrequencyBox) {
     Monitored m;
-    RadioView hit = Idle();
-    hit.line1 = PadLine("Metro Trunk");
-    hit.line2 = PadLine("ID:12345");
-    hit.frequency = "08552375";
+    RadioView hit = Reception("Metro Trunk", "ID:12345", "08552375");
     hit.tgid = "12345";
     hit.system = "Metro";
     hit.group = "Police";
@@ -123,10 +117,7 @@ TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdInTheFrequencyBox)
 
 TEST(MonitorEndToEnd, KeysPressedWhilePollingNeverCorruptTheDisplayOrTheLog) {
     Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n");
-    RadioView hit = Idle();
-    hit.line1 = PadLine("County Fire");
-    hit.line2 = PadLine("Dispatch 1");
-    hit.frequency = "01544300";
+    RadioView hit = Reception("County Fire", "Dispatch 1", "01544300");
     hit.receiving = true;
     m.radio->SetOverride(hit);
     for (int i = 0; i < 15; ++i) {
@@ -141,10 +132,7 @@ TEST(MonitorEndToEnd, KeysPressedWhilePollingNeverCorruptTheDisplayOrTheLog) {
 
 TEST(MonitorEndToEnd, ClearLogEmptiesGridAndFileAndOnlyTheLogTabShowsIt) {
     Monitored m;
-    RadioView hit = Idle();
-    hit.line1 = PadLine("Weather");
-    hit.line2 = PadLine("NOAA 1");
-    hit.frequency = "01625500";
+    RadioView hit = Reception("Weather", "NOAA 1", "01625500");
     m.Transmit(hit, 400);
     auto* clear = m.form->findChild<QPushButton*>("key_clear_log");
     auto* tabs = m.form->findChild<QTabWidget*>("SSTab1");
@@ -166,10 +154,7 @@ TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
     m.form->SetFolderChooser([] { return QString("/nonexistent/quorvane-logs"); });
     QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
     EXPECT_EQ(m.form->LastMessage(), "Log Directory now set to /nonexistent/quorvane-logs");
-    RadioView hit = Idle();
-    hit.line1 = PadLine("Weather");
-    hit.line2 = PadLine("NOAA 1");
-    hit.frequency = "01625500";
+    RadioView hit = Reception("Weather", "NOAA 1", "01625500");
     m.Transmit(hit, 300);
     EXPECT_TRUE(m.form->LastMessage().contains("cannot be written")) << m.form->LastMessage().toStdString();
     const QString first = m.form->LastMessage();
@@ -186,10 +171,7 @@ TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
 TEST(MonitorEndToEnd, TheExtendedInfoTabShowsTheNotesOfTheFrequency) {
     Monitored m;
     m.folder.Write("154_4150.txt", "Mutual aid\r\ncaf\xe9");
-    RadioView hit = Idle();
-    hit.line1 = PadLine("County");
-    hit.line2 = PadLine("Mutual Aid");
-    hit.frequency = "01544150";
+    RadioView hit = Reception("County", "Mutual Aid", "01544150");
     m.Transmit(hit, 400);
     auto* frame = m.form->findChild<QGroupBox*>("extended_info_frame");
     EXPECT_EQ(frame->title(), " 154.4150 Extended Info");
