@@ -16,6 +16,8 @@ public:
     std::string Open(const std::string& path, int baud);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
+    // The open device's descriptor, -1 when closed (for a read notifier).
+    int Descriptor() const { return fd_; }
 
     // Each returns false when the device has gone away; the port is then
     // closed (bytes read before that are still handed over).

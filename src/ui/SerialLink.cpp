@@ -3,12 +3,19 @@
 namespace quorvane {
 
 void SerialLink::CheckStillThere(bool wasOpen) {
-    if (wasOpen && !IsOpen()) QMetaObject::invokeMethod(this, &SerialLink::Lost, Qt::QueuedConnection);
+    if (!wasOpen || IsOpen()) return;
+#ifndef Q_OS_WIN
+    RearmWatch();
+#endif
+    QMetaObject::invokeMethod(this, &SerialLink::Lost, Qt::QueuedConnection);
 }
 
 #ifdef Q_OS_WIN
 
 SerialLink::SerialLink(QObject* parent) : QObject(parent) {
+    connect(&port_, &QSerialPort::readyRead, this, [this] {
+        if (watching_) emit Incoming();
+    });
     // A vanished device makes QSerialPort repeat its error in a tight loop
     // until the port is closed: close at the first one.
     connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
@@ -45,6 +52,8 @@ void SerialLink::Close() {
 
 bool SerialLink::IsOpen() const { return port_.isOpen(); }
 
+void SerialLink::WatchIncoming(bool on) { watching_ = on; }
+
 void SerialLink::SendCommand(const std::string& text) {
     if (!port_.isOpen()) return;
     const std::string line = text + '\r';
@@ -68,10 +77,35 @@ std::string SerialLink::ReadAvailable() {
 SerialLink::SerialLink(QObject* parent) : QObject(parent) {}
 
 QString SerialLink::Open(const QString& devicePath, int baud) {
-    return QString::fromStdString(port_.Open(devicePath.toStdString(), baud));
+    const QString failure = QString::fromStdString(port_.Open(devicePath.toStdString(), baud));
+    RearmWatch();
+    return failure;
 }
 
-void SerialLink::Close() { port_.Close(); }
+void SerialLink::Close() {
+    port_.Close();
+    RearmWatch();
+}
+
+void SerialLink::WatchIncoming(bool on) {
+    watching_ = on;
+    RearmWatch();
+}
+
+void SerialLink::RearmWatch() {
+    delete notifier_;
+    notifier_ = nullptr;
+    if (!watching_ || !port_.IsOpen()) return;
+    notifier_ = new QSocketNotifier(port_.Descriptor(), QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        // The reader takes the bytes inside Incoming(); a reader that leaves
+        // some makes the notifier fire again on the next turn of the loop.
+        notifier_->setEnabled(false);
+        emit Incoming();
+        if (notifier_) notifier_->setEnabled(port_.IsOpen());
+    });
+}
+
 bool SerialLink::IsOpen() const { return port_.IsOpen(); }
 
 void SerialLink::SendCommand(const std::string& text) {

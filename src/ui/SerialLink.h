@@ -7,6 +7,8 @@
 #ifdef Q_OS_WIN
 #include <QSerialPort>
 #else
+#include <QSocketNotifier>
+
 #include "ui/PosixSerialPort.h"
 #endif
 
@@ -32,19 +34,29 @@ public:
     int BytesWaiting() override;
     std::string ReadAvailable() override;
 
+    // While on, Incoming() is emitted whenever bytes arrive, so a reader that
+    // waits for a whole reply can act at once. Off by default: idle polling
+    // reads at its own pace and wakes the window for nothing.
+    void WatchIncoming(bool on);
+
 signals:
     // The device went away under an open port (cable pulled, the other end
     // of a pseudo-terminal closed). The port is already closed when this
     // arrives; it is delivered from the event loop, never inside a call.
     void Lost();
+    // Bytes arrived while WatchIncoming is on.
+    void Incoming();
 
 private:
     void CheckStillThere(bool wasOpen);
 #ifdef Q_OS_WIN
     QSerialPort port_;
 #else
+    void RearmWatch();
     PosixSerialPort port_;
+    QSocketNotifier* notifier_ = nullptr;  // only while watching and open
 #endif
+    bool watching_ = false;
 };
 
 }  // namespace quorvane
