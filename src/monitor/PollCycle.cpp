@@ -76,6 +76,11 @@ TickOutcome PollCycle::Tick(const std::string& received, bool recordAudioTicked)
     return outcome;
 }
 
+std::optional<ExtendedInfoSource> PollCycle::CurrentReception() const {
+    if (!frame_) return std::nullopt;
+    return ExtendedInfoSource{values_.GidSystem, hit_.FreqShown, hit_.SystemText, values_.TalkgroupId};
+}
+
 // Collects the hit's names. Between hits they only follow the display; during
 // a hit they come from the talkgroup reply when it names a group, otherwise
 // from the display lines, each taken once.
@@ -156,8 +161,7 @@ void PollCycle::DecideHit(bool recordAudioTicked, TickOutcome& outcome) {
         outcome.Actions.emplace_back(StartRecordingAction{});
     }
     if (!hit_.ExtendedShown) {
-        outcome.Actions.emplace_back(ShowExtendedInfoAction{ExtendedInfoSource{
-            values_.GidSystem, hit_.FreqShown, hit_.SystemText, values_.TalkgroupId}});
+        outcome.Actions.emplace_back(ShowExtendedInfoAction{*CurrentReception()});
         hit_.ExtendedShown = true;
     }
 }

@@ -34,6 +34,13 @@ public:
     const std::string& FreqBox() const { return freqBox_; }
     const std::string& LaunchDate() const { return launchDate_; }
 
+    // What the extended info is looked up by for the reception of the moment:
+    // the talkgroup system and ID of the latest accepted tick, the frequency
+    // as shown and the first name collected. A hit's start uses it, and so
+    // does a refresh of the notes at any time. Nothing before the first
+    // accepted tick has told what is being received.
+    std::optional<ExtendedInfoSource> CurrentReception() const;
+
     // The recording has been stopped outside a hit end.
     void ResetRecording() { hit_.Recording = false; }
 

@@ -180,7 +180,6 @@ private:
     bool logWriteFailing_ = false;  // reported once until a write succeeds again
     QString lastMessage_;
     std::function<QString()> chooseFolder_;
-    ExtendedInfoSource extendedSource_;
     std::function<void(const QString&)> openUrl_;
     Wheel wheel_;
     std::unique_ptr<Harvest> harvest_;

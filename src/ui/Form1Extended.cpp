@@ -51,7 +51,8 @@ void Form1::BuildExtendedTab(QWidget* tab) {
     extended_info_frame = NewControl<QGroupBox>(tab, "extended_info_frame", TwipsRect(180, 345, 7155, 3885), "Extended Info");
     extended_info_frame->setStyleSheet("QGroupBox { background: #e0e0e0; }");
     extended_text = new NotesBox(extended_info_frame, [this] {
-        ExtendedInfoShow(extendedSource_);
+        // The notes of what is received now, not of the last hit's start.
+        if (const auto reception = poll_->CurrentReception()) ExtendedInfoShow(*reception);
         FocusPicture1();
     });
     extended_text->setObjectName("extended_text");
@@ -63,7 +64,6 @@ void Form1::BuildExtendedTab(QWidget* tab) {
 }
 
 void Form1::ExtendedInfoShow(const ExtendedInfoSource& source) {
-    extendedSource_ = source;
     const LocalAppFiles files;
     const ExtendedInfoView view = quorvane::ExtendedInfoShow(source, appDirectory_.toStdString(), files);
     extended_info_frame->setTitle(ScreenText(view.Caption));

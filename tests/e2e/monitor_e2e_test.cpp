@@ -179,4 +179,14 @@ TEST(MonitorEndToEnd, TheExtendedInfoTabShowsTheNotesOfTheFrequency) {
     hit.frequency = "01625500";
     m.Transmit(hit, 400);
     EXPECT_EQ(m.Widget("extended_text"), "Not Avilable");
+
+    // Between hits, entering the notes box shows the notes of what the
+    // scanner is on now, not those of the last hit's start.
+    m.folder.Write("460_0250.txt", "Ambulance");
+    m.radio->SetOverride(Reception("County", "Ambulance", "04600250"));
+    ASSERT_TRUE(WaitUntil([&] { return m.Widget("freq") == " 460.0250"; }, 3000));
+    m.form->findChild<QPlainTextEdit*>("extended_text")->setFocus();
+    EXPECT_EQ(m.Widget("extended_text"), "Ambulance");
+    EXPECT_EQ(frame->title(), " 460.0250 Extended Info");
+    EXPECT_FALSE(m.form->findChild<QPlainTextEdit*>("extended_text")->hasFocus());
 }
