@@ -1,5 +1,6 @@
 #include "app/SettingsFiles.h"
 
+#include <cmath>
 #include <vector>
 
 #include "app/SettingsText.h"
@@ -27,9 +28,17 @@ ComSettings ReadComSettings(const std::string& bytes) {
     ReadIndex(lines, 0, kPortCount, settings.portIndex);
     ReadIndex(lines, 1, kSpeedCount, settings.speedIndex);
     if (lines.size() > 2) {
-        // A timer interval of 0 keeps the default; anything a timer cannot take does too.
         const double interval = LeadingNumber(lines[2]);
-        if (interval >= 1 && interval <= 65535) settings.pollInterval = static_cast<int>(interval);
+        if (interval == 0) {
+            // keeps the default, as a missing line does
+        } else if (interval < kMinPollInterval) {
+            settings.pollInterval = kMinPollInterval;
+            settings.pollIntervalNotice = "Poll raised to " + std::to_string(kMinPollInterval) + " ms";
+        } else if (!(interval <= kMaxPollInterval)) {
+            settings.pollIntervalNotice = "Poll set to " + std::to_string(kDefaultPollInterval) + " ms";
+        } else {
+            settings.pollInterval = static_cast<int>(std::lround(interval));
+        }
     }
     return settings;
 }

@@ -15,16 +15,24 @@ inline constexpr int kTabCount = 4;          // Log, Extended Info, Tuner, Setti
 inline constexpr int kStateCount = 56;       // "AK" .. "WY"
 inline constexpr int kDelayCount = 16;       // harvest delay list
 inline constexpr int kDefaultPollInterval = 100;
+// The scanner needs tens of milliseconds to answer a round of requests, and a
+// timer cannot count beyond 16 bits of milliseconds here.
+inline constexpr int kMinPollInterval = 20;
+inline constexpr int kMaxPollInterval = 65535;
 inline constexpr int kDefaultStateIndex = 37;  // "NY"
 inline constexpr int kDefaultDelayIndex = 4;   // "250"
 
 // com_settings.txt: port list index, speed list index, poll interval.
 // A value that is missing or outside its list reads as "nothing chosen" (-1),
 // which keeps the link stopped with its prompts.
+// A poll interval of 0 keeps the default; one below kMinPollInterval is
+// raised to it, one beyond kMaxPollInterval falls back to the default, and
+// pollIntervalNotice then says so in a few words for the display.
 struct ComSettings {
     int portIndex = -1;
     int speedIndex = -1;
     int pollInterval = kDefaultPollInterval;
+    std::string pollIntervalNotice;
 };
 ComSettings ReadComSettings(const std::string& bytes);
 std::string WriteComSettings(const ComSettings& settings);

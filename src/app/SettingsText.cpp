@@ -26,7 +26,16 @@ double LeadingNumber(std::string_view line) {
         }
     }
     if (!digits) return 0.0;
-    return std::strtod(number.c_str(), nullptr);
+    // An exponent counts only when digits follow it: "1e3" is 1000, "2e" is 2.
+    if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
+        size_t at = i + 1;
+        std::string exponent = "e";
+        if (at < line.size() && (line[at] == '-' || line[at] == '+')) exponent += line[at++];
+        const size_t first = at;
+        while (at < line.size() && line[at] >= '0' && line[at] <= '9') exponent += line[at++];
+        if (at > first) number += exponent;
+    }
+    return std::strtod(number.c_str(), nullptr);  // beyond double: +-HUGE_VAL
 }
 
 std::optional<int> AsSmallInteger(double value) {

@@ -69,7 +69,7 @@ void Form1::StartRunning(bool writeSettings) {
     Command2->setText("Stop");
     SetLinkMessage({});
     if (writeSettings) {
-        const ComSettings com{Combo1->currentIndex(), Combo2->currentIndex(), Timer1.interval()};
+        const ComSettings com{Combo1->currentIndex(), Combo2->currentIndex(), Timer1.interval(), {}};
         QString error;
         if (!WriteFileAtomically(JoinPath(appDirectory_, kComSettingsFile), WriteComSettings(com), &error)) {
             Tell(QString("com_settings.txt could not be saved in %1 (%2); the next start will not connect by itself.")

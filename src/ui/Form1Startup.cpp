@@ -16,6 +16,9 @@
 #include "ui/Twips.h"
 
 namespace quorvane {
+namespace {
+constexpr int kNoticeMs = 5000;
+}  // namespace
 
 void Form1::Form_Load() {
     // The run's date and time stamps name the log file and end every log line.
@@ -41,6 +44,14 @@ void Form1::Form_Load() {
             Combo2->setCurrentIndex(com.speedIndex);
             Combo2_Click(com.speedIndex);
             StartRunning(false);
+        }
+        if (!com.pollIntervalNotice.empty() && running_) {
+            // Said once, for a few seconds, over the indicator.
+            const QString notice = QString::fromStdString(com.pollIntervalNotice);
+            SetLinkMessage(notice);
+            QTimer::singleShot(kNoticeMs, this, [this, notice] {
+                if (linkMessage_ == notice) SetLinkMessage({});
+            });
         }
     }
 

@@ -21,7 +21,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, LeadingNumberTest,
                                            NumberCase{" 7", 7}, NumberCase{"", 0},
                                            NumberCase{"-3", -3}, NumberCase{"1234.5", 1234.5},
                                            NumberCase{"  -17.25xyz", -17.25}, NumberCase{".5", 0.5},
-                                           NumberCase{"-", 0}, NumberCase{"\"4\"", 0}));
+                                           NumberCase{"-", 0}, NumberCase{"\"4\"", 0},
+                                           NumberCase{"1e3", 1000}, NumberCase{"2.5E-1ms", 0.25},
+                                           NumberCase{"7e", 7}, NumberCase{"8e+x", 8}));
 
 TEST(SmallInteger, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(AsSmallInteger(2.5), 2);
@@ -31,7 +33,7 @@ TEST(SmallInteger, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
 }
 
 TEST(ComSettingsFile, PortThreeAndSpeed38400WriteTwoTwoAndHundred) {
-    ComSettings settings{2, 2, 100};
+    ComSettings settings{2, 2, 100, {}};
     EXPECT_EQ(WriteComSettings(settings), "2\r\n2\r\n100\r\n");
     const ComSettings back = ReadComSettings(WriteComSettings(settings));
     EXPECT_EQ(back.portIndex, 2);
@@ -43,19 +45,26 @@ TEST(ComSettingsFile, OutOfRangeAndMissingValuesFallBack) {
     struct Case {
         const char* bytes;
         int port, speed, interval;
+        const char* notice;
     } cases[] = {
-        {"12\r\n3\r\n100\r\n", -1, 3, 100},   // port index outside the list
-        {"9\r\n4\r\n250\r\n", 9, -1, 250},    // speed index outside the list
-        {"0\r\n3\r\n0\r\n", 0, 3, 100},       // interval 0 keeps the default
-        {"1\r\n1\r\n", 1, 1, 100},            // missing third line
-        {"abc\r\n3xyz\r\n-5\r\n", 0, 3, 100}, // garbage reads as its leading number
-        {"", -1, -1, 100},
+        {"12\r\n3\r\n100\r\n", -1, 3, 100, ""},   // port index outside the list
+        {"9\r\n4\r\n250\r\n", 9, -1, 250, ""},    // speed index outside the list
+        {"0\r\n3\r\n0\r\n", 0, 3, 100, ""},       // interval 0 keeps the default
+        {"1\r\n1\r\n", 1, 1, 100, ""},            // missing third line
+        {"abc\r\n3xyz\r\n-5\r\n", 0, 3, 20, "Poll raised to 20 ms"},  // leading numbers
+        {"0\r\n3\r\n1\r\n", 0, 3, 20, "Poll raised to 20 ms"},
+        {"0\r\n3\r\n1e308\r\n", 0, 3, 100, "Poll set to 100 ms"},
+        {"0\r\n3\r\n1e999\r\n", 0, 3, 100, "Poll set to 100 ms"},
+        {"0\r\n3\r\n2e1\r\n", 0, 3, 20, ""},
+        {"0\r\n3\r\n65535\r\n", 0, 3, 65535, ""},
+        {"", -1, -1, 100, ""},
     };
     for (const auto& c : cases) {
         const ComSettings s = ReadComSettings(c.bytes);
         EXPECT_EQ(s.portIndex, c.port) << c.bytes;
         EXPECT_EQ(s.speedIndex, c.speed) << c.bytes;
         EXPECT_EQ(s.pollInterval, c.interval) << c.bytes;
+        EXPECT_EQ(s.pollIntervalNotice, c.notice) << c.bytes;
     }
 }
 
