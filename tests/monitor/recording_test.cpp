@@ -178,7 +178,7 @@ TEST_F(RecordingTest, MissingInputIsToldOnceAndTriedAgainAtEveryHit) {
     EXPECT_EQ(told.back(), recorder.error);  // told again after it worked in between
 }
 
-TEST_F(RecordingTest, RefusedFinalNameIsToldOnceAndTheRecordingDropped) {
+TEST_F(RecordingTest, RefusedFinalNameIsToldOnceUntilASaveWorksAgain) {
     recorder.error = "File name too long";
     recorder.refused.insert(kFirstHit);
     Hit("2:51:40 PM");
@@ -187,6 +187,10 @@ TEST_F(RecordingTest, RefusedFinalNameIsToldOnceAndTheRecordingDropped) {
     EXPECT_EQ(told[0].rfind("The recording " + kFirstHit + " cannot be saved (File name too long)", 0), 0u) << told[0];
     EXPECT_TRUE(recorder.files.empty());
     EXPECT_FALSE(recording.Capturing());
+    Hit("2:51:50 PM");  // saved
+    EXPECT_EQ(recorder.files.size(), 1u);
+    Hit("2:51:40 PM");  // refused again: told again
+    EXPECT_EQ(told.size(), 2u);
 }
 
 TEST_F(RecordingTest, CloseInputDropsARecordingStillRunning) {
