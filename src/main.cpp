@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ui/AppFiles.h"
+#include "ui/AppIcon.h"
 #include "ui/Form1.h"
 #include "ui/ProgramOptions.h"
 #include "ui/QuitSignals.h"
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quorvane");
     QApplication::setOrganizationName("Quorvane");
+    QGuiApplication::setDesktopFileName(QUORVANE_APP_ID);
+    QApplication::setWindowIcon(AppIcon());
 #ifndef Q_OS_WIN
     // From here on, kill, Ctrl-C and logging out close the window the usual
     // way, so the window settings are saved.
