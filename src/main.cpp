@@ -1,29 +1,53 @@
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QMessageBox>
+#include <cstdio>
 
 #include "ui/AppFiles.h"
+#include "ui/AppIcon.h"
 #include "ui/Form1.h"
+#include "ui/ProgramOptions.h"
+#include "ui/QuitSignals.h"
+
+using namespace quorvane;
 
 int main(int argc, char* argv[]) {
+    CommandLineOutcome command;
+    {
+        // The command line is read before any window system is touched, so
+        // --help, --version and usage errors work with no display at all.
+        QCoreApplication reader(argc, argv);
+        command = ReadCommandLine(QCoreApplication::arguments());
+    }
+    if (!command.run) {
+        std::fputs(command.output.toLocal8Bit().constData(), stdout);
+        std::fputs(command.error.toLocal8Bit().constData(), stderr);
+        return command.exitStatus;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quorvane");
     QApplication::setOrganizationName("Quorvane");
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Remote control for the Uniden BC246T scanner.");
-    parser.addHelpOption();
-    const QCommandLineOption appDirOption("app-dir", "Folder for settings, hit_intel.txt, notes and logs.", "DIR");
-    parser.addOption(appDirOption);
-    parser.process(app);
+    QGuiApplication::setDesktopFileName(QUORVANE_APP_ID);
+    QApplication::setWindowIcon(AppIcon());
+#ifndef Q_OS_WIN
+    // From here on, kill, Ctrl-C and logging out close the window the usual
+    // way, so the window settings are saved.
+    QuitSignals quitSignals;
+#endif
 
     QString error;
-    const QString appDirectory = quorvane::ResolveAppDirectory(parser.value(appDirOption), &error);
+    const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
     if (appDirectory.isEmpty()) {
         QMessageBox::critical(nullptr, "BC246T Quorvane", error + "\nStart Quorvane with --app-dir and a folder you can write to.");
         return 1;
     }
-    quorvane::Form1 window(appDirectory);
+    Form1 window(appDirectory);
+#ifndef Q_OS_WIN
+    QObject::connect(&quitSignals, &QuitSignals::Received, &window, [&window] {
+        window.close();
+        QCoreApplication::exit(0);
+    });
+#endif
     window.show();
     return app.exec();
 }

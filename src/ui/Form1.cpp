@@ -13,6 +13,7 @@
 
 #include "link/PortNaming.h"
 #include "ui/AppFiles.h"
+#include "ui/AppIcon.h"
 #include "ui/Controls.h"
 #include "ui/KeyArt.h"
 #include "ui/KeyButton.h"
@@ -58,8 +59,7 @@ protected:
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(60, 62, 70));
         p.drawRoundedRect(r, 6, 6);
-        p.setBrush(kAmber);
-        p.drawEllipse(QRectF(r.left() + 5, r.center().y() - 7, 14, 14));
+        PaintAppIcon(p, QRectF(r.left() + 2, r.center().y() - 11, 22, 22));
         QFont font("DejaVu Sans");
         font.setPixelSize(15);
         font.setBold(true);

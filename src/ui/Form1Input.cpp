@@ -2,6 +2,7 @@
 // and the logo that takes the focus.
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,8 +24,19 @@
 namespace quorvane {
 namespace {
 
-// The project's web page, opened by a click on the logo.
-const char* kProjectWebPage = "https://quorvane.org/";
+// The project's documentation, opened by a click on the logo: installed
+// beside the program (<prefix>/share/doc/quorvane next to <prefix>/bin), or
+// in the build tree the copy the build renders. Empty when neither exists.
+QString InstalledDocFolder() {
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(QUORVANE_DOC_FROM_BIN));
+}
+
+QString Documentation() {
+    for (const QString& place : {JoinPath(InstalledDocFolder(), "README.html"), QString(QUORVANE_BUILD_DOC)}) {
+        if (FileExists(place)) return place;
+    }
+    return {};
+}
 
 // The digit a key stands for: its own digit, or on a US keyboard the symbol
 // Shift makes of it, or (X11) the digit row's hardware key codes 10..19.
@@ -142,10 +154,16 @@ void Form1::SaveMacros_Click() {
 }
 
 void Form1::Picture1_Click() {
+    const QString document = Documentation();
+    if (document.isEmpty()) {
+        Tell(QString("The Quorvane documentation is not installed (no README.html in %1).").arg(InstalledDocFolder()));
+        return;
+    }
+    const QString url = QUrl::fromLocalFile(document).toString();
     if (openUrl_) {
-        openUrl_(kProjectWebPage);
-    } else {
-        QDesktopServices::openUrl(QUrl(kProjectWebPage));
+        openUrl_(url);
+    } else if (!QDesktopServices::openUrl(QUrl(url))) {
+        Tell("No program is set up to open " + document + ".");
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "ui/AppFiles.h"
 #include "ui/Form1.h"
+#include "ui/ProgramOptions.h"
 #include "ui/ScannerText.h"
 #include "ui/SystemClock.h"
 #include "ui/Twips.h"
@@ -28,7 +29,7 @@ void Form1::Form_Load() {
     poll_ = std::make_unique<PollCycle>(hitIntel_, skipList_, *systemClock_, launchDate_);
 
     SetText3Base("Select COM Port");
-    Text4->setText("BC246T Quorvane - V1.0b");
+    Text4->setText(kVersionText);
     Timer1.setInterval(kDefaultPollInterval);
 
     const QString comPath = JoinPath(appDirectory_, kComSettingsFile);

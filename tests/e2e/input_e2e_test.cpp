@@ -2,6 +2,7 @@
 // simulated scanner.
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -155,10 +156,13 @@ TEST(InputEndToEnd, SaveMacrosDropsQuotesInTheFileButNotInTheBox) {
     EXPECT_EQ(again.findChild<QLineEdit*>("m3")->text(), "5,P 6,P");
 }
 
-TEST(InputEndToEnd, TheLogoOpensTheProjectPage) {
+TEST(InputEndToEnd, TheLogoOpensTheProjectDocumentation) {
     Panel p;
     QString opened;
     p.form->SetUrlOpener([&](const QString& url) { opened = url; });
     QTest::mouseClick(p.form->findChild<QWidget*>("Picture1"), Qt::LeftButton);
-    EXPECT_TRUE(opened.startsWith("https://"));
+    const QUrl url(opened);
+    ASSERT_TRUE(url.isLocalFile()) << opened.toStdString();
+    EXPECT_TRUE(url.toLocalFile().endsWith("README.html"));
+    EXPECT_TRUE(QFile::exists(url.toLocalFile())) << opened.toStdString();
 }

@@ -1,0 +1,65 @@
+# Quorvane as a desktop program: `cmake --install` puts the program, its
+# desktop entry, icons, AppStream metainfo, man page and README (as HTML) in
+# the standard places, and `cpack -G DEB` makes a Debian package of them.
+# Included from the top-level CMakeLists.txt, so that CPack sees these settings.
+
+# The desktop entry's and the AppStream component's name.
+set(QUORVANE_APP_ID "io.github.quorvane.Quorvane" CACHE STRING "Reverse-DNS id of the desktop entry and metainfo")
+set(QUORVANE_DOC_DIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvane")
+set(_packaging ${CMAKE_SOURCE_DIR}/packaging)
+set(_assets ${CMAKE_BINARY_DIR}/packaging)
+
+# Icons and README.html, rendered at build time by a small Qt program.
+set(_icon_sizes 16 22 24 32 48 64 128 256)
+set(_asset_files ${_assets}/icons/hicolor/scalable/apps/quorvane.svg ${_assets}/doc/README.html)
+foreach(size IN LISTS _icon_sizes)
+  list(APPEND _asset_files ${_assets}/icons/hicolor/${size}x${size}/apps/quorvane.png)
+endforeach()
+add_executable(quorvane-assets ${_packaging}/make_assets.cpp)
+target_link_libraries(quorvane-assets PRIVATE qv_ui)
+add_custom_command(OUTPUT ${_asset_files}
+  COMMAND quorvane-assets ${_assets} ${CMAKE_SOURCE_DIR}/README.md ${_icon_sizes}
+  DEPENDS quorvane-assets ${CMAKE_SOURCE_DIR}/README.md
+  COMMENT "Rendering the icons and README.html")
+add_custom_target(quorvane_assets ALL DEPENDS ${_asset_files})
+
+# The logo's click opens the README: installed, it lies at this path from the
+# program's folder; in the build tree, at the rendered copy.
+file(RELATIVE_PATH _doc_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATAROOTDIR}/doc/quorvane)
+target_compile_definitions(qv_ui PRIVATE
+  QUORVANE_DOC_FROM_BIN="${_doc_from_bin}" QUORVANE_BUILD_DOC="${_assets}/doc/README.html")
+target_compile_definitions(quorvane PRIVATE QUORVANE_APP_ID="${QUORVANE_APP_ID}")
+
+configure_file(${_packaging}/quorvane.desktop ${_assets}/${QUORVANE_APP_ID}.desktop COPYONLY)
+configure_file(${_packaging}/quorvane.metainfo.xml.in ${_assets}/${QUORVANE_APP_ID}.metainfo.xml @ONLY)
+set(QUORVANE_DESKTOP_FILE ${_assets}/${QUORVANE_APP_ID}.desktop)
+set(QUORVANE_METAINFO_FILE ${_assets}/${QUORVANE_APP_ID}.metainfo.xml)
+
+install(TARGETS quorvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${QUORVANE_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${QUORVANE_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${_assets}/icons DESTINATION ${CMAKE_INSTALL_DATADIR})
+install(FILES ${_packaging}/quorvane.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${_assets}/doc/README.html DESTINATION ${QUORVANE_DOC_DIR})
+
+# The Debian package. Its dependencies on shared libraries (Qt 6, libsndfile,
+# and whatever the program links later) come from dpkg-shlibdeps (dpkg-dev);
+# what the program loads without linking is listed by hand.
+set(CPACK_PACKAGE_NAME quorvane)
+set(CPACK_PACKAGE_VENDOR "Quorvane")
+set(CPACK_PACKAGE_CONTACT "Quorvane developers" CACHE STRING "Maintainer of the Debian package")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Remote control for the Uniden BC246T scanner")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Remote control for the Uniden BC246T scanner
+ Quorvane turns the screen into a second front panel for the Uniden BC246T
+ handheld scanner on a serial cable: a live copy of its display, the keypad
+ on screen, keyboard and mouse wheel, a log of every hit as a table, a text
+ file and optional wave recordings, and hits named from the scanner's own
+ stored channels.")
+set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window's fonts; Qt plugins from other packages go here too.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+include(CPack)

@@ -1,0 +1,75 @@
+// The real program from outside: its command line works with no display, and
+// a quit signal shuts it down as closing the window does.
+#include <QFileInfo>
+#include <QProcess>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <regex>
+
+#include "E2eSupport.h"
+
+using namespace quorvane::e2e;
+
+TEST(ProgramEndToEnd, TheCommandLineAnswersWithoutADisplay) {
+    App();
+    struct Case {
+        QStringList arguments;
+        int status;
+        const char* output;  // a pattern for standard output
+        const char* error;   // and for standard error
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, R"(Usage: .*quorvane \[options\][\s\S]*--version[\s\S]*--app-dir <DIR>)", "^$"},
+        {{"--version"}, 0, "^BC246T Quorvane - V1\\.0b\n$", "^$"},
+        {{"--bogus"}, 2, "^$", R"(Unknown option 'bogus'[\s\S]*--help)"},
+        {{"--app-dir"}, 2, "^$", "Missing value after '--app-dir'"},
+        {{"stray"}, 2, "^$", "Unexpected argument 'stray'"},
+    };
+    // Any attempt to reach a window system here would fail and end the program.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QUORVANE_EXE, c.arguments);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        const std::string out = program.readAllStandardOutput().toStdString();
+        const std::string err = program.readAllStandardError().toStdString();
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), c.status) << err;
+        EXPECT_TRUE(std::regex_search(out, std::regex(c.output))) << out;
+        EXPECT_TRUE(std::regex_search(err, std::regex(c.error))) << err;
+    }
+}
+
+TEST(ProgramEndToEnd, AQuitSignalSavesTheWindowSettingsAsClosingDoes) {
+    App();
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        AppFolder folder;
+        // The program creates its app folder after it has started catching the signals.
+        const QString appDir = folder.Path() + "/app";
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        // Whatever this test was started with, the program starts with the usual dispositions.
+        program.setChildProcessModifier([] {
+            for (int s : {SIGTERM, SIGINT, SIGHUP}) std::signal(s, SIG_DFL);
+        });
+        program.start(QUORVANE_EXE, {"--app-dir", appDir});
+        ASSERT_TRUE(program.waitForStarted(5000));
+        ASSERT_TRUE(WaitUntil([&] { return QFileInfo(appDir).isDir(); }, 10000));
+        ::kill(static_cast<pid_t>(program.processId()), signal);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        // A first run ends on the settings tab, and says so in the saved settings.
+        QFile saved(appDir + "/pgm_settings.txt");
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(saved.readAll().startsWith("3\r\n"));
+    }
+}
