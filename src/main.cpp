@@ -26,7 +26,6 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quorvane");
-    QApplication::setOrganizationName("Quorvane");
     QGuiApplication::setDesktopFileName(QUORVANE_APP_ID);
     QApplication::setWindowIcon(AppIcon());
 #ifndef Q_OS_WIN
