@@ -65,12 +65,16 @@ TEST(NetworkEndToEnd, PollsSendsKeysAndLogsAHitOverTcp) {
     EXPECT_EQ(form.Log().Text().rfind("County Fire / \tDispatch 1\t 154.4300\t", 0), 0u) << form.Log().Text();
 }
 
-TEST(NetworkEndToEnd, RefusedThenDroppedConnectionsAreRetriedUntilTheScannerIsBack) {
+TEST(NetworkEndToEnd, UnknownHostRefusedAndDroppedConnectionsAreRetriedUntilTheScannerIsBack) {
     App();
     AppFolder folder;
-    int port = StartNetworkRadio(folder)->TcpPort();  // a port nothing listens on any more
+    folder.Write("com1", "tcp://nohost.invalid:2000\n");
     folder.SaveComSettings();
     Form1 form(folder.Path());
+    ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") == "Port 1 (tcp://nohost.invalid:2000) host not found"; }, 5000))
+        << Shown(form, "Text3").toStdString();
+
+    const int port = StartNetworkRadio(folder)->TcpPort();  // a port nothing listens on any more
     const QString refused = QString("Port 1 (tcp://127.0.0.1:%1) connection refused").arg(port);
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") == refused; }, 5000)) << Shown(form, "Text3").toStdString();
 
