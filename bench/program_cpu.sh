@@ -2,6 +2,8 @@
 # CPU of the whole program, read from /proc, while Quorvane (offscreen) polls
 # the simulator every 100 ms:
 #   bench/program_cpu.sh idle [build] [seconds]       an idle scanner (default 30 s)
+#   bench/program_cpu.sh tcp [build] [seconds]        the same scanner shared on the network
+#       (the simulator on a TCP port in ser2net's raw mode, named by the file com1)
 #   bench/program_cpu.sh recording [build] [seconds]  one long hit recorded from the
 #       test sound server's sine-wave input, then the same hit not recorded (20 s each)
 set -euo pipefail
@@ -36,9 +38,16 @@ measure() {
   rm -f "$folder"/temp* "$folder"/*.wav "$folder/com1"
   printf '0\r\n3\r\n100\r\n' > "$folder/com_settings.txt"
   printf '0\r\n%s\r\n0\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n""\r\n4\r\n' "$2" > "$folder/pgm_settings.txt"
-  "$build/sim/quorvane-sim" --scenario "$folder/$1" --link "$folder/com1" --baud 57600 >/dev/null &
-  sim=$!
-  for _ in $(seq 50); do [ -L "$folder/com1" ] && break; sleep 0.1; done
+  if [ "${network:-0}" = 1 ]; then
+    "$build/sim/quorvane-sim" --scenario "$folder/$1" --tcp 0 --baud 57600 >"$folder/sim.out" &
+    sim=$!
+    for _ in $(seq 50); do grep -q '^TCP ' "$folder/sim.out" 2>/dev/null && break; sleep 0.1; done
+    printf 'tcp://%s\n' "$(sed -n 's/^TCP //p' "$folder/sim.out")" > "$folder/com1"
+  else
+    "$build/sim/quorvane-sim" --scenario "$folder/$1" --link "$folder/com1" --baud 57600 >/dev/null &
+    sim=$!
+    for _ in $(seq 50); do [ -L "$folder/com1" ] && break; sleep 0.1; done
+  fi
   QT_QPA_PLATFORM=offscreen "$build/quorvane" --app-dir "$folder" >/dev/null 2>&1 &
   app=$!
   sleep 4  # start-up, the idle second, the hit begins
@@ -55,10 +64,11 @@ measure() {
 
 case "$mode" in
   idle) measure quiet.txt 0 "${3:-30}" "idle polling" ;;
+  tcp) network=1 measure quiet.txt 0 "${3:-30}" "idle polling over TCP" ;;
   recording)
     # shellcheck source=/dev/null
     source "$root/scripts/test-audio"
     measure long-hit.txt 1 "${3:-20}" "recording a hit"
     measure long-hit.txt 0 "${3:-20}" "the same hit, not recorded" ;;
-  *) echo "usage: bench/program_cpu.sh idle|recording [build] [seconds]" >&2; exit 2 ;;
+  *) echo "usage: bench/program_cpu.sh idle|tcp|recording [build] [seconds]" >&2; exit 2 ;;
 esac

@@ -28,7 +28,7 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args, std::st
             continue;
         }
         const bool takes_text = option == "--scenario" || option == "--link" || option == "--log";
-        const bool takes_number = option == "--baud" || option == "--reply-delay" || option == "--exit-after";
+        const bool takes_number = option == "--baud" || option == "--reply-delay" || option == "--exit-after" || option == "--tcp";
         if (!takes_text && !takes_number) {
             fault = "unknown option " + option;
             break;
@@ -46,10 +46,14 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args, std::st
         else if (option == "--log") options.log_path = value;
         else if (option == "--baud") options.baud = number;
         else if (option == "--reply-delay") options.reply_delay_ms = number;
+        else if (option == "--tcp") options.tcp_port = number;
         else options.exit_after_ms = number;
     }
     if (fault.empty() && options.demo == !options.scenario_path.empty())
         fault = "give either --scenario FILE or --demo";
+    if (fault.empty() && options.tcp_port > 65535) fault = "--tcp needs a port number up to 65535";
+    if (fault.empty() && options.tcp_port >= 0 && !options.link_path.empty())
+        fault = "--link is for the pseudo-terminal; with --tcp put tcp://127.0.0.1:PORT in the com file";
     if (error) *error = fault;
     return fault.empty() ? options : SimCommandLine{};
 }

@@ -13,10 +13,11 @@ struct SimCommandLine {
     int baud = 0;               // --baud N
     int reply_delay_ms = 0;     // --reply-delay MS
     int exit_after_ms = -1;     // --exit-after MS (-1: run until a signal)
+    int tcp_port = -1;          // --tcp PORT: listen on 127.0.0.1 instead of a pseudo-terminal (0: any free port)
 };
 
 inline constexpr const char* kSimUsage =
-    "usage: quorvane-sim (--scenario FILE | --demo) [--link PATH] [--log FILE]\n"
+    "usage: quorvane-sim (--scenario FILE | --demo) [--link PATH | --tcp PORT] [--log FILE]\n"
     "                    [--baud N] [--reply-delay MS] [--exit-after MS]\n";
 
 // args without the program name. On a fault *error says what is wrong.

@@ -1,8 +1,12 @@
 #include "Simulator.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -39,6 +43,20 @@ Simulator::Simulator(const Scenario& scenario, SimulatorOptions options)
       master_quiet_until_(origin_) {
     if (!options_.log_path.empty() && !log_.Open(options_.log_path))
         throw SystemFault("cannot open the log " + options_.log_path);
+    if (options_.tcp_port >= 0) Listen(options_.tcp_port);
+    else OpenPseudoTerminal();
+    int wake[2];
+    if (::pipe2(wake, O_NONBLOCK | O_CLOEXEC) != 0) {
+        CloseFd(master_fd_);
+        CloseFd(slave_fd_);
+        CloseFd(listen_fd_);
+        throw SystemFault("pipe");
+    }
+    wake_read_fd_ = wake[0];
+    wake_write_fd_ = wake[1];
+}
+
+void Simulator::OpenPseudoTerminal() {
     if (::openpty(&master_fd_, &slave_fd_, nullptr, nullptr, nullptr) != 0) throw SystemFault("openpty");
     char name[256];
     if (::ptsname_r(master_fd_, name, sizeof name) != 0) {
@@ -55,18 +73,51 @@ Simulator::Simulator(const Scenario& scenario, SimulatorOptions options)
     ::fcntl(master_fd_, F_SETFL, ::fcntl(master_fd_, F_GETFL) | O_NONBLOCK);
     ::fcntl(master_fd_, F_SETFD, FD_CLOEXEC);
     ::fcntl(slave_fd_, F_SETFD, FD_CLOEXEC);
-    int wake[2];
-    if (::pipe2(wake, O_NONBLOCK | O_CLOEXEC) != 0) {
-        CloseFd(master_fd_);
-        CloseFd(slave_fd_);
-        throw SystemFault("pipe");
+}
+
+void Simulator::Listen(int port) {
+    listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (listen_fd_ < 0) throw SystemFault("socket");
+    const int on = 1;
+    // A radio started again on the same port must not wait for old connections to time out.
+    ::setsockopt(listen_fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    socklen_t size = sizeof address;
+    if (::bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listen_fd_, 1) != 0 ||
+        ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        const std::runtime_error fault = SystemFault("cannot listen on 127.0.0.1:" + std::to_string(port));
+        CloseFd(listen_fd_);
+        throw fault;
     }
-    wake_read_fd_ = wake[0];
-    wake_write_fd_ = wake[1];
+    tcp_port_ = ntohs(address.sin_port);
+}
+
+void Simulator::AcceptClient() {
+    const int client = ::accept4(listen_fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (client < 0) return;
+    const int on = 1;
+    ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    master_fd_ = client;
+    line_.clear();
+}
+
+void Simulator::DropClient() {
+    CloseFd(master_fd_);
+    std::lock_guard lock(mutex_);
+    outgoing_.clear();  // replies for a client that left
+}
+
+ssize_t Simulator::WriteOut(const char* bytes, std::size_t size) {
+    if (listen_fd_ >= 0) return ::send(master_fd_, bytes, size, MSG_NOSIGNAL);
+    return ::write(master_fd_, bytes, size);
 }
 
 Simulator::~Simulator() {
     Stop();
+    CloseFd(listen_fd_);
     CloseFd(master_fd_);
     CloseFd(slave_fd_);
     CloseFd(wake_read_fd_);
@@ -118,6 +169,11 @@ void Simulator::SetBaud(int baud) {
 void Simulator::SetAnswering(bool answering) {
     std::lock_guard lock(mutex_);
     answering_ = answering;
+}
+
+void Simulator::SetReading(bool reading) {
+    reading_ = reading;
+    Wake();
 }
 
 void Simulator::SetOverride(std::optional<RadioView> view) {
@@ -172,15 +228,20 @@ void Simulator::Run() {
             const auto wait = std::chrono::ceil<std::chrono::milliseconds>(wake_at - now).count();
             timeout_ms = static_cast<int>(std::clamp<long long>(wait, 0, 1000));
         }
-        // A quiet master is left out of the poll (a hang-up would be reported at once, over and over).
-        pollfd fds[2] = {{wake_read_fd_, POLLIN, 0}, {master_quiet ? -1 : master_fd_, POLLIN, 0}};
-        if (::poll(fds, 2, timeout_ms) < 0 && errno != EINTR) break;
+        // A quiet master is left out of the poll (a hang-up would be reported at once, over and over),
+        // and so is one the radio is not reading; a new client is taken when none is connected.
+        const bool read_master = master_fd_ >= 0 && !master_quiet && reading_;
+        pollfd fds[3] = {{wake_read_fd_, POLLIN, 0},
+                         {read_master ? master_fd_ : -1, POLLIN, 0},
+                         {listen_fd_ >= 0 && master_fd_ < 0 ? listen_fd_ : -1, POLLIN, 0}};
+        if (::poll(fds, 3, timeout_ms) < 0 && errno != EINTR) break;
         if (fds[0].revents & POLLIN) {
             char drain[64];
             while (::read(wake_read_fd_, drain, sizeof drain) > 0) {
             }
         }
         if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) ReadCommands();
+        if (fds[2].revents & POLLIN) AcceptClient();
     }
 }
 
@@ -190,9 +251,12 @@ void Simulator::ReadCommands() {
         const ssize_t got = ::read(master_fd_, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
-            // EIO/hang-up: no reader on the other side right now; look again shortly
+            if (got < 0 && errno == EAGAIN) return;
+            // A network client that left makes room for the next one. On a pseudo-terminal
+            // (EIO/hang-up) nobody has the other side open right now: look again shortly
             // instead of spinning on the same condition.
-            if (got == 0 || errno != EAGAIN) master_quiet_until_ = Clock::now() + std::chrono::milliseconds(50);
+            if (listen_fd_ >= 0) DropClient();
+            else master_quiet_until_ = Clock::now() + std::chrono::milliseconds(50);
             return;
         }
         for (ssize_t i = 0; i < got; ++i) {
@@ -230,8 +294,12 @@ Simulator::Clock::time_point Simulator::WriteDue() {
         std::size_t due = out.bytes.size();
         if (out.byte_time.count() > 0)
             due = std::min<std::size_t>(due, (now - out.start) / out.byte_time);
+        if (master_fd_ < 0) {
+            outgoing_.clear();  // no client to take it
+            break;
+        }
         if (due > out.sent) {
-            const ssize_t written = ::write(master_fd_, out.bytes.data() + out.sent, due - out.sent);
+            const ssize_t written = WriteOut(out.bytes.data() + out.sent, due - out.sent);
             if (written < 0) {
                 if (errno == EINTR) continue;
                 // Nobody is taking the bytes (EAGAIN with a full buffer): try again shortly.

@@ -20,11 +20,14 @@ struct SimulatorOptions {
     int baud = 0;            // > 0: replies leave at the byte time of this speed (10 bits a byte)
     int reply_delay_ms = 0;  // every reply is held back this long
     std::string log_path;    // every command line received is appended here (empty: no log)
+    int tcp_port = -1;       // >= 0: listen on 127.0.0.1 at this port (0: any free one) instead of a pseudo-terminal
 };
 
 // A simulated radio on a pseudo-terminal. The program under test opens
 // SlavePath() as its serial port; the simulator reads the commands from the
 // master side on its own thread and writes one CR-ended reply per command.
+// With a TCP port it plays a radio shared on the network instead (ser2net's
+// raw mode): one client at a time, and the next one after it leaves.
 class Simulator {
 public:
     // Opens the pseudo-terminal (slave in raw mode) and the command log;
@@ -34,8 +37,10 @@ public:
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
-    // e.g. "/dev/pts/7"; valid from construction on.
+    // e.g. "/dev/pts/7"; valid from construction on (empty on TCP).
     const std::string& SlavePath() const { return slave_path_; }
+    // The port listened on (0 on a pseudo-terminal).
+    int TcpPort() const { return tcp_port_; }
 
     // Starts and stops answering on the simulator's thread.
     void Start();
@@ -55,6 +60,9 @@ public:
     // Off: commands are still received and logged but nothing is answered or
     // done, like a radio that is switched off.
     void SetAnswering(bool answering);
+    // Off: commands are left unread on the line, like a radio (or a program
+    // in its place) that is stalled; they are read when it is switched on.
+    void SetReading(bool reading);
     // Shows view in place of the scan until cleared (see RadioState).
     void SetOverride(std::optional<RadioView> view);
     // What the radio shows now.
@@ -83,8 +91,15 @@ private:
     // Writes whatever is due; returns when the next byte is due (or max()).
     Clock::time_point WriteDue();
     void Wake();
+    void OpenPseudoTerminal();
+    void Listen(int port);
+    void AcceptClient();
+    void DropClient();
+    ssize_t WriteOut(const char* bytes, std::size_t size);
 
-    int master_fd_ = -1;
+    int master_fd_ = -1;  // on TCP: the connected client, -1 while none
+    int listen_fd_ = -1;
+    int tcp_port_ = 0;
     int slave_fd_ = -1;  // kept open so the master stays usable between program runs
     int wake_read_fd_ = -1;
     int wake_write_fd_ = -1;
@@ -96,6 +111,7 @@ private:
     RadioState state_;
     SimulatorOptions options_;
     bool answering_ = true;
+    std::atomic<bool> reading_{true};
     std::deque<std::string> received_;
     std::size_t received_count_ = 0;
     CommandLog log_;

@@ -1,4 +1,4 @@
-// quorvane-sim: plays a BC246T scanner on a pseudo-terminal.
+// quorvane-sim: plays a BC246T scanner on a pseudo-terminal or on a TCP port.
 #include <signal.h>
 
 #include <chrono>
@@ -59,13 +59,14 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);  // a closed standard output must not end the radio
 
     try {
-        Simulator simulator(scenario, {options.baud, options.reply_delay_ms, options.log_path});
+        Simulator simulator(scenario, {options.baud, options.reply_delay_ms, options.log_path, options.tcp_port});
         if (!options.link_path.empty() && !PlaceLink(options.link_path, simulator.SlavePath(), &error)) {
             std::fprintf(stderr, "quorvane-sim: %s\n", error.c_str());
             return 1;
         }
         simulator.Start();
-        std::printf("PTY %s\n", simulator.SlavePath().c_str());
+        if (options.tcp_port >= 0) std::printf("TCP 127.0.0.1:%d\n", simulator.TcpPort());
+        else std::printf("PTY %s\n", simulator.SlavePath().c_str());
         std::fflush(stdout);
         WaitForEnd(signals, options.exit_after_ms);
         simulator.Stop();

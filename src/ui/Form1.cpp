@@ -108,7 +108,10 @@ Form1::Form1(const QString& appDirectory, QWidget* parent)
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     reconnectTimer_.setInterval(2000);
     connect(&reconnectTimer_, &QTimer::timeout, this, &Form1::RetryLink);
-    connect(&link_, &SerialLink::Lost, this, &Form1::OnLinkLost);
+    connect(&link_, &ScannerLink::Lost, this, &Form1::OnLinkLost);
+    connect(&link_, &ScannerLink::Failed, this, &Form1::OnLinkFailed);
+    connect(&link_, &ScannerLink::Opened, this, &Form1::OnLinkOpened);
+    connect(&link_, &ScannerLink::BlockedChanged, this, &Form1::OnLinkBlockedChanged);
 
     BuildDisplayPanel();
     BuildKeypad();

@@ -18,7 +18,7 @@
 #include "monitor/PollCycle.h"
 #include "monitor/SkipList.h"
 #include "tools/Harvest.h"
-#include "ui/SerialLink.h"
+#include "ui/ScannerLink.h"
 
 class QCheckBox;
 class QComboBox;
@@ -47,7 +47,7 @@ public:
     ~Form1() override;
 
     const QString& AppDirectory() const { return appDirectory_; }
-    SerialLink& Link() { return link_; }
+    ScannerLink& Link() { return link_; }
     bool Running() const;
 
     // The click action of a key, as the mouse, the keyboard and the wheel run it.
@@ -103,8 +103,12 @@ private:
     void StartRunning(bool writeSettings);
     void StopRunning();
     void OnLinkLost();
+    void OnLinkFailed(const QString& reason);
+    void OnLinkOpened();
+    void OnLinkBlockedChanged();
     void RetryLink();
     void ShowPortDevice();
+    PortEntry CurrentPortEntry() const;
     QString PortDevice() const;
 
     // Text3: a link message (disconnected, no reply, harvest running) takes
@@ -157,7 +161,7 @@ private:
     void Timer3_Timer();
 
     QString appDirectory_;
-    SerialLink link_;
+    ScannerLink link_;
     KeyPad keyPad_;
     SequenceQueue queue_;
     QElapsedTimer clock_;

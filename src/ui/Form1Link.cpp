@@ -1,6 +1,7 @@
 // The serial link of the main window: choosing port and speed, Run and
 // Stop, and winning the scanner back after it went away.
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 
@@ -12,12 +13,17 @@ namespace quorvane {
 namespace {
 const char* kRunningLabelColour = "color: #c0c0c0;";
 const char* kStoppedLabelColour = "color: #404040;";
+const char* kDisconnected = "Scanner disconnected - retrying";
+const char* kNotReading = "Scanner not reading - retrying";
 }  // namespace
 
-QString Form1::PortDevice() const {
+PortEntry Form1::CurrentPortEntry() const {
     if (Combo1->currentIndex() < 0) return {};
-    return QString::fromStdString(PortDevicePath(Combo1->currentIndex() + 1, appDirectory_.toStdString()));
+    return FindPortEntry(Combo1->currentIndex() + 1, QFile::encodeName(appDirectory_).toStdString());
 }
+
+// The device or network address the chosen port number opens.
+QString Form1::PortDevice() const { return QFile::decodeName(QByteArray::fromStdString(CurrentPortEntry().shown)); }
 
 void Form1::ShowPortDevice() { port_device->setText(PortDevice()); }
 
@@ -47,7 +53,7 @@ void Form1::Command2_Click() {
 
 QString Form1::OpenScannerPort() {
     const int speed = kPortSpeeds[std::max(0, Combo2->currentIndex())];
-    return link_.Open(PortDevice(), speed);
+    return link_.Open(CurrentPortEntry(), speed);
 }
 
 void Form1::StartRunning(bool writeSettings) {
@@ -67,7 +73,8 @@ void Form1::StartRunning(bool writeSettings) {
     Label8->setStyleSheet(kRunningLabelColour);
     Label10->setStyleSheet(kRunningLabelColour);
     Command2->setText("Stop");
-    SetLinkMessage({});
+    // A network connection may still be on its way: the poll waits for it.
+    SetLinkMessage(link_.IsOpen() ? QString() : QString("Connecting"));
     if (writeSettings) {
         const ComSettings com{Combo1->currentIndex(), Combo2->currentIndex(), Timer1.interval(), {}};
         QString error;
@@ -112,8 +119,28 @@ void Form1::OnLinkLost() {
     Timer1.stop();
     queue_.Clear();
     queueTimer_.stop();
-    SetLinkMessage("Scanner disconnected - retrying");
+    SetLinkMessage(kDisconnected);
     reconnectTimer_.start();
+}
+
+void Form1::OnLinkFailed(const QString& reason) {
+    if (!running_) return;
+    Timer1.stop();
+    // After a drop the address was right: the retry message stays.
+    if (linkMessage_ != kDisconnected) SetLinkMessage(QString("Port %1 (%2) %3").arg(Combo1->currentText(), PortDevice(), reason));
+    reconnectTimer_.start();
+}
+
+void Form1::OnLinkOpened() {
+    if (running_) SetLinkMessage({});
+}
+
+void Form1::OnLinkBlockedChanged() {
+    if (link_.Blocked()) {
+        if (linkMessage_.isEmpty() || linkMessage_ == "No reply") SetLinkMessage(kNotReading);
+    } else if (linkMessage_ == kNotReading) {
+        SetLinkMessage({});
+    }
 }
 
 void Form1::RetryLink() {
@@ -123,7 +150,7 @@ void Form1::RetryLink() {
     }
     if (!OpenScannerPort().isEmpty()) return;  // still gone: try again in 2 s
     reconnectTimer_.stop();
-    SetLinkMessage({});
+    if (link_.IsOpen()) SetLinkMessage({});  // else once the connection is up
     Timer1.start();
 }
 

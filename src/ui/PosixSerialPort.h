@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace quorvane {
@@ -18,6 +19,8 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
     // The open device's descriptor, -1 when closed (for a read notifier).
     int Descriptor() const { return fd_; }
+    // Bytes written that the device's output queue has not taken yet.
+    std::size_t Unsent() const { return unsent_.size(); }
 
     // Each returns false when the device has gone away; the port is then
     // closed (bytes read before that are still handed over).

@@ -2,17 +2,21 @@
 
 namespace quorvane {
 
+QString SerialLink::Open(const PortEntry& entry, int baud) {
+    return Open(QString::fromStdString(entry.device), baud);
+}
+
 void SerialLink::CheckStillThere(bool wasOpen) {
     if (!wasOpen || IsOpen()) return;
 #ifndef Q_OS_WIN
     RearmWatch();
 #endif
-    QMetaObject::invokeMethod(this, &SerialLink::Lost, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &LinkTransport::Lost, Qt::QueuedConnection);
 }
 
 #ifdef Q_OS_WIN
 
-SerialLink::SerialLink(QObject* parent) : QObject(parent) {
+SerialLink::SerialLink(QObject* parent) : LinkTransport(parent) {
     connect(&port_, &QSerialPort::readyRead, this, [this] {
         if (watching_) emit Incoming();
     });
@@ -54,11 +58,12 @@ bool SerialLink::IsOpen() const { return port_.isOpen(); }
 
 void SerialLink::WatchIncoming(bool on) { watching_ = on; }
 
-void SerialLink::SendCommand(const std::string& text) {
+void SerialLink::Write(const std::string& bytes) {
     if (!port_.isOpen()) return;
-    const std::string line = text + '\r';
-    port_.write(line.data(), static_cast<qint64>(line.size()));
+    port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
+
+std::size_t SerialLink::Unsent() const { return static_cast<std::size_t>(port_.bytesToWrite()); }
 
 int SerialLink::BytesWaiting() {
     if (!port_.isOpen()) return 0;
@@ -74,7 +79,7 @@ std::string SerialLink::ReadAvailable() {
 
 #else
 
-SerialLink::SerialLink(QObject* parent) : QObject(parent) {}
+SerialLink::SerialLink(QObject* parent) : LinkTransport(parent) {}
 
 QString SerialLink::Open(const QString& devicePath, int baud) {
     const QString failure = QString::fromStdString(port_.Open(devicePath.toStdString(), baud));
@@ -108,11 +113,13 @@ void SerialLink::RearmWatch() {
 
 bool SerialLink::IsOpen() const { return port_.IsOpen(); }
 
-void SerialLink::SendCommand(const std::string& text) {
+void SerialLink::Write(const std::string& bytes) {
     if (!port_.IsOpen()) return;
-    port_.Write(text + '\r');
+    port_.Write(bytes);
     CheckStillThere(true);
 }
+
+std::size_t SerialLink::Unsent() const { return port_.Unsent(); }
 
 int SerialLink::BytesWaiting() {
     if (!port_.IsOpen()) return 0;

@@ -1,8 +1,7 @@
 #pragma once
-#include <QObject>
 #include <QString>
 
-#include "link/ScannerPort.h"
+#include "ui/LinkTransport.h"
 
 #ifdef Q_OS_WIN
 #include <QSerialPort>
@@ -15,10 +14,10 @@
 namespace quorvane {
 
 // The scanner's serial port, opened by path at 8 data bits, no parity, 1 stop
-// bit, no flow control. Sends while closed are dropped. On Windows it is a
+// bit, no flow control. Writes while closed are dropped. On Windows it is a
 // QSerialPort; elsewhere the device is used through termios directly, so no
 // notifier wakes the window for every byte that trickles in between polls.
-class SerialLink : public QObject, public ScannerPort {
+class SerialLink : public LinkTransport {
     Q_OBJECT
 public:
     explicit SerialLink(QObject* parent = nullptr);
@@ -27,25 +26,17 @@ public:
     // failure returns a short reason for the user ("not found", "busy",
     // "permission denied" or the system's own words); empty on success.
     QString Open(const QString& devicePath, int baud);
-    void Close();
+    QString Open(const PortEntry& entry, int baud) override;
+    void Close() override;
 
     bool IsOpen() const override;
-    void SendCommand(const std::string& text) override;
+    void Write(const std::string& bytes) override;
     int BytesWaiting() override;
     std::string ReadAvailable() override;
-
-    // While on, Incoming() is emitted whenever bytes arrive, so a reader that
-    // waits for a whole reply can act at once. Off by default: idle polling
-    // reads at its own pace and wakes the window for nothing.
-    void WatchIncoming(bool on);
-
-signals:
-    // The device went away under an open port (cable pulled, the other end
-    // of a pseudo-terminal closed). The port is already closed when this
-    // arrives; it is delivered from the event loop, never inside a call.
-    void Lost();
-    // Bytes arrived while WatchIncoming is on.
-    void Incoming();
+    std::size_t Unsent() const override;
+    // Off by default: idle polling reads at its own pace and wakes the
+    // window for nothing.
+    void WatchIncoming(bool on) override;
 
 private:
     void CheckStillThere(bool wasOpen);
