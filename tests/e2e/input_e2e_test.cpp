@@ -158,7 +158,10 @@ TEST(InputEndToEnd, SaveMacrosDropsQuotesInTheFileButNotInTheBox) {
 TEST(InputEndToEnd, TheLogoOpensTheProjectPage) {
     Panel p;
     QString opened;
-    p.form->SetUrlOpener([&](const QString& url) { opened = url; });
+    p.form->SetUrlOpener([&](const QString& url) {
+        opened = url;
+        return true;
+    });
     QTest::mouseClick(p.form->findChild<QWidget*>("Picture1"), Qt::LeftButton);
     EXPECT_TRUE(opened.startsWith("https://"));
 }
