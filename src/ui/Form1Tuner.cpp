@@ -22,7 +22,9 @@ QWidget* Form1::BuildTunerTab() {
     host.harvestBusy = [this] { return harvestBusy_; };
     host.tell = [this](const QString& text, std::function<void()> onClosed) { Tell(text, std::move(onClosed)); };
     host.note = [this](const QString& text) {
-        // A message about the link itself stays in front.
+        // While stopped Text3 holds it; while running it stands in front of
+        // the indicator for a while, unless the link has news of its own.
+        if (!running_) return SetText3Base(text);
         if (!linkMessage_.isEmpty()) return;
         SetLinkMessage(text);
         QTimer::singleShot(kNoteMs, this, [this, text] {
