@@ -226,8 +226,8 @@ private:
     QPushButton* SaveMacros = nullptr;
     QGroupBox* extended_info_frame = nullptr;
     QPlainTextEdit* extended_text = nullptr;
-    TunerTab* tuner_ = nullptr;
     QLabel* extended_photo = nullptr;
+    TunerTab* tuner_ = nullptr;
 };
 
 }  // namespace quorvane

@@ -1,6 +1,5 @@
 // The Tuner tab's ties to the window: the link, the hit being followed, the
 // skip list the poll cycle reads, the harvest, messages and the focus.
-#include <QLineEdit>
 #include <QTabWidget>
 
 #include "ui/Form1.h"
