@@ -1,5 +1,6 @@
 #include "tools/Frequency.h"
 
+#include "link/Commands.h"
 #include "link/Fields.h"
 
 namespace quorvane {
@@ -15,6 +16,18 @@ std::string PadFrequency(const std::string& text) {
     if (whole.size() < kPaddedWidth) whole.insert(0, kPaddedWidth - whole.size(), '0');
     if (fraction.size() < kPaddedWidth) fraction.append(kPaddedWidth - fraction.size(), '0');
     return whole + fraction;
+}
+
+bool HasPoint(const std::string& text) { return text.find('.') != std::string::npos; }
+
+std::string ModulationWord(int listIndex) {
+    static const char* const kWords[] = {"FM", "NFM", "AM"};
+    return listIndex >= 0 && listIndex < 3 ? kWords[listIndex] : "";
+}
+
+std::optional<std::string> DirectTuneCommand(const std::string& typed, int modulationIndex) {
+    if (!HasPoint(typed)) return std::nullopt;
+    return TuneCommand(PadFrequency(typed), ModulationWord(modulationIndex));
 }
 
 }  // namespace quorvane

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 namespace quorvane {
@@ -12,5 +13,16 @@ namespace quorvane {
 // Text without a "." is treated as a whole part with an empty fraction
 // ("162" gives "01620000"); the tune handlers never pass such text.
 std::string PadFrequency(const std::string& text);
+
+// Whether typed text is taken as a frequency at all: it holds a ".".
+bool HasPoint(const std::string& text);
+
+// The modulation word of a direct-entry list index: 0 "FM", 1 "NFM", 2 "AM";
+// anything else (no item chosen, typed text) gives an empty word.
+std::string ModulationWord(int listIndex);
+
+// The tuning command of a direct-entry panel, or nothing when the typed text
+// has no ".".
+std::optional<std::string> DirectTuneCommand(const std::string& typed, int modulationIndex);
 
 }  // namespace quorvane

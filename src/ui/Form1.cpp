@@ -168,9 +168,8 @@ void Form1::BuildKeypad() {
 
 void Form1::BuildTabs() {
     SSTab1 = NewControl<QTabWidget>(this, "SSTab1", TwipsRect(60, 2880, 11505, 4965));
-    for (const char* caption : {"Log", "Extended Info", "Tuner", "Settings"}) {
-        auto* page = new QWidget(SSTab1);
-        SSTab1->addTab(page, caption);
+    for (const QString caption : {"Log", "Extended Info", "Tuner", "Settings"}) {
+        SSTab1->addTab(caption == "Tuner" ? BuildTunerTab() : new QWidget(SSTab1), caption);
     }
     BuildLogTab(SSTab1->widget(0));
     BuildExtendedTab(SSTab1->widget(1));

@@ -37,6 +37,7 @@ namespace quorvane {
 class KeyButton;
 class LogGridModel;
 class SystemClock;
+class TunerTab;
 
 // The main window: the display panel, the keypad, the tabs, the serial link
 // and the timers that drive them.
@@ -67,8 +68,9 @@ public:
     const QString& LastMessage() const { return lastMessage_; }
     // The folder chooser of "Log Directory" (replaceable by tests).
     void SetFolderChooser(std::function<QString()> chooser) { chooseFolder_ = std::move(chooser); }
-    // Opens a web address in the user's browser (replaceable by tests).
-    void SetUrlOpener(std::function<void(const QString&)> opener) { openUrl_ = std::move(opener); }
+    // Opens a web address in the user's browser; false when none could be
+    // opened (replaceable by tests).
+    void SetUrlOpener(std::function<bool(const QString&)> opener) { openUrl_ = std::move(opener); }
     // "1" while a free-text box has the keyboard focus: shortcuts stay quiet.
     bool TextEntryActive() const;
 
@@ -89,6 +91,7 @@ private:
     void BuildExtendedTab(QWidget* tab);
     void BuildHarvestControls(QGroupBox* frame);
     void BuildMacroFrames(QWidget* tab);
+    QWidget* BuildTunerTab();
 
     // Start-up and shut-down.
     void Form_Load();
@@ -118,6 +121,7 @@ private:
     void UpdateText3();
 
     // Keys and the command queue.
+    bool ReadyForKeys();
     void RunSteps(const std::vector<Step>& steps);
     void PumpQueue();
     void FocusPicture1();
@@ -149,6 +153,7 @@ private:
     bool HandleWheel(QObject* watched, QWheelEvent* event);
     void SaveMacros_Click();
     void Picture1_Click();
+    bool OpenUrl(const QString& address);
 
     // Recording the hits.
     struct Recorder;  // the sound input and the recording rules
@@ -184,7 +189,7 @@ private:
     bool logWriteFailing_ = false;  // reported once until a write succeeds again
     QString lastMessage_;
     std::function<QString()> chooseFolder_;
-    std::function<void(const QString&)> openUrl_;
+    std::function<bool(const QString&)> openUrl_;
     Wheel wheel_;
     std::unique_ptr<Harvest> harvest_;
     bool harvestBusy_ = false;  // from the click until polling resumes
@@ -225,6 +230,7 @@ private:
     QGroupBox* extended_info_frame = nullptr;
     QPlainTextEdit* extended_text = nullptr;
     QLabel* extended_photo = nullptr;
+    TunerTab* tuner_ = nullptr;
 };
 
 }  // namespace quorvane

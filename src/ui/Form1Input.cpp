@@ -19,6 +19,7 @@
 #include "ui/Controls.h"
 #include "ui/Form1.h"
 #include "ui/ScannerText.h"
+#include "ui/TextEntry.h"
 #include "ui/Twips.h"
 
 namespace quorvane {
@@ -84,23 +85,26 @@ void Form1::BuildMacroFrames(QWidget* tab) {
         auto* frame = NewControl<QGroupBox>(tab, "Macro" + number + "Frame",
                                             TwipsRect(7980, 120 + i * 660, 3300, 600), "Macro " + number);
         m[i] = NewControl<QLineEdit>(frame, "m" + number, TwipsRect(90, 240, 3120, 300));
+        MarkTextEntry(m[i]);
+        // Enter hands the focus back so the shortcuts act again.
+        connect(m[i], &QLineEdit::returnPressed, this, &Form1::FocusPicture1);
     }
     SaveMacros = NewControl<QPushButton>(tab, "SaveMacros", TwipsRect(7980, 2130, 1500, 380), "Save Macros");
     connect(SaveMacros, &QPushButton::clicked, this, &Form1::SaveMacros_Click);
 }
 
-bool Form1::TextEntryActive() const {
-    const QWidget* focused = QApplication::focusWidget();
-    for (const QLineEdit* box : m) {
-        if (box && box == focused) return true;
-    }
-    return false;
-}
+bool Form1::TextEntryActive() const { return IsTextEntry(QApplication::focusWidget()); }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this) return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) return HandleShortcut(static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::KeyPress) {
+        // A key the focused control passed on to its parents (a line box
+        // passes Enter on) is not taken for a shortcut a second time.
+        const QWidget* focused = QApplication::focusWidget();
+        if (focused && watched != focused) return false;
+        return HandleShortcut(static_cast<QKeyEvent*>(event));
+    }
     if (event->type() == QEvent::Wheel) return HandleWheel(watched, static_cast<QWheelEvent*>(event));
     if (event->type() == QEvent::MouseButtonRelease && watched == Picture1) {
         Picture1_Click();
@@ -110,14 +114,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool Form1::HandleShortcut(QKeyEvent* event) {
-    if (TextEntryActive()) {
-        // Enter in a macro box hands the focus back so the shortcuts act again.
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            FocusPicture1();
-            return true;
-        }
-        return false;
-    }
+    // Keys typed into a free-text box are the box's own, Enter included.
+    if (TextEntryActive()) return false;
     const auto key = ShortcutKeyOf(*event);
     if (!key) return false;
     const Qt::KeyboardModifiers mods = event->modifiers();
@@ -159,12 +157,13 @@ void Form1::Picture1_Click() {
         Tell(QString("The Quorvane documentation is not installed (no README.html in %1).").arg(InstalledDocFolder()));
         return;
     }
-    const QString url = QUrl::fromLocalFile(document).toString();
-    if (openUrl_) {
-        openUrl_(url);
-    } else if (!QDesktopServices::openUrl(QUrl(url))) {
-        Tell("No program is set up to open " + document + ".");
-    }
+    if (!OpenUrl(QUrl::fromLocalFile(document).toString())) Tell("No program is set up to open " + document + ".");
+}
+
+bool Form1::OpenUrl(const QString& address) {
+    if (openUrl_) return openUrl_(address);
+    // Tolerant: the address goes to the browser as it was written.
+    return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
 }
 
 }  // namespace quorvane

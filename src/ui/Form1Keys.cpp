@@ -6,16 +6,21 @@
 #include "ui/Form1.h"
 #include "ui/KeyButton.h"
 #include "ui/ScannerText.h"
+#include "ui/TunerTab.h"
 
 namespace quorvane {
 
-void Form1::ClickKey(const std::string& objectName) {
+bool Form1::ReadyForKeys() {
     if (!link_.IsOpen()) {
         SetText3Base("Hit Run first");
-        return;
+        return false;
     }
-    // Keys and macros are held back while a harvest owns the line.
-    if (harvestBusy_) return;
+    // Keys, macros and tuning are held back while a harvest owns the line.
+    return !harvestBusy_;
+}
+
+void Form1::ClickKey(const std::string& objectName) {
+    if (!ReadyForKeys()) return;
     const KeyRow* row = FindKey(objectName);
     if (!row) return;
     std::string macroText;
@@ -32,6 +37,7 @@ void Form1::ClickKey(const std::string& objectName) {
             it->second->SetLatched(*click.picture == KeyPicture::Pressed);
         }
     }
+    if (click.stopsQuickScan) tuner_->StopQuickScan();
     RunSteps(click.steps);
 }
 

@@ -14,6 +14,7 @@
 #include "ui/ProgramOptions.h"
 #include "ui/ScannerText.h"
 #include "ui/SystemClock.h"
+#include "ui/TunerTab.h"
 #include "ui/Twips.h"
 
 namespace quorvane {
@@ -74,6 +75,8 @@ void Form1::ApplyPgmSettings() {
     if (!bytes) return;
     pgm_ = ReadPgmSettings(*bytes);
     hit_intel_dly->setCurrentIndex(pgm_.delayIndex);
+    tuner_->SetStateIndex(0, pgm_.stateIndex1);
+    tuner_->SetStateIndex(1, pgm_.stateIndex2);
     if (pgm_.tab) SSTab1->setCurrentIndex(*pgm_.tab);
     // Restoring the tick does not write the file yet: the first hit does.
     LogTextCheck->setChecked(pgm_.logText == 1);
@@ -85,6 +88,8 @@ void Form1::ApplyPgmSettings() {
 
 void Form1::Form_Unload() {
     pgm_.tab = SSTab1->currentIndex();
+    pgm_.stateIndex1 = tuner_->StateIndex(0);
+    pgm_.stateIndex2 = tuner_->StateIndex(1);
     pgm_.left = static_cast<double>(x()) * kTwipsPerPixel;
     pgm_.top = static_cast<double>(y()) * kTwipsPerPixel;
     QString error;

@@ -159,7 +159,10 @@ TEST(InputEndToEnd, SaveMacrosDropsQuotesInTheFileButNotInTheBox) {
 TEST(InputEndToEnd, TheLogoOpensTheProjectDocumentation) {
     Panel p;
     QString opened;
-    p.form->SetUrlOpener([&](const QString& url) { opened = url; });
+    p.form->SetUrlOpener([&](const QString& url) {
+        opened = url;
+        return true;
+    });
     QTest::mouseClick(p.form->findChild<QWidget*>("Picture1"), Qt::LeftButton);
     const QUrl url(opened);
     ASSERT_TRUE(url.isLocalFile()) << opened.toStdString();

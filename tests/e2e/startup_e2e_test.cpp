@@ -27,6 +27,10 @@ TEST(StartupEndToEnd, AFirstRunWaitsStoppedOnTheSettingsTab) {
     EXPECT_EQ(form.findChild<QPlainTextEdit*>("Text1")->toPlainText(), "Choose Settings\nThen Hit Run\n");
     EXPECT_EQ(form.findChild<QLineEdit*>("Text4")->text(), "BC246T Quorvane - V1.0b");
     EXPECT_EQ(form.findChild<QComboBox*>("hit_intel_dly")->currentText(), "250");
+    for (const char* list : {"direct_entry_state", "direct_entry_state2"}) {
+        EXPECT_EQ(form.findChild<QComboBox*>(list)->currentText(), "NY") << list;
+    }
+    EXPECT_EQ(form.findChild<QComboBox*>("direct_entry_mod")->currentText(), "FM");
     EXPECT_EQ(form.windowTitle(), "BC246T Quorvane");
     // Every key of the keypad is there under its own name.
     for (const char* name : {"key_hold", "key_hold_bar", "key_scan", "key_lo", "key_light", "key_power", "key_0",
@@ -52,6 +56,8 @@ TEST(StartupEndToEnd, SavedWindowSettingsAreRestoredAndWrittenBackUnchanged) {
         EXPECT_EQ(form.findChild<QTabWidget*>("SSTab1")->currentIndex(), 2);
         EXPECT_TRUE(form.findChild<QCheckBox*>("LogTextCheck")->isChecked());
         EXPECT_EQ(form.findChild<QComboBox*>("hit_intel_dly")->currentText(), "2000");
+        EXPECT_EQ(form.findChild<QComboBox*>("direct_entry_state")->currentText(), "VI");
+        EXPECT_EQ(form.findChild<QComboBox*>("direct_entry_state2")->currentText(), "AS");
         EXPECT_EQ(form.pos(), QPoint(100, 200));
         EXPECT_EQ(form.findChild<QLineEdit*>("m1")->text(), "F,H 1,P");
         EXPECT_EQ(form.findChild<QLineEdit*>("m2")->text(), "2,P");

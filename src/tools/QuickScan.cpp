@@ -1,0 +1,41 @@
+#include "tools/QuickScan.h"
+
+#include "link/Commands.h"
+#include "link/Fields.h"
+#include "tools/Frequency.h"
+
+namespace quorvane {
+
+std::optional<QuickScanEntry> ParseQuickScanLine(const std::string& line) {
+    if (!HasPoint(line)) return std::nullopt;
+    const std::vector<std::string> pieces = SplitFields(line, '.');
+    const std::vector<std::string> words = SplitFields(pieces[1], ' ');
+    std::string modulation = "FM";
+    if (words.size() > 1) {
+        if (words[1] == "nfm" || words[1] == "NFM") modulation = "NFM";
+        if (words[1] == "AM" || words[1] == "am") modulation = "AM";
+    }
+    return QuickScanEntry{PadFrequency(pieces[0] + "." + words[0]), modulation};
+}
+
+ListLines QuickScan::Toggle(const std::string& listText) {
+    ListLines list = SplitListLines(listText);
+    entries_.fill(std::nullopt);
+    for (std::size_t i = 0; i < list.lines.size(); ++i) entries_[i] = ParseQuickScanLine(list.lines[i]);
+    position_ = 0;
+    running_ = !running_;
+    return list;
+}
+
+std::optional<std::string> QuickScan::Tick(bool hitActive) {
+    if (!running_ || hitActive) return std::nullopt;
+    const std::optional<QuickScanEntry>& entry = position_ < entries_.size() ? entries_[position_] : std::nullopt;
+    if (!entry) {
+        position_ = 0;
+        return std::nullopt;
+    }
+    ++position_;
+    return TuneCommand(entry->digits, entry->modulation);
+}
+
+}  // namespace quorvane
