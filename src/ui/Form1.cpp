@@ -16,9 +16,12 @@
 #include "ui/Controls.h"
 #include "ui/KeyArt.h"
 #include "ui/KeyButton.h"
+#include "ui/LayoutSwitcher.h"
 #include "ui/SystemClock.h"
 #include "ui/ScannerText.h"
 #include "ui/Twips.h"
+#include "ui/WindowSettingsFrame.h"
+#include "ui/WindowStyle.h"
 
 namespace quorvane {
 namespace {
@@ -110,8 +113,10 @@ Form1::Form1(const QString& appDirectory, QWidget* parent)
     connect(&reconnectTimer_, &QTimer::timeout, this, &Form1::RetryLink);
     connect(&link_, &SerialLink::Lost, this, &Form1::OnLinkLost);
 
+    style_ = new WindowStyle(this);
     BuildDisplayPanel();
     BuildKeypad();
+    layout_ = new LayoutSwitcher(*this, *style_);
     BuildTabs();
     BuildFooter();
     qApp->installEventFilter(this);
@@ -174,6 +179,7 @@ void Form1::BuildTabs() {
     BuildSettingsTab(SSTab1->widget(3));
     BuildLogSettings(SSTab1->widget(3));
     BuildMacroFrames(SSTab1->widget(3));
+    windowSettings_ = new WindowSettingsFrame(SSTab1->widget(3), *style_);
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {

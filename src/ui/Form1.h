@@ -35,8 +35,11 @@ class QWheelEvent;
 namespace quorvane {
 
 class KeyButton;
+class LayoutSwitcher;
 class LogGridModel;
 class SystemClock;
+class WindowSettingsFrame;
+class WindowStyle;
 
 // The main window: the display panel, the keypad, the tabs, the serial link
 // and the timers that drive them.
@@ -222,6 +225,9 @@ private:
     QGroupBox* extended_info_frame = nullptr;
     QPlainTextEdit* extended_text = nullptr;
     QLabel* extended_photo = nullptr;
+    WindowStyle* style_ = nullptr;        // the window's frame and dragging
+    LayoutSwitcher* layout_ = nullptr;    // the minus and plus buttons and the layouts
+    WindowSettingsFrame* windowSettings_ = nullptr;
 };
 
 }  // namespace quorvane
