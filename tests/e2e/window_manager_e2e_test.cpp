@@ -49,28 +49,26 @@ private:
     QProcessEnvironment env_;
 };
 
+// What the window manager reports of a window: its client size, the frame it
+// drew around it (left, right, top, bottom) and whether it keeps it above.
 struct Measured {
     QSize client;
-    int frameLeft = 0, frameRight = 0, frameTop = 0, frameBottom = 0;
+    QList<int> frame{0, 0, 0, 0};
     bool above = false;
-    QSize Outer() const { return client + QSize(frameLeft + frameRight, frameTop + frameBottom); }
+    QSize Outer() const { return client + QSize(frame[0] + frame[1], frame[2] + frame[3]); }
 };
 
 Measured Measure(const X11Session& x, const QString& window) {
     Measured m;
-    const QString info = x.Run("xwininfo", {"-id", window});
-    for (const QString& line : info.split('\n')) {
-        const QString value = line.section(':', 1).trimmed();
-        if (line.trimmed().startsWith("Width:")) m.client.setWidth(value.toInt());
-        if (line.trimmed().startsWith("Height:")) m.client.setHeight(value.toInt());
+    for (const QString& line : x.Run("xwininfo", {"-id", window}).split('\n')) {
+        const int value = line.section(':', 1).trimmed().toInt();
+        if (line.trimmed().startsWith("Width:")) m.client.setWidth(value);
+        if (line.trimmed().startsWith("Height:")) m.client.setHeight(value);
     }
     const QString props = x.Run("xprop", {"-id", window, "_NET_FRAME_EXTENTS", "_NET_WM_STATE"});
     const QStringList extents = props.section("_NET_FRAME_EXTENTS(CARDINAL) = ", 1).section('\n', 0, 0).split(", ");
     if (extents.size() == 4) {
-        m.frameLeft = extents[0].toInt();
-        m.frameRight = extents[1].toInt();
-        m.frameTop = extents[2].toInt();
-        m.frameBottom = extents[3].toInt();
+        for (int i = 0; i < 4; ++i) m.frame[i] = extents[i].toInt();
     }
     m.above = props.contains("_NET_WM_STATE_ABOVE");
     return m;
@@ -122,16 +120,16 @@ TEST(WindowManagerEndToEnd, RestoredLayoutsHaveTheirOuterSizesFramesAndStacking)
         const bool settled = WaitUntil(
             [&] {
                 m = Measure(x, window);
-                return (m.frameTop > 0) == c.titlebar && Near(c.code == 1 ? m.client : m.Outer(), expected);
+                return (m.frame[2] > 0) == c.titlebar && Near(c.code == 1 ? m.client : m.Outer(), expected);
             },
             10000);
-        EXPECT_TRUE(settled) << "layout " << c.code << ": client " << m.client.width() << "x" << m.client.height()
-                             << ", frame " << m.frameLeft << "," << m.frameRight << "," << m.frameTop << ","
-                             << m.frameBottom << ", expected " << expected.width() << "x" << expected.height();
+        const QString report = QString("layout %1: outer %2x%3 px (client %4x%5, frame top %6), expected %7 %8x%9 px")
+                                   .arg(c.code).arg(m.Outer().width()).arg(m.Outer().height()).arg(m.client.width())
+                                   .arg(m.client.height()).arg(m.frame[2]).arg(c.code == 1 ? "client" : "outer")
+                                   .arg(expected.width()).arg(expected.height());
+        std::printf("%s\n", qPrintable(report));
+        EXPECT_TRUE(settled) << report.toStdString();
         EXPECT_EQ(m.above, c.alwaysOnTop) << "layout " << c.code;
-        std::printf("layout %d: outer %dx%d px (client %dx%d, frame top %d), expected %s %dx%d px\n", c.code,
-                    m.Outer().width(), m.Outer().height(), m.client.width(), m.client.height(), m.frameTop,
-                    c.code == 1 ? "client" : "outer", expected.width(), expected.height());
         program.kill();
         program.waitForFinished(3000);
     }
