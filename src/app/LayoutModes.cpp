@@ -74,7 +74,8 @@ std::optional<LayoutStep> LayoutStepDown(LayoutMode from) {
         case LayoutMode::DisplayOnly:
             return LayoutStep{LayoutMode::DisplayOnlyNoWindowsJunk, kBareWidth, kBareHeight, false, true, {}, {}};
         case LayoutMode::DisplayOnlyNoWindowsJunk:
-            return LayoutStep{LayoutMode::DisplayFloatingTaskbar, kBarWidth, kBarHeight, false, true, BarPlaces(), true};
+            return LayoutStep{LayoutMode::DisplayFloatingTaskbar, kBarWidth, kBarHeight, false, true, BarPlaces(),
+                              true};
         case LayoutMode::DisplayFloatingTaskbar:
             return std::nullopt;
     }

@@ -8,7 +8,8 @@
 
 namespace quorvane {
 
-WindowSettingsFrame::WindowSettingsFrame(QWidget* tab, WindowStyle& style) : QGroupBox("Window Settings", tab), style_(style) {
+WindowSettingsFrame::WindowSettingsFrame(QWidget* tab, WindowStyle& style)
+    : QGroupBox("Window Settings", tab), style_(style) {
     setObjectName("window_settings_frame");
     setGeometry(TwipsRect(120, 2300, 3900, 700));
     AlwaysOnTopCheck = NewControl<QCheckBox>(this, "AlwaysOnTopCheck", TwipsRect(150, 300, 3600, 300),

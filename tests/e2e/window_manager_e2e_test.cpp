@@ -108,7 +108,8 @@ TEST(WindowManagerEndToEnd, RestoredLayoutsHaveTheirOuterSizesFramesAndStacking)
         QString window;
         ASSERT_TRUE(WaitUntil(
             [&] {
-                window = x.Run("xdotool", {"search", "--onlyvisible", "--name", "^BC246T Quorvane$"}).section('\n', 0, 0);
+                const QStringList search = {"search", "--onlyvisible", "--name", "^BC246T Quorvane$"};
+                window = x.Run("xdotool", search).section('\n', 0, 0);
                 return !window.isEmpty();
             },
             15000))
