@@ -17,9 +17,12 @@
 #include "ui/Controls.h"
 #include "ui/KeyArt.h"
 #include "ui/KeyButton.h"
+#include "ui/LayoutSwitcher.h"
 #include "ui/SystemClock.h"
 #include "ui/ScannerText.h"
 #include "ui/Twips.h"
+#include "ui/WindowSettingsFrame.h"
+#include "ui/WindowStyle.h"
 
 namespace quorvane {
 namespace {
@@ -113,8 +116,10 @@ Form1::Form1(const QString& appDirectory, QWidget* parent)
     connect(&link_, &ScannerLink::Opened, this, &Form1::OnLinkOpened);
     connect(&link_, &ScannerLink::BlockedChanged, this, &Form1::OnLinkBlockedChanged);
 
+    style_ = new WindowStyle(this);
     BuildDisplayPanel();
     BuildKeypad();
+    layout_ = new LayoutSwitcher(*this, *style_);
     BuildTabs();
     BuildFooter();
     qApp->installEventFilter(this);
@@ -176,6 +181,7 @@ void Form1::BuildTabs() {
     BuildSettingsTab(SSTab1->widget(3));
     BuildLogSettings(SSTab1->widget(3));
     BuildMacroFrames(SSTab1->widget(3));
+    windowSettings_ = new WindowSettingsFrame(SSTab1->widget(3), *style_);
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {

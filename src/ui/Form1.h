@@ -35,9 +35,12 @@ class QWheelEvent;
 namespace quorvane {
 
 class KeyButton;
+class LayoutSwitcher;
 class LogGridModel;
 class SystemClock;
 class TunerTab;
+class WindowSettingsFrame;
+class WindowStyle;
 
 // The main window: the display panel, the keypad, the tabs, the serial link
 // and the timers that drive them.
@@ -231,6 +234,9 @@ private:
     QPlainTextEdit* extended_text = nullptr;
     QLabel* extended_photo = nullptr;
     TunerTab* tuner_ = nullptr;
+    WindowStyle* style_ = nullptr;        // the window's frame and dragging
+    LayoutSwitcher* layout_ = nullptr;    // the minus and plus buttons and the layouts
+    WindowSettingsFrame* windowSettings_ = nullptr;
 };
 
 }  // namespace quorvane

@@ -7,6 +7,7 @@
 #include "link/Fields.h"
 #include "ui/AppFiles.h"
 #include "ui/Form1.h"
+#include "ui/LayoutSwitcher.h"
 #include "ui/ScannerText.h"
 
 namespace quorvane {
@@ -66,7 +67,9 @@ void Form1::RefreshCaption(const std::string& line1, const std::string& line2) {
         setWindowTitle(ScreenText(TrimBlanks(line1) + "/" + second));
         return;
     }
-    if (windowTitle() != kCaption) setWindowTitle(kCaption);
+    if (windowTitle() == kCaption) return;
+    setWindowTitle(kCaption);
+    layout_->ReapplyFrame();
 }
 
 }  // namespace quorvane

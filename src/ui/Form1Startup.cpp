@@ -15,7 +15,10 @@
 #include "ui/ScannerText.h"
 #include "ui/SystemClock.h"
 #include "ui/TunerTab.h"
+#include "ui/LayoutSwitcher.h"
 #include "ui/Twips.h"
+#include "ui/WindowSettingsFrame.h"
+#include "ui/WindowStyle.h"
 
 namespace quorvane {
 namespace {
@@ -66,6 +69,7 @@ void Form1::Form_Load() {
 
     LoadHitIntel();
     if (!comSaved) SSTab1->setCurrentIndex(3);
+    style_->SetClient(this);  // before a saved layout takes the frame away
     ApplyPgmSettings();
     SSTab1_Click(SSTab1->currentIndex());
 }
@@ -81,6 +85,8 @@ void Form1::ApplyPgmSettings() {
     // Restoring the tick does not write the file yet: the first hit does.
     LogTextCheck->setChecked(pgm_.logText == 1);
     if (RecordAudioCheck) RecordAudioCheck->setChecked(pgm_.recordAudio == 1);
+    windowSettings_->SetAlwaysOnTop(pgm_.alwaysOnTop == 1);
+    layout_->Restore(pgm_.layoutCode);
     if (pgm_.left && pgm_.top) {
         move(static_cast<int>(*pgm_.left / kTwipsPerPixel), static_cast<int>(*pgm_.top / kTwipsPerPixel));
     }
@@ -90,6 +96,8 @@ void Form1::Form_Unload() {
     pgm_.tab = SSTab1->currentIndex();
     pgm_.stateIndex1 = tuner_->StateIndex(0);
     pgm_.stateIndex2 = tuner_->StateIndex(1);
+    pgm_.alwaysOnTop = windowSettings_->AlwaysOnTop() ? 1 : 0;
+    pgm_.layoutCode = LayoutModeCode(layout_->Mode());
     pgm_.left = static_cast<double>(x()) * kTwipsPerPixel;
     pgm_.top = static_cast<double>(y()) * kTwipsPerPixel;
     QString error;

@@ -128,11 +128,6 @@ TEST(PgmSettingsFile, MissingLinesLeaveTheirDefaults) {
     EXPECT_FALSE(s.left.has_value());
     EXPECT_EQ(s.logDirectory, "");
     EXPECT_EQ(s.delayIndex, kDefaultDelayIndex);
-    for (const char* code : {"0", "", "8"}) {
-        EXPECT_EQ(ReadPgmSettings(std::string("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n") + code + "\r\n").layoutCode, 1)
-            << code;
-    }
-    EXPECT_EQ(ReadPgmSettings("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n7\r\n").layoutCode, 7);
 }
 
 TEST(SettingsLines, AcceptsEveryLineEndAndAddsNoLineForTheFinalOne) {

@@ -1,0 +1,137 @@
+// The real program under a real window manager (Xvfb + openbox): the outer
+// size of each restored layout, the title bar of the two smallest ones, and
+// "Enable Always On Top" as the window manager sees it.
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include "E2eSupport.h"
+#include "ui/Twips.h"
+
+using namespace quorvane;
+using namespace quorvane::e2e;
+
+namespace {
+
+// An X server with openbox on a display of its own, stopped at the end.
+class X11Session {
+public:
+    ~X11Session() {
+        for (QProcess* p : {&openbox_, &xvfb_}) {
+            p->kill();
+            p->waitForFinished(3000);
+        }
+    }
+    bool Start() {
+        xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        if (!WaitUntil([&] { return xvfb_.canReadLine(); }, 10000)) return false;
+        env_ = QProcessEnvironment::systemEnvironment();
+        env_.insert("DISPLAY", ":" + QString::fromLatin1(xvfb_.readLine()).trimmed());
+        env_.insert("QT_QPA_PLATFORM", "xcb");
+        openbox_.setProcessEnvironment(env_);
+        openbox_.start("openbox", {});
+        return WaitUntil([&] { return Run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"); },
+                         10000);
+    }
+    const QProcessEnvironment& Environment() const { return env_; }
+    QString Run(const QString& program, const QStringList& args) const {
+        QProcess p;
+        p.setProcessEnvironment(env_);
+        p.start(program, args);
+        p.waitForFinished(5000);
+        return QString::fromLocal8Bit(p.readAllStandardOutput());
+    }
+
+private:
+    QProcess xvfb_;
+    QProcess openbox_;
+    QProcessEnvironment env_;
+};
+
+// What the window manager reports of a window: its client size, the frame it
+// drew around it (left, right, top, bottom) and whether it keeps it above.
+struct Measured {
+    QSize client;
+    QList<int> frame{0, 0, 0, 0};
+    bool above = false;
+    QSize Outer() const { return client + QSize(frame[0] + frame[1], frame[2] + frame[3]); }
+};
+
+Measured Measure(const X11Session& x, const QString& window) {
+    Measured m;
+    for (const QString& line : x.Run("xwininfo", {"-id", window}).split('\n')) {
+        const int value = line.section(':', 1).trimmed().toInt();
+        if (line.trimmed().startsWith("Width:")) m.client.setWidth(value);
+        if (line.trimmed().startsWith("Height:")) m.client.setHeight(value);
+    }
+    const QString props = x.Run("xprop", {"-id", window, "_NET_FRAME_EXTENTS", "_NET_WM_STATE"});
+    const QStringList extents = props.section("_NET_FRAME_EXTENTS(CARDINAL) = ", 1).section('\n', 0, 0).split(", ");
+    if (extents.size() == 4) {
+        for (int i = 0; i < 4; ++i) m.frame[i] = extents[i].toInt();
+    }
+    m.above = props.contains("_NET_WM_STATE_ABOVE");
+    return m;
+}
+
+bool Near(QSize a, QSize b) { return std::abs(a.width() - b.width()) <= 2 && std::abs(a.height() - b.height()) <= 2; }
+
+}  // namespace
+
+TEST(WindowManagerEndToEnd, RestoredLayoutsHaveTheirOuterSizesFramesAndStacking) {
+    for (const char* tool : {"Xvfb", "openbox", "xprop", "xwininfo", "xdotool"}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            GTEST_SKIP() << tool << " is not installed (scripts/deps installs xvfb, openbox, x11-utils, xdotool)";
+        }
+    }
+    App();
+    X11Session x;
+    ASSERT_TRUE(x.Start()) << "Xvfb with openbox did not start";
+    struct Case {
+        int code;
+        int width, height;  // outer size in twips; the full layout keeps its client area
+        bool titlebar;
+        bool alwaysOnTop;
+    };
+    const Case cases[] = {
+        {1, 11625, 8370, true, false}, {2, 11745, 3150, true, true},  {3, 6870, 3150, true, false},
+        {4, 4150, 3150, true, false},  {5, 4150, 2675, true, false},  {6, 4060, 2300, false, false},
+        {7, 4560, 250, false, true},
+    };
+    for (const Case& c : cases) {
+        AppFolder folder;
+        folder.Write("pgm_settings.txt", "0\r\n0\r\n0\r\n" + std::to_string(c.alwaysOnTop) + "\r\n37\r\n37\r\n" +
+                                             std::to_string(c.code) + "\r\n1500\r\n1500\r\n\"\"\r\n4\r\n");
+        QProcess program;
+        program.setProcessEnvironment(x.Environment());
+        program.start(QUORVANE_EXE, {"--app-dir", folder.Path()});
+        QString window;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                const QStringList search = {"search", "--onlyvisible", "--name", "^BC246T Quorvane$"};
+                window = x.Run("xdotool", search).section('\n', 0, 0);
+                return !window.isEmpty();
+            },
+            15000))
+            << "no window for layout code " << c.code;
+        const QSize expected(Px(c.width), Px(c.height));
+        Measured m;
+        // The frame comes a moment after the window: wait until the window
+        // manager reports the frame the layout asks for.
+        const bool settled = WaitUntil(
+            [&] {
+                m = Measure(x, window);
+                return (m.frame[2] > 0) == c.titlebar && Near(c.code == 1 ? m.client : m.Outer(), expected);
+            },
+            10000);
+        const QString report = QString("layout %1: outer %2x%3 px (client %4x%5, frame top %6), expected %7 %8x%9 px")
+                                   .arg(c.code).arg(m.Outer().width()).arg(m.Outer().height()).arg(m.client.width())
+                                   .arg(m.client.height()).arg(m.frame[2]).arg(c.code == 1 ? "client" : "outer")
+                                   .arg(expected.width()).arg(expected.height());
+        std::printf("%s\n", qPrintable(report));
+        EXPECT_TRUE(settled) << report.toStdString();
+        EXPECT_EQ(m.above, c.alwaysOnTop) << "layout " << c.code;
+        program.kill();
+        program.waitForFinished(3000);
+    }
+}
