@@ -136,6 +136,8 @@ private:
     void Timer2_Timer();
     void RunHarvestStep(const HarvestStep& step);
     void DrainHarvestReply();
+    void HarvestBytesArrived();
+    void StopHarvestWalk();
     void EndHarvest(const HarvestStep& step);
     void ResumeAfterHarvest(bool leaveProgramming);
     void ShowHarvestProgress(const HarvestProgress& progress);
@@ -187,6 +189,7 @@ private:
     bool harvestBusy_ = false;  // from the click until polling resumes
     QTimer Timer2;
     QTimer harvestDrainTimer_;
+    std::string harvestReply_;  // bytes of the awaited reply read so far ("Auto")
     QElapsedTimer harvestElapsed_;
 
     QWidget* Picture2 = nullptr;
