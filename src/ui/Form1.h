@@ -156,6 +156,7 @@ private:
     void StopRecording(const RecordingNames& names);
     void SetUpAudio();
     void CloseAudio();
+    void UpdateListening();
     void Timer3_Timer();
 
     QString appDirectory_;

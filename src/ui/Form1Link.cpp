@@ -90,6 +90,7 @@ void Form1::StopRunning() {
     }
     Timer1.stop();
     Timer3.stop();  // a recording under way goes on until the next Run closes the input
+    UpdateListening();
     reconnectTimer_.stop();
     queue_.Clear();
     queueTimer_.stop();
