@@ -12,7 +12,10 @@ constexpr double kOriginRise = 0.001;
 constexpr int kReplyMarginMs = 50;
 }  // namespace
 
-int PreRollMs(int pollIntervalMs) { return std::max(0, pollIntervalMs) + kReplyMarginMs; }
+int PreRollMs(int pollIntervalMs, long long msSinceQuietTick) {
+    const long long ms = std::max(0LL, msSinceQuietTick) + std::max(0, pollIntervalMs) + kReplyMarginMs;
+    return static_cast<int>(std::min<long long>(ms, kPreRollKeepMs));
+}
 
 void PreRollBuffer::Reset(int sampleRate, int channels, int keepMs) {
     rate_ = std::max(1, sampleRate);

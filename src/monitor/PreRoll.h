@@ -8,10 +8,12 @@ namespace quorvane {
 // ticked and the link runs.
 inline constexpr int kPreRollKeepMs = 2000;
 
-// How far before the poll tick that sees a hit its recording begins: the
-// squelch opened at most one poll interval before that tick's replies were
-// asked for, plus 50 ms for the replies on the wire.
-int PreRollMs(int pollIntervalMs);
+// How far before now (the poll tick that sees a hit) its recording begins.
+// The last tick that still saw the squelch closed read replies asked for one
+// poll interval before it, so the squelch opened after that: the recording
+// begins one poll interval plus 50 ms before that tick (msSinceQuietTick ago),
+// whatever ticks were dropped in between. At most what is held in memory.
+int PreRollMs(int pollIntervalMs, long long msSinceQuietTick);
 
 // The last seconds of the sound input, each sample placed at the time it was
 // captured rather than when it was handed over (inputs hand audio over in

@@ -180,6 +180,7 @@ private:
     std::string launchDate_;
     std::string launchTime_;
     int silentMs_ = 0;              // polling time since the last accepted reply
+    QElapsedTimer quietTick_;       // since the last accepted tick with no hit
     bool logWriteFailing_ = false;  // reported once until a write succeeds again
     QString lastMessage_;
     std::function<QString()> chooseFolder_;

@@ -41,7 +41,7 @@ bool Form1::RecordAudioTicked() const { return RecordAudioCheck && RecordAudioCh
 
 void Form1::StartRecording() {
     const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
-    if (const auto message = recorder_->rules.Start(folder, PreRollMs(Timer1.interval()))) {
+    if (const auto message = recorder_->rules.Start(folder, PreRollMs(Timer1.interval(), quietTick_.isValid() ? quietTick_.elapsed() : kPreRollKeepMs))) {
         Tell(QString::fromStdString(*message));
     }
 }

@@ -100,7 +100,9 @@ TEST(AudioEndToEnd, AHitIsRecordedFromBeforeTheTickThatSawItIntoOneWaveFileNamed
     speaker.Silence();
     ASSERT_TRUE(WaitUntil([&] { return indicator() == "Waiting"; }, 3000));
     const qint64 hitMs = shown.elapsed();
-    EXPECT_NEAR(hitMs, 3000, 400);  // the window followed the transmission
+    // The window followed the transmission (a busy machine drops some ticks).
+    EXPECT_GE(hitMs, 3000);
+    EXPECT_LT(hitMs, 3800);
     ASSERT_TRUE(WaitUntil([&] { return !form.Log().Text().empty(); }, 3000));
 
     // One wave file and no temporary file left, named from the hit as logged.
@@ -124,7 +126,10 @@ TEST(AudioEndToEnd, AHitIsRecordedFromBeforeTheTickThatSawItIntoOneWaveFileNamed
     ASSERT_GT(read, 0);
     EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     const double seconds = double(info.frames) / info.samplerate;
-    EXPECT_NEAR(seconds, hitMs / 1000.0, 0.5);
+    // As long as the hit as the window saw it, and what came before it since
+    // the squelch was last seen closed.
+    EXPECT_GT(seconds, hitMs / 1000.0 - 0.3);
+    EXPECT_LT(seconds, hitMs / 1000.0 + 1.0);
 
     // The tone's onset is inside the recording: silence first, then all of it.
     const RadioAudio::Onset onset = RadioAudio::FindOnset(frames, info.channels, info.samplerate);

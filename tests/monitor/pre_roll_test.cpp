@@ -46,7 +46,9 @@ TEST(PreRollBuffer, HoldsOnlyTheLastSecondsAcrossTheWrap) {
     ASSERT_EQ(last.size(), 200u);
     EXPECT_EQ(last.front(), 110);
     EXPECT_EQ(last.back(), 209);
-    EXPECT_EQ(PreRollMs(100), 150);
+    EXPECT_EQ(PreRollMs(100, 0), 150);
+    EXPECT_EQ(PreRollMs(100, 230), 380);  // two ticks dropped since the squelch was seen closed
+    EXPECT_EQ(PreRollMs(100, 60'000), 2000);
 }
 
 }  // namespace

@@ -180,7 +180,7 @@ TEST_F(RecordingTest, MissingInputIsToldOnceAndTriedAgainAtEveryHit) {
     recorder.inputPresent = true;
     Tell(recording.Listen(true));
     EXPECT_EQ(told.size(), 1u);
-    EXPECT_EQ(recording.Start(kFolder, PreRollMs(100)), std::nullopt);
+    EXPECT_EQ(recording.Start(kFolder, PreRollMs(100, 0)), std::nullopt);
     EXPECT_EQ(recorder.calls.back(), "Start " + InFolder("temp4") + " from 150 ms before");
     recording.Drop();
     Tell(recording.Listen(false));
