@@ -6,6 +6,8 @@
 #       (the simulator on a TCP port in ser2net's raw mode, named by the file com1)
 #   bench/program_cpu.sh recording [build] [seconds]  one long hit recorded from the
 #       test sound server's sine-wave input, then the same hit not recorded (20 s each)
+#   bench/program_cpu.sh listening [build] [seconds]  "Record Audio" ticked and no hit:
+#       the sound input held in memory for the next hit (default 30 s)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode="${1:-idle}"
@@ -70,5 +72,9 @@ case "$mode" in
     source "$root/scripts/test-audio"
     measure long-hit.txt 1 "${3:-20}" "recording a hit"
     measure long-hit.txt 0 "${3:-20}" "the same hit, not recorded" ;;
-  *) echo "usage: bench/program_cpu.sh idle|tcp|recording [build] [seconds]" >&2; exit 2 ;;
+  listening)
+    # shellcheck source=/dev/null
+    source "$root/scripts/test-audio"
+    measure quiet.txt 1 "${3:-30}" "Record Audio ticked, no hit" ;;
+  *) echo "usage: bench/program_cpu.sh idle|tcp|recording|listening [build] [seconds]" >&2; exit 2 ;;
 esac

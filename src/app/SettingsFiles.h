@@ -13,7 +13,7 @@ inline constexpr int kPortCount = 10;        // port list "1" .. "10"
 inline constexpr int kSpeedCount = 4;        // 9600, 19200, 38400, 57600
 inline constexpr int kTabCount = 4;          // Log, Extended Info, Tuner, Settings
 inline constexpr int kStateCount = 56;       // "AK" .. "WY"
-inline constexpr int kDelayCount = 16;       // harvest delay list
+inline constexpr int kDelayCount = 17;       // harvest delay list: 16 delays, then "Auto"
 inline constexpr int kDefaultPollInterval = 100;
 // The scanner needs tens of milliseconds to answer a round of requests, and a
 // timer cannot count beyond 16 bits of milliseconds here.

@@ -34,15 +34,31 @@ void HitRecording::CloseInput() {
     recorder_.Close();
 }
 
-std::optional<std::string> HitRecording::Start(std::string_view folder) {
+std::optional<std::string> HitRecording::Listen(bool on) {
+    if (!on) {
+        recorder_.Listen(false);
+        return std::nullopt;
+    }
+    if (recorder_.Listen(true)) {
+        startFailureTold_ = false;
+        return std::nullopt;
+    }
+    return InputFailure();
+}
+
+std::optional<std::string> HitRecording::Start(std::string_view folder, int preRollMs) {
     if (capturing_) Drop();  // only one recording at a time
     temporaryPath_ = TemporaryRecordingPath(folder, counter_.Next());
-    if (recorder_.Start(temporaryPath_)) {
+    if (recorder_.Start(temporaryPath_, preRollMs)) {
         capturing_ = true;
         startFailureTold_ = false;
         return std::nullopt;
     }
     // The hit is logged all the same; the next hit tries again, silently.
+    return InputFailure();
+}
+
+std::optional<std::string> HitRecording::InputFailure() {
     if (startFailureTold_) return std::nullopt;
     startFailureTold_ = true;
     const std::string error = recorder_.ErrorText();

@@ -23,10 +23,16 @@ public:
 
     // Opens the default input once and releases it again; keeps nothing.
     virtual bool TryInput() = 0;
-    // Opens the default input and captures it into a new wave file at path,
-    // written as the samples arrive. False when no input opens or the file
+    // On: opens the default input and keeps its last seconds in memory, so
+    // that a recording can begin before it is started. Off: releases the
+    // input and that audio (a capture under way keeps the input until it
+    // ends). False when no input opens; ErrorText() says why.
+    virtual bool Listen(bool on) = 0;
+    // Captures the default input into a new wave file at path, written as the
+    // samples arrive, beginning with the audio of the last preRollMs held in
+    // memory (none while not listening). False when no input opens or the file
     // cannot be made; nothing is left behind then and ErrorText() says why.
-    virtual bool Start(const std::string& path) = 0;
+    virtual bool Start(const std::string& path, int preRollMs) = 0;
     // Ends the capture and completes the file.
     virtual void Stop() = 0;
     // Moves the completed file to finalPath; a file already there is left as
@@ -34,7 +40,8 @@ public:
     virtual SaveOutcome Save(const std::string& finalPath) = 0;
     // Removes the completed file.
     virtual void Discard() = 0;
-    // Releases the input; a capture still running is ended and its file removed.
+    // Ends the capture's hold on the input: a capture still running is ended
+    // and its file removed; the input stays open only while listening.
     virtual void Close() = 0;
     // Why the last Start or Save failed, in words for the user; may be empty.
     virtual std::string ErrorText() const = 0;
@@ -88,9 +95,13 @@ public:
     // a recording still running is dropped.
     void CloseInput();
 
+    // While the link runs with "Record Audio" ticked the input is kept open
+    // with its last seconds in memory; off releases both.
+    std::optional<std::string> Listen(bool on);
     // A hit with "Record Audio" ticked began (or the box was ticked during it).
-    // folder: where the temporary and final files go.
-    std::optional<std::string> Start(std::string_view folder);
+    // folder: where the temporary and final files go. The recording begins
+    // preRollMs before now with the audio held in memory.
+    std::optional<std::string> Start(std::string_view folder, int preRollMs = 0);
     // The hit ended with the box ticked and the hit not skipped: the recording
     // is saved under the hit's name in folder, unless a file of that name is
     // already there (the older file stays, this recording is dropped).
@@ -109,6 +120,9 @@ public:
     const std::string& TemporaryPath() const { return temporaryPath_; }
 
 private:
+    // The input did not open: told once until it works again.
+    std::optional<std::string> InputFailure();
+
     AudioRecorder& recorder_;
     RecordingCounter counter_;
     std::string temporaryPath_;

@@ -25,16 +25,14 @@ constexpr std::size_t kCinName = 1;
 constexpr std::size_t kCinFrequency = 2;
 constexpr std::size_t kCinNextChannel = 12;
 
-using Fields = std::vector<std::string>;
-
 // The last line that answers `word` with at least fieldCount fields and,
 // when staleNext is given, whose field `nextField` is not that index (such
 // a line is the late answer about the item before the one requested).
-std::optional<Fields> LastUsable(const std::vector<std::string>& lines, const std::string& word,
+std::optional<std::vector<std::string>> LastUsable(const std::vector<std::string>& lines, const std::string& word,
                                  std::size_t fieldCount, std::size_t nextField = 0,
                                  const std::string* staleNext = nullptr) {
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        Fields fields = SplitFields(*line, ',');
+        std::vector<std::string> fields = SplitFields(*line, ',');
         if (fields[0] != word || fields.size() < fieldCount) continue;
         if (staleNext != nullptr && fields[nextField] == *staleNext) continue;
         return fields;
@@ -44,7 +42,12 @@ std::optional<Fields> LastUsable(const std::vector<std::string>& lines, const st
 
 }  // namespace
 
-Harvest::Harvest(long long hitDelayMs) : hitDelayMs_(hitDelayMs) {}
+Harvest::Harvest(long long hitDelayMs, HarvestPace pace) : hitDelayMs_(hitDelayMs), pace_(pace) {}
+
+Harvest Harvest::ForDelayText(const std::string& delayText) {
+    if (delayText == kAutoDelayText) return Harvest(kAutoReplyWaitMs, HarvestPace::Auto);
+    return Harvest(HitDelayFromText(delayText));
+}
 
 bool Harvest::Running() const { return phase_ != Phase::Idle && phase_ != Phase::Ended; }
 
@@ -67,6 +70,37 @@ HarvestStep Harvest::Cancel() {
     return End(HarvestOutcome::Cancelled, kHarvestCancelledMessage, phase_ != Phase::Idle);
 }
 
+bool Harvest::ReplyComplete(const std::string& bytesSoFar) const {
+    if (pace_ != HarvestPace::Auto || !Running()) return false;
+    if (bytesSoFar.find('\r') == std::string::npos) return false;
+    std::vector<std::string> lines = SplitFields(pending_ + bytesSoFar, '\r');
+    lines.pop_back();  // the part after the last CR is no whole line yet
+    return UsableReply(lines).has_value();
+}
+
+std::optional<Harvest::Fields> Harvest::UsableReply(const std::vector<std::string>& lines) const {
+    switch (phase_) {
+        case Phase::FirstSystem:
+            return LastUsable(lines, kFirstSystemRequest, kSihFirstSystem + 1);
+        case Phase::System:
+            return LastUsable(lines, "SIN", kSinFirstGroup + 1, kSinNextSystem, &currentSystem_);
+        case Phase::Group:
+            return LastUsable(lines, "GIN", kGinFirstChannel + 1, kGinNextGroup, &currentGroup_);
+        case Phase::Channel:
+            return LastUsable(lines, "CIN", kCinNextChannel + 1, kCinNextChannel, &currentChannel_);
+        case Phase::Programming:
+        case Phase::SystemLeadIn:
+        case Phase::GroupLeadIn:
+        case Phase::ChannelLeadIn:
+            // The reply is not used: any answer to the command will do.
+            return LastUsable(lines, command_.substr(0, command_.find(',')), 1);
+        case Phase::Idle:
+        case Phase::Ended:
+            break;
+    }
+    return std::nullopt;
+}
+
 HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
     if (phase_ == Phase::Idle) return End(HarvestOutcome::Failed, "The harvest was not started.", false);
     if (phase_ == Phase::Ended) return last_;
@@ -77,7 +111,7 @@ HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
             return Request(Phase::FirstSystem, kFirstSystemRequest);
 
         case Phase::FirstSystem: {
-            const auto reply = LastUsable(lines, kFirstSystemRequest, kSihFirstSystem + 1);
+            const auto reply = UsableReply(lines);
             if (!reply) return RequestAgain();
             currentSystem_ = (*reply)[kSihFirstSystem];
             return Request(Phase::SystemLeadIn, SystemRequest(currentSystem_));
@@ -87,11 +121,12 @@ HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
             return NextSystem();
 
         case Phase::System: {
-            const auto reply = LastUsable(lines, "SIN", kSinFirstGroup + 1, kSinNextSystem, &currentSystem_);
+            const auto reply = UsableReply(lines);
             if (!reply) return RequestAgain();
             systemName_ = (*reply)[kSinName];
             currentSystem_ = (*reply)[kSinNextSystem];
             currentGroup_ = (*reply)[kSinFirstGroup];
+            walkedGroups_.clear();
             ++progress_.systems;
             return Request(Phase::GroupLeadIn, GroupRequest(currentGroup_));
         }
@@ -100,11 +135,12 @@ HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
             return NextGroup();
 
         case Phase::Group: {
-            const auto reply = LastUsable(lines, "GIN", kGinFirstChannel + 1, kGinNextGroup, &currentGroup_);
+            const auto reply = UsableReply(lines);
             if (!reply) return RequestAgain();
             groupName_ = (*reply)[kGinName];
             currentGroup_ = (*reply)[kGinNextGroup];
             currentChannel_ = (*reply)[kGinFirstChannel];
+            walkedChannels_.clear();
             ++progress_.groups;
             return Request(Phase::ChannelLeadIn, ChannelRequest(currentChannel_));
         }
@@ -113,14 +149,20 @@ HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
             return NextChannel();
 
         case Phase::Channel: {
-            const auto reply =
-                LastUsable(lines, "CIN", kCinNextChannel + 1, kCinNextChannel, &currentChannel_);
+            const auto reply = UsableReply(lines);
             if (!reply) return RequestAgain();
             const Fields& fields = *reply;
             records_.push_back(fields[kCinFrequency] + '\t' + fields[kCinName] + '\t' + groupName_ +
                                '\t' + systemName_ + kLineEnd);
             ++progress_.channels;
             progress_.lastChannelName = fields[kCinName];
+            if (records_.size() > kHarvestMaxRecords) {
+                return End(HarvestOutcome::Failed,
+                           "The scanner listed more than " + std::to_string(kHarvestMaxRecords) +
+                               " channels, more than the table holds, so the harvest stopped. "
+                               "hit_intel.txt was not changed.",
+                           true);
+            }
             currentChannel_ = fields[kCinNextChannel];
             return NextChannel();
         }
@@ -144,10 +186,12 @@ HarvestStep Harvest::Request(Phase phase, std::string command) {
     phase_ = phase;
     command_ = std::move(command);
     tries_ = 1;
+    ++progress_.commands;
     last_ = HarvestStep{};
     last_.outcome = HarvestOutcome::Send;
     last_.command = command_;
     last_.waitMs = static_cast<int>(hitDelayMs_);
+    last_.untilReply = pace_ == HarvestPace::Auto;
     last_.progress = progress_;
     return last_;
 }
@@ -160,23 +204,36 @@ HarvestStep Harvest::RequestAgain() {
                    true);
     }
     ++tries_;
+    ++progress_.commands;
     last_.progress = progress_;
     return last_;
 }
 
+HarvestStep Harvest::RequestInList(std::unordered_set<std::string>& walked, Phase phase, std::string command,
+                                   const std::string& index) {
+    if (!walked.insert(index).second) {
+        return End(HarvestOutcome::Failed,
+                   "The scanner's memory list leads back to " + command +
+                       ", which was already read: the list loops, so the harvest stopped. "
+                       "hit_intel.txt was not changed.",
+                   true);
+    }
+    return Request(phase, std::move(command));
+}
+
 HarvestStep Harvest::NextSystem() {
     if (currentSystem_ == kEndOfList) return Finish();
-    return Request(Phase::System, SystemRequest(currentSystem_));
+    return RequestInList(walkedSystems_, Phase::System, SystemRequest(currentSystem_), currentSystem_);
 }
 
 HarvestStep Harvest::NextGroup() {
     if (currentGroup_ == kEndOfList) return NextSystem();
-    return Request(Phase::Group, GroupRequest(currentGroup_));
+    return RequestInList(walkedGroups_, Phase::Group, GroupRequest(currentGroup_), currentGroup_);
 }
 
 HarvestStep Harvest::NextChannel() {
     if (currentChannel_ == kEndOfList) return NextGroup();
-    return Request(Phase::Channel, ChannelRequest(currentChannel_));
+    return RequestInList(walkedChannels_, Phase::Channel, ChannelRequest(currentChannel_), currentChannel_);
 }
 
 HarvestStep Harvest::Finish() {

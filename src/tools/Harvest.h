@@ -1,5 +1,8 @@
 #pragma once
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace quorvane {
@@ -28,6 +31,16 @@ namespace quorvane {
 // (it arrived late) and is passed over. Of several usable lines the last is
 // taken. With no usable reply the same item is requested again; after
 // kHarvestMaxTries requests of one item without one the harvest fails.
+//
+// Pace: with a fixed delay every command is followed by that wait. At the
+// "Auto" pace the wait ends as soon as the reply the step waits for has come
+// in whole (ReplyComplete), and lasts at most kAutoReplyWaitMs; the commands
+// on the wire and the file are the same as with a fixed delay.
+//
+// A memory whose next-index fields lead back to an index already walked in
+// the same list (the systems, a system's groups, a group's channels), or
+// that yields more channels than the table holds, ends the harvest as failed:
+// such a walk would never end.
 enum class HarvestOutcome {
     Send,       // send `command`, wait `waitMs`, drain, call OnReply
     Finished,   // write `fileBytes` to hit_intel.txt, reload the table
@@ -36,6 +49,7 @@ enum class HarvestOutcome {
 };
 
 struct HarvestProgress {
+    int commands = 0;  // commands sent, repeats included
     int systems = 0;
     int groups = 0;
     int channels = 0;
@@ -46,6 +60,8 @@ struct HarvestStep {
     HarvestOutcome outcome = HarvestOutcome::Send;
     std::string command;    // Send: the text for SendCommand (it adds the CR)
     int waitMs = 0;         // Send: the wait between sending and draining
+    // Send: the wait may end early, as soon as ReplyComplete says so.
+    bool untilReply = false;
     std::string fileBytes;  // Finished: the whole new content of hit_intel.txt
     std::string message;    // Finished, Failed, Cancelled: text for the message box
     // Finished, Failed, Cancelled: the scanner is in programming mode, so the
@@ -55,6 +71,17 @@ struct HarvestStep {
 };
 
 inline constexpr int kHarvestMaxTries = 5;
+// The longest wait for a reply at the "Auto" pace.
+inline constexpr int kAutoReplyWaitMs = 1000;
+// The most channels a harvest collects: the lines HitIntelTable holds.
+inline constexpr std::size_t kHarvestMaxRecords = 6001;
+// The delay list's entry for the "Auto" pace.
+inline constexpr const char* kAutoDelayText = "Auto";
+
+enum class HarvestPace {
+    FixedDelay,  // wait the hit delay after every command
+    Auto,        // wait until the reply has come in whole
+};
 inline constexpr const char* kHarvestUpdatedMessage = "Hit Inteligence Updated";
 inline constexpr const char* kHarvestCancelledMessage =
     "Hit Inteligence update cancelled. hit_intel.txt was not changed.";
@@ -65,7 +92,9 @@ class Harvest {
 public:
     // hitDelayMs: the value of the delay list (HitDelayFromText); a harvest
     // with a delay outside 0 to 32767 does not start.
-    explicit Harvest(long long hitDelayMs);
+    explicit Harvest(long long hitDelayMs, HarvestPace pace = HarvestPace::FixedDelay);
+    // From the text of the delay list: "Auto", or a delay (HitDelayFromText).
+    static Harvest ForDelayText(const std::string& delayText);
 
     // Begins the walk with "PRG". Called again, returns the current step.
     HarvestStep Start();
@@ -77,6 +106,10 @@ public:
     // nothing is written. Returns the Cancelled step (or the end step of a
     // harvest that had already ended).
     HarvestStep Cancel();
+    // At the "Auto" pace: whether the bytes that arrived since the last Send
+    // step (not yet handed to OnReply) hold the whole reply that step waits
+    // for, so the wait can end now. Always false at a fixed delay.
+    bool ReplyComplete(const std::string& bytesSoFar) const;
 
     bool Running() const;
     const HarvestProgress& Progress() const { return progress_; }
@@ -97,7 +130,13 @@ private:
         Ended,
     };
 
+    using Fields = std::vector<std::string>;
     std::vector<std::string> TakeLines(const std::string& drainedBytes);
+    // The reply the current phase uses, from whole lines.
+    std::optional<Fields> UsableReply(const std::vector<std::string>& lines) const;
+    // Requests the next item of a list unless its index was walked before.
+    HarvestStep RequestInList(std::unordered_set<std::string>& walked, Phase phase, std::string command,
+                              const std::string& index);
     HarvestStep Request(Phase phase, std::string command);
     HarvestStep RequestAgain();
     HarvestStep NextSystem();
@@ -107,6 +146,7 @@ private:
     HarvestStep End(HarvestOutcome outcome, std::string message, bool leaveProgramming);
 
     long long hitDelayMs_;
+    HarvestPace pace_;
     Phase phase_ = Phase::Idle;
     std::string command_;  // the request under way
     int tries_ = 0;        // how often command_ has been sent in a row
@@ -116,6 +156,10 @@ private:
     std::string currentChannel_;
     std::string systemName_;
     std::string groupName_;
+    // Indexes walked in the current lists, to catch a list that loops.
+    std::unordered_set<std::string> walkedSystems_;
+    std::unordered_set<std::string> walkedGroups_;    // of the current system
+    std::unordered_set<std::string> walkedChannels_;  // of the current group
     std::vector<std::string> records_;  // in walk order
     HarvestProgress progress_;
     HarvestStep last_;  // the step returned last (the end step once ended)

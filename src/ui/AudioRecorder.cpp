@@ -12,11 +12,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// How often the captured samples are moved to disk.
+// How often the captured samples are taken from the input.
 constexpr int kDrainIntervalMs = 20;
-// Audio handed over ahead of its time that is kept; beyond this a source that
-// keeps running ahead is brought back in step.
-constexpr qint64 kMostAheadUs = 4'000'000;
+// The input's own buffer: small, so that audio comes in small blocks soon
+// after it was captured.
+constexpr qint64 kInputBufferUs = 40'000;
 
 // 16-bit PCM at the input's own rate and channel count.
 QAudioFormat RecordingFormat(const QAudioDevice& device) {
@@ -48,9 +48,13 @@ std::string OpenFailure(const QAudioDevice& device, QAudio::Error error) {
 DefaultInputRecorder::DefaultInputRecorder(QObject* parent) : QObject(parent) {
     drainTimer_.setInterval(kDrainIntervalMs);
     connect(&drainTimer_, &QTimer::timeout, this, &DefaultInputRecorder::Drain);
+    clock_.start();
 }
 
-DefaultInputRecorder::~DefaultInputRecorder() { Close(); }
+DefaultInputRecorder::~DefaultInputRecorder() {
+    listening_ = false;
+    Close();
+}
 
 bool DefaultInputRecorder::TryInput() {
     error_.clear();
@@ -68,16 +72,76 @@ bool DefaultInputRecorder::TryInput() {
     return false;
 }
 
-bool DefaultInputRecorder::Start(const std::string& path) {
-    Close();
+bool DefaultInputRecorder::OpenInput() {
+    if (source_) return true;
     error_.clear();
-    framesWritten_ = 0;
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     if (device.isNull()) {
         error_ = kNoSoundInputMessage;
         return false;
     }
     format_ = RecordingFormat(device);
+    // PulseAudio hands a recording stream over in blocks of two seconds
+    // unless asked for less; its client library takes the wish from here.
+    if (!qEnvironmentVariableIsSet("PULSE_LATENCY_MSEC")) {
+        qputenv("PULSE_LATENCY_MSEC", QByteArray::number(kInputBufferUs / 1000));
+    }
+    source_ = std::make_unique<QAudioSource>(device, format_);
+    source_->setBufferSize(format_.bytesForDuration(kInputBufferUs));
+    input_ = source_->start();
+    if (!input_ || source_->error() != QAudio::NoError) {
+        error_ = OpenFailure(device, source_->error());
+        input_ = nullptr;
+        source_.reset();
+        return false;
+    }
+    held_.Reset(format_.sampleRate(), format_.channelCount());
+    partial_.clear();
+    nextFileFrame_ = 0;
+    connect(input_.data(), &QIODevice::readyRead, this, &DefaultInputRecorder::Drain);
+    // An input that goes away (unplugged, sound server ended) is released.
+    connect(source_.get(), &QAudioSource::stateChanged, this, [this](QAudio::State state) {
+        if (state == QAudio::StoppedState && source_ && source_->error() != QAudio::NoError) {
+            QTimer::singleShot(0, this, [this] {
+                if (source_ && source_->error() != QAudio::NoError) ReleaseInput();
+            });
+        }
+    });
+    drainTimer_.start();
+    return true;
+}
+
+void DefaultInputRecorder::ReleaseInput() {
+    if (Capturing()) {
+        Drain();
+        CloseFile();  // what was captured so far stays in the file
+    }
+    drainTimer_.stop();
+    if (input_) input_->disconnect(this);
+    input_ = nullptr;
+    if (source_) {
+        source_->disconnect(this);
+        source_->stop();
+    }
+    source_.reset();
+    held_.Reset(1, 1, 0);
+    partial_.clear();
+}
+
+bool DefaultInputRecorder::Listen(bool on) {
+    listening_ = on;
+    if (on) return OpenInput();
+    if (!Capturing()) ReleaseInput();
+    return true;
+}
+
+bool DefaultInputRecorder::Start(const std::string& path, int preRollMs) {
+    if (Capturing()) Discard();
+    error_.clear();
+    framesWritten_ = 0;
+    if (!OpenInput()) return false;
+    Drain();  // what the input holds now belongs to the time before the start
+    nextFileFrame_ = held_.FrameAt(clock_.nsecsElapsed() / 1000 - qint64(std::max(0, preRollMs)) * 1000);
 
     SF_INFO info{};
     info.samplerate = format_.sampleRate();
@@ -87,50 +151,35 @@ bool DefaultInputRecorder::Start(const std::string& path) {
     if (!file_) {
         error_ = "The recording file " + path + " cannot be written (" + sf_strerror(nullptr) +
                  "): hits are logged without recordings";
+        if (!listening_) ReleaseInput();
         return false;
     }
     path_ = path;
-
-    source_ = std::make_unique<QAudioSource>(device, format_);
-    input_ = source_->start();
-    if (!input_ || source_->error() != QAudio::NoError) {
-        error_ = OpenFailure(device, source_->error());
-        input_ = nullptr;
-        source_.reset();
-        Discard();
-        return false;
-    }
-    clock_.start();
-    connect(input_.data(), &QIODevice::readyRead, this, &DefaultInputRecorder::Drain);
-    drainTimer_.start();
+    Drain();
     return true;
 }
 
 void DefaultInputRecorder::Drain() {
-    if (!file_) return;
-    if (input_) ahead_.append(input_->readAll());
+    if (!input_) return;
     const int frameBytes = format_.bytesPerFrame();
     if (frameBytes <= 0) return;
-    const qint64 due = clock_.nsecsElapsed() * format_.sampleRate() / 1'000'000'000 - framesWritten_;
-    const qint64 frames = std::min<qint64>(ahead_.size() / frameBytes, due);
+    partial_.append(input_->readAll());
+    const qint64 frames = partial_.size() / frameBytes;
     if (frames > 0) {
-        const sf_count_t written =
-            sf_writef_short(file_, reinterpret_cast<const short*>(ahead_.constData()), frames);
-        framesWritten_ += written;
-        ahead_.remove(0, static_cast<qsizetype>(written * frameBytes));
+        held_.Append(reinterpret_cast<const std::int16_t*>(partial_.constData()), frames,
+                     clock_.nsecsElapsed() / 1000);
+        partial_.remove(0, static_cast<qsizetype>(frames * frameBytes));
     }
-    const qint64 excessFrames = ahead_.size() / frameBytes - format_.framesForDuration(kMostAheadUs);
-    if (excessFrames > 0) ahead_.remove(0, static_cast<qsizetype>(excessFrames * frameBytes));
+    if (!file_) return;
+    const std::vector<std::int16_t> due = held_.Since(nextFileFrame_);
+    nextFileFrame_ = std::max(nextFileFrame_, held_.EndFrame());
+    if (due.empty()) return;
+    framesWritten_ += sf_writef_short(file_, due.data(), static_cast<sf_count_t>(due.size()) / format_.channelCount());
 }
 
 void DefaultInputRecorder::Stop() {
     if (!Capturing()) return;
     Drain();
-    drainTimer_.stop();
-    if (input_) input_->disconnect(this);
-    input_ = nullptr;
-    if (source_) source_->stop();
-    ahead_.clear();
     CloseFile();
 }
 
@@ -174,7 +223,7 @@ void DefaultInputRecorder::Discard() {
 
 void DefaultInputRecorder::Close() {
     if (Capturing()) Discard();
-    source_.reset();
+    if (!listening_) ReleaseInput();
 }
 
 }  // namespace quorvane

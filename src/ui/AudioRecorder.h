@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "monitor/PreRoll.h"
 #include "monitor/Recording.h"
 
 class QAudioSource;
@@ -17,19 +18,22 @@ typedef struct sf_private_tag SNDFILE;
 namespace quorvane {
 
 // Records the computer's default sound input into 16-bit PCM wave files at
-// the input's preferred rate and channel count. The samples go to disk as
-// they arrive (libsndfile); no recording is held in memory.
+// the input's preferred rate and channel count. While listening, the input
+// stays open and its last two seconds are held in memory, so that a
+// recording can begin before the moment it is started; the samples of a
+// recording go to disk as they arrive (libsndfile).
 //
-// Some inputs hand over audio ahead of time in large blocks (PulseAudio's sine
-// test source gives two seconds at once); the file never holds more audio
-// than the time the recording ran, so its length is the length of the hit.
+// The input is asked for small blocks (tens of milliseconds) and every block
+// is placed by the time it was captured (PreRollBuffer), so that an input
+// that hands audio over late or in bursts still gives the right first sample.
 class DefaultInputRecorder : public QObject, public AudioRecorder {
 public:
     explicit DefaultInputRecorder(QObject* parent = nullptr);
     ~DefaultInputRecorder() override;
 
     bool TryInput() override;
-    bool Start(const std::string& path) override;
+    bool Listen(bool on) override;
+    bool Start(const std::string& path, int preRollMs) override;
     void Stop() override;
     SaveOutcome Save(const std::string& finalPath) override;
     void Discard() override;
@@ -39,9 +43,13 @@ public:
     // Sample frames in the file of the current or latest recording.
     qint64 FramesWritten() const { return framesWritten_; }
     const QAudioFormat& Format() const { return format_; }
+    // Whether the input is open (listening or capturing).
+    bool InputOpen() const { return source_ != nullptr; }
 
 private:
-    // Moves what the input has captured into the file, up to the time run.
+    bool OpenInput();
+    void ReleaseInput();
+    // Moves what the input has captured into memory and into the file.
     void Drain();
     void CloseFile();
     bool Capturing() const { return file_ != nullptr; }
@@ -51,9 +59,12 @@ private:
     SNDFILE* file_ = nullptr;
     std::string path_;            // the file being written or last completed
     QAudioFormat format_;
-    QElapsedTimer clock_;         // since the capture started
-    QByteArray ahead_;            // captured audio not yet due
+    QElapsedTimer clock_;         // the time base of the held audio
+    PreRollBuffer held_;
+    QByteArray partial_;          // bytes of a frame not yet whole
+    std::int64_t nextFileFrame_ = 0;  // the first frame not yet in the file
     qint64 framesWritten_ = 0;
+    bool listening_ = false;
     QTimer drainTimer_;
     std::string error_;
 };

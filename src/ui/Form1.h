@@ -147,6 +147,8 @@ private:
     void Timer2_Timer();
     void RunHarvestStep(const HarvestStep& step);
     void DrainHarvestReply();
+    void HarvestBytesArrived();
+    void StopHarvestWalk();
     void EndHarvest(const HarvestStep& step);
     void ResumeAfterHarvest(bool leaveProgramming);
     void ShowHarvestProgress(const HarvestProgress& progress);
@@ -166,6 +168,7 @@ private:
     void StopRecording(const RecordingNames& names);
     void SetUpAudio();
     void CloseAudio();
+    void UpdateListening();
     void Timer3_Timer();
 
     QString appDirectory_;
@@ -189,6 +192,7 @@ private:
     std::string launchDate_;
     std::string launchTime_;
     int silentMs_ = 0;              // polling time since the last accepted reply
+    QElapsedTimer quietTick_;       // since the last accepted tick with no hit
     bool logWriteFailing_ = false;  // reported once until a write succeeds again
     QString lastMessage_;
     std::function<QString()> chooseFolder_;
@@ -198,6 +202,7 @@ private:
     bool harvestBusy_ = false;  // from the click until polling resumes
     QTimer Timer2;
     QTimer harvestDrainTimer_;
+    std::string harvestReply_;  // bytes of the awaited reply read so far ("Auto")
     QElapsedTimer harvestElapsed_;
 
     QWidget* Picture2 = nullptr;

@@ -1,7 +1,8 @@
 // "Update Hit Inteligence": the walk of the scanner's stored systems, groups
 // and channels into hit_intel.txt. Polling stops for its duration; each
 // command is followed by a wait of the chosen delay on a timer, so the window
-// keeps painting and the harvest can be cancelled.
+// keeps painting and the harvest can be cancelled. At "Auto" the link reports
+// incoming bytes and the wait ends as soon as the reply has come in whole.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,10 +17,13 @@
 #include "ui/Twips.h"
 #include "tools/HitDelay.h"
 
+#include <utility>
+
 namespace quorvane {
 namespace {
 const char* kHarvestDelays[] = {"25",  "50",  "100", "200", "250", "300", "350",  "400",
-                                "450", "500", "600", "700", "800", "900", "1000", "2000"};
+                                "450", "500", "600", "700", "800", "900", "1000", "2000",
+                                kAutoDelayText};
 const char* kHarvestCaption = "Update Hit Inteligence";
 constexpr int kHarvestStartDelayMs = 600;
 }  // namespace
@@ -45,6 +49,7 @@ void Form1::BuildHarvestControls(QGroupBox* frame) {
     harvestDrainTimer_.setSingleShot(true);
     harvestDrainTimer_.setTimerType(Qt::PreciseTimer);
     connect(&harvestDrainTimer_, &QTimer::timeout, this, &Form1::DrainHarvestReply);
+    connect(&link_, &ScannerLink::Incoming, this, &Form1::HarvestBytesArrived);
 }
 
 void Form1::hit_intel_Click() {
@@ -57,7 +62,6 @@ void Form1::hit_intel_Click() {
             Tell(kHarvestCancelledMessage);
             return;
         }
-        harvestDrainTimer_.stop();
         EndHarvest(harvest_->Cancel());
         return;
     }
@@ -75,9 +79,11 @@ void Form1::hit_intel_Click() {
 }
 
 void Form1::Timer2_Timer() {
-    harvest_ = std::make_unique<Harvest>(HitDelayFromText(hit_intel_dly->currentText().toStdString()));
+    harvest_ = std::make_unique<Harvest>(Harvest::ForDelayText(hit_intel_dly->currentText().toStdString()));
     harvestElapsed_.start();
-    RunHarvestStep(harvest_->Start());
+    const HarvestStep first = harvest_->Start();
+    link_.WatchIncoming(first.untilReply);
+    RunHarvestStep(first);
 }
 
 void Form1::RunHarvestStep(const HarvestStep& step) {
@@ -86,13 +92,22 @@ void Form1::RunHarvestStep(const HarvestStep& step) {
         EndHarvest(step);
         return;
     }
+    harvestReply_.clear();
     link_.SendCommand(step.command);
     harvestDrainTimer_.start(step.waitMs);
 }
 
+void Form1::HarvestBytesArrived() {
+    if (!harvest_ || !harvestDrainTimer_.isActive()) return;
+    while (link_.BytesWaiting() != 0) harvestReply_ += link_.ReadAvailable();
+    if (!harvest_->ReplyComplete(harvestReply_)) return;
+    harvestDrainTimer_.stop();
+    DrainHarvestReply();
+}
+
 void Form1::DrainHarvestReply() {
     if (!harvest_) return;
-    std::string reply;
+    std::string reply = std::exchange(harvestReply_, {});
     while (link_.BytesWaiting() != 0) reply += link_.ReadAvailable();
     const HarvestStep step = harvest_->OnReply(reply);
     if (step.progress.channels > 0) Text1->setPlainText(ScreenText(harvest_->FoundText()));
@@ -100,18 +115,27 @@ void Form1::DrainHarvestReply() {
 }
 
 void Form1::ShowHarvestProgress(const HarvestProgress& progress) {
-    const qint64 seconds = harvestElapsed_.isValid() ? harvestElapsed_.elapsed() / 1000 : 0;
-    hit_intel_progress->setText(QString("Found %1 systems, %2 groups, %3 channels - %4:%5")
+    const qint64 ms = harvestElapsed_.isValid() ? harvestElapsed_.elapsed() : 0;
+    const qint64 seconds = ms / 1000;
+    const double perSecond = ms > 0 ? 1000.0 * progress.commands / static_cast<double>(ms) : 0.0;
+    hit_intel_progress->setText(QString("Found %1 systems, %2 groups, %3 channels - %4:%5 - %6 commands/s")
                                     .arg(progress.systems)
                                     .arg(progress.groups)
                                     .arg(progress.channels)
                                     .arg(seconds / 60)
-                                    .arg(seconds % 60, 2, 10, QChar('0')));
+                                    .arg(seconds % 60, 2, 10, QChar('0'))
+                                    .arg(perSecond, 0, 'f', 1));
+}
+
+void Form1::StopHarvestWalk() {
+    harvest_.reset();
+    harvestDrainTimer_.stop();
+    harvestReply_.clear();
+    link_.WatchIncoming(false);
 }
 
 void Form1::EndHarvest(const HarvestStep& step) {
-    harvest_.reset();
-    harvestDrainTimer_.stop();
+    StopHarvestWalk();
     if (step.outcome != HarvestOutcome::Finished) {
         ResumeAfterHarvest(step.leaveProgramming);
         Tell(QString::fromStdString(step.message));

@@ -88,13 +88,16 @@ void Form1::StartRunning(bool writeSettings) {
 void Form1::StopRunning() {
     running_ = false;
     if (harvestBusy_) {
+        // A walk under way has the scanner in programming mode: it is told
+        // to leave it before the port closes.
+        const bool leaveProgramming = harvest_ && harvest_->Cancel().leaveProgramming;
         Timer2.stop();
-        harvestDrainTimer_.stop();
-        harvest_.reset();
-        ResumeAfterHarvest(false);
+        StopHarvestWalk();
+        ResumeAfterHarvest(leaveProgramming);
     }
     Timer1.stop();
     Timer3.stop();  // a recording under way goes on until the next Run closes the input
+    UpdateListening();
     reconnectTimer_.stop();
     queue_.Clear();
     queueTimer_.stop();
@@ -111,8 +114,7 @@ void Form1::OnLinkLost() {
     if (!running_) return;
     if (harvestBusy_) {
         Timer2.stop();
-        harvestDrainTimer_.stop();
-        harvest_.reset();
+        StopHarvestWalk();
         ResumeAfterHarvest(false);
         Tell("The scanner went away during the hit intelligence update; hit_intel.txt was not changed.");
     }

@@ -36,6 +36,8 @@ void Form1::Timer1_Timer() {
     silentMs_ = 0;
     if (linkMessage_ == "No reply") SetLinkMessage({});
     ApplyTick(outcome);
+    // Where a recording of the next hit begins is counted from here.
+    if (!poll_->Hit().HitActive) quietTick_.start();
 }
 
 void Form1::ApplyTick(const TickOutcome& outcome) {

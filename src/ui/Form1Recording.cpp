@@ -3,6 +3,7 @@
 #include <QCheckBox>
 
 #include "monitor/LogText.h"
+#include "monitor/PreRoll.h"
 #include "monitor/Recording.h"
 #include "ui/AudioRecorder.h"
 #include "ui/Controls.h"
@@ -24,7 +25,10 @@ struct Form1::Recorder : QObject {
 
 void Form1::BuildRecordingControls(QWidget* frame) {
     RecordAudioCheck = NewControl<QCheckBox>(frame, "RecordAudioCheck", TwipsRect(150, 690, 2400, 300), "Record Audio");
-    connect(RecordAudioCheck, &QCheckBox::toggled, this, [this](bool ticked) { pgm_.recordAudio = ticked ? 1 : 0; });
+    connect(RecordAudioCheck, &QCheckBox::toggled, this, [this](bool ticked) {
+        pgm_.recordAudio = ticked ? 1 : 0;
+        UpdateListening();
+    });
     connect(RecordAudioCheck, &QCheckBox::clicked, this, &Form1::FocusPicture1);
 
     recorder_ = new Recorder(this);
@@ -37,7 +41,17 @@ bool Form1::RecordAudioTicked() const { return RecordAudioCheck && RecordAudioCh
 
 void Form1::StartRecording() {
     const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
-    if (const auto message = recorder_->rules.Start(folder)) Tell(QString::fromStdString(*message));
+    if (const auto message = recorder_->rules.Start(folder, PreRollMs(Timer1.interval(), quietTick_.isValid() ? quietTick_.elapsed() : kPreRollKeepMs))) {
+        Tell(QString::fromStdString(*message));
+    }
+}
+
+void Form1::UpdateListening() {
+    // The input stays open, holding its last seconds, only while a hit may
+    // need them: the link runs and "Record Audio" is ticked.
+    if (const auto message = recorder_->rules.Listen(running_ && RecordAudioTicked())) {
+        Tell(QString::fromStdString(*message));
+    }
 }
 
 void Form1::StopRecording(const RecordingNames& names) {
@@ -53,6 +67,7 @@ void Form1::CloseAudio() {
     recorder_->rules.CloseInput();
     // A hit still in progress is recorded afresh from the next poll tick.
     poll_->ResetRecording();
+    UpdateListening();
 }
 
 void Form1::Timer3_Timer() {

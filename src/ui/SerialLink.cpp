@@ -98,8 +98,12 @@ void SerialLink::WatchIncoming(bool on) {
 }
 
 void SerialLink::RearmWatch() {
-    delete notifier_;
-    notifier_ = nullptr;
+    if (notifier_) {
+        // This may run inside the notifier's own signal: it goes once that returns.
+        notifier_->setEnabled(false);
+        notifier_->deleteLater();
+        notifier_ = nullptr;
+    }
     if (!watching_ || !port_.IsOpen()) return;
     notifier_ = new QSocketNotifier(port_.Descriptor(), QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {

@@ -97,9 +97,9 @@ TEST(PgmSettingsFile, AllElevenValuesRoundTripExactly) {
     s.left = 1234.5;
     s.top = -300;
     s.logDirectory = "/home/user/logs";
-    s.delayIndex = 15;
+    s.delayIndex = 16;  // "Auto"
     const std::string bytes = WritePgmSettings(s);
-    EXPECT_EQ(bytes, "2\r\n1\r\n1\r\n0\r\n55\r\n0\r\n7\r\n1234.5\r\n-300\r\n\"/home/user/logs\"\r\n15\r\n");
+    EXPECT_EQ(bytes, "2\r\n1\r\n1\r\n0\r\n55\r\n0\r\n7\r\n1234.5\r\n-300\r\n\"/home/user/logs\"\r\n16\r\n");
     EXPECT_EQ(WritePgmSettings(ReadPgmSettings(bytes)), bytes);
 }
 

@@ -1,5 +1,6 @@
 // "Update Hit Inteligence" on a simulated scanner: the command sequence on
-// the wire, the file it writes, slow and dead scanners, and cancel.
+// the wire and the file it writes at a fixed delay and at "Auto", slow and
+// dead scanners, cancel and Stop.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -64,39 +65,53 @@ std::string Index(const std::string& command) { return command.substr(command.fi
 
 }  // namespace
 
-TEST(HarvestEndToEnd, WalksTheMemoryInTheExactOrderAndWritesTheFileInReverse) {
-    Harvesting h;
-    QTest::mouseClick(h.Button(), Qt::LeftButton);
-    EXPECT_EQ(h.Button()->text(), "Cancel");
-    ASSERT_TRUE(WaitUntil([&] { return h.MessageShown("Hit Inteligence Updated"); }, 10000));
-    const auto walk = h.Walk();
-    ASSERT_EQ(walk.size(), 14u);
-    const std::string s1 = Index(walk[2]), g1 = Index(walk[4]), c1 = Index(walk[6]);
-    const std::string c2 = Index(walk[8]), s2 = Index(walk[9]), g2 = Index(walk[10]), c3 = Index(walk[12]);
-    EXPECT_EQ(walk, (std::vector<std::string>{"PRG", "SIH", "SIN," + s1, "SIN," + s1, "GIN," + g1, "GIN," + g1,
-                                              "CIN," + c1, "CIN," + c1, "CIN," + c2, "SIN," + s2, "GIN," + g2,
-                                              "GIN," + g2, "CIN," + c3, "CIN," + c3}));
-    EXPECT_EQ(h.folder.Read("hit_intel.txt"),
-              "04600250\tC3\tG2\tS2\r\n01545000\tC 2 \xE9\x82\tG1\tS1\r\n01544300\tC1\tG1\tS1\r\n\r\n");
-    EXPECT_EQ(h.form->HitIntel().Entry(0), "04600250\tC3\tG2\tS2");
-    // Polling waits for the message to be read; then EPG and polling again.
-    EXPECT_EQ(h.PollsAfterEpg(), 0u);
-    h.CloseMessage();
-    EXPECT_TRUE(WaitUntil([&] { return h.PollsAfterEpg() >= 2; }, 3000));
-    EXPECT_EQ(h.Button()->text(), "Update Hit Inteligence");
+const char* kTwoSystemsFile = "04600250\tC3\tG2\tS2\r\n01545000\tC 2 \xE9\x82\tG1\tS1\r\n01544300\tC1\tG1\tS1\r\n\r\n";
+constexpr int kAuto = 16;  // "Auto" in the delay list
+
+TEST(HarvestEndToEnd, WalksTheMemoryInTheExactOrderAndWritesTheFileInReverseAtAFixedDelayAndAtAuto) {
+    std::vector<std::string> walks[2];
+    for (const int delayIndex : {0, kAuto}) {
+        SimulatorOptions line;
+        line.baud = 57600;  // replies leave byte by byte
+        Harvesting h(line, delayIndex);
+        QTest::mouseClick(h.Button(), Qt::LeftButton);
+        EXPECT_EQ(h.Button()->text(), "Cancel");
+        ASSERT_TRUE(WaitUntil([&] { return h.MessageShown("Hit Inteligence Updated"); }, 10000));
+        const auto walk = h.Walk();
+        ASSERT_EQ(walk.size(), 14u);
+        const std::string s1 = Index(walk[2]), g1 = Index(walk[4]), c1 = Index(walk[6]);
+        const std::string c2 = Index(walk[8]), s2 = Index(walk[9]), g2 = Index(walk[10]), c3 = Index(walk[12]);
+        EXPECT_EQ(walk, (std::vector<std::string>{"PRG", "SIH", "SIN," + s1, "SIN," + s1, "GIN," + g1,
+                                                  "GIN," + g1, "CIN," + c1, "CIN," + c1, "CIN," + c2, "SIN," + s2,
+                                                  "GIN," + g2, "GIN," + g2, "CIN," + c3, "CIN," + c3}));
+        walks[delayIndex == kAuto] = walk;
+        EXPECT_EQ(h.folder.Read("hit_intel.txt"), kTwoSystemsFile);
+        EXPECT_EQ(h.form->HitIntel().Entry(0), "04600250\tC3\tG2\tS2");
+        // Polling waits for the message to be read; then EPG and polling again.
+        EXPECT_EQ(h.PollsAfterEpg(), 0u);
+        h.CloseMessage();
+        EXPECT_TRUE(WaitUntil([&] { return h.PollsAfterEpg() >= 2; }, 3000));
+        EXPECT_EQ(h.Button()->text(), "Update Hit Inteligence");
+    }
+    EXPECT_EQ(walks[0], walks[1]);
 }
 
-TEST(HarvestEndToEnd, ASlowScannerIsAskedAgainInsteadOfSkipped) {
-    SimulatorOptions slow;
-    slow.reply_delay_ms = 40;  // replies come later than the 25 ms delay
-    Harvesting h(slow);
-    QTest::mouseClick(h.Button(), Qt::LeftButton);
-    ASSERT_TRUE(WaitUntil([&] { return h.Box() != nullptr; }, 20000));
-    ASSERT_EQ(h.form->LastMessage(), "Hit Inteligence Updated");
-    const auto walk = h.Walk();
-    EXPECT_GT(walk.size(), 14u);  // some items were requested again
-    EXPECT_EQ(h.folder.Read("hit_intel.txt"),
-              "04600250\tC3\tG2\tS2\r\n01545000\tC 2 \xE9\x82\tG1\tS1\r\n01544300\tC1\tG1\tS1\r\n\r\n");
+TEST(HarvestEndToEnd, ASlowScannerStillGivesTheWholeFile) {
+    struct Case {
+        int delayIndex;
+        int replyDelayMs;
+        bool asksAgain;  // replies later than a fixed delay are asked for again
+    };
+    for (const Case c : {Case{0, 40, true}, Case{kAuto, 300, false}}) {
+        SimulatorOptions slow;
+        slow.reply_delay_ms = c.replyDelayMs;
+        Harvesting h(slow, c.delayIndex);
+        QTest::mouseClick(h.Button(), Qt::LeftButton);
+        ASSERT_TRUE(WaitUntil([&] { return h.Box() != nullptr; }, 20000));
+        ASSERT_EQ(h.form->LastMessage(), "Hit Inteligence Updated");
+        EXPECT_EQ(h.Walk().size() > 14u, c.asksAgain) << h.Walk().size();
+        EXPECT_EQ(h.folder.Read("hit_intel.txt"), kTwoSystemsFile);
+    }
 }
 
 TEST(HarvestEndToEnd, ADeadScannerEndsTheHarvestWithAdviceAndPollingResumes) {
@@ -110,17 +125,23 @@ TEST(HarvestEndToEnd, ADeadScannerEndsTheHarvestWithAdviceAndPollingResumes) {
     EXPECT_TRUE(WaitUntil([&] { return h.PollsAfterEpg() >= 2; }, 3000));
 }
 
-TEST(HarvestEndToEnd, CancelMidWalkLeavesTheOldFileAndPollingRuns) {
-    Harvesting h({}, 10);  // 600 ms a command: time to cancel
-    QTest::mouseClick(h.Button(), Qt::LeftButton);
-    ASSERT_TRUE(WaitUntil([&] { return h.Walk().size() >= 3; }, 5000));
-    // Keys are held back while the harvest owns the line.
-    const size_t before = h.radio->ReceivedCommands().size();
-    QTest::mouseClick(Key(*h.form, "key_1"), Qt::LeftButton);
-    QTest::mouseClick(h.Button(), Qt::LeftButton);
-    EXPECT_EQ(h.form->LastMessage().toStdString().rfind("Hit Inteligence update cancelled", 0), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return h.PollsAfterEpg() >= 2; }, 3000));
-    const auto after = NonPollCommands(*h.radio, before);
-    EXPECT_EQ(std::count(after.begin(), after.end(), "KEY,1,P"), 0);
-    EXPECT_EQ(h.folder.Read("hit_intel.txt"), "old\r\n");
+TEST(HarvestEndToEnd, CancelOrStopMidWalkLeavesProgrammingModeAndTheOldFile) {
+    for (const char* button : {"hit_intel", "Command2"}) {
+        SCOPED_TRACE(button);
+        Harvesting h({}, 10);  // 600 ms a command: time to cancel
+        QTest::mouseClick(h.Button(), Qt::LeftButton);
+        ASSERT_TRUE(WaitUntil([&] { return h.Walk().size() >= 3; }, 5000));
+        // Keys are held back while the harvest owns the line.
+        const size_t before = h.radio->ReceivedCommands().size();
+        QTest::mouseClick(Key(*h.form, "key_1"), Qt::LeftButton);
+        QTest::mouseClick(h.form->findChild<QPushButton*>(button), Qt::LeftButton);
+        EXPECT_TRUE(WaitUntil([&] { return h.Walk().back() == "EPG"; }, 3000));
+        const auto after = NonPollCommands(*h.radio, before);
+        EXPECT_EQ(std::count(after.begin(), after.end(), "KEY,1,P"), 0);
+        EXPECT_EQ(h.folder.Read("hit_intel.txt"), "old\r\n");
+        if (h.form->Running()) {  // cancelled: polling runs on
+            EXPECT_EQ(h.form->LastMessage().toStdString().rfind("Hit Inteligence update cancelled", 0), 0u);
+            EXPECT_TRUE(WaitUntil([&] { return h.PollsAfterEpg() >= 2; }, 3000));
+        }
+    }
 }

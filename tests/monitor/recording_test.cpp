@@ -8,6 +8,7 @@
 #include "monitor/LogText.h"
 #include "monitor/PollCycle.h"
 #include "monitor/PollInput.h"
+#include "monitor/PreRoll.h"
 
 namespace quorvane {
 namespace {
@@ -18,8 +19,12 @@ using namespace quorvane::testing;
 class FakeRecorder : public AudioRecorder {
 public:
     bool TryInput() override { return inputPresent; }
-    bool Start(const std::string& path) override {
-        calls.push_back("Start " + path);
+    bool Listen(bool on) override {
+        calls.push_back(on ? "Listen" : "Release");
+        return inputPresent || !on;
+    }
+    bool Start(const std::string& path, int preRollMs) override {
+        calls.push_back("Start " + path + (preRollMs ? " from " + std::to_string(preRollMs) + " ms before" : ""));
         if (!inputPresent) return false;
         current = path;
         files[path] = "capturing";
@@ -166,11 +171,20 @@ TEST_F(RecordingTest, SkippedHitIsNotRecordedYetShowsRecording) {
 
 TEST_F(RecordingTest, MissingInputIsToldOnceAndTriedAgainAtEveryHit) {
     recorder.inputPresent = false;
+    Tell(recording.Listen(true));  // the link runs with the box ticked
     Hit("2:51:40 PM");
     Hit("2:51:50 PM");
     EXPECT_EQ(told, std::vector<std::string>{std::string(kNoSoundInputMessage)});
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"Start " + InFolder("temp2"), "Start " + InFolder("temp3")}));
+    EXPECT_EQ(recorder.calls,
+              (std::vector<std::string>{"Listen", "Start " + InFolder("temp2"), "Start " + InFolder("temp3")}));
     recorder.inputPresent = true;
+    Tell(recording.Listen(true));
+    EXPECT_EQ(told.size(), 1u);
+    EXPECT_EQ(recording.Start(kFolder, PreRollMs(100, 0)), std::nullopt);
+    EXPECT_EQ(recorder.calls.back(), "Start " + InFolder("temp4") + " from 150 ms before");
+    recording.Drop();
+    Tell(recording.Listen(false));
+    EXPECT_EQ(recorder.calls.back(), "Release");
     Hit("2:52:00 PM");
     recorder.inputPresent = false;
     recorder.error = "The sound input \"Mic\" cannot be opened";

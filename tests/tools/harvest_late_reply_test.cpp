@@ -10,6 +10,7 @@ namespace {
 // Call numbers in the clean walk of the two systems.
 constexpr int kRealC1 = 7;   // the second "CIN,C1", whose reply is used
 constexpr int kRealC2 = 8;   // "CIN,C2"
+constexpr int kRealS2 = 9;   // "SIN,S2"
 constexpr int kRealG2 = 11;  // the second "GIN,G2"
 
 // Hands over the first `size` bytes of the wire; the rest stays.
@@ -63,6 +64,8 @@ TEST(HarvestLateReply, UnusableRepliesAreAskedAgainAndEveryChannelRecordedOnce) 
          1},
         {"scanner error", ReplaceAt(kRealG2, "GIN,NG\r"), "GIN,G2", 3},
         {"one field short", ReplaceAt(kRealG2, "GIN,G,G2,0,1,2,-1,G2\r"), "GIN,G2", 3},
+        {"SIN one field short", ReplaceAt(kRealS2, "SIN,CNV,S2,0,1,2,3,4,5,6,7,-1\r"), "SIN,S2", 2},
+        {"CIN one field short", ReplaceAt(kRealC2, "CIN,C2,01625500,NFM,0,0,0,0,0,0,0,0\r"), "CIN,C2", 2},
         {"another word", ReplaceAt(kRealG2, "CIN,G,G2,0,1,2,-1,G2,C3\r"), "GIN,G2", 3},
         {"about the group before", ReplaceAt(kRealG2, "GIN,G,G1,0,1,2,G2,G1,C1\r"), "GIN,G2", 3},
     };
@@ -77,18 +80,42 @@ TEST(HarvestLateReply, UnusableRepliesAreAskedAgainAndEveryChannelRecordedOnce) 
     }
 }
 
-TEST(HarvestRetryLimit, DeadScannerEndsTheHarvestAfterFiveTries) {
-    Harvest harvest(25);
-    const fake::Run run = fake::Drive(harvest, fake::TwoSystems(), Replace(kRealC2, 1000, ""));
-    ASSERT_EQ(run.commands.size(), static_cast<std::size_t>(kRealC2 + 5));
-    EXPECT_EQ(std::vector<std::string>(run.commands.end() - 5, run.commands.end()),
-              std::vector<std::string>(5, "CIN,C2"));
-    EXPECT_EQ(run.end.outcome, HarvestOutcome::Failed);
-    EXPECT_EQ(run.end.message,
-              "No usable reply to CIN,C2 after 5 tries. The scanner may be slow: choose a longer delay "
-              "and try again.");
-    EXPECT_TRUE(run.end.fileBytes.empty());
-    EXPECT_TRUE(run.end.leaveProgramming);
+TEST(HarvestRetryLimit, DeadScannerEndsTheHarvestAfterFiveTriesAtEitherPace) {
+    for (const HarvestPace pace : {HarvestPace::FixedDelay, HarvestPace::Auto}) {
+        Harvest harvest(25, pace);
+        const fake::Run run = fake::Drive(harvest, fake::TwoSystems(), Replace(kRealC2, 1000, ""));
+        ASSERT_EQ(run.commands.size(), static_cast<std::size_t>(kRealC2 + 5));
+        EXPECT_EQ(std::vector<std::string>(run.commands.end() - 5, run.commands.end()),
+                  std::vector<std::string>(5, "CIN,C2"));
+        EXPECT_EQ(run.end.outcome, HarvestOutcome::Failed);
+        EXPECT_EQ(run.end.message,
+                  "No usable reply to CIN,C2 after 5 tries. The scanner may be slow: choose a longer delay "
+                  "and try again.");
+        EXPECT_TRUE(run.end.fileBytes.empty());
+        EXPECT_TRUE(run.end.leaveProgramming);
+        EXPECT_EQ(run.end.progress.commands, kRealC2 + 5);
+    }
+}
+
+TEST(HarvestAutoPace, TheWaitEndsOnceTheAwaitedReplyIsWhole) {
+    Harvest harvest = Harvest::ForDelayText("Auto");
+    const fake::Memory memory = fake::TwoSystems();
+    HarvestStep step = harvest.Start();
+    EXPECT_TRUE(step.untilReply);
+    EXPECT_EQ(step.waitMs, 1000);
+    EXPECT_TRUE(harvest.ReplyComplete("PRG,OK\r"));  // an unused reply: any answer to the command
+    for (int call = 0; call < kRealC2; ++call) step = harvest.OnReply(fake::Answer(memory, step.command));
+    ASSERT_EQ(step.command, "CIN,C2");
+    const std::string reply = fake::Answer(memory, "CIN,C2");
+    EXPECT_FALSE(harvest.ReplyComplete(""));
+    EXPECT_FALSE(harvest.ReplyComplete(reply.substr(0, reply.size() - 1)));  // no CR yet
+    EXPECT_FALSE(harvest.ReplyComplete(fake::Answer(memory, "CIN,C1")));     // late, about C1
+    EXPECT_FALSE(harvest.ReplyComplete("CIN,NG\r"));                         // waits for the deadline
+    EXPECT_TRUE(harvest.ReplyComplete("CIN,NG\r" + reply));
+    // A fixed delay always waits it out.
+    Harvest fixed = Harvest::ForDelayText("250");
+    EXPECT_EQ(fixed.Start().waitMs, 250);
+    EXPECT_FALSE(fixed.ReplyComplete("PRG,OK\r"));
 }
 
 }  // namespace

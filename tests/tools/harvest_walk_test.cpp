@@ -82,6 +82,43 @@ TEST(HarvestWalk, OneCommandAndOneWaitPerStep) {
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1001);  // a line per channel, then an empty one
 }
 
+TEST(HarvestWalk, AListThatLoopsOrOverflowsEndsTheWalkAndWritesNothing) {
+    fake::Memory tooMany;
+    {
+        std::vector<fake::Channel> channels;
+        for (int c = 0; c < 6002; ++c) channels.push_back({std::to_string(c), "C", "01500000"});
+        tooMany = fake::MemoryOf({{"S", "S", {{"G", "G", channels}}}});
+    }
+    struct Case {
+        const char* what;
+        fake::Memory memory;
+        const char* message;
+    };
+    const auto changed = [](std::string command, std::string reply) {
+        fake::Memory memory = fake::MemoryOf(
+            {{"S1", "S1", {{"G1", "G1", {{"C1", "C1", "01544750"}, {"C2", "C2", "01625500"}}}, {"G2", "G2", {}}}},
+             {"S2", "S2", {}}});
+        memory[command] = std::move(reply);
+        return memory;
+    };
+    const std::vector<Case> cases = {
+        {"channels", changed("CIN,C2", "CIN,C2,01625500,NFM,0,0,0,0,0,0,0,0,C1\r"), "leads back to CIN,C1,"},
+        {"groups", changed("GIN,G2", "GIN,G,G2,0,1,2,G1,G2,-1\r"), "leads back to GIN,G1,"},
+        {"systems", changed("SIN,S2", "SIN,CNV,S2,0,1,2,3,4,5,6,7,S1,-1\r"), "leads back to SIN,S1,"},
+        {"more than 6001 channels", tooMany, "more than 6001 channels"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harvest harvest(25);
+        const fake::Run run = fake::Drive(harvest, c.memory);
+        EXPECT_EQ(run.end.outcome, HarvestOutcome::Failed);
+        EXPECT_NE(run.end.message.find(c.message), std::string::npos) << run.end.message;
+        EXPECT_NE(run.end.message.find("hit_intel.txt was not changed"), std::string::npos);
+        EXPECT_TRUE(run.end.leaveProgramming);
+        EXPECT_TRUE(run.end.fileBytes.empty());
+    }
+}
+
 TEST(HarvestStart, OnlyAStartedHarvestWithADelayOfZeroTo32767Walks) {
     EXPECT_EQ(Harvest(-1).Start().outcome, HarvestOutcome::Failed);
     EXPECT_EQ(Harvest(32768).Start().outcome, HarvestOutcome::Failed);

@@ -1,0 +1,58 @@
+#pragma once
+// The radio's loudspeaker as the computer's sound input, for tests and
+// benchmarks of the recordings: a private PulseAudio server (started with
+// scripts/test-audio in a folder of its own) whose default input is a pipe
+// source fed in real time with silence, and with a test tone from a chosen
+// moment on. The tone is 440 Hz whose loudness rises steadily from its start,
+// so a recording tells how much of the tone's beginning it holds.
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quorvane {
+
+class RadioAudio {
+public:
+    static constexpr int kRate = 44100;
+
+    // testAudioScript: the path of scripts/test-audio.
+    explicit RadioAudio(const std::string& testAudioScript);
+    ~RadioAudio();
+    RadioAudio(const RadioAudio&) = delete;
+    RadioAudio& operator=(const RadioAudio&) = delete;
+
+    // Empty when the server runs and is fed; otherwise what went wrong.
+    const std::string& Error() const { return error_; }
+    // For PULSE_SERVER, before the program under test first uses its sound devices.
+    const std::string& Server() const { return server_; }
+
+    // The tone begins now; returns the moment it begins.
+    std::chrono::steady_clock::time_point StartTone();
+    void Silence();
+
+    // Where the tone begins in a recording (its first channel, at `rate`).
+    struct Onset {
+        bool found = false;
+        double silentMs = 0;   // audio before the tone
+        double missingMs = 0;  // the tone's beginning that is not there
+    };
+    static Onset FindOnset(const std::vector<std::int16_t>& samples, int channels, int rate);
+
+private:
+    void Feed();
+    std::string RunShell(const std::string& command) const;
+
+    std::string script_;
+    std::string folder_;
+    std::string server_;
+    std::string error_;
+    std::chrono::steady_clock::time_point start_;
+    std::atomic<std::int64_t> toneFrame_;
+    std::atomic<bool> stopping_{false};
+    std::thread feeder_;
+};
+
+}  // namespace quorvane
