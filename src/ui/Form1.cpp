@@ -14,6 +14,7 @@
 #include "link/PortNaming.h"
 #include "ui/AppFiles.h"
 #include "ui/Controls.h"
+#include "ui/HistoryTab.h"
 #include "ui/KeyArt.h"
 #include "ui/KeyButton.h"
 #include "ui/SystemClock.h"
@@ -174,6 +175,11 @@ void Form1::BuildTabs() {
     BuildSettingsTab(SSTab1->widget(3));
     BuildLogSettings(SSTab1->widget(3));
     BuildMacroFrames(SSTab1->widget(3));
+    const auto logFolder = [this] {
+        return QString::fromStdString(LogFolder(pgm_.logDirectory, appDirectory_.toStdString()));
+    };
+    history_ = new HistoryTab(logFolder, [this](const QString& text) { Tell(text); }, SSTab1);
+    SSTab1->addTab(history_, "History");
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {

@@ -34,6 +34,7 @@ class QWheelEvent;
 
 namespace quorvane {
 
+class HistoryTab;
 class KeyButton;
 class LogGridModel;
 class SystemClock;
@@ -151,7 +152,8 @@ private:
     void BuildRecordingControls(QWidget* frame);
     bool RecordAudioTicked() const;
     void StartRecording();
-    void StopRecording(const RecordingNames& names);
+    // The file name the recording was saved under; empty when it was not.
+    std::string StopRecording(const RecordingNames& names);
     void SetUpAudio();
     void CloseAudio();
     void Timer3_Timer();
@@ -222,6 +224,7 @@ private:
     QGroupBox* extended_info_frame = nullptr;
     QPlainTextEdit* extended_text = nullptr;
     QLabel* extended_photo = nullptr;
+    HistoryTab* history_ = nullptr;  // the "History" tab
 };
 
 }  // namespace quorvane

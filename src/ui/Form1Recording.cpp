@@ -40,11 +40,12 @@ void Form1::StartRecording() {
     if (const auto message = recorder_->rules.Start(folder)) Tell(QString::fromStdString(*message));
 }
 
-void Form1::StopRecording(const RecordingNames& names) {
+std::string Form1::StopRecording(const RecordingNames& names) {
     const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
     if (const auto message = recorder_->rules.Stop(names, launchDate_, folder)) {
         Tell(QString::fromStdString(*message));
     }
+    return recorder_->rules.SavedFileName();
 }
 
 void Form1::SetUpAudio() { recorder_->rules.SetUp(); }
