@@ -14,6 +14,11 @@ std::int64_t HistoryHit::StartEpochSeconds() const {
 
 int HistoryHit::StartHour() const { return LocalTimeOf(Start).SecondsOfDay / 3600; }
 
+std::int64_t HistoryHit::StartDay() const {
+    const LocalTime local = LocalTimeOf(Start);
+    return DaysFromCivil(local.Year, local.Month, local.Day);
+}
+
 std::int64_t LineKey(std::string_view logLine) {
     while (!logLine.empty() && (logLine.back() == '\n' || logLine.back() == '\r')) logLine.remove_suffix(1);
     std::uint64_t hash = 14695981039346656037ull;

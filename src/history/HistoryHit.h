@@ -40,8 +40,10 @@ struct HistoryHit {
     // End minus start, to the millisecond; never negative.
     double DurationSeconds() const;
     std::int64_t StartEpochSeconds() const;
-    // The hour of day (0-23) on the local clock when the hit started.
+    // The hour of day (0-23) on the local clock when the hit started, and
+    // the local date as days since 1970-01-01.
     int StartHour() const;
+    std::int64_t StartDay() const;
 };
 
 // A key for a log line: a 64-bit FNV-1a hash of its bytes without the line end.

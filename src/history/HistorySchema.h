@@ -8,9 +8,12 @@ namespace quorvane {
 // The history file's layout. Names repeat from hit to hit, so each distinct
 // set of names is kept once and the hits refer to it; the view hit_list shows
 // every hit with its names and run for other programs that open the file.
+// Two small tables count the hits per local day and hour, and per local day
+// and names, as they are added: the chart of a large selection adds up those
+// counts instead of visiting every hit.
 inline constexpr int kHistorySchemaVersion = 1;
 
-inline constexpr std::array<std::string_view, 7> kHistorySchema = {
+inline constexpr std::array<std::string_view, 10> kHistorySchema = {
     R"(CREATE TABLE IF NOT EXISTS runs (
         id INTEGER PRIMARY KEY,
         started_local TEXT NOT NULL,
@@ -39,7 +42,24 @@ inline constexpr std::array<std::string_view, 7> kHistorySchema = {
         recording TEXT,
         start_epoch INTEGER NOT NULL,
         start_hour INTEGER NOT NULL,
+        start_day INTEGER NOT NULL,
         line_key INTEGER NOT NULL UNIQUE))",
+    R"(CREATE TABLE IF NOT EXISTS hour_counts (
+        day INTEGER NOT NULL,
+        hour INTEGER NOT NULL,
+        n INTEGER NOT NULL,
+        PRIMARY KEY (day, hour)) WITHOUT ROWID)",
+    R"(CREATE TABLE IF NOT EXISTS name_counts (
+        name_id INTEGER NOT NULL,
+        day INTEGER NOT NULL,
+        n INTEGER NOT NULL,
+        PRIMARY KEY (name_id, day)) WITHOUT ROWID)",
+    R"(CREATE TRIGGER IF NOT EXISTS hits_counted AFTER INSERT ON hits BEGIN
+        INSERT INTO hour_counts VALUES (NEW.start_day, NEW.start_hour, 1)
+            ON CONFLICT (day, hour) DO UPDATE SET n = n + 1;
+        INSERT INTO name_counts VALUES (NEW.name_id, NEW.start_day, 1)
+            ON CONFLICT (name_id, day) DO UPDATE SET n = n + 1;
+        END)",
     "CREATE INDEX IF NOT EXISTS hits_by_start ON hits (start_epoch, name_id)",
     "CREATE INDEX IF NOT EXISTS hits_by_name ON hits (name_id, start_epoch)",
     "CREATE INDEX IF NOT EXISTS hits_by_hour ON hits (start_hour, name_id, start_epoch)",

@@ -29,12 +29,16 @@ QString HitsWhere(const HistoryFilter& filter) {
     return where;
 }
 
-void BindFilter(QSqlQuery& query, const HistoryFilter& filter) {
-    query.addBindValue(filter.FromEpoch);
-    query.addBindValue(filter.ToEpoch);
+void BindPattern(QSqlQuery& query, const HistoryFilter& filter) {
     if (filter.Text.isEmpty()) return;
     const QString pattern = QString::fromStdString(LikeContains(filter.Text.toStdString()));
     for (size_t i = 0; i < std::size(kNameColumns); ++i) query.addBindValue(pattern);
+}
+
+void BindFilter(QSqlQuery& query, const HistoryFilter& filter) {
+    query.addBindValue(filter.FromEpoch);
+    query.addBindValue(filter.ToEpoch);
+    BindPattern(query, filter);
 }
 
 // SQLite reports a damaged file as SQLITE_CORRUPT (11) or SQLITE_NOTADB (26).
@@ -49,12 +53,30 @@ QVariant TextOrNull(const std::string& text) {
 
 int connectionSerial = 0;
 
+// Above this many matches the newest hits are found by walking the hits from
+// the newest on; below it, by the names' own index and a sort of the matches.
+constexpr qint64 kDenseMatches = 2000;
+
+void BindDays(QSqlQuery& query, const HistoryFilter& filter) {
+    query.addBindValue(filter.FromDay);
+    query.addBindValue(filter.ToDay);
+}
+
 }  // namespace
 
 HistoryHit AsStoredText(HistoryHit hit) {
     hit.Names.ForEachText([](std::string& text) { text = ScreenText(text).toStdString(); });
     hit.RecordingFile = QFile::decodeName(QByteArray::fromStdString(hit.RecordingFile)).toStdString();
     return hit;
+}
+
+HistoryFilter FilterOfDates(const QString& text, const QDate& from, const QDate& to) {
+    const QDate after = to.addDays(1);
+    return HistoryFilter{text,
+                         QDateTime(from, QTime(0, 0)).toSecsSinceEpoch(),
+                         QDateTime(after, QTime(0, 0)).toSecsSinceEpoch(),
+                         DaysFromCivil(from.year(), from.month(), from.day()),
+                         DaysFromCivil(after.year(), after.month(), after.day())};
 }
 
 HistoryStore::HistoryStore() = default;
@@ -222,7 +244,8 @@ HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryH
     }
 
     query.prepare("INSERT OR IGNORE INTO hits (run_id, name_id, start_local, start_utc, end_local, end_utc, "
-                  "duration_s, recording, start_epoch, start_hour, line_key) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                  "duration_s, recording, start_epoch, start_hour, start_day, line_key) "
+                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     query.addBindValue(*runId);
     query.addBindValue(nameId);
     for (const std::string& text : {LocalIsoText(hit.Start), UtcIsoText(hit.Start), LocalIsoText(hit.End),
@@ -233,6 +256,7 @@ HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryH
     query.addBindValue(TextOrNull(hit.RecordingFile));
     query.addBindValue(static_cast<qint64>(hit.StartEpochSeconds()));
     query.addBindValue(hit.StartHour());
+    query.addBindValue(static_cast<qint64>(hit.StartDay()));
     query.addBindValue(static_cast<qint64>(hit.LineKey));
     if (!query.exec()) return failed(query.lastError());
     const bool inserted = query.numRowsAffected() == 1;
@@ -242,11 +266,12 @@ HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryH
     return Outcome::Done;
 }
 
-QSqlQuery HistoryStore::Select(const HistoryFilter& filter) const {
+QSqlQuery HistoryStore::Select(const HistoryFilter& filter, qint64 matches) const {
+    const char* index = matches > kDenseMatches ? "hits_by_start" : "hits_by_name";
     QSqlQuery query(Reader());
     query.prepare("SELECT replace(substr(h.start_local, 1, 19), 'T', ' '), n.system, n.grp, n.channel, n.frequency, "
                   "n.code_or_id, printf('%.1f', h.duration_s), h.recording "
-                  "FROM hits h JOIN names n ON n.id = h.name_id WHERE " +
+                  "FROM hits h INDEXED BY " + QString(index) + " JOIN names n ON n.id = h.name_id WHERE " +
                   HitsWhere(filter) + " ORDER BY h.start_epoch DESC");
     BindFilter(query, filter);
     query.exec();
@@ -254,12 +279,17 @@ QSqlQuery HistoryStore::Select(const HistoryFilter& filter) const {
 }
 
 std::array<qint64, 24> HistoryStore::HourCounts(const HistoryFilter& filter) const {
-    // One index range per hour of day: no sorting of the selection.
     QSqlQuery query(Reader());
-    query.prepare("WITH RECURSIVE hours(hour) AS (SELECT 0 UNION ALL SELECT hour + 1 FROM hours WHERE hour < 23) "
-                  "SELECT hour, (SELECT count(*) FROM hits h WHERE h.start_hour = hours.hour AND " +
-                  HitsWhere(filter) + ") FROM hours");
-    BindFilter(query, filter);
+    if (filter.Text.isEmpty()) {
+        query.prepare("SELECT hour, sum(n) FROM hour_counts WHERE day >= ? AND day < ? GROUP BY hour");
+        BindDays(query, filter);
+    } else {
+        // One index range per hour of day and name: no sorting of the selection.
+        query.prepare("WITH RECURSIVE hours(hour) AS (SELECT 0 UNION ALL SELECT hour + 1 FROM hours WHERE hour < 23) "
+                      "SELECT hour, (SELECT count(*) FROM hits h WHERE h.start_hour = hours.hour AND " +
+                      HitsWhere(filter) + ") FROM hours");
+        BindFilter(query, filter);
+    }
     std::array<qint64, 24> counts{};
     if (!query.exec()) return counts;
     while (query.next()) {
@@ -270,12 +300,14 @@ std::array<qint64, 24> HistoryStore::HourCounts(const HistoryFilter& filter) con
 }
 
 std::vector<ChannelCount> HistoryStore::BusiestChannels(const HistoryFilter& filter, int limit) const {
+    // The day counts of each name in the range, added up per channel.
     QSqlQuery query(Reader());
-    query.prepare("SELECT n.channel, sum((SELECT count(*) FROM hits h WHERE h.name_id = n.id AND "
-                  "h.start_epoch >= ? AND h.start_epoch < ?)) AS c FROM names n" +
+    query.prepare("SELECT n.channel, sum((SELECT sum(c.n) FROM name_counts c WHERE c.name_id = n.id AND "
+                  "c.day >= ? AND c.day < ?)) AS total FROM names n" +
                   QString(filter.Text.isEmpty() ? "" : " WHERE " + NamesMatch("n")) +
-                  " GROUP BY n.channel HAVING c > 0 ORDER BY c DESC, n.channel LIMIT ?");
-    BindFilter(query, filter);
+                  " GROUP BY n.channel HAVING total > 0 ORDER BY total DESC, n.channel LIMIT ?");
+    BindDays(query, filter);
+    BindPattern(query, filter);
     query.addBindValue(limit);
     std::vector<ChannelCount> channels;
     if (!query.exec()) return channels;
@@ -294,7 +326,7 @@ bool HistoryStore::ExportCsv(const HistoryFilter& filter, const QString& path, Q
     query.setForwardOnly(true);
     query.prepare("SELECT h.start_local, h.start_utc, h.end_local, h.end_utc, h.duration_s, n.system, n.grp, "
                   "n.channel, n.frequency, n.frequency_digits, n.code_or_id, h.recording, h.run_id "
-                  "FROM hits h JOIN names n ON n.id = h.name_id WHERE " +
+                  "FROM hits h INDEXED BY hits_by_start JOIN names n ON n.id = h.name_id WHERE " +
                   HitsWhere(filter) + " ORDER BY h.start_epoch DESC");
     BindFilter(query, filter);
     QSaveFile file(path);

@@ -1,4 +1,5 @@
 #pragma once
+#include <QDate>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -24,12 +25,17 @@ struct HistoryRun {
 };
 
 // Which hits are shown: Text found anywhere in the system, group, channel,
-// frequency or ID (all when empty), started in [FromEpoch, ToEpoch) seconds.
+// frequency or ID (all when empty), started in [FromEpoch, ToEpoch) seconds,
+// which are the local days [FromDay, ToDay) (days since 1970-01-01).
 struct HistoryFilter {
     QString Text;
     qint64 FromEpoch = 0;
     qint64 ToEpoch = 0;
+    qint64 FromDay = 0;
+    qint64 ToDay = 0;
 };
+// The filter of the local dates from and to, both included.
+HistoryFilter FilterOfDates(const QString& text, const QDate& from, const QDate& to);
 
 struct ChannelCount {
     QString Channel;
@@ -68,7 +74,9 @@ public:
     Added Add(const HistoryRun& run, const HistoryHit& hit);
 
     // The selected hits, newest first, with the columns of kHistoryColumns.
-    QSqlQuery Select(const HistoryFilter& filter) const;
+    // matches: how many there are (the sum of HourCounts), which decides how
+    // they are best found.
+    QSqlQuery Select(const HistoryFilter& filter, qint64 matches) const;
     std::array<qint64, 24> HourCounts(const HistoryFilter& filter) const;
     std::vector<ChannelCount> BusiestChannels(const HistoryFilter& filter, int limit) const;
     // Seconds since 1970 of the oldest hit's start.

@@ -20,6 +20,7 @@
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <QValueAxis>
+#include <numeric>
 
 namespace quorvane {
 namespace {
@@ -112,7 +113,7 @@ HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const
             refreshTimer_.start();
         });
     }
-    connect(history_chart_mode, &QComboBox::currentIndexChanged, this, [this] { DrawChart(CurrentFilter()); });
+    connect(history_chart_mode, &QComboBox::currentIndexChanged, this, &HistoryTab::Refresh);
     connect(history_table, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         PlayRecording(index.row());
     });
@@ -187,8 +188,7 @@ void HistoryTab::showEvent(QShowEvent* event) {
 }
 
 HistoryFilter HistoryTab::CurrentFilter() const {
-    return HistoryFilter{history_search->text().trimmed(), QDateTime(history_from->date(), QTime(0, 0)).toSecsSinceEpoch(),
-                         QDateTime(history_to->date().addDays(1), QTime(0, 0)).toSecsSinceEpoch()};
+    return FilterOfDates(history_search->text().trimmed(), history_from->date(), history_to->date());
 }
 
 void HistoryTab::Refresh() {
@@ -208,14 +208,15 @@ void HistoryTab::Refresh() {
     settingDates_ = false;
 
     const HistoryFilter filter = CurrentFilter();
-    model_->setQuery(store_.Select(filter));
+    const std::array<qint64, 24> hours = store_.HourCounts(filter);
+    model_->setQuery(store_.Select(filter, std::accumulate(hours.begin(), hours.end(), qint64{0})));
     for (int column = 0; column < static_cast<int>(kHistoryColumns.size()); ++column) {
         model_->setHeaderData(column, Qt::Horizontal, kHistoryColumns[static_cast<size_t>(column)]);
     }
-    DrawChart(filter);
+    DrawChart(filter, hours);
 }
 
-void HistoryTab::DrawChart(const HistoryFilter& filter) {
+void HistoryTab::DrawChart(const HistoryFilter& filter, const std::array<qint64, 24>& hours) {
     QChart* chart = history_chart->chart();
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) {
@@ -228,7 +229,6 @@ void HistoryTab::DrawChart(const HistoryFilter& filter) {
     QAbstractBarSeries* series = nullptr;
     qint64 top = 0;
     if (history_chart_mode->currentIndex() == 0) {
-        const std::array<qint64, 24> hours = store_.HourCounts(filter);
         for (size_t hour = 0; hour < hours.size(); ++hour) {
             *set << static_cast<qreal>(hours[hour]);
             categories << QString::number(hour);

@@ -58,7 +58,7 @@ private:
     void Report(bool worked);
     void Flush();
     HistoryFilter CurrentFilter() const;
-    void DrawChart(const HistoryFilter& filter);
+    void DrawChart(const HistoryFilter& filter, const std::array<qint64, 24>& hours);
     void PlayRecording(int row);
     void ExportCsv();
 

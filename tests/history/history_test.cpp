@@ -104,7 +104,7 @@ protected:
     QTemporaryDir dir;
     HistoryStore store;
     const HistoryRun run{{1764859800000, 3600}, "12-04-2025", "3-50-00-PM"};
-    const HistoryFilter all{"", 0, 4102444800};
+    const HistoryFilter all = FilterOfDates("", QDate(2025, 1, 1), QDate(2099, 12, 31));
 };
 
 TEST_F(HistoryStoreTest, HitsRoundTripAreCountedAndExportAsCsv) {
@@ -114,7 +114,7 @@ TEST_F(HistoryStoreTest, HitsRoundTripAreCountedAndExportAsCsv) {
     EXPECT_EQ(store.Add(run, Hit("Tac 2", 1764863473000, 2)), HistoryStore::Added::Yes);
     EXPECT_EQ(store.Add(run, Hit("Tac 2", 1764863473000, 2)), HistoryStore::Added::AlreadyThere);
 
-    QSqlQuery rows = store.Select(HistoryFilter{"caf", 0, 4102444800});
+    QSqlQuery rows = store.Select(FilterOfDates("caf", QDate(2025, 1, 1), QDate(2025, 12, 31)), 1);
     ASSERT_TRUE(rows.next());
     EXPECT_EQ(rows.value(0).toString(), "2025-12-04 15:51:13");
     EXPECT_EQ(rows.value(3).toString(), ScreenText(odd));
@@ -125,10 +125,10 @@ TEST_F(HistoryStoreTest, HitsRoundTripAreCountedAndExportAsCsv) {
     const std::array<qint64, 24> hours = store.HourCounts(all);
     EXPECT_EQ(hours[15] + hours[16], 2);
     EXPECT_EQ(hours[15], 1);
-    const std::vector<ChannelCount> busiest = store.BusiestChannels(HistoryFilter{"tac", 0, 4102444800}, 10);
+    const std::vector<ChannelCount> busiest = store.BusiestChannels(FilterOfDates("tac", QDate(2025, 12, 4), QDate(2025, 12, 4)), 10);
     ASSERT_EQ(busiest.size(), 1u);
     EXPECT_EQ(busiest[0].Hits, 1);
-    EXPECT_TRUE(store.Select(HistoryFilter{"", 1764863474, 4102444800}).next() == false);
+    EXPECT_FALSE(store.Select(FilterOfDates("", QDate(2025, 12, 5), QDate(2099, 1, 1)), 0).next());
 
     const QString csv = dir.filePath("out.csv");
     QString error;
