@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -112,8 +113,11 @@ TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
     EXPECT_EQ(m.form->LastMessage(), "Log Directory now set to /nonexistent/quorvane-logs");
     RadioView hit = Reception("Weather", "NOAA 1", "01625500");
     m.Transmit(hit, 300);
-    EXPECT_TRUE(m.form->LastMessage().contains("cannot be written")) << m.form->LastMessage().toStdString();
-    const QString first = m.form->LastMessage();
+    // The log file and the history beside it both say so.
+    QStringList told;
+    for (auto* box : m.form->findChildren<QMessageBox*>("message")) told << box->text();
+    EXPECT_TRUE(told.join("\n").contains("cannot be written")) << told.join("\n").toStdString();
+    EXPECT_TRUE(told.join("\n").contains("history.sqlite cannot be opened")) << told.join("\n").toStdString();
     m.form->SetFolderChooser([] { return QString(); });  // cancelled: back to the app folder
     QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
     EXPECT_EQ(m.form->LastMessage(), "Log Directory defaulting back to " + m.folder.Path());
