@@ -58,7 +58,7 @@ struct Fixture {
                                "strftime('%Y-%m-%dT%H:%M:%S+00:00', %3 + i * 30 + 12, 'unixepoch'), "
                                "strftime('%Y-%m-%dT%H:%M:%SZ', %3 + i * 30 + 12, 'unixepoch'), 12.0, "
                                "CASE WHEN i % 10 = 0 THEN 'County_Fire_Dispatch-1_154.4300___2-51-13-PM_2-51-40-PM_"
-                               "12-04-2026.wav' END, %3 + i * 30, ((%3 + i * 30) / 3600) % 24, (%3 + i * 30) / 86400, "
+                               "12-04-2026.wav' END, (%3 + i * 30) * 1000, ((%3 + i * 30) / 3600) % 24, (%3 + i * 30) / 86400, "
                                "i * 2654435761 FROM n")
                            .arg(kHits - 1)
                            .arg(kNames)

@@ -8,10 +8,6 @@ double HistoryHit::DurationSeconds() const {
     return static_cast<double>(std::max<std::int64_t>(0, End.EpochMs - Start.EpochMs)) / 1000.0;
 }
 
-std::int64_t HistoryHit::StartEpochSeconds() const {
-    return Start.EpochMs >= 0 ? Start.EpochMs / 1000 : (Start.EpochMs - 999) / 1000;
-}
-
 int HistoryHit::StartHour() const { return LocalTimeOf(Start).SecondsOfDay / 3600; }
 
 std::int64_t HistoryHit::StartDay() const {

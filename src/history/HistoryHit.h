@@ -39,7 +39,6 @@ struct HistoryHit {
 
     // End minus start, to the millisecond; never negative.
     double DurationSeconds() const;
-    std::int64_t StartEpochSeconds() const;
     // The hour of day (0-23) on the local clock when the hit started, and
     // the local date as days since 1970-01-01.
     int StartHour() const;

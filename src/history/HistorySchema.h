@@ -40,7 +40,7 @@ inline constexpr std::array<std::string_view, 10> kHistorySchema = {
         end_utc TEXT NOT NULL,
         duration_s REAL NOT NULL,
         recording TEXT,
-        start_epoch INTEGER NOT NULL,
+        start_ms INTEGER NOT NULL,
         start_hour INTEGER NOT NULL,
         start_day INTEGER NOT NULL,
         line_key INTEGER NOT NULL UNIQUE))",
@@ -60,9 +60,9 @@ inline constexpr std::array<std::string_view, 10> kHistorySchema = {
         INSERT INTO name_counts VALUES (NEW.name_id, NEW.start_day, 1)
             ON CONFLICT (name_id, day) DO UPDATE SET n = n + 1;
         END)",
-    "CREATE INDEX IF NOT EXISTS hits_by_start ON hits (start_epoch, name_id)",
-    "CREATE INDEX IF NOT EXISTS hits_by_name ON hits (name_id, start_epoch)",
-    "CREATE INDEX IF NOT EXISTS hits_by_hour ON hits (start_hour, name_id, start_epoch)",
+    "CREATE INDEX IF NOT EXISTS hits_by_start ON hits (start_ms, name_id)",
+    "CREATE INDEX IF NOT EXISTS hits_by_name ON hits (name_id, start_ms)",
+    "CREATE INDEX IF NOT EXISTS hits_by_hour ON hits (start_hour, name_id, start_ms)",
     R"(CREATE VIEW IF NOT EXISTS hit_list AS
         SELECT h.id, h.run_id, h.start_local, h.start_utc, h.end_local, h.end_utc, h.duration_s,
                n.system, n.grp AS "group", n.channel, n.frequency, n.frequency_digits, n.code_or_id,

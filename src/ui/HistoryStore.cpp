@@ -24,7 +24,7 @@ QString NamesMatch(const QString& alias) {
 }
 
 QString HitsWhere(const HistoryFilter& filter) {
-    QString where = "h.start_epoch >= ? AND h.start_epoch < ?";
+    QString where = "h.start_ms >= ? AND h.start_ms < ?";
     if (!filter.Text.isEmpty()) where += " AND h.name_id IN (SELECT m.id FROM names m WHERE " + NamesMatch("m") + ")";
     return where;
 }
@@ -36,8 +36,8 @@ void BindPattern(QSqlQuery& query, const HistoryFilter& filter) {
 }
 
 void BindFilter(QSqlQuery& query, const HistoryFilter& filter) {
-    query.addBindValue(filter.FromEpoch);
-    query.addBindValue(filter.ToEpoch);
+    query.addBindValue(filter.FromMs);
+    query.addBindValue(filter.ToMs);
     BindPattern(query, filter);
 }
 
@@ -73,8 +73,8 @@ HistoryHit AsStoredText(HistoryHit hit) {
 HistoryFilter FilterOfDates(const QString& text, const QDate& from, const QDate& to) {
     const QDate after = to.addDays(1);
     return HistoryFilter{text,
-                         QDateTime(from, QTime(0, 0)).toSecsSinceEpoch(),
-                         QDateTime(after, QTime(0, 0)).toSecsSinceEpoch(),
+                         QDateTime(from, QTime(0, 0)).toMSecsSinceEpoch(),
+                         QDateTime(after, QTime(0, 0)).toMSecsSinceEpoch(),
                          DaysFromCivil(from.year(), from.month(), from.day()),
                          DaysFromCivil(after.year(), after.month(), after.day())};
 }
@@ -244,7 +244,7 @@ HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryH
     }
 
     query.prepare("INSERT OR IGNORE INTO hits (run_id, name_id, start_local, start_utc, end_local, end_utc, "
-                  "duration_s, recording, start_epoch, start_hour, start_day, line_key) "
+                  "duration_s, recording, start_ms, start_hour, start_day, line_key) "
                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     query.addBindValue(*runId);
     query.addBindValue(nameId);
@@ -254,7 +254,7 @@ HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryH
     }
     query.addBindValue(hit.DurationSeconds());
     query.addBindValue(TextOrNull(hit.RecordingFile));
-    query.addBindValue(static_cast<qint64>(hit.StartEpochSeconds()));
+    query.addBindValue(static_cast<qint64>(hit.Start.EpochMs));
     query.addBindValue(hit.StartHour());
     query.addBindValue(static_cast<qint64>(hit.StartDay()));
     query.addBindValue(static_cast<qint64>(hit.LineKey));
@@ -272,7 +272,7 @@ QSqlQuery HistoryStore::Select(const HistoryFilter& filter, qint64 matches) cons
     query.prepare("SELECT replace(substr(h.start_local, 1, 19), 'T', ' '), n.system, n.grp, n.channel, n.frequency, "
                   "n.code_or_id, printf('%.1f', h.duration_s), h.recording "
                   "FROM hits h INDEXED BY " + QString(index) + " JOIN names n ON n.id = h.name_id WHERE " +
-                  HitsWhere(filter) + " ORDER BY h.start_epoch DESC");
+                  HitsWhere(filter) + " ORDER BY h.start_ms DESC");
     BindFilter(query, filter);
     query.exec();
     return query;
@@ -317,7 +317,7 @@ std::vector<ChannelCount> HistoryStore::BusiestChannels(const HistoryFilter& fil
 
 std::optional<qint64> HistoryStore::OldestStart() const {
     QSqlQuery query(Reader());
-    if (!query.exec("SELECT min(start_epoch) FROM hits") || !query.next() || query.isNull(0)) return std::nullopt;
+    if (!query.exec("SELECT min(start_ms) FROM hits") || !query.next() || query.isNull(0)) return std::nullopt;
     return query.value(0).toLongLong();
 }
 
@@ -327,7 +327,7 @@ bool HistoryStore::ExportCsv(const HistoryFilter& filter, const QString& path, Q
     query.prepare("SELECT h.start_local, h.start_utc, h.end_local, h.end_utc, h.duration_s, n.system, n.grp, "
                   "n.channel, n.frequency, n.frequency_digits, n.code_or_id, h.recording, h.run_id "
                   "FROM hits h INDEXED BY hits_by_start JOIN names n ON n.id = h.name_id WHERE " +
-                  HitsWhere(filter) + " ORDER BY h.start_epoch DESC");
+                  HitsWhere(filter) + " ORDER BY h.start_ms DESC");
     BindFilter(query, filter);
     QSaveFile file(path);
     if (!query.exec() || !file.open(QIODevice::WriteOnly)) {

@@ -25,12 +25,12 @@ struct HistoryRun {
 };
 
 // Which hits are shown: Text found anywhere in the system, group, channel,
-// frequency or ID (all when empty), started in [FromEpoch, ToEpoch) seconds,
+// frequency or ID (all when empty), started in [FromMs, ToMs) (milliseconds since 1970),
 // which are the local days [FromDay, ToDay) (days since 1970-01-01).
 struct HistoryFilter {
     QString Text;
-    qint64 FromEpoch = 0;
-    qint64 ToEpoch = 0;
+    qint64 FromMs = 0;
+    qint64 ToMs = 0;
     qint64 FromDay = 0;
     qint64 ToDay = 0;
 };
@@ -79,7 +79,7 @@ public:
     QSqlQuery Select(const HistoryFilter& filter, qint64 matches) const;
     std::array<qint64, 24> HourCounts(const HistoryFilter& filter) const;
     std::vector<ChannelCount> BusiestChannels(const HistoryFilter& filter, int limit) const;
-    // Seconds since 1970 of the oldest hit's start.
+    // Milliseconds since 1970 of the oldest hit's start.
     std::optional<qint64> OldestStart() const;
     // The selection as CSV (RFC 4180, UTF-8, a header row, CR LF).
     bool ExportCsv(const HistoryFilter& filter, const QString& path, QString* error) const;

@@ -203,7 +203,7 @@ void HistoryTab::Refresh() {
     settingDates_ = true;
     if (toFollowsToday_) history_to->setDate(QDate::currentDate());
     if (const auto oldest = store_.OldestStart(); oldest && fromFollowsOldest_) {
-        history_from->setDate(QDateTime::fromSecsSinceEpoch(*oldest).date());
+        history_from->setDate(QDateTime::fromMSecsSinceEpoch(*oldest).date());
     }
     settingDates_ = false;
 

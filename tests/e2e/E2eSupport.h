@@ -134,6 +134,8 @@ struct Monitored {
         form.reset();
         form = std::make_unique<Form1>(folder.Path());
         form->show();
+        // Polling: the display follows the radio.
+        EXPECT_TRUE(WaitUntil([&] { return Widget("Text1").contains("Scanning"); }, 5000));
     }
 
     QString Widget(const char* name) const {
