@@ -5,6 +5,7 @@
 #include "ui/AppFiles.h"
 #include "ui/AppIcon.h"
 #include "ui/Form1.h"
+#include "ui/HistoryImport.h"
 #include "ui/ProgramOptions.h"
 #include "ui/QuitSignals.h"
 
@@ -22,6 +23,19 @@ int main(int argc, char* argv[]) {
         std::fputs(command.output.toLocal8Bit().constData(), stdout);
         std::fputs(command.error.toLocal8Bit().constData(), stderr);
         return command.exitStatus;
+    }
+
+    if (!command.options.importLogs.isEmpty()) {
+        // Importing logs opens no window, so it needs no display.
+        QCoreApplication importer(argc, argv);
+        QCoreApplication::setApplicationName("Quorvane");
+        QString error;
+        const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
+        if (appDirectory.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        return RunLogImport(appDirectory, command.options.importLogs);
     }
 
     QApplication app(argc, argv);

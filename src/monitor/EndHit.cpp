@@ -149,6 +149,8 @@ HitEnded EndHit(HitRecord& hit, TickValues& values, const HitEndContext& context
     if (!hit.SkipSent) ended.LogLine = LogLine(hit, values, context.LaunchDate);
     ended.Names = {hit.SystemText, hit.GroupText, hit.ChannelText, hit.FreqShown,
                    hit.CodeText,   values.TalkgroupId, hit.StartTime, hit.EndTime};
+    ended.RawFrequency = values.RawFrequency;
+    ended.TrunkedHit = hit.TrunkedHit;
     if (context.RecordAudioTicked && !hit.SkipSent) {
         ended.StopRecording = true;
         hit.Recording = false;

@@ -30,6 +30,10 @@ struct HitEnded {
     // the hit not skipped). HitRecord::Recording is already cleared then.
     bool StopRecording = false;
     RecordingNames Names;
+    // The frequency digits of the hit, and whether the log line's fifth field
+    // is the talkgroup ID (a trunked hit) rather than the tone or code.
+    std::string RawFrequency;
+    bool TrunkedHit = false;
 };
 
 // What the hit end reads besides the hit itself.

@@ -68,14 +68,17 @@ std::optional<std::string> HitRecording::InputFailure() {
 std::optional<std::string> HitRecording::Stop(const RecordingNames& names,
                                               std::string_view launchDate,
                                               std::string_view folder) {
+    savedFileName_.clear();
     if (!capturing_) return std::nullopt;
     capturing_ = false;
     recorder_.Stop();
-    const std::string finalPath = JoinPath(folder, RecordingFileName(names, launchDate));
+    const std::string fileName = RecordingFileName(names, launchDate);
+    const std::string finalPath = JoinPath(folder, fileName);
     std::optional<std::string> message;
     switch (recorder_.Save(finalPath)) {
     case SaveOutcome::Saved:
         saveFailureTold_ = false;
+        savedFileName_ = fileName;
         break;
     case SaveOutcome::AlreadyThere:
         recorder_.Discard();

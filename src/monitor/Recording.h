@@ -118,6 +118,9 @@ public:
     int Counter() const { return counter_.Value(); }
     // The temporary file of the latest recording.
     const std::string& TemporaryPath() const { return temporaryPath_; }
+    // The file name the last Stop saved its recording under; empty when it
+    // saved none.
+    const std::string& SavedFileName() const { return savedFileName_; }
 
 private:
     // The input did not open: told once until it works again.
@@ -126,6 +129,7 @@ private:
     AudioRecorder& recorder_;
     RecordingCounter counter_;
     std::string temporaryPath_;
+    std::string savedFileName_;
     bool capturing_ = false;
     bool startFailureTold_ = false;
     bool saveFailureTold_ = false;

@@ -15,6 +15,7 @@
 #include "ui/AppFiles.h"
 #include "ui/AppIcon.h"
 #include "ui/Controls.h"
+#include "ui/HistoryTab.h"
 #include "ui/KeyArt.h"
 #include "ui/KeyButton.h"
 #include "ui/LayoutSwitcher.h"
@@ -182,6 +183,11 @@ void Form1::BuildTabs() {
     BuildLogSettings(SSTab1->widget(3));
     BuildMacroFrames(SSTab1->widget(3));
     windowSettings_ = new WindowSettingsFrame(SSTab1->widget(3), *style_);
+    const auto logFolder = [this] {
+        return QString::fromStdString(LogFolder(pgm_.logDirectory, appDirectory_.toStdString()));
+    };
+    history_ = new HistoryTab(logFolder, [this](const QString& text) { Tell(text); }, SSTab1);
+    SSTab1->addTab(history_, "History");
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {

@@ -34,6 +34,7 @@ class QWheelEvent;
 
 namespace quorvane {
 
+class HistoryTab;
 class KeyButton;
 class LayoutSwitcher;
 class LogGridModel;
@@ -165,7 +166,8 @@ private:
     void BuildRecordingControls(QWidget* frame);
     bool RecordAudioTicked() const;
     void StartRecording();
-    void StopRecording(const RecordingNames& names);
+    // The file name the recording was saved under; empty when it was not.
+    std::string StopRecording(const RecordingNames& names);
     void SetUpAudio();
     void CloseAudio();
     void UpdateListening();
@@ -242,6 +244,7 @@ private:
     WindowStyle* style_ = nullptr;        // the window's frame and dragging
     LayoutSwitcher* layout_ = nullptr;    // the minus and plus buttons and the layouts
     WindowSettingsFrame* windowSettings_ = nullptr;
+    HistoryTab* history_ = nullptr;  // the "History" tab
 };
 
 }  // namespace quorvane

@@ -7,6 +7,7 @@
 #include "link/Fields.h"
 #include "ui/AppFiles.h"
 #include "ui/Form1.h"
+#include "ui/HistoryTab.h"
 #include "ui/LayoutSwitcher.h"
 #include "ui/ScannerText.h"
 
@@ -50,9 +51,10 @@ void Form1::ApplyTick(const TickOutcome& outcome) {
             ExtendedInfoShow(show->Source);
         } else if (const auto* ended = std::get_if<HitEnded>(&action)) {
             if (ended->LogLine) AddLogLine(*ended->LogLine);
-            if (ended->StopRecording) StopRecording(ended->Names);
+            history_->AddHit(*ended, ended->StopRecording ? StopRecording(ended->Names) : std::string());
         }
     }
+    history_->Follow(poll_->Hit());
     const QString display = ScreenText(outcome.Text1);
     if (Text1->toPlainText() != display) Text1->setPlainText(display);
     floating_taskbar->setText(ScreenText(outcome.FloatingTaskbar));

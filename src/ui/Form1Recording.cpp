@@ -54,11 +54,12 @@ void Form1::UpdateListening() {
     }
 }
 
-void Form1::StopRecording(const RecordingNames& names) {
+std::string Form1::StopRecording(const RecordingNames& names) {
     const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
     if (const auto message = recorder_->rules.Stop(names, launchDate_, folder)) {
         Tell(QString::fromStdString(*message));
     }
+    return recorder_->rules.SavedFileName();
 }
 
 void Form1::SetUpAudio() { recorder_->rules.SetUp(); }

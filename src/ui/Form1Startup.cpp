@@ -11,6 +11,7 @@
 
 #include "ui/AppFiles.h"
 #include "ui/Form1.h"
+#include "ui/HistoryTab.h"
 #include "ui/ProgramOptions.h"
 #include "ui/ScannerText.h"
 #include "ui/SystemClock.h"
@@ -31,6 +32,7 @@ void Form1::Form_Load() {
     launchDate_ = LaunchDateText(now.date().year(), now.date().month(), now.date().day());
     launchTime_ = FixForLog(now.time().toString("h:mm:ss AP").toStdString());
     poll_ = std::make_unique<PollCycle>(hitIntel_, skipList_, *systemClock_, launchDate_);
+    history_->StartRun(now, launchDate_, launchTime_);
 
     SetText3Base("Select COM Port");
     Text4->setText(kVersionText);

@@ -15,13 +15,17 @@ const QCommandLineOption kAppDir("app-dir",
                                  "Keep settings, hit_intel.txt, notes and logs in DIR instead of the per-user "
                                  "data folder (created when missing).",
                                  "DIR");
+const QCommandLineOption kImportLogs("import-logs",
+                                     "Add the hits of the run log files in DIR to the history, print how many "
+                                     "were added, and exit (no window is opened).",
+                                     "DIR");
 
 }  // namespace
 
 CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Remote control for the Uniden BC246T scanner.");
-    parser.addOptions({kHelp, kVersion, kAppDir});
+    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs});
 
     CommandLineOutcome outcome;
     const QString program = arguments.isEmpty() ? QString("quorvane") : QFileInfo(arguments.first()).fileName();
@@ -43,6 +47,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     }
     outcome.run = true;
     outcome.options.appDirectory = parser.value(kAppDir);
+    outcome.options.importLogs = parser.value(kImportLogs);
     return outcome;
 }
 

@@ -11,6 +11,7 @@ inline constexpr const char* kVersionText = "BC246T Quorvane - V1.0b";
 // entry in the option list of ProgramOptions.cpp.
 struct ProgramOptions {
     QString appDirectory;  // --app-dir DIR; empty: the per-user data folder
+    QString importLogs;    // --import-logs DIR: add old run logs to the history and exit
 };
 
 // The outcome of reading the command line: either start the window with

@@ -4,9 +4,14 @@
 // folder, and waiting on conditions with a deadline.
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -106,5 +111,58 @@ inline RadioView Reception(const std::string& line1, const std::string& line2, c
     view.frequency = frequency;
     return view;
 }
+
+// A window polling a radio, with "Log To Text File" ticked.
+struct Monitored {
+    AppFolder folder;
+    std::unique_ptr<Simulator> radio;
+    std::unique_ptr<Form1> form;
+
+    explicit Monitored(const std::string& hitIntel = {}) {
+        App();
+        radio = StartRadio(folder);
+        radio->SetOverride(Idle());
+        folder.SaveComSettings();
+        folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"\"\r\n4\r\n");
+        if (!hitIntel.empty()) folder.Write("hit_intel.txt", hitIntel);
+        Restart();
+    }
+
+    // Closes the window (if open) and starts a new run of it in the same folder.
+    void Restart() {
+        if (form) form->close();
+        form.reset();
+        form = std::make_unique<Form1>(folder.Path());
+        form->show();
+        // Polling: the display follows the radio.
+        EXPECT_TRUE(WaitUntil([&] { return Widget("Text1").contains("Scanning"); }, 5000));
+    }
+
+    QString Widget(const char* name) const {
+        if (auto* line = form->findChild<QLineEdit*>(name)) return line->text();
+        return form->findChild<QPlainTextEdit*>(name)->toPlainText();
+    }
+    QTableView* Grid() const { return form->findChild<QTableView*>("grdInfo"); }
+    QString Cell(int row, int column) const {
+        return Grid()->model()->index(row, column).data().toString();
+    }
+
+    // Shows view as a transmission for holdMs, then the idle display again,
+    // and waits until the window has logged it.
+    void Transmit(RadioView view, int holdMs) {
+        const size_t linesBefore = std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n');
+        view.receiving = true;
+        radio->SetOverride(view);
+        WaitUntil([] { return false; }, holdMs);
+        RadioView after = view;  // the scan delay: squelch closed, nothing else changes
+        after.receiving = false;
+        radio->SetOverride(after);
+        ASSERT_TRUE(WaitUntil([&] {
+            return static_cast<size_t>(std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n')) >
+                   linesBefore;
+        }, 3000));
+        radio->SetOverride(Idle());
+    }
+};
 
 }  // namespace quorvane::e2e

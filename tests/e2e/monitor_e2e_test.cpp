@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -17,50 +18,6 @@ using namespace quorvane;
 using namespace quorvane::e2e;
 
 namespace {
-
-// A window polling a radio, with "Log To Text File" ticked.
-struct Monitored {
-    AppFolder folder;
-    std::unique_ptr<Simulator> radio;
-    std::unique_ptr<Form1> form;
-
-    explicit Monitored(const std::string& hitIntel = {}) {
-        App();
-        radio = StartRadio(folder);
-        radio->SetOverride(Idle());
-        folder.SaveComSettings();
-        folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"\"\r\n4\r\n");
-        if (!hitIntel.empty()) folder.Write("hit_intel.txt", hitIntel);
-        form = std::make_unique<Form1>(folder.Path());
-        form->show();
-    }
-
-    QString Widget(const char* name) const {
-        if (auto* line = form->findChild<QLineEdit*>(name)) return line->text();
-        return form->findChild<QPlainTextEdit*>(name)->toPlainText();
-    }
-    QTableView* Grid() const { return form->findChild<QTableView*>("grdInfo"); }
-    QString Cell(int row, int column) const {
-        return Grid()->model()->index(row, column).data().toString();
-    }
-
-    // Shows view as a transmission for holdMs, then the idle display again,
-    // and waits until the window has logged it.
-    void Transmit(RadioView view, int holdMs) {
-        const size_t linesBefore = std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n');
-        view.receiving = true;
-        radio->SetOverride(view);
-        WaitUntil([] { return false; }, holdMs);
-        RadioView after = view;  // the scan delay: squelch closed, nothing else changes
-        after.receiving = false;
-        radio->SetOverride(after);
-        ASSERT_TRUE(WaitUntil([&] {
-            return static_cast<size_t>(std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n')) >
-                   linesBefore;
-        }, 3000));
-        radio->SetOverride(Idle());
-    }
-};
 
 const std::regex kTimes(R"(\t(\d{1,2}:\d\d:\d\d [AP]M)\t(\d{1,2}:\d\d:\d\d [AP]M)\t(\d\d-\d\d-\d{4})\r\n)");
 
@@ -156,8 +113,11 @@ TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
     EXPECT_EQ(m.form->LastMessage(), "Log Directory now set to /nonexistent/quorvane-logs");
     RadioView hit = Reception("Weather", "NOAA 1", "01625500");
     m.Transmit(hit, 300);
-    EXPECT_TRUE(m.form->LastMessage().contains("cannot be written")) << m.form->LastMessage().toStdString();
-    const QString first = m.form->LastMessage();
+    // The log file and the history beside it both say so.
+    QStringList told;
+    for (auto* box : m.form->findChildren<QMessageBox*>("message")) told << box->text();
+    EXPECT_TRUE(told.join("\n").contains("cannot be written")) << told.join("\n").toStdString();
+    EXPECT_TRUE(told.join("\n").contains("history.sqlite cannot be opened")) << told.join("\n").toStdString();
     m.form->SetFolderChooser([] { return QString(); });  // cancelled: back to the app folder
     QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
     EXPECT_EQ(m.form->LastMessage(), "Log Directory defaulting back to " + m.folder.Path());

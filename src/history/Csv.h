@@ -1,0 +1,15 @@
+#pragma once
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace quorvane {
+
+// A CSV field (RFC 4180): as it is, or in double quotes with each quote
+// doubled when it holds a comma, a quote, a CR or an LF.
+void AppendCsvField(std::string& out, std::string_view text);
+
+// A record: the fields separated by commas, ended by CR LF.
+void AppendCsvRecord(std::string& out, std::initializer_list<std::string_view> fields);
+
+}  // namespace quorvane
