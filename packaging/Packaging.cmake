@@ -58,8 +58,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Remote control for the Uniden BC246T scann
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window's fonts; Qt plugins from other packages go here too.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# The window's fonts and the history's SQLite driver (a Qt plugin no library links to).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6sql6-sqlite")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)

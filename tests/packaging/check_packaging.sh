@@ -37,10 +37,11 @@ deb)
   expect() { grep -Eq "$2" <<<"$1" || { echo "MISSING: $2"; failed=1; }; }
   expect "$control" '^Package: quorvane$'
   # From dpkg-shlibdeps: the Qt 6 libraries and libsndfile the program links.
-  for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libsndfile1; do
+  for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6network6 libqt6sql6 libqt6charts6 libsndfile1; do
     expect "$control" "^Depends: .*\\b$library(t64)?\\b"
   done
   expect "$control" '^Depends: .*\bfonts-dejavu-core\b'
+  expect "$control" '^Depends: .*\blibqt6sql6-sqlite\b'  # the history's database driver, a plugin
   for file in usr/bin/quorvane "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
               usr/share/icons/hicolor/scalable/apps/quorvane.svg usr/share/icons/hicolor/16x16/apps/quorvane.png \
               usr/share/icons/hicolor/256x256/apps/quorvane.png usr/share/man/man1/quorvane.1 \
