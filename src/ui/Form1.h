@@ -16,6 +16,7 @@
 #include "monitor/HitIntelTable.h"
 #include "monitor/LogText.h"
 #include "monitor/PollCycle.h"
+#include "monitor/PollPacer.h"
 #include "monitor/SkipList.h"
 #include "tools/Harvest.h"
 #include "ui/SerialLink.h"
@@ -118,6 +119,10 @@ private:
     void PumpQueue();
     void FocusPicture1();
 
+    // Every command outside the harvest goes out here, so the poll knows the
+    // reply lines it still has to wait for.
+    void SendToScanner(const std::string& text);
+
     // Polling and the hit log.
     void Timer1_Timer();
     void ApplyTick(const TickOutcome& outcome);
@@ -173,6 +178,7 @@ private:
     HitIntelTable hitIntel_;
     SkipList skipList_;
     std::unique_ptr<PollCycle> poll_;
+    PollPacer pacer_;
     LogText log_;
     std::string launchDate_;
     std::string launchTime_;

@@ -59,6 +59,7 @@ void Form1::StartRunning(bool writeSettings) {
         return;
     }
     running_ = true;
+    pacer_.Reset();
     CloseAudio();
     Timer1.start();
     Timer3.start();
@@ -124,6 +125,7 @@ void Form1::RetryLink() {
     if (!OpenScannerPort().isEmpty()) return;  // still gone: try again in 2 s
     reconnectTimer_.stop();
     SetLinkMessage({});
+    pacer_.Reset();
     Timer1.start();
 }
 

@@ -24,11 +24,16 @@ struct Monitored {
     std::unique_ptr<Simulator> radio;
     std::unique_ptr<Form1> form;
 
-    explicit Monitored(const std::string& hitIntel = {}) {
+    // baud > 0: the radio's replies leave byte by byte at that speed, and
+    // "Port Speed" is set to it.
+    explicit Monitored(const std::string& hitIntel = {}, int baud = 0) {
         App();
-        radio = StartRadio(folder);
+        SimulatorOptions options;
+        options.baud = baud;
+        radio = StartRadio(folder, kQuietScenario, options);
         radio->SetOverride(Idle());
         folder.SaveComSettings();
+        if (baud == 9600) folder.Write("com_settings.txt", "0\r\n0\r\n100\r\n");
         folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"\"\r\n4\r\n");
         if (!hitIntel.empty()) folder.Write("hit_intel.txt", hitIntel);
         form = std::make_unique<Form1>(folder.Path());
@@ -98,6 +103,20 @@ TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile)
     QFile file(logPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), line + "\r\n");
+}
+
+TEST(MonitorEndToEnd, AtEverySpeedHitsAreLoggedAndThePollNeverOutrunsTheLine) {
+    for (const int baud : {57600, 9600}) {
+        Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n", baud);
+        m.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 1500);
+        EXPECT_EQ(m.form->Log().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << baud;
+        // At most the round on its way is unanswered: requests never pile up.
+        EXPECT_LE(m.radio->ReceivedCommands().size(), m.radio->RepliesWritten() + 3) << baud;
+    }
+    // A radio that stops answering is still told after 3 s.
+    Monitored m({}, 9600);
+    m.radio->SetAnswering(false);
+    EXPECT_TRUE(WaitUntil([&] { return m.Widget("Text3") == "No reply"; }, 5000));
 }
 
 TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdInTheFrequencyBox) {
