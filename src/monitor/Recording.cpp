@@ -55,7 +55,7 @@ std::optional<std::string> HitRecording::Stop(const RecordingNames& names,
     if (!capturing_) return std::nullopt;
     capturing_ = false;
     recorder_.Stop();
-    const std::string finalPath = JoinPath(folder, RecordingFileName(names, launchDate));
+    const std::string finalPath = makePath_(folder, RecordingFileName(names, launchDate));
     std::optional<std::string> message;
     switch (recorder_.Save(finalPath)) {
     case SaveOutcome::Saved:

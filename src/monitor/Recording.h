@@ -5,6 +5,7 @@
 
 #include "monitor/EndHit.h"
 #include "monitor/HitRecord.h"
+#include "monitor/LogText.h"
 
 namespace quorvane {
 
@@ -107,9 +108,12 @@ public:
     int Counter() const { return counter_.Value(); }
     // The temporary file of the latest recording.
     const std::string& TemporaryPath() const { return temporaryPath_; }
+    // How the final path is made from the folder and the hit's file name.
+    void SetPathMaker(NamePathMaker makePath) { makePath_ = std::move(makePath); }
 
 private:
     AudioRecorder& recorder_;
+    NamePathMaker makePath_ = JoinPath;
     RecordingCounter counter_;
     std::string temporaryPath_;
     bool capturing_ = false;

@@ -1,5 +1,7 @@
 #include "ui/ScannerText.h"
 
+#include "ui/AppFiles.h"
+
 namespace quorvane {
 namespace {
 
@@ -42,6 +44,10 @@ QString Windows1252Text(const std::string& bytes) {
         text += (byte >= 0x80 && byte < 0xA0) ? QChar(kHighGlyphs[byte - 0x80]) : QChar(byte);
     }
     return text;
+}
+
+std::string ScannerNamePath(std::string_view folder, std::string_view name) {
+    return FileSystemBytes(JoinPath(FileSystemText(std::string(folder)), ScreenText(std::string(name))));
 }
 
 std::string BytesFromScreen(const QString& text) {

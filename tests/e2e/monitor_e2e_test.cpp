@@ -12,6 +12,8 @@
 #include <regex>
 
 #include "E2eSupport.h"
+#include "ui/AppFiles.h"
+#include "ui/ScannerText.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
@@ -26,7 +28,7 @@ struct Monitored {
 
     // baud > 0: the radio's replies leave byte by byte at that speed, and
     // "Port Speed" is set to it.
-    explicit Monitored(const std::string& hitIntel = {}, int baud = 0) {
+    explicit Monitored(const std::string& hitIntel = {}, int baud = 0, const std::string& logDirectory = "\"\"") {
         App();
         SimulatorOptions options;
         options.baud = baud;
@@ -34,7 +36,7 @@ struct Monitored {
         radio->SetOverride(Idle());
         folder.SaveComSettings();
         if (baud == 9600) folder.Write("com_settings.txt", "0\r\n0\r\n100\r\n");
-        folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"\"\r\n4\r\n");
+        folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n" + logDirectory + "\r\n4\r\n");
         if (!hitIntel.empty()) folder.Write("hit_intel.txt", hitIntel);
         form = std::make_unique<Form1>(folder.Path());
         form->show();
@@ -198,4 +200,36 @@ TEST(MonitorEndToEnd, TheExtendedInfoTabShowsTheNotesOfTheFrequency) {
     hit.frequency = "01625500";
     m.Transmit(hit, 400);
     EXPECT_EQ(m.Widget("extended_text"), "Not Avilable");
+}
+
+TEST(MonitorEndToEnd, FoldersAndNamesWithLettersBeyondAsciiKeepThemOnDisk) {
+    QTemporaryDir logs;
+    const QString folder = logs.path() + QString::fromUtf8("/Logs jos\u00e9 \u00df \u65e5");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    {
+        Monitored m;
+        m.form->SetFolderChooser([&] { return folder; });
+        QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
+        EXPECT_EQ(m.form->LastMessage(), "Log Directory now set to " + folder);
+        // A channel named with the scanner's byte 0xE9 finds its notes file "Café_12345.txt".
+        QFile notes(m.folder.Path() + QString::fromUtf8("/Caf\u00e9_12345.txt"));
+        ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+        notes.write("Cafe notes");
+        notes.close();
+        RadioView hit = Reception("Caf\xe9", "ID:12345", "08552375");
+        hit.tgid = "12345";
+        hit.system = "Metro";
+        m.Transmit(hit, 400);
+        EXPECT_EQ(m.Widget("extended_text"), "Cafe notes");
+        EXPECT_TRUE(m.form->LogFilePathNow().startsWith(folder + "/"));
+        EXPECT_TRUE(QFile::exists(m.form->LogFilePathNow())) << m.form->LogFilePathNow().toStdString();
+    }
+    // Restored from pgm_settings.txt, where it is written in the file system's bytes.
+    Monitored again({}, 0, folder.toUtf8().toStdString());
+    again.Transmit(Reception("Weather", "NOAA 1", "01625500"), 300);
+    EXPECT_TRUE(again.form->LogFilePathNow().startsWith(folder + "/"));
+    EXPECT_TRUE(QFile::exists(again.form->LogFilePathNow()));
+    // A recording named from scanner text lands under the same mapping.
+    EXPECT_EQ(FileSystemText(ScannerNamePath(FileSystemBytes(folder), "Caf\xe9_.wav")),
+              folder + QString::fromUtf8("/Caf\u00e9_.wav"));
 }
