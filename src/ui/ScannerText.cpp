@@ -1,5 +1,6 @@
 #include "ui/ScannerText.h"
 
+#include "monitor/LogText.h"
 #include "ui/AppFiles.h"
 
 namespace quorvane {
@@ -47,7 +48,8 @@ QString Windows1252Text(const std::string& bytes) {
 }
 
 std::string ScannerNamePath(std::string_view folder, std::string_view name) {
-    return FileSystemBytes(JoinPath(FileSystemText(std::string(folder)), ScreenText(std::string(name))));
+    // Joined as text, never resolved: a name is always a file inside folder.
+    return JoinPath(folder, FileSystemBytes(ScreenText(std::string(name))));
 }
 
 std::string BytesFromScreen(const QString& text) {
