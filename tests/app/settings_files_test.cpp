@@ -113,6 +113,10 @@ TEST(PgmSettingsFile, BadValuesFallBackOneByOneAndTheRestStillLoads) {
     const PgmSettings far = ReadPgmSettings("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n-90000000\r\n1001003038888888\r\n");
     EXPECT_FALSE(far.left.has_value());
     EXPECT_FALSE(far.top.has_value());
+    // Nor is a tiny fraction written as 2.222222e-08, which read back as 2.22.
+    PgmSettings tiny;
+    tiny.left = 2.222222e-08;
+    EXPECT_DOUBLE_EQ(*ReadPgmSettings(WritePgmSettings(tiny)).left, 0);
 }
 
 TEST(PgmSettingsFile, MissingLinesLeaveTheirDefaults) {
