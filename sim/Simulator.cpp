@@ -156,6 +156,11 @@ bool Simulator::WaitForCommands(std::size_t count, std::chrono::milliseconds tim
     return received_changed_.wait_for(lock, timeout, [&] { return received_count_ >= count; });
 }
 
+std::size_t Simulator::RepliesWritten() const {
+    std::lock_guard lock(mutex_);
+    return replies_written_;
+}
+
 void Simulator::SetReplyDelay(int ms) {
     std::lock_guard lock(mutex_);
     options_.reply_delay_ms = std::max(ms, 0);
@@ -309,6 +314,7 @@ Simulator::Clock::time_point Simulator::WriteDue() {
         }
         if (out.sent < out.bytes.size()) return out.start + out.byte_time * static_cast<long>(out.sent + 1);
         outgoing_.pop_front();
+        ++replies_written_;
     }
     return Clock::time_point::max();
 }

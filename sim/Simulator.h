@@ -54,6 +54,8 @@ public:
     std::vector<std::string> ReceivedCommands() const;
     // Waits until at least count command lines have arrived in all; false at the timeout.
     bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const;
+    // Replies (and raw writes) whose last byte has left so far.
+    std::size_t RepliesWritten() const;
 
     void SetReplyDelay(int ms);
     void SetBaud(int baud);
@@ -114,6 +116,7 @@ private:
     std::atomic<bool> reading_{true};
     std::deque<std::string> received_;
     std::size_t received_count_ = 0;
+    std::size_t replies_written_ = 0;
     CommandLog log_;
     std::deque<Outgoing> outgoing_;
     Clock::time_point wire_free_;

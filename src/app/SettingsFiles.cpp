@@ -61,6 +61,19 @@ std::string WriteMacroSettings(const MacroTexts& macros) {
     return text;
 }
 
+namespace {
+
+// A window edge in twips; one far off any screen (a damaged file) is no
+// position, and the window keeps its default place.
+std::optional<double> WindowEdge(const std::string& line) {
+    constexpr double kFarthestTwips = 1'000'000;  // about 66000 pixels
+    const double edge = LeadingNumber(line);
+    if (edge < -kFarthestTwips || edge > kFarthestTwips) return std::nullopt;
+    return edge;
+}
+
+}  // namespace
+
 PgmSettings ReadPgmSettings(const std::string& bytes, PgmSettings settings) {
     const auto lines = SettingsLines(bytes);
     if (const auto tab = IndexLine(lines, 0, kTabCount)) settings.tab = tab;
@@ -74,8 +87,8 @@ PgmSettings ReadPgmSettings(const std::string& bytes, PgmSettings settings) {
         const auto code = AsSmallInteger(LeadingNumber(lines[6]));
         settings.layoutCode = (code && *code >= 2 && *code <= 7) ? *code : 1;
     }
-    if (lines.size() > 7) settings.left = LeadingNumber(lines[7]);
-    if (lines.size() > 8) settings.top = LeadingNumber(lines[8]);
+    if (lines.size() > 7) settings.left = WindowEdge(lines[7]);
+    if (lines.size() > 8) settings.top = WindowEdge(lines[8]);
     if (lines.size() > 9) settings.logDirectory = UnquotedText(lines[9]);
     ReadIndex(lines, 10, kDelayCount, settings.delayIndex);
     return settings;

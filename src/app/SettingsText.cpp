@@ -64,13 +64,19 @@ std::vector<std::string> SettingsLines(const std::string& bytes) {
 std::string UnquotedText(std::string_view line) { return RemoveAll(std::string(line), "\""); }
 
 std::string NumberLine(double value) {
-    char buffer[64];
+    char buffer[400];  // room for any double in fixed point
     if (value == std::floor(value) && std::fabs(value) < 1e15) {
         std::snprintf(buffer, sizeof buffer, "%.0f", value);
     } else {
-        std::snprintf(buffer, sizeof buffer, "%.7g", value);
+        // Never in exponent form, which a reader of the leading number would
+        // cut short: fixed point, trailing zeros dropped.
+        std::snprintf(buffer, sizeof buffer, "%.7f", value);
     }
     std::string text = buffer;
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+    }
     if (text == "-0") text = "0";
     return text + "\r\n";
 }

@@ -48,21 +48,22 @@ bool LoadFileToTB(std::string& boxText, const std::string& filePath, const AppFi
 }
 
 ExtendedInfoView ExtendedInfoShow(const ExtendedInfoSource& source,
-                                  const std::string& appDirectory, const AppFiles& files) {
+                                  const std::string& appDirectory, const AppFiles& files,
+                                  const NamePathMaker& makePath) {
     ExtendedInfoView view;
     view.Caption = ExtendedInfoCaption(source);
     const std::string key = ExtendedInfoKey(source);
 
     view.PicturePath = JoinPath(appDirectory, kNotAvailablePicture);
     for (const char* extension : {".gif", ".png", ".jpg"}) {
-        std::string path = JoinPath(appDirectory, key + extension);
+        std::string path = makePath(appDirectory, key + extension);
         if (files.FileExists(path)) {
             view.PicturePath = std::move(path);
             break;
         }
     }
 
-    const std::string notesPath = JoinPath(appDirectory, key + ".txt");
+    const std::string notesPath = makePath(appDirectory, key + ".txt");
     if (files.FileExists(notesPath)) {
         std::string notes;
         if (LoadFileToTB(notes, notesPath, files)) view.Notes = std::move(notes);

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "monitor/LogText.h"
 #include "monitor/TickOutcome.h"
 
 namespace quorvane {
@@ -57,8 +58,9 @@ struct ExtendedInfoView {
 };
 
 // What the extended-info tab shows for a reception, from the files in the
-// application folder.
+// application folder; makePath names a file from the key.
 ExtendedInfoView ExtendedInfoShow(const ExtendedInfoSource& source,
-                                  const std::string& appDirectory, const AppFiles& files);
+                                  const std::string& appDirectory, const AppFiles& files,
+                                  const NamePathMaker& makePath = JoinPath);
 
 }  // namespace quorvane

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,11 @@ std::string LogFolder(std::string_view logDirectory, std::string_view appDirecto
 
 // folder, separator, name; no second separator when the folder ends in one.
 std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The path of a file named from scanner text (a recording, a notes file)
+// under a folder. The window turns the name's bytes into file-system text;
+// JoinPath keeps them as they are.
+using NamePathMaker = std::function<std::string(std::string_view folder, std::string_view name)>;
 
 // The run's log file: folder / LaunchDate "_" LaunchTime ".txt".
 std::string LogFilePath(std::string_view folder, std::string_view launchDate,

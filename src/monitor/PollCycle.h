@@ -16,10 +16,10 @@ namespace quorvane {
 // talkgroup and frequency values, the last accepted status frame, the icon
 // rows and the frequency box text.
 //
-// The window sends "STS", "GID" and "WIN" on every tick, skips the tick when
-// fewer than 2 bytes wait, and otherwise hands everything it read to Tick,
-// which answers what to show and do. Replies are those to the previous tick's
-// requests; a read that is not exactly three CR-ended replies is dropped.
+// On every tick whose previous requests are answered (PollPacer), the window
+// sends "STS", "GID" and "WIN" and hands everything read since that round
+// began to Tick, which answers what to show and do. A round that is not
+// exactly three CR-ended replies (a key's reply among them) is dropped.
 class PollCycle {
 public:
     PollCycle(const HitIntelTable& table, const SkipList& skipList, Clock& clock,

@@ -72,13 +72,15 @@ std::optional<std::string> HitRecording::Stop(const RecordingNames& names,
     if (!capturing_) return std::nullopt;
     capturing_ = false;
     recorder_.Stop();
-    const std::string fileName = RecordingFileName(names, launchDate);
-    const std::string finalPath = JoinPath(folder, fileName);
+    const std::string finalPath = makePath_(folder, RecordingFileName(names, launchDate));
     std::optional<std::string> message;
     switch (recorder_.Save(finalPath)) {
     case SaveOutcome::Saved:
         saveFailureTold_ = false;
-        savedFileName_ = fileName;
+        // The name as it stands on disk (the path maker may have turned the
+        // scanner's bytes into the file system's letters); it holds no
+        // separator, since the names were made file-name safe.
+        savedFileName_ = finalPath.substr(finalPath.find_last_of(kPathSeparator) + 1);
         break;
     case SaveOutcome::AlreadyThere:
         recorder_.Discard();

@@ -5,6 +5,7 @@
 
 #include "monitor/EndHit.h"
 #include "monitor/HitRecord.h"
+#include "monitor/LogText.h"
 
 namespace quorvane {
 
@@ -118,15 +119,18 @@ public:
     int Counter() const { return counter_.Value(); }
     // The temporary file of the latest recording.
     const std::string& TemporaryPath() const { return temporaryPath_; }
-    // The file name the last Stop saved its recording under; empty when it
-    // saved none.
+    // The file name (in the file system's bytes) the last Stop saved its
+    // recording under; empty when it saved none.
     const std::string& SavedFileName() const { return savedFileName_; }
+    // How the final path is made from the folder and the hit's file name.
+    void SetPathMaker(NamePathMaker makePath) { makePath_ = std::move(makePath); }
 
 private:
     // The input did not open: told once until it works again.
     std::optional<std::string> InputFailure();
 
     AudioRecorder& recorder_;
+    NamePathMaker makePath_ = JoinPath;
     RecordingCounter counter_;
     std::string temporaryPath_;
     std::string savedFileName_;

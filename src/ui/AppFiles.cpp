@@ -30,6 +30,10 @@ QString JoinPath(const QString& folder, const QString& name) {
     return QDir::toNativeSeparators(QDir(folder).filePath(name));
 }
 
+std::string FileSystemBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString FileSystemText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+
 bool FileExists(const QString& path) { return QFileInfo(path).isFile(); }
 
 std::optional<std::string> ReadFileBytes(const QString& path) {

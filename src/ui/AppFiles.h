@@ -11,6 +11,10 @@ namespace quorvane {
 QString ResolveAppDirectory(const QString& requested, QString* error);
 
 QString JoinPath(const QString& folder, const QString& name);
+// A path as the file system's bytes (what settings files and the core keep)
+// and back: QFile::encodeName / decodeName.
+std::string FileSystemBytes(const QString& path);
+QString FileSystemText(const std::string& bytes);
 bool FileExists(const QString& path);
 
 // A whole file as bytes; nothing when it cannot be read.

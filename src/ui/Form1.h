@@ -16,6 +16,7 @@
 #include "monitor/HitIntelTable.h"
 #include "monitor/LogText.h"
 #include "monitor/PollCycle.h"
+#include "monitor/PollPacer.h"
 #include "monitor/SkipList.h"
 #include "tools/Harvest.h"
 #include "ui/ScannerLink.h"
@@ -130,6 +131,10 @@ private:
     void PumpQueue();
     void FocusPicture1();
 
+    // Every command outside the harvest goes out here, so the poll knows the
+    // reply lines it still has to wait for.
+    void SendToScanner(const std::string& text);
+
     // Polling and the hit log.
     void Timer1_Timer();
     void ApplyTick(const TickOutcome& outcome);
@@ -190,6 +195,7 @@ private:
     HitIntelTable hitIntel_;
     SkipList skipList_;
     std::unique_ptr<PollCycle> poll_;
+    PollPacer pacer_;
     LogText log_;
     std::string launchDate_;
     std::string launchTime_;

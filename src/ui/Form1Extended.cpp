@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "extended/ExtendedInfo.h"
+#include "ui/AppFiles.h"
 #include "ui/Controls.h"
 #include "ui/Form1.h"
 #include "ui/ScannerText.h"
@@ -65,10 +66,10 @@ void Form1::BuildExtendedTab(QWidget* tab) {
 
 void Form1::ExtendedInfoShow(const ExtendedInfoSource& source) {
     const LocalAppFiles files;
-    const ExtendedInfoView view = quorvane::ExtendedInfoShow(source, appDirectory_.toStdString(), files);
+    const ExtendedInfoView view = quorvane::ExtendedInfoShow(source, FileSystemBytes(appDirectory_), files, ScannerNamePath);
     extended_info_frame->setTitle(ScreenText(view.Caption));
     QPixmap picture;
-    if (!picture.load(QString::fromStdString(view.PicturePath))) picture = NotAvailablePicture(extended_photo->size());
+    if (!picture.load(FileSystemText(view.PicturePath))) picture = NotAvailablePicture(extended_photo->size());
     extended_photo->setPixmap(picture);
     if (view.Notes) extended_text->setPlainText(Windows1252Text(*view.Notes));
 }

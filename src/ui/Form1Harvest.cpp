@@ -163,7 +163,8 @@ void Form1::ResumeAfterHarvest(bool leaveProgramming) {
     harvestBusy_ = false;
     hit_intel->setText(kHarvestCaption);
     if (linkMessage_ == "Harvest running") SetLinkMessage({});
-    if (leaveProgramming) link_.SendCommand(kExitProgramming);
+    pacer_.Reset();
+    if (leaveProgramming) SendToScanner(kExitProgramming);
     silentMs_ = 0;
 }
 

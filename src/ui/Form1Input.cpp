@@ -14,12 +14,12 @@
 #include <QWheelEvent>
 
 #include "input/Macros.h"
-#include "input/Shortcuts.h"
 #include "ui/AppFiles.h"
 #include "ui/Controls.h"
 #include "ui/Form1.h"
 #include "ui/ScannerText.h"
 #include "ui/TextEntry.h"
+#include "ui/ShortcutKeys.h"
 #include "ui/Twips.h"
 
 namespace quorvane {
@@ -37,44 +37,6 @@ QString Documentation() {
         if (FileExists(place)) return place;
     }
     return {};
-}
-
-// The digit a key stands for: its own digit, or on a US keyboard the symbol
-// Shift makes of it, or (X11) the digit row's hardware key codes 10..19.
-std::optional<ShortcutKey> DigitKey(const QKeyEvent& event) {
-    const int key = event.key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<ShortcutKey>(key - Qt::Key_0);
-    static const int kShiftedDigits[10] = {Qt::Key_ParenRight, Qt::Key_Exclam,    Qt::Key_At,
-                                           Qt::Key_NumberSign, Qt::Key_Dollar,    Qt::Key_Percent,
-                                           Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,
-                                           Qt::Key_ParenLeft};
-    for (int digit = 0; digit < 10; ++digit) {
-        if (key == kShiftedDigits[digit]) return static_cast<ShortcutKey>(digit);
-    }
-    const quint32 scan = event.nativeScanCode();
-    if (scan >= 10 && scan <= 19) return static_cast<ShortcutKey>((scan - 9) % 10);
-    return std::nullopt;
-}
-
-std::optional<ShortcutKey> ShortcutKeyOf(const QKeyEvent& event) {
-    const bool keypad = event.modifiers() & Qt::KeypadModifier;
-    switch (event.key()) {
-    case Qt::Key_M: return ShortcutKey::M;
-    case Qt::Key_F: return ShortcutKey::F;
-    case Qt::Key_S: return ShortcutKey::S;
-    case Qt::Key_H: return ShortcutKey::H;
-    case Qt::Key_Space: return ShortcutKey::Space;
-    case Qt::Key_Right: return ShortcutKey::Right;
-    case Qt::Key_Left: return ShortcutKey::Left;
-    case Qt::Key_Down: return ShortcutKey::Down;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return ShortcutKey::Enter;
-    case Qt::Key_Period: return keypad ? ShortcutKey::KeypadDecimal : ShortcutKey::Period;
-    case Qt::Key_Comma:
-        if (keypad) return ShortcutKey::KeypadDecimal;
-        return std::nullopt;
-    default: return DigitKey(event);
-    }
 }
 
 }  // namespace

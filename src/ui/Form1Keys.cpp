@@ -48,7 +48,7 @@ void Form1::RunSteps(const std::vector<Step>& steps) {
 }
 
 void Form1::PumpQueue() {
-    for (const std::string& text : queue_.Pump(clock_.elapsed())) link_.SendCommand(text);
+    for (const std::string& text : queue_.Pump(clock_.elapsed())) SendToScanner(text);
     if (const auto wake = queue_.NextWakeMs()) {
         queueTimer_.start(static_cast<int>(std::max<int64_t>(0, *wake - clock_.elapsed())));
     }

@@ -65,6 +65,7 @@ void Form1::StartRunning(bool writeSettings) {
         return;
     }
     running_ = true;
+    pacer_.Reset();
     CloseAudio();
     Timer1.start();
     Timer3.start();
@@ -153,6 +154,7 @@ void Form1::RetryLink() {
     if (!OpenScannerPort().isEmpty()) return;  // still gone: try again in 2 s
     reconnectTimer_.stop();
     if (link_.IsOpen()) SetLinkMessage({});  // else once the connection is up
+    pacer_.Reset();
     Timer1.start();
 }
 

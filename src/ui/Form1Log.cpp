@@ -87,8 +87,8 @@ void Form1::BuildLogSettings(QWidget* tab) {
 }
 
 QString Form1::LogFilePathNow() const {
-    const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
-    return QString::fromStdString(LogFilePath(folder, launchDate_, launchTime_));
+    const std::string folder = LogFolder(pgm_.logDirectory, FileSystemBytes(appDirectory_));
+    return FileSystemText(LogFilePath(folder, launchDate_, launchTime_));
 }
 
 void Form1::AddLogLine(const std::string& line) {
@@ -125,11 +125,12 @@ void Form1::LogTextCheck_Click() {
 void Form1::log_dir_Click() {
     const QString chosen = chooseFolder_ ? chooseFolder_()
                                          : QFileDialog::getExistingDirectory(this, "Log Directory", QDir::homePath());
-    pgm_.logDirectory = BytesFromScreen(QDir::toNativeSeparators(chosen));
+    // A folder is file-system text, kept as the file system's bytes.
+    pgm_.logDirectory = FileSystemBytes(QDir::toNativeSeparators(chosen));
     if (IsUsableLogFolder(pgm_.logDirectory)) {
-        Tell("Log Directory now set to " + ScreenText(pgm_.logDirectory));
+        Tell("Log Directory now set to " + FileSystemText(pgm_.logDirectory));
     } else {
-        pgm_.logDirectory = BytesFromScreen(appDirectory_);
+        pgm_.logDirectory = FileSystemBytes(appDirectory_);
         Tell("Log Directory defaulting back to " + appDirectory_);
     }
     FocusPicture1();

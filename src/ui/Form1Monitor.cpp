@@ -21,14 +21,23 @@ void Form1::LoadHitIntel() {
     if (const auto bytes = ReadFileBytes(JoinPath(appDirectory_, "hit_intel.txt"))) hitIntel_.LoadLines(*bytes);
 }
 
+void Form1::SendToScanner(const std::string& text) {
+    if (!link_.IsOpen()) return;
+    link_.SendCommand(text);
+    pacer_.Sent(clock_.elapsed());
+}
+
 void Form1::Timer1_Timer() {
     // A key sequence or a harvest owns the line while it runs.
     if (!link_.IsOpen() || queue_.Busy() || harvestBusy_) return;
-    link_.SendCommand(kStatusRequest);
-    link_.SendCommand(kTalkgroupRequest);
-    link_.SendCommand(kFrequencyRequest);
+    // Nothing new is asked until the previous round is answered, so the
+    // requests never pile up on a slow line.
+    const auto round = pacer_.Tick(link_.BytesWaiting() > 0 ? link_.ReadAvailable() : std::string(), clock_.elapsed());
     TickOutcome outcome;
-    if (link_.BytesWaiting() >= 2) outcome = poll_->Tick(link_.ReadAvailable(), RecordAudioTicked());
+    if (round) {
+        for (const char* request : {kStatusRequest, kTalkgroupRequest, kFrequencyRequest}) SendToScanner(request);
+        outcome = poll_->Tick(*round, RecordAudioTicked());
+    }
     if (!outcome.Accepted) {
         silentMs_ += Timer1.interval();
         if (silentMs_ > kNoReplyAfterMs && linkMessage_.isEmpty()) SetLinkMessage("No reply");
@@ -44,7 +53,7 @@ void Form1::Timer1_Timer() {
 void Form1::ApplyTick(const TickOutcome& outcome) {
     for (const TickAction& action : outcome.Actions) {
         if (const auto* send = std::get_if<SendCommandAction>(&action)) {
-            link_.SendCommand(send->Text);
+            SendToScanner(send->Text);
         } else if (std::holds_alternative<StartRecordingAction>(action)) {
             StartRecording();
         } else if (const auto* show = std::get_if<ShowExtendedInfoAction>(&action)) {

@@ -6,8 +6,10 @@
 #include "monitor/PreRoll.h"
 #include "monitor/Recording.h"
 #include "ui/AudioRecorder.h"
+#include "ui/AppFiles.h"
 #include "ui/Controls.h"
 #include "ui/Form1.h"
+#include "ui/ScannerText.h"
 #include "ui/Twips.h"
 
 namespace quorvane {
@@ -18,7 +20,7 @@ constexpr int kIndicatorIntervalMs = 50;
 
 // A child of the window, so that the input is released when the window goes.
 struct Form1::Recorder : QObject {
-    explicit Recorder(QObject* parent) : QObject(parent), rules(input) {}
+    explicit Recorder(QObject* parent) : QObject(parent), rules(input) { rules.SetPathMaker(ScannerNamePath); }
     DefaultInputRecorder input;
     HitRecording rules;
 };
@@ -40,7 +42,7 @@ void Form1::BuildRecordingControls(QWidget* frame) {
 bool Form1::RecordAudioTicked() const { return RecordAudioCheck && RecordAudioCheck->isChecked(); }
 
 void Form1::StartRecording() {
-    const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
+    const std::string folder = LogFolder(pgm_.logDirectory, FileSystemBytes(appDirectory_));
     if (const auto message = recorder_->rules.Start(folder, PreRollMs(Timer1.interval(), quietTick_.isValid() ? quietTick_.elapsed() : kPreRollKeepMs))) {
         Tell(QString::fromStdString(*message));
     }
@@ -55,7 +57,7 @@ void Form1::UpdateListening() {
 }
 
 std::string Form1::StopRecording(const RecordingNames& names) {
-    const std::string folder = LogFolder(pgm_.logDirectory, appDirectory_.toStdString());
+    const std::string folder = LogFolder(pgm_.logDirectory, FileSystemBytes(appDirectory_));
     if (const auto message = recorder_->rules.Stop(names, launchDate_, folder)) {
         Tell(QString::fromStdString(*message));
     }

@@ -1,5 +1,8 @@
 #include "ui/ScannerText.h"
 
+#include "monitor/LogText.h"
+#include "ui/AppFiles.h"
+
 namespace quorvane {
 namespace {
 
@@ -42,6 +45,11 @@ QString Windows1252Text(const std::string& bytes) {
         text += (byte >= 0x80 && byte < 0xA0) ? QChar(kHighGlyphs[byte - 0x80]) : QChar(byte);
     }
     return text;
+}
+
+std::string ScannerNamePath(std::string_view folder, std::string_view name) {
+    // Joined as text, never resolved: a name is always a file inside folder.
+    return JoinPath(folder, FileSystemBytes(ScreenText(std::string(name))));
 }
 
 std::string BytesFromScreen(const QString& text) {

@@ -117,6 +117,15 @@ TEST(PgmSettingsFile, BadValuesFallBackOneByOneAndTheRestStillLoads) {
     EXPECT_DOUBLE_EQ(*s.top, 0);
     EXPECT_EQ(s.logDirectory, "C:\\odd\\");  // quotes inside the name are lost
     EXPECT_EQ(s.delayIndex, kDefaultDelayIndex);
+    // An edge far off any screen is no position (found by fuzzing: it was
+    // saved as 1.001003e+18 and read back as 1).
+    const PgmSettings far = ReadPgmSettings("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n-90000000\r\n1001003038888888\r\n");
+    EXPECT_FALSE(far.left.has_value());
+    EXPECT_FALSE(far.top.has_value());
+    // Nor is a tiny fraction written as 2.222222e-08, which read back as 2.22.
+    PgmSettings tiny;
+    tiny.left = 2.222222e-08;
+    EXPECT_DOUBLE_EQ(*ReadPgmSettings(WritePgmSettings(tiny)).left, 0);
 }
 
 TEST(PgmSettingsFile, MissingLinesLeaveTheirDefaults) {

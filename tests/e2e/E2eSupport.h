@@ -118,12 +118,18 @@ struct Monitored {
     std::unique_ptr<Simulator> radio;
     std::unique_ptr<Form1> form;
 
-    explicit Monitored(const std::string& hitIntel = {}) {
+    // baud > 0: the radio's replies leave byte by byte at that speed, and
+    // "Port Speed" is 9600 when that is the speed. logDirectory: line 10 of
+    // pgm_settings.txt as written there.
+    explicit Monitored(const std::string& hitIntel = {}, int baud = 0, const std::string& logDirectory = "\"\"") {
         App();
-        radio = StartRadio(folder);
+        SimulatorOptions options;
+        options.baud = baud;
+        radio = StartRadio(folder, kQuietScenario, options);
         radio->SetOverride(Idle());
         folder.SaveComSettings();
-        folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"\"\r\n4\r\n");
+        if (baud == 9600) folder.Write("com_settings.txt", "0\r\n0\r\n100\r\n");
+        folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n" + logDirectory + "\r\n4\r\n");
         if (!hitIntel.empty()) folder.Write("hit_intel.txt", hitIntel);
         Restart();
     }

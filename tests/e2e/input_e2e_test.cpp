@@ -65,7 +65,7 @@ TEST(InputEndToEnd, ShortcutsRunTheClickActionsOfTheirKeys) {
     } cases[] = {
         {Qt::Key_5, Qt::NoModifier, {"KEY,5,P"}},
         {Qt::Key_6, Qt::KeypadModifier, {"KEY,6,P"}},
-        {Qt::Key_NumberSign, Qt::ShiftModifier, {"KEY,F,H", "KEY,3,P", "KEY,F,R"}},  // Shift+3
+        {Qt::Key_3, Qt::ShiftModifier, {"KEY,F,H", "KEY,3,P", "KEY,F,R"}},  // Shift+3
         {Qt::Key_3, Qt::ShiftModifier | Qt::ControlModifier, {"KEY,3,P"}},
         {Qt::Key_Space, Qt::NoModifier, {"KEY,H,P"}},
         {Qt::Key_H, Qt::NoModifier, {"KEY,H,P"}},

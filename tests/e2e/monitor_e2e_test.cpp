@@ -13,6 +13,8 @@
 #include <regex>
 
 #include "E2eSupport.h"
+#include "ui/AppFiles.h"
+#include "ui/ScannerText.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
@@ -55,6 +57,20 @@ TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile)
     QFile file(logPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), line + "\r\n");
+}
+
+TEST(MonitorEndToEnd, AtEverySpeedHitsAreLoggedAndThePollNeverOutrunsTheLine) {
+    for (const int baud : {57600, 9600}) {
+        Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n", baud);
+        m.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 1500);
+        EXPECT_EQ(m.form->Log().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << baud;
+        // At most the round on its way is unanswered: requests never pile up.
+        EXPECT_LE(m.radio->ReceivedCommands().size(), m.radio->RepliesWritten() + 3) << baud;
+    }
+    // A radio that stops answering is still told after 3 s.
+    Monitored m({}, 9600);
+    m.radio->SetAnswering(false);
+    EXPECT_TRUE(WaitUntil([&] { return m.Widget("Text3") == "No reply"; }, 5000));
 }
 
 TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdInTheFrequencyBox) {
@@ -149,4 +165,36 @@ TEST(MonitorEndToEnd, TheExtendedInfoTabShowsTheNotesOfTheFrequency) {
     EXPECT_EQ(m.Widget("extended_text"), "Ambulance");
     EXPECT_EQ(frame->title(), " 460.0250 Extended Info");
     EXPECT_FALSE(m.form->findChild<QPlainTextEdit*>("extended_text")->hasFocus());
+}
+
+TEST(MonitorEndToEnd, FoldersAndNamesWithLettersBeyondAsciiKeepThemOnDisk) {
+    QTemporaryDir logs;
+    const QString folder = logs.path() + QString::fromUtf8("/Logs jos\u00e9 \u00df \u65e5");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    {
+        Monitored m;
+        m.form->SetFolderChooser([&] { return folder; });
+        QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
+        EXPECT_EQ(m.form->LastMessage(), "Log Directory now set to " + folder);
+        // A channel named with the scanner's byte 0xE9 finds its notes file "Café_12345.txt".
+        QFile notes(m.folder.Path() + QString::fromUtf8("/Caf\u00e9_12345.txt"));
+        ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+        notes.write("Cafe notes");
+        notes.close();
+        RadioView hit = Reception("Caf\xe9", "ID:12345", "08552375");
+        hit.tgid = "12345";
+        hit.system = "Metro";
+        m.Transmit(hit, 400);
+        EXPECT_EQ(m.Widget("extended_text"), "Cafe notes");
+        EXPECT_TRUE(m.form->LogFilePathNow().startsWith(folder + "/"));
+        EXPECT_TRUE(QFile::exists(m.form->LogFilePathNow())) << m.form->LogFilePathNow().toStdString();
+    }
+    // Restored from pgm_settings.txt, where it is written in the file system's bytes.
+    Monitored again({}, 0, folder.toUtf8().toStdString());
+    again.Transmit(Reception("Weather", "NOAA 1", "01625500"), 300);
+    EXPECT_TRUE(again.form->LogFilePathNow().startsWith(folder + "/"));
+    EXPECT_TRUE(QFile::exists(again.form->LogFilePathNow()));
+    // A recording named from scanner text lands under the same mapping.
+    EXPECT_EQ(FileSystemText(ScannerNamePath(FileSystemBytes(folder), "Caf\xe9_.wav")),
+              folder + QString::fromUtf8("/Caf\u00e9_.wav"));
 }
