@@ -16,7 +16,7 @@ QWidget* Form1::BuildTunerTab() {
     host.tune = [this](const std::string& command) {
         if (ReadyForKeys()) RunSteps({Step::Send(command)});
     };
-    host.step = [this](const std::string& command) { link_.SendCommand(command); };
+    host.step = [this](const std::string& command) { SendToScanner(command); };
     host.hitActive = [this] { return poll_ && poll_->Hit().HitActive; };
     host.harvestBusy = [this] { return harvestBusy_; };
     host.tell = [this](const QString& text, std::function<void()> onClosed) { Tell(text, std::move(onClosed)); };
