@@ -8,6 +8,8 @@
 //   harvest_run_bench --benchmark_filter=Auto    only the quick run
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -121,10 +123,5 @@ BENCHMARK(Harvest)->Name("BM_HarvestThousandChannels/Auto")->Arg(kAutoIndex)->Us
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quorvane::bench::RunBenchmarks(argc, argv);
 }

@@ -3,6 +3,8 @@
 // once, in one transaction inside SQLite, before the first benchmark.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -154,9 +156,5 @@ BENCHMARK(BM_FileSizePer1MHits)->Iterations(1);
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quorvane::bench::RunBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -4,6 +4,8 @@
 // changes every 5 ms, so every accepted tick shows a new text.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -79,10 +81,5 @@ BENCHMARK(BM_IdlePolling)->DenseRange(0, 3)->UseManualTime()->Unit(benchmark::kS
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quorvane::bench::RunBenchmarks(argc, argv);
 }

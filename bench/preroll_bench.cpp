@@ -7,6 +7,8 @@
 // the squelch opened the window saw the hit.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -143,12 +145,7 @@ BENCHMARK(BM_RecordingMissesNoneOfTheToneStart)->Unit(benchmark::kSecond)->Itera
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     // The radio's audio is this program's only sound input.
     if (Speaker().Error().empty()) qputenv("PULSE_SERVER", QByteArray::fromStdString(Speaker().Server()));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quorvane::bench::RunBenchmarks(argc, argv);
 }

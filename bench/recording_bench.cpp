@@ -4,6 +4,8 @@
 // Needs a sound input: `source scripts/test-audio` gives a sine-wave one.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -77,9 +79,5 @@ BENCHMARK(BM_HitBeginToFirstSampleOnDisk)->UseManualTime()->Unit(benchmark::kMil
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quorvane::bench::RunBenchmarks<QCoreApplication>(argc, argv);
 }
