@@ -77,12 +77,6 @@ TEST(HistoryRules, LogFileNamesAndLines) {
     EXPECT_EQ(file.Hits[1].Start, (LocalTime{2027, 1, 1, 30}));
 }
 
-TEST(HistoryRules, CsvQuotesOnlyWhatNeedsIt) {
-    std::string out;
-    AppendCsvRecord(out, {"plain", "a,b", "say \"hi\"", "two\r\nlines", ""});
-    EXPECT_EQ(out, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\",\r\n");
-}
-
 // The history file as the window keeps it.
 class HistoryStoreTest : public ::testing::Test {
 protected:
