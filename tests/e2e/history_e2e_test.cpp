@@ -43,7 +43,7 @@ HistoryTab* History(const Monitored& m) { return m.form->findChild<HistoryTab*>(
 TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n");
     m.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 600);
-    m.Transmit(Reception("Weather", "NOAA 1", "01625500"), 300);
+    m.Transmit(Reception("Weather", "NOAA 1", "01625500"), 600);
 
     auto* tabs = m.form->findChild<QTabWidget*>("SSTab1");
     tabs->setCurrentIndex(4);
@@ -95,7 +95,7 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     // A second run adds to the same history and comes back on its tab.
     m.Restart();
     EXPECT_EQ(m.form->findChild<QTabWidget*>("SSTab1")->currentIndex(), 4);
-    m.Transmit(Reception("Weather", "NOAA 2", "01624000"), 300);
+    m.Transmit(Reception("Weather", "NOAA 2", "01624000"), 600);
     EXPECT_EQ(ReadValue(path, "SELECT count(*) FROM hits").toInt(), 4);
     EXPECT_EQ(ReadValue(path, "SELECT count(DISTINCT run_id) FROM hits WHERE coalesce(recording, '') = ''").toInt(), 2);
 }
@@ -104,7 +104,7 @@ TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
     Monitored m;
     const std::string garbage(4096, 'x');
     m.folder.Write("history.sqlite", garbage);
-    m.Transmit(Reception("Weather", "NOAA 1", "01625500"), 300);
+    m.Transmit(Reception("Weather", "NOAA 1", "01625500"), 600);
     EXPECT_TRUE(m.form->LastMessage().contains("was damaged")) << m.form->LastMessage().toStdString();
     EXPECT_EQ(m.Cell(0, 2), "NOAA 1");
     EXPECT_EQ(m.folder.Read(QFileInfo(m.form->LogFilePathNow()).fileName().toStdString()),
@@ -114,7 +114,7 @@ TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
     EXPECT_EQ(m.folder.Read(aside[0].toStdString()), garbage);
     EXPECT_EQ(ReadValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt(), 1);
     const QString told = m.form->LastMessage();
-    m.Transmit(Reception("Weather", "NOAA 2", "01624000"), 300);
+    m.Transmit(Reception("Weather", "NOAA 2", "01624000"), 600);
     EXPECT_EQ(ReadValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt(), 2);
     EXPECT_EQ(m.form->LastMessage(), told);  // told once
 }
