@@ -1,29 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/SettingsFiles.h"
 #include "app/SettingsText.h"
 
 using namespace quorvane;
 
-struct NumberCase {
-    const char* line;
-    double expected;
-};
-
-class LeadingNumberTest : public ::testing::TestWithParam<NumberCase> {};
-
-TEST_P(LeadingNumberTest, TakesTheLeadingNumberOfTheLine) {
-    EXPECT_DOUBLE_EQ(LeadingNumber(GetParam().line), GetParam().expected);
+TEST(LeadingNumber, TakesTheLeadingNumberOfTheLine) {
+    const std::pair<const char*, double> cases[] = {
+        {"12abc", 12}, {"abc", 0},  {" 7", 7},        {"", 0},       {"-3", -3},       {"1234.5", 1234.5},
+        {".5", 0.5},   {"-", 0},    {"\"4\"", 0},     {"1e3", 1000}, {"2.5E-1ms", 0.25}, {"7e", 7},
+        {"8e+x", 8},   {"  -17.25xyz", -17.25},
+    };
+    for (const auto& [line, expected] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(line), expected) << line;
 }
-
-INSTANTIATE_TEST_SUITE_P(Lines, LeadingNumberTest,
-                         ::testing::Values(NumberCase{"12abc", 12}, NumberCase{"abc", 0},
-                                           NumberCase{" 7", 7}, NumberCase{"", 0},
-                                           NumberCase{"-3", -3}, NumberCase{"1234.5", 1234.5},
-                                           NumberCase{"  -17.25xyz", -17.25}, NumberCase{".5", 0.5},
-                                           NumberCase{"-", 0}, NumberCase{"\"4\"", 0},
-                                           NumberCase{"1e3", 1000}, NumberCase{"2.5E-1ms", 0.25},
-                                           NumberCase{"7e", 7}, NumberCase{"8e+x", 8}));
 
 TEST(SmallInteger, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(AsSmallInteger(2.5), 2);
@@ -32,21 +23,14 @@ TEST(SmallInteger, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(AsSmallInteger(40000), std::nullopt);
 }
 
-TEST(ComSettingsFile, PortThreeAndSpeed38400WriteTwoTwoAndHundred) {
-    ComSettings settings{2, 2, 100, {}};
-    EXPECT_EQ(WriteComSettings(settings), "2\r\n2\r\n100\r\n");
-    const ComSettings back = ReadComSettings(WriteComSettings(settings));
-    EXPECT_EQ(back.portIndex, 2);
-    EXPECT_EQ(back.speedIndex, 2);
-    EXPECT_EQ(back.pollInterval, 100);
-}
-
-TEST(ComSettingsFile, OutOfRangeAndMissingValuesFallBack) {
+TEST(ComSettingsFile, ReadsBackWhatItWritesAndOutOfRangeOrMissingValuesFallBack) {
+    EXPECT_EQ(WriteComSettings({2, 2, 100, {}}), "2\r\n2\r\n100\r\n");  // port 3 at 38400
     struct Case {
         const char* bytes;
         int port, speed, interval;
         const char* notice;
     } cases[] = {
+        {"2\r\n2\r\n100\r\n", 2, 2, 100, ""},
         {"12\r\n3\r\n100\r\n", -1, 3, 100, ""},   // port index outside the list
         {"9\r\n4\r\n250\r\n", 9, -1, 250, ""},    // speed index outside the list
         {"0\r\n3\r\n0\r\n", 0, 3, 100, ""},       // interval 0 keeps the default
@@ -68,39 +52,20 @@ TEST(ComSettingsFile, OutOfRangeAndMissingValuesFallBack) {
     }
 }
 
-TEST(MacroSettingsFile, QuotedLinesRoundTripWithoutTheirQuotes) {
-    const MacroTexts macros{"F,H 1,P F,R", "say \"hi\" 2,P", ""};
-    const std::string bytes = WriteMacroSettings(macros);
+TEST(MacroSettingsFile, QuotedLinesRoundTripWithoutTheirQuotesExtraOnesIgnored) {
+    const std::string bytes = WriteMacroSettings({"F,H 1,P F,R", "say \"hi\" 2,P", ""});
     EXPECT_EQ(bytes, "\"F,H 1,P F,R\"\r\n\"say hi 2,P\"\r\n\"\"\r\n");
-    const MacroTexts back = ReadMacroSettings(bytes);
-    EXPECT_EQ(back[0], "F,H 1,P F,R");
-    EXPECT_EQ(back[1], "say hi 2,P");
-    EXPECT_EQ(back[2], "");
-}
-
-TEST(MacroSettingsFile, ExtraLinesAreIgnoredAndMissingOnesStayEmpty) {
-    EXPECT_EQ(ReadMacroSettings("\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n")[2], "c");
-    const MacroTexts one = ReadMacroSettings("\"only\"\n");
-    EXPECT_EQ(one[0], "only");
-    EXPECT_EQ(one[1], "");
+    EXPECT_EQ(ReadMacroSettings(bytes), (MacroTexts{"F,H 1,P F,R", "say hi 2,P", ""}));
+    EXPECT_EQ(ReadMacroSettings("\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n"), (MacroTexts{"a", "b", "c"}));
+    EXPECT_EQ(ReadMacroSettings("\"only\"\n"), (MacroTexts{"only", "", ""}));
 }
 
 TEST(PgmSettingsFile, AllElevenValuesRoundTripExactly) {
-    PgmSettings s;
-    s.tab = 2;
-    s.recordAudio = 1;
-    s.logText = 1;
-    s.alwaysOnTop = 0;
-    s.stateIndex1 = 55;
-    s.stateIndex2 = 0;
-    s.layoutCode = 7;
-    s.left = 1234.5;
-    s.top = -300;
-    s.logDirectory = "/home/user/logs";
-    s.delayIndex = 16;  // "Auto"
-    const std::string bytes = WritePgmSettings(s);
-    EXPECT_EQ(bytes, "2\r\n1\r\n1\r\n0\r\n55\r\n0\r\n7\r\n1234.5\r\n-300\r\n\"/home/user/logs\"\r\n16\r\n");
-    EXPECT_EQ(WritePgmSettings(ReadPgmSettings(bytes)), bytes);
+    const std::string bytes = "2\r\n1\r\n1\r\n0\r\n55\r\n0\r\n7\r\n1234.5\r\n-300\r\n\"/home/user/logs\"\r\n16\r\n";
+    const PgmSettings s = ReadPgmSettings(bytes);
+    EXPECT_EQ(std::tuple(*s.tab, s.stateIndex1, s.layoutCode, *s.left, s.logDirectory, s.delayIndex),
+              std::tuple(2, 55, 7, 1234.5, std::string("/home/user/logs"), 16));
+    EXPECT_EQ(WritePgmSettings(s), bytes);
 }
 
 TEST(PgmSettingsFile, BadValuesFallBackOneByOneAndTheRestStillLoads) {

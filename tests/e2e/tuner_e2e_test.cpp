@@ -20,20 +20,20 @@ namespace {
 
 using Commands = std::vector<std::string>;
 
-// A window on the Tuner tab, polling a radio when `running`.
+// A window on the Tuner tab, polling a radio.
 struct Tuner {
     AppFolder folder;
     std::unique_ptr<Simulator> radio;
     std::unique_ptr<Form1> form;
     size_t mark = 0;
 
-    explicit Tuner(bool running = true) {
+    Tuner() {
         App();
         SimulatorOptions options;
         options.log_path = folder.FilePath("wire.log");
         radio = StartRadio(folder, kQuietScenario, options);
         radio->SetOverride(Idle());
-        if (running) folder.SaveComSettings();
+        folder.SaveComSettings();
         form = std::make_unique<Form1>(folder.Path());
         form->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(2);
         form->show();
@@ -76,7 +76,7 @@ struct Tuner {
 
 }  // namespace
 
-TEST(TunerEndToEnd, BothPanelsTuneWhatIsTypedAndHandTheKeysBack) {
+TEST(TunerEndToEnd, BothPanelsTuneAndLookUpWhatIsTypedAndHandTheKeysBack) {
     Tuner t;
     // Every control of the tab lies inside the tab at the window's full size.
     QWidget* tab = t.Get("Tuner");
@@ -109,6 +109,38 @@ TEST(TunerEndToEnd, BothPanelsTuneWhatIsTypedAndHandTheKeysBack) {
     EXPECT_EQ(t.Sent(1), Commands{"KEY,5,P"});
     // The wire carries each command with one CR: nothing stray before the next one.
     EXPECT_EQ(t.folder.Read("wire.log").find("\\x"), std::string::npos);
+
+    // FCC opens the licence search for each panel's state and text; typed text chooses no state.
+    QStringList opened;
+    bool browserThere = true;
+    t.form->SetUrlOpener([&](const QString& url) {
+        opened << url;
+        return browserThere;
+    });
+    const QString search = "http://gullfoss2.fcc.gov/cgi-bin/ws.exe/genmen/uls/freq_st_res.hts?db_id=19&rows=0";
+    t.Get<QLineEdit>("direct_entry")->setText("162.55");
+    t.Get<QComboBox>("direct_entry_state")->setCurrentIndex(55);
+    t.Get<QLineEdit>("direct_entry2")->setText(" 451.0 x");
+    t.Get<QComboBox>("direct_entry_state2")->setCurrentIndex(47);
+    t.Click("direct_entry_fcc");
+    t.Click("direct_entry_fcc2");
+    t.Type("direct_entry_state", "TX");
+    t.Click("direct_entry_fcc");
+    EXPECT_EQ(opened, (QStringList{search + "&state=WY&freq=162.55", search + "&state=TX&freq= 451.0 x",
+                                   search + "&state=&freq=162.55"}));
+    EXPECT_EQ(t.Focused(), "Picture1");
+    t.Get<QLineEdit>("direct_entry")->setText("162");
+    t.Click("direct_entry_fcc");
+    EXPECT_EQ(opened.size(), 3);
+    browserThere = false;
+    t.Click("direct_entry_fcc2");
+    EXPECT_EQ(t.Get<QLineEdit>("Text3")->text().toStdString(), "No web browser could be opened");
+    // With the port closed, Tune says so and sends nothing.
+    t.Click("Command2");
+    t.Sent(0);
+    t.Click("key_tune_direct2");
+    EXPECT_EQ(t.Get<QLineEdit>("Text3")->text().toStdString(), "Hit Run first");
+    EXPECT_EQ(NonPollCommands(*t.radio, t.mark), Commands{});
 }
 
 TEST(TunerEndToEnd, TheQuickScanTunesOneEntryASecondUntilScanStopsIt) {
@@ -158,36 +190,4 @@ TEST(TunerEndToEnd, AListedFrequencyOrTalkgroupIsSkippedAndNeverLogged) {
     ASSERT_TRUE(WaitUntil([&] { return !t.form->Log().Text().empty(); }, 3000));
     EXPECT_EQ(std::count(t.form->Log().Text().begin(), t.form->Log().Text().end(), '\n'), 1);
     EXPECT_EQ(t.form->Log().Text().rfind("Weather", 0), 0u) << t.form->Log().Text();
-}
-
-TEST(TunerEndToEnd, FccOpensTheLicenceSearchForEachPanelsStateAndText) {
-    Tuner t(false);
-    QStringList opened;
-    bool browserThere = true;
-    t.form->SetUrlOpener([&](const QString& url) {
-        opened << url;
-        return browserThere;
-    });
-    const QString search = "http://gullfoss2.fcc.gov/cgi-bin/ws.exe/genmen/uls/freq_st_res.hts?db_id=19&rows=0";
-    t.Get<QLineEdit>("direct_entry")->setText("162.55");
-    t.Get<QComboBox>("direct_entry_state")->setCurrentIndex(55);
-    t.Get<QLineEdit>("direct_entry2")->setText(" 451.0 x");
-    t.Get<QComboBox>("direct_entry_state2")->setCurrentIndex(47);
-    t.Click("direct_entry_fcc");
-    t.Click("direct_entry_fcc2");
-    t.Type("direct_entry_state", "TX");  // typed text chooses no state
-    t.Click("direct_entry_fcc");
-    EXPECT_EQ(opened, (QStringList{search + "&state=WY&freq=162.55", search + "&state=TX&freq= 451.0 x",
-                                   search + "&state=&freq=162.55"}));
-    EXPECT_EQ(t.Focused(), "Picture1");
-    t.Get<QLineEdit>("direct_entry")->setText("162");
-    t.Click("direct_entry_fcc");
-    EXPECT_EQ(opened.size(), 3);
-    browserThere = false;
-    t.Click("direct_entry_fcc2");
-    EXPECT_EQ(t.Get<QLineEdit>("Text3")->text().toStdString(), "No web browser could be opened");
-    // With the port closed, Tune says so and sends nothing.
-    t.Click("key_tune_direct2");
-    EXPECT_EQ(t.Get<QLineEdit>("Text3")->text().toStdString(), "Hit Run first");
-    EXPECT_EQ(t.radio->ReceivedCommands(), Commands{});
 }

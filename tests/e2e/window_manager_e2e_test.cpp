@@ -124,12 +124,9 @@ TEST(WindowManagerEndToEnd, RestoredLayoutsHaveTheirOuterSizesFramesAndStacking)
                 return (m.frame[2] > 0) == c.titlebar && Near(c.code == 1 ? m.client : m.Outer(), expected);
             },
             10000);
-        const QString report = QString("layout %1: outer %2x%3 px (client %4x%5, frame top %6), expected %7 %8x%9 px")
-                                   .arg(c.code).arg(m.Outer().width()).arg(m.Outer().height()).arg(m.client.width())
-                                   .arg(m.client.height()).arg(m.frame[2]).arg(c.code == 1 ? "client" : "outer")
-                                   .arg(expected.width()).arg(expected.height());
-        std::printf("%s\n", qPrintable(report));
-        EXPECT_TRUE(settled) << report.toStdString();
+        EXPECT_TRUE(settled) << "layout " << c.code << ": outer " << m.Outer().width() << "x" << m.Outer().height()
+                             << " px, client " << m.client.width() << "x" << m.client.height() << ", frame top "
+                             << m.frame[2] << "; expected " << expected.width() << "x" << expected.height();
         EXPECT_EQ(m.above, c.alwaysOnTop) << "layout " << c.code;
         program.kill();
         program.waitForFinished(3000);

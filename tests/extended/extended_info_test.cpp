@@ -31,16 +31,14 @@ public:
 const std::string kApp = "app";
 std::string InApp(const std::string& name) { return JoinPath(kApp, name); }
 
-TEST(ExtendedInfo, ConventionalKeyAndCaptionUseTheFrequency) {
-    const ExtendedInfoSource source{"", " 154.4150", "County", ""};
-    EXPECT_EQ(ExtendedInfoKey(source), "154_4150");
-    EXPECT_EQ(ExtendedInfoCaption(source), " 154.4150 Extended Info");
-}
-
-TEST(ExtendedInfo, TrunkedKeyMendsInnerBlanksAndDropsOuterOnes) {
-    const ExtendedInfoSource source{" Metro Trunk ", " 851.0125", "  Metro  Trunk/P  ", "12:34"};
-    EXPECT_EQ(ExtendedInfoKey(source), "Metro--Trunk-P_12-34");
-    EXPECT_EQ(ExtendedInfoCaption(source), "Metro Trunk 12:34 Extended Info");
+TEST(ExtendedInfo, KeyAndCaptionFromTheFrequencyOrTheTrunkedSiteAndId) {
+    const ExtendedInfoSource conventional{"", " 154.4150", "County", ""};
+    EXPECT_EQ(ExtendedInfoKey(conventional), "154_4150");
+    EXPECT_EQ(ExtendedInfoCaption(conventional), " 154.4150 Extended Info");
+    // Inner blanks and '/' mended, outer blanks dropped.
+    const ExtendedInfoSource trunked{" Metro Trunk ", " 851.0125", "  Metro  Trunk/P  ", "12:34"};
+    EXPECT_EQ(ExtendedInfoKey(trunked), "Metro--Trunk-P_12-34");
+    EXPECT_EQ(ExtendedInfoCaption(trunked), "Metro Trunk 12:34 Extended Info");
 }
 
 TEST(ExtendedInfo, PictureAndNotesFallBackInOrder) {
@@ -50,12 +48,10 @@ TEST(ExtendedInfo, PictureAndNotesFallBackInOrder) {
     EXPECT_EQ(view.PicturePath, InApp("extended_not_avilable.gif"));
     EXPECT_EQ(view.Notes, "Not Avilable");
 
-    files.Readable[InApp("154_4150.jpg")] = "";
-    EXPECT_EQ(ExtendedInfoShow(source, kApp, files).PicturePath, InApp("154_4150.jpg"));
-    files.Readable[InApp("154_4150.png")] = "";
-    EXPECT_EQ(ExtendedInfoShow(source, kApp, files).PicturePath, InApp("154_4150.png"));
-    files.Readable[InApp("154_4150.gif")] = "";
-    EXPECT_EQ(ExtendedInfoShow(source, kApp, files).PicturePath, InApp("154_4150.gif"));
+    for (const char* picture : {"154_4150.jpg", "154_4150.png", "154_4150.gif"}) {  // each one before the last
+        files.Readable[InApp(picture)] = "";
+        EXPECT_EQ(ExtendedInfoShow(source, kApp, files).PicturePath, InApp(picture));
+    }
 
     files.Readable[InApp("154_4150.txt")] = "Water dept\r\n\x82 repeater";
     EXPECT_EQ(ExtendedInfoShow(source, kApp, files).Notes, "Water dept\r\n\x82 repeater");

@@ -47,12 +47,13 @@ TEST(PortAddress, AComFileMeansItsAddressALinkMeansTheDevice) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "com2") << "telnet://shack:2001\n";
     std::ofstream(dir / "com4") << "nonsense\n";
-    std::filesystem::create_symlink("/nonexistent/pts/77", dir / "com3");
+    std::filesystem::create_symlink("/nonexistent/pts/77", dir / "com3");  // the device may come back
     const PortEntry file = FindPortEntry(2, dir.string());
     EXPECT_EQ(file.kind, Kind::Telnet);
     EXPECT_EQ(file.shown, "telnet://shack:2001");
     EXPECT_EQ(FindPortEntry(3, dir.string()).device, (dir / "com3").string());
     EXPECT_EQ(FindPortEntry(1, dir.string()).shown, "/dev/ttyUSB0");
+    EXPECT_EQ(FindPortEntry(10, dir.string()).device, "/dev/ttyUSB9");
     const PortEntry bad = FindPortEntry(4, dir.string());
     EXPECT_EQ(bad.kind, Kind::Unusable);
     EXPECT_EQ(bad.shown, (dir / "com4").string());

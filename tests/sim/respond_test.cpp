@@ -16,105 +16,54 @@ constexpr const char* kRadio =
     "step 2000 hit line1=\"Metro\" line2=\"ID:12345\" freq=08561125 tgid=12345 system=\"Metro Trunk\" "
     "group=Police talkgroup=\"PD Disp\"\n";
 
-class RespondTest : public ::testing::Test {
-protected:
-    RespondTest() : state_(ParseScenario(kRadio, nullptr)) {}
-    std::vector<std::string> Fields(const std::string& command, SimTime at) {
-        return SplitFields(Respond(state_, command, at), ',');
-    }
-    RadioState state_;
-};
-
-TEST_F(RespondTest, EveryCommandGetsOneLineOfTheRightShape) {
-    const struct {
-        const char* command;
-        std::size_t fields;
-        const char* reply_start;
-    } shapes[] = {
-        {"STS", 12, "STS,"},
-        {"GID", 7, "GID,"},
-        {"WIN", 3, "WIN,"},
-        {"KEY,L,P", 2, "KEY,OK"},
-        {"QSH,01544750,0,NFM,0,.,.,.,.,.", 2, "QSH,OK"},
-        {"QSH,1544750,0,FM,0,.,.,.,.,.", 2, "QSH,NG"},
-        {"QSH,01544750,0,USB,0,.,.,.,.,.", 2, "QSH,NG"},
-        {"QSH,01544750", 1, "ERR"},
-        {"SIH", 2, "SIH,NG"},  // memory reads need programming mode
-        {"", 1, "ERR"},
-        {"sts", 1, "ERR"},
-        {"KEY,>,X", 1, "ERR"},
-        {"CIN,1,2", 1, "ERR"},
-        {"\x82\xFF\r", 1, "ERR"},
-        {"PRG", 2, "PRG,OK"},
-    };
-    SimTime at = 0;
-    for (const auto& s : shapes) {
-        SCOPED_TRACE(s.command);
-        const std::string reply = Respond(state_, s.command, at += 10);
-        EXPECT_EQ(reply.rfind(s.reply_start, 0), 0u) << reply;
-        EXPECT_EQ(SplitFields(reply, ',').size(), s.fields) << reply;
-        EXPECT_EQ(reply.find('\r'), std::string::npos);
-    }
-}
-
-TEST_F(RespondTest, HitThenScanDelayWithSquelchClosedThenNextStep) {
+// One radio asked in time order: field -1 means the reply starts with expect.
+TEST(Respond, AnswersFollowTheScanKeysTuningAndProgrammingMode) {
+    RadioState state(ParseScenario(kRadio, nullptr));
+    constexpr const char* kQsh = "QSH,01625500,0,AM,0,.,.,.,.,.";
     const struct {
         SimTime at;
-        const char* line2;
-        const char* squelch;  // "1": closed
-        const char* frequency;
-        const char* gid;
-    } moments[] = {
-        {100, "Scanning        ", "1", "00000000", "GID,,,,,,"},
-        {1100, kPressAnyKey, "0", "01544750", "GID,,,,,,"},
-        {4100, kPressAnyKey, "1", "01544750", "GID,,,,,,"},  // scan delay: display unchanged
-        {5900, kPressAnyKey, "1", "01544750", "GID,,,,,,"},
-        {6100, "ID:12345        ", "0", "08561125", "GID,,12345,,Metro Trunk,Police,PD Disp"},
-        {10100, "Scanning        ", "1", "00000000", "GID,,,,,,"},
+        const char* command;
+        int field;
+        const char* expect;
+    } table[] = {
+        {0, "", -1, "ERR"}, {0, "sts", -1, "ERR"}, {0, "KEY,>,X", -1, "ERR"}, {0, "CIN,1,2", -1, "ERR"},
+        {0, "\x82\xFF\r", -1, "ERR"}, {0, "QSH,01544750", -1, "ERR"},
+        {0, "QSH,1544750,0,FM,0,.,.,.,.,.", -1, "QSH,NG"}, {0, "QSH,01544750,0,USB,0,.,.,.,.,.", -1, "QSH,NG"},
+        {0, "SIH", -1, "SIH,NG"},  // memory reads need programming mode
+        {100, "STS", 3, "Scanning        "}, {100, "STS", 9, "1"}, {100, "WIN", 2, "00000000"},
+        {100, "GID", -1, "GID,,,,,,"},
+        {1100, "STS", 3, kPressAnyKey}, {1100, "STS", 9, "0"}, {1100, "WIN", 2, "01544750"},
+        {1200, "KEY,E,P", -1, "KEY,OK"}, {1300, "STS", 3, "Dispatch \x82 1    "},
+        {4100, "STS", 3, "Dispatch \x82 1    "}, {4100, "STS", 9, "1"},  // scan delay: display unchanged
+        {5900, "WIN", 2, "01544750"}, {5900, "GID", -1, "GID,,,,,,"},
+        {6100, "STS", 3, "ID:12345        "}, {6100, "STS", 9, "0"}, {6100, "WIN", 2, "08561125"},
+        {6100, "GID", -1, "GID,,12345,,Metro Trunk,Police,PD Disp"},
+        {10100, "STS", 3, "Scanning        "}, {10100, "STS", 9, "1"}, {10100, "WIN", 2, "00000000"},
+        {11100, "STS", 3, kPressAnyKey},  // the next pass prompts again
+        {11500, "KEY,>,P", -1, "KEY,OK"}, {11510, "WIN", 2, "08561125"}, {11510, "STS", 9, "0"},
+        {11600, "KEY,<,P", -1, "KEY,OK"}, {11610, "WIN", 2, "01544750"},  // back to the previous step
+        {11700, kQsh, -1, "QSH,OK"}, {60000, "STS", 1, "  162.5500 MHz  "}, {60000, "STS", 3, "  AM            "},
+        {60000, "WIN", 2, "01625500"},
+        {60000, "KEY,S,P", -1, "KEY,OK"}, {60100, "WIN", 2, "01544750"},  // back where the scan was left
+        {60100, "PRG", -1, "PRG,OK"}, {90000, "STS", 1, " Remote Mode    "}, {90000, kQsh, -1, "QSH,NG"},
+        {90000, "SIH", -1, "SIH,-1"}, {90000, "SIN,-1", -1, "SIN,NG"},  // nothing stored
+        {90000, "EPG", -1, "EPG,OK"}, {90000, "STS", 9, "0"},
     };
-    for (const auto& m : moments) {
-        SCOPED_TRACE(m.at);
-        const std::vector<std::string> sts = Fields("STS", m.at);
-        EXPECT_EQ(sts[3], m.line2);
-        EXPECT_EQ(sts[9], m.squelch);
-        EXPECT_EQ(Fields("WIN", m.at)[2], m.frequency);
-        EXPECT_EQ(Respond(state_, "GID", m.at), m.gid);
+    for (const auto& row : table) {
+        SCOPED_TRACE(std::to_string(row.at) + " " + row.command);
+        const std::string reply = Respond(state, row.command, row.at);
+        EXPECT_EQ(reply.find('\r'), std::string::npos);
+        const std::vector<std::string> fields = SplitFields(reply, ',');
+        const std::string name = reply.substr(0, 3);
+        if (name == "STS" || name == "GID" || name == "WIN") {
+            EXPECT_EQ(fields.size(), name == "STS" ? 12u : name == "GID" ? 7u : 3u) << reply;
+        }
+        if (row.field < 0) {
+            EXPECT_EQ(reply.rfind(row.expect, 0), 0u) << reply;
+        } else {
+            EXPECT_EQ(fields.at(static_cast<std::size_t>(row.field)), row.expect) << reply;
+        }
     }
-}
-
-TEST_F(RespondTest, KeysDismissThePromptAndStepThroughTheScan) {
-    EXPECT_EQ(Respond(state_, "KEY,E,P", 1200), "KEY,OK");
-    EXPECT_EQ(Fields("STS", 1300)[3], "Dispatch \x82 1    ");
-    EXPECT_EQ(Fields("STS", 11100)[3], kPressAnyKey);  // the next pass prompts again
-    Respond(state_, "KEY,>,P", 11500);
-    EXPECT_EQ(Fields("WIN", 11510)[2], "08561125");
-    EXPECT_EQ(Fields("STS", 11510)[9], "0");
-    Respond(state_, "KEY,<,P", 11600);  // back to the start of the previous step
-    EXPECT_EQ(Fields("WIN", 11610)[2], "01544750");
-}
-
-TEST_F(RespondTest, TuningAndProgrammingModeHoldTheScan) {
-    EXPECT_EQ(Respond(state_, "QSH,01625500,0,AM,0,.,.,.,.,.", 1500), "QSH,OK");
-    const std::vector<std::string> tuned = Fields("STS", 60000);
-    EXPECT_EQ(tuned[1], "  162.5500 MHz  ");
-    EXPECT_EQ(tuned[3], "  AM            ");
-    EXPECT_EQ(Fields("WIN", 60000)[2], "01625500");
-    Respond(state_, "KEY,S,P", 60000);
-    EXPECT_EQ(Fields("WIN", 60100)[2], "01544750");  // back where the scan was left
-
-    EXPECT_EQ(Respond(state_, "PRG", 60100), "PRG,OK");
-    EXPECT_EQ(Fields("STS", 90000)[1], " Remote Mode    ");
-    EXPECT_EQ(Respond(state_, "QSH,01625500,0,AM,0,.,.,.,.,.", 90000), "QSH,NG");
-    Respond(state_, "EPG", 90000);
-    EXPECT_EQ(Fields("STS", 90000)[9], "0");
-}
-
-TEST(Respond, RadioWithNothingStoredStillAnswers) {
-    RadioState state(ParseScenario("", nullptr));
-    Respond(state, "KEY,>,P", 5000);
-    EXPECT_EQ(SplitFields(Respond(state, "STS", 5000), ',').size(), 12u);
-    Respond(state, "PRG", 5000);
-    EXPECT_EQ(Respond(state, "SIH", 5000), "SIH,-1");
 }
 
 }  // namespace

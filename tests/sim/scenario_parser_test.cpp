@@ -12,13 +12,10 @@ TEST(ScenarioParser, ReadsStepsSettingsAndMemory) {
         "# a comment\r\n"
         "delay 1500  # after each transmission\n"
         "once\n"
-        "   step 1200 idle line1=\"County\" line2=\"Fire \\x82 EMS\" icons1=110000000000000\n"
-        "step 3000 hit prompt freq=01544300 line2=\"Dispatch 1\"\n"
-        "step 800 hit cont line2=\"Disp\\\\1 \\\"A\\\"\"\n"
-        "step 2000\thit freq=08561125 tgid=12345 system=\"Metro Trunk\" talkgroup=\"PD \xE9\"\n"
+        "   step 3000\thit prompt freq=01544300 line2=\"Fire \\x82 EMS\"\n"
+        "step 800 hit cont line2=\"Disp\\\\1 \\\"A\\\"\" talkgroup=\"PD \xE9\"\n"
         "system \"County \xFC\"\n"
         "group Fire\n"
-        "channel \"Dispatch 1\" 01544300 NFM\n"
         "channel Tac 01542800\n"
         "system \"#1 Harbor\" # a quoted '#' is text\n";
     std::string error = "stale";
@@ -26,19 +23,17 @@ TEST(ScenarioParser, ReadsStepsSettingsAndMemory) {
     ASSERT_EQ(error, "");
     EXPECT_EQ(s.scan_delay_ms, 1500);
     EXPECT_TRUE(s.once);
-    ASSERT_EQ(s.steps.size(), 4u);
+    ASSERT_EQ(s.steps.size(), 2u);
+    EXPECT_TRUE(s.steps[0].prompt);
+    EXPECT_EQ(s.steps[0].view.line1, std::string(16, ' '));  // a step starts blank
     EXPECT_EQ(s.steps[0].view.line2, "Fire \x82 EMS      ");
-    EXPECT_EQ(s.steps[0].view.icons1, "110000000000000");
-    EXPECT_TRUE(s.steps[1].prompt);
-    EXPECT_EQ(s.steps[1].view.line1, std::string(16, ' '));  // a new step starts blank
-    EXPECT_TRUE(s.steps[2].continues);
-    EXPECT_EQ(s.steps[2].view.frequency, "01544300");  // taken over from the step before
-    EXPECT_EQ(s.steps[2].view.line2, "Disp\\1 \"A\"      ");
-    EXPECT_EQ(s.steps[3].view.talkgroup, "PD \xE9");
+    EXPECT_TRUE(s.steps[1].continues);
+    EXPECT_EQ(s.steps[1].view.frequency, "01544300");  // taken over from the step before
+    EXPECT_EQ(s.steps[1].view.line2, "Disp\\1 \"A\"      ");
+    EXPECT_EQ(s.steps[1].view.talkgroup, "PD \xE9");
     ASSERT_EQ(s.systems.size(), 2u);
     EXPECT_EQ(s.systems[0].name, "County \xFC");
-    EXPECT_EQ(s.systems[0].groups.at(0).channels.at(0).modulation, "NFM");
-    EXPECT_EQ(s.systems[0].groups.at(0).channels.at(1).modulation, "AUTO");
+    EXPECT_EQ(s.systems[0].groups.at(0).channels.at(0).modulation, "AUTO");
     EXPECT_EQ(s.systems[1].name, "#1 Harbor");
 
     ParseScenario(DemoScenarioText(), &error);

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <tuple>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tools/FakeMemory.h"
@@ -9,77 +8,46 @@
 namespace quorvane {
 namespace {
 
-using ::testing::ElementsAre;
-
-TEST(HarvestWalk, TwoSystemsGiveTheCommandOrderAndNewestFirstFile) {
-    Harvest harvest(250);
-    const fake::Run run = fake::Drive(harvest, fake::TwoSystems());
-    EXPECT_THAT(run.commands, ElementsAre("PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,G1", "GIN,G1", "CIN,C1",
-                                          "CIN,C1", "CIN,C2", "SIN,S2", "GIN,G2", "GIN,G2", "CIN,C3",
-                                          "CIN,C3"));
-    EXPECT_EQ(run.end.outcome, HarvestOutcome::Finished);
-    EXPECT_EQ(run.end.fileBytes, fake::kTwoSystemsFile);
-    EXPECT_EQ(run.end.message, "Hit Inteligence Updated");
-    EXPECT_TRUE(run.end.leaveProgramming);
-    const HarvestProgress& found = run.end.progress;
-    EXPECT_EQ(std::tuple(found.systems, found.groups, found.channels), std::tuple(2, 2, 3));
-    EXPECT_EQ(harvest.FoundText(), "Found: \r\nC3");
-    EXPECT_EQ(harvest.Cancel().outcome, HarvestOutcome::Finished);  // too late to cancel
-}
-
-TEST(HarvestWalk, EmptyListsStillAskForMinusOne) {
+// Each list is asked for again by the index its first item was given, and
+// the file lists the channels newest first, names and bytes as received.
+TEST(HarvestWalk, CommandOrderWaitsAndFileForFullEmptyAndOddLists) {
+    const std::string channel = " Fire\x82 Disp\t2 ", group = "\x81\x10Grp \xA0\xFF", system = "  Sys\x80  ";
     struct Case {
         std::vector<fake::System> systems;
         std::vector<std::string> commands;
         std::string file;
     };
     const std::vector<Case> cases = {
+        {{{"S1", "S1", {{"G1", "G1", {{"C1", "C1", "01544750"}, {"C2", "C2", "01625500"}}}}},
+          {"S2", "S2", {{"G2", "G2", {{"C3", "C3", "08552375"}}}}}},
+         {"PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,G1", "GIN,G1", "CIN,C1", "CIN,C1", "CIN,C2", "SIN,S2", "GIN,G2",
+          "GIN,G2", "CIN,C3", "CIN,C3"},
+         fake::kTwoSystemsFile},
         {{}, {"PRG", "SIH", "SIN,-1"}, "\r\n"},
-        {{{"S1", "Empty", {}},
-          {"S2", "S2", {{"G1", "Quiet", {}}, {"G2", "G2", {{"C1", "C1", "04625625"}}}}}},
-         {"PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,-1", "SIN,S2", "GIN,G1", "GIN,G1", "CIN,-1", "GIN,G2",
-          "CIN,C1", "CIN,C1"},
+        {{{"S1", "Empty", {}}, {"S2", "S2", {{"G1", "Quiet", {}}, {"G2", "G2", {{"C1", "C1", "04625625"}}}}}},
+         {"PRG", "SIH", "SIN,S1", "SIN,S1", "GIN,-1", "SIN,S2", "GIN,G1", "GIN,G1", "CIN,-1", "GIN,G2", "CIN,C1",
+          "CIN,C1"},
          "04625625\tC1\tG2\tS2\r\n\r\n"},
+        {{{"7", system, {{"12", group, {{"34", channel, " 0154475"}}}}}},
+         {"PRG", "SIH", "SIN,7", "SIN,7", "GIN,12", "GIN,12", "CIN,34", "CIN,34"},
+         " 0154475\t" + channel + "\t" + group + "\t" + system + "\r\n\r\n"},
     };
     for (const Case& c : cases) {
-        Harvest harvest(25);
+        Harvest harvest(40);
         const fake::Run run = fake::Drive(harvest, fake::MemoryOf(c.systems));
         EXPECT_EQ(run.commands, c.commands);
+        EXPECT_EQ(run.waitedMs, 40 * static_cast<long long>(c.commands.size()));  // one wait per command
         EXPECT_EQ(run.end.outcome, HarvestOutcome::Finished);
+        EXPECT_EQ(run.end.message, "Hit Inteligence Updated");
+        EXPECT_TRUE(run.end.leaveProgramming);
         EXPECT_EQ(run.end.fileBytes, c.file);
     }
-}
-
-TEST(HarvestWalk, NamesAndFrequencyBytesAreWrittenAsReceived) {
-    const std::string channel = " Fire\x82 Disp\t2 ";
-    const std::string group = "\x81\x10Grp \xA0\xFF";
-    const std::string system = "  Sys\x80  ";
-    Harvest harvest(100);
-    const fake::Run run =
-        fake::Drive(harvest, fake::MemoryOf({{"7", system, {{"12", group, {{"34", channel, " 0154475"}}}}}}));
-    EXPECT_EQ(run.end.fileBytes, " 0154475\t" + channel + "\t" + group + "\t" + system + "\r\n\r\n");
+    Harvest harvest(25);
+    const fake::Run run = fake::Drive(harvest, fake::MemoryOf(cases.back().systems));
+    EXPECT_EQ(std::tuple(run.end.progress.systems, run.end.progress.groups, run.end.progress.channels),
+              std::tuple(1, 1, 1));
     EXPECT_EQ(harvest.FoundText(), "Found: \r\n" + channel);
-}
-
-TEST(HarvestWalk, OneCommandAndOneWaitPerStep) {
-    // 5 systems of 10 groups of 20 channels, numeric indexes as a scanner has them.
-    std::vector<fake::System> systems;
-    int next = 100;
-    for (int s = 0; s < 5; ++s) {
-        fake::System& system = systems.emplace_back(fake::System{std::to_string(next++), "S", {}});
-        for (int g = 0; g < 10; ++g) {
-            fake::Group& group = system.groups.emplace_back(fake::Group{std::to_string(next++), "G", {}});
-            for (int c = 0; c < 20; ++c) group.channels.push_back({std::to_string(next++), "C", "01500000"});
-        }
-    }
-    Harvest harvest(40);
-    const fake::Run run = fake::Drive(harvest, fake::MemoryOf(systems));
-    const long long steps = 3 + 2 * 5 + 2 * 50 + 1000;
-    EXPECT_EQ(static_cast<long long>(run.commands.size()), steps);
-    EXPECT_EQ(run.waitedMs, steps * 40);
-    EXPECT_EQ(run.end.progress.channels, 1000);
-    const std::string& file = run.end.fileBytes;
-    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1001);  // a line per channel, then an empty one
+    EXPECT_EQ(harvest.Cancel().outcome, HarvestOutcome::Finished);  // too late to cancel
 }
 
 TEST(HarvestWalk, AListThatLoopsOrOverflowsEndsTheWalkAndWritesNothing) {
