@@ -83,7 +83,7 @@ TEST(InputEndToEnd, ShortcutsRunTheClickActionsOfTheirKeys) {
     }
 }
 
-TEST(InputEndToEnd, FTwiceTogglesTheFunctionLatchAndItsPicture) {
+TEST(InputEndToEnd, LatchesMacroBoxFocusAndTheWheel) {
     Panel p;
     p.Key(Qt::Key_F);
     EXPECT_EQ(p.Sent(1), Commands{"KEY,F,H"});
@@ -91,41 +91,30 @@ TEST(InputEndToEnd, FTwiceTogglesTheFunctionLatchAndItsPicture) {
     p.Key(Qt::Key_F);
     EXPECT_EQ(p.Sent(1), Commands{"KEY,F,R"});
     EXPECT_FALSE(Key(*p.form, "key_f")->ShowsPressed());
-}
-
-TEST(InputEndToEnd, TypingInAMacroBoxPressesNothingUntilEnterHandsTheFocusBack) {
-    Panel p;
+    // Typing in a macro box presses nothing until Enter hands the focus back.
     auto* m2 = p.form->findChild<QLineEdit*>("m2");
     m2->setFocus();
-    ASSERT_EQ(p.Focused(), m2);
     p.Key(Qt::Key_5);
     EXPECT_EQ(m2->text(), "5");
     EXPECT_EQ(p.Sent(0), Commands{});
+    // Each wheel notch turns the knob once, even while typing; fine wheels add up.
+    p.Wheel(-120);
+    EXPECT_EQ(p.Sent(1), Commands{"KEY,<,P"});
     p.Key(Qt::Key_Return);
     EXPECT_EQ(p.Focused()->objectName(), "Picture1");
     p.Key(Qt::Key_5);
     EXPECT_EQ(p.Sent(1), Commands{"KEY,5,P"});
-}
-
-TEST(InputEndToEnd, EachWheelNotchTurnsTheKnobOnceEvenWhileTypingAndFineWheelsAddUp) {
-    Panel p;
-    p.Wheel(120);
-    EXPECT_EQ(p.Sent(1), Commands{"KEY,>,P"});
-    p.Wheel(-120);
-    EXPECT_EQ(p.Sent(1), Commands{"KEY,<,P"});
     p.Wheel(240);  // two notches in one event: still one step
     EXPECT_EQ(p.Sent(1), Commands{"KEY,>,P"});
     for (int i = 0; i < 7; ++i) p.Wheel(15);
     EXPECT_EQ(p.Sent(0), Commands{});
     p.Wheel(15);  // the eighth fraction completes a notch
     EXPECT_EQ(p.Sent(1), Commands{"KEY,>,P"});
-    p.form->findChild<QLineEdit*>("m1")->setFocus();
-    p.Wheel(-120);
-    EXPECT_EQ(p.Sent(1), Commands{"KEY,<,P"});
 }
 
-TEST(InputEndToEnd, AMacroPlaysItsTokensAHundredMillisecondsApart) {
+TEST(InputEndToEnd, MacrosPlayAHundredMillisecondsApartAndSaveWithoutQuotes) {
     Panel p;
+    auto* m3 = p.form->findChild<QLineEdit*>("m3");
     p.form->findChild<QLineEdit*>("m1")->setText("F,H 1,P F,R");
     QTest::mouseClick(Key(*p.form, "key_m1"), Qt::LeftButton);
     EXPECT_EQ(p.Sent(3), (Commands{"KEY,F,H", "KEY,1,P", "KEY,F,R"}));
@@ -139,19 +128,14 @@ TEST(InputEndToEnd, AMacroPlaysItsTokensAHundredMillisecondsApart) {
     ASSERT_EQ(at.size(), 3u);
     EXPECT_GE(at[1] - at[0], 100);
     EXPECT_GE(at[2] - at[1], 100);
-}
 
-TEST(InputEndToEnd, SaveMacrosDropsQuotesInTheFileButNotInTheBox) {
-    Panel p;
-    auto* m3 = p.form->findChild<QLineEdit*>("m3");
     m3->setText("\"5,P\" 6,P");
     p.form->findChild<QLineEdit*>("m1")->setText("S,P");
     QTest::mouseClick(p.form->findChild<QPushButton*>("SaveMacros"), Qt::LeftButton);
     EXPECT_EQ(p.form->LastMessage(), "Your Macros Have Been Saved!");
     EXPECT_EQ(p.folder.Read("macro_settings.txt"), "\"S,P\"\r\n\"\"\r\n\"5,P 6,P\"\r\n");
     EXPECT_EQ(m3->text(), "\"5,P\" 6,P");
-    // A new start reads them back.
-    p.form.reset();
+    p.form.reset();  // a new start reads them back
     Form1 again(p.folder.Path());
     EXPECT_EQ(again.findChild<QLineEdit*>("m3")->text(), "5,P 6,P");
 }
