@@ -113,14 +113,11 @@ TEST_F(PollCycleTest, ConventionalHitIsNamedFromTheDisplayAndLogged) {
     EXPECT_EQ(ended->LogLine,
               "County / Fire\tDispatch 1\t 154.4300\t 023\t2:51:13 PM\t2:51:40 PM\t12-04-2026\r\n");
     EXPECT_FALSE(cycle.Hit().HitActive);
-}
-
-TEST_F(PollCycleTest, SingleTickHitIsLoggedWithAnEmptyGroup) {
+    // A single-tick hit is logged with an empty group.
     Tick("County", "Dispatch", "0");
     clock.Now = "3:00:00 PM";
-    const std::optional<HitEnded> ended = Ended(Tick("County", "Dispatch", "1"));
-    ASSERT_TRUE(ended);
-    EXPECT_EQ(ended->LogLine, "County / \tDispatch\t 154.4300\t\t3:00:00 PM\t3:00:00 PM\t12-04-2026\r\n");
+    EXPECT_EQ(Ended(Tick("County", "Dispatch", "1"))->LogLine,
+              "County / \tDispatch\t 154.4300\t\t3:00:00 PM\t3:00:00 PM\t12-04-2026\r\n");
 }
 
 TEST_F(PollCycleTest, PressAnyKeyIsDismissedEveryTickAndNeverAChannel) {
@@ -130,9 +127,7 @@ TEST_F(PollCycleTest, PressAnyKeyIsDismissedEveryTickAndNeverAChannel) {
     }
     EXPECT_TRUE(SentCommands(Tick("County", "Dispatch", "0")).empty());
     EXPECT_EQ(cycle.Hit().ChannelText, "Dispatch");
-}
-
-TEST_F(PollCycleTest, HoldIsNeverTakenAsAName) {
+    Tick("County", "Dispatch", "1");  // Hold is never taken as a name either
     Tick("County", "Dispatch", "0");
     Tick("  Hold  Fire", "Dispatch", "0");
     EXPECT_FALSE(cycle.Hit().Line1Taken);
