@@ -21,7 +21,7 @@ protected:
         values.RawFrequency = "01544300";
         return EndHit(hit, values, HitEndContext{table, icons, recordAudio, "2:51:40 PM", "12-04-2026"});
     }
-    void Entries(std::initializer_list<const char*> entries) {
+    void Entries(const std::vector<const char*>& entries) {
         table = HitIntelTable{};
         size_t i = 0;
         for (const char* entry : entries) table.SetEntry(i++, entry);
@@ -32,28 +32,47 @@ protected:
     TickValues values;
 };
 
-TEST_F(EndHitTest, LaterEntryOnTheSameFrequencyWins) {
-    Entries({"01544300\tDispatch 1\tFire\tCounty", "04600250\tDispatch 1\tWrong\tWrong", "",
-             "01544300\t  Dispatch 1 \tEMS\tCounty North", "01544300\tTac 2\tNot this\tNor this"});
-    EXPECT_EQ(End("County", "Dispatch 1  ").LogLine->substr(0, 35), "County North / EMS\tDispatch 1\t 154.");
-}
-
-TEST_F(EndHitTest, HoldingTakesNamesOnlyFromItsOwnSystem) {
-    Entries({"01544300\tDispatch 1\tFire\tCounty", "01544300\tTac 2\tPolice\tCity"});
-    const RecordingNames own = End(" City ", "HOLDING").Names;
-    EXPECT_EQ(own.SystemText + "|" + own.GroupText + "|" + own.ChannelText, "City|Police|Tac 2");
-    const RecordingNames other = End("Town", "HOLDING").Names;
-    // Only the group-only second walk answers: the last entry's group.
-    EXPECT_EQ(other.SystemText + "|" + other.GroupText + "|" + other.ChannelText, "Town|Police|HOLDING");
-}
-
-TEST_F(EndHitTest, ScanWordInAnyRotationTakesAllNames) {
-    Entries({"01544300\tDispatch 1\tFire\tCounty"});
-    for (const char* scan : {"SCAN", "  SCAN          ", "N            SCA", "AN            SC", "CAN            S"}) {
-        const RecordingNames names = End("", scan, kSysDark).Names;
-        EXPECT_EQ(names.SystemText + "|" + names.GroupText + "|" + names.ChannelText, "County|Fire|Dispatch 1") << scan;
+TEST_F(EndHitTest, LookupsNameTheHit) {
+    const char* const county = "01544300\tDispatch 1\tFire\tCounty";
+    const char* const tac = "01544300\tTac 2\tPolice\tCity";
+    struct Case {
+        std::vector<const char*> entries;
+        const char* system;
+        const char* channel;
+        const char* icons;
+        const char* names;  // system|group|channel
+    };
+    const Case cases[] = {
+        // A later entry on the same frequency wins.
+        {{county, "04600250\tDispatch 1\tWrong\tWrong", "", "01544300\t  Dispatch 1 \tEMS\tCounty North",
+          "01544300\tTac 2\tNot this\tNor this"},
+         "County", "Dispatch 1  ", kSysLit, "County North|EMS|Dispatch 1"},
+        // Holding takes names only from its own system; else only the group-only walk answers.
+        {{county, tac}, " City ", "HOLDING", kSysLit, "City|Police|Tac 2"},
+        {{county, tac}, "Town", "HOLDING", kSysLit, "Town|Police|HOLDING"},
+        // The scan word in any rotation takes all names.
+        {{county}, "", "SCAN", kSysDark, "County|Fire|Dispatch 1"},
+        {{county}, "", "  SCAN          ", kSysDark, "County|Fire|Dispatch 1"},
+        {{county}, "", "N            SCA", kSysDark, "County|Fire|Dispatch 1"},
+        {{county}, "", "AN            SC", kSysDark, "County|Fire|Dispatch 1"},
+        {{county}, "", "CAN            S", kSysDark, "County|Fire|Dispatch 1"},
+        // Search only when a lookup found nothing and the system icon is dark.
+        {{county}, "", "SCA N", kSysDark, "|Search|SCA N"},
+        {{}, "", "Ch", kSysDark, "|Search|Ch"},
+        {{}, "", "Ch", kSysLit, "||Ch"},
+        {{}, "", "Ch", "", "|Search|Ch"},
+        {{"01544300\tOther\tGrp\tSys"}, "Sys", "Ch", kSysDark, "Sys|Search|Ch"},  // channel differs
+        {{"01544300\tOther\tGrp\tSys"}, "Sys", "Ch", kSysLit, "Sys|Grp|Ch"},      // the group-only walk
+        // Short entries give what they have.
+        {{"01544300", "01544300\tCh", "01544300\tCh\tGrp", "015443"}, "", "Ch", kSysDark, "|Grp|Ch"},
+    };
+    for (const Case& c : cases) {
+        Entries(c.entries);
+        const RecordingNames n = End(c.system, c.channel, c.icons).Names;
+        EXPECT_EQ(n.SystemText + "|" + n.GroupText + "|" + n.ChannelText, c.names) << c.system << "|" << c.channel;
     }
-    EXPECT_EQ(End("", "SCA N", kSysDark).Names.GroupText, "Search");
+    hit.GroupText = "Grp";
+    EXPECT_EQ(End("Sys", "", kSysDark).Names.GroupText, "Grp");  // no lookup ran
 }
 
 TEST_F(EndHitTest, ToneMarksAreCleaned) {
@@ -65,30 +84,6 @@ TEST_F(EndHitTest, ToneMarksAreCleaned) {
     const HitEnded ended = End("S", "Fire Hz  \x10 1");
     EXPECT_EQ(ended.Names.CodeText, "123 ");
     EXPECT_EQ(ended.Names.ChannelText, "Fire  1");
-}
-
-TEST_F(EndHitTest, SearchOnlyWhenALookupFoundNothingAndTheSystemIconIsDark) {
-    struct Case { const char* system; const char* icons; bool tableHasFrequency; const char* group; };
-    const Case cases[] = {
-        {"", kSysDark, false, "Search"},
-        {"", kSysLit, false, ""},
-        {"Sys", kSysDark, true, "Search"},  // the entry's channel differs: nothing found
-        {"Sys", kSysLit, true, "Grp"},      // the group-only second walk
-        {"", "", false, "Search"},
-    };
-    for (const Case& c : cases) {
-        Entries({});
-        if (c.tableHasFrequency) table.SetEntry(9, "01544300\tOther\tGrp\tSys");
-        EXPECT_EQ(End(c.system, "Ch", c.icons).Names.GroupText, c.group) << c.system << "|" << c.icons;
-    }
-    hit.GroupText = "Grp";
-    EXPECT_EQ(End("Sys", "", kSysDark).Names.GroupText, "Grp");  // no lookup ran
-}
-
-TEST_F(EndHitTest, ShortEntriesGiveWhatTheyHave) {
-    Entries({"01544300", "01544300\tCh", "01544300\tCh\tGrp", "015443"});
-    const RecordingNames names = End("", "Ch", kSysDark).Names;
-    EXPECT_EQ(names.SystemText + "|" + names.GroupText + "|" + names.ChannelText, "|Grp|Ch");
 }
 
 TEST_F(EndHitTest, ResetClearsEverythingButRecordingAndFrequencyDigits) {
