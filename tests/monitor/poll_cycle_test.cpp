@@ -42,8 +42,8 @@ protected:
     PollCycle cycle{table, skips, clock, "12-04-2026"};
 };
 
-TEST_F(PollCycleTest, AcceptedTickShowsDisplayIconsAndFrequency) {
-    const TickOutcome out =
+TEST_F(PollCycleTest, AcceptedTickShowsDisplayIconsAndFrequencyAndOddGidOnlyTheDisplay) {
+    TickOutcome out =
         Tick("County          ", "Dispatch \x82 1\x81", "1", Gid(), "01544300", "0" + std::string(14, '1'));
     ASSERT_TRUE(out.Accepted);
     EXPECT_EQ(out.Text1, "County          \r\nDispatch \x82 1\x81\r\n");
@@ -52,6 +52,16 @@ TEST_F(PollCycleTest, AcceptedTickShowsDisplayIconsAndFrequency) {
     EXPECT_EQ(out.FreqBox, " 154.4300");
     EXPECT_TRUE(out.FreqBoxChanged);
     EXPECT_FALSE(Tick("County", "Dispatch", "1").FreqBoxChanged);
+    // An odd GID shows the display only; a zero frequency keeps the box.
+    out = Tick("Other", "Line", "0", "GID,,1,,a,b", "04600250");  // 6 fields
+    EXPECT_EQ(out.Text1, "Other\r\nLine\r\n");
+    EXPECT_EQ(out.FreqBox, " 154.4300");
+    EXPECT_FALSE(cycle.Hit().HitActive);
+    EXPECT_TRUE(out.Actions.empty());
+    out = Tick("County", "Dispatch", "1", Gid(), "00000000");
+    EXPECT_EQ(out.FreqBox, " 154.4300");
+    EXPECT_FALSE(out.FreqBoxChanged);
+    EXPECT_EQ(cycle.Values().RawFrequency, "00000000");
 }
 
 TEST_F(PollCycleTest, ReadsThatAreNotExactlyThreeRepliesAreDropped) {
@@ -70,19 +80,6 @@ TEST_F(PollCycleTest, ReadsThatAreNotExactlyThreeRepliesAreDropped) {
     EXPECT_FALSE(cycle.Hit().HitActive);
     // Bytes after the third CR are the start of a later reply and are ignored.
     EXPECT_TRUE(cycle.Tick(good + "STS,par", false).Accepted);
-}
-
-TEST_F(PollCycleTest, OddGidShowsTheDisplayOnlyAndZeroFrequencyKeepsTheBox) {
-    Tick("County", "Dispatch", "1");
-    TickOutcome out = Tick("Other", "Line", "0", "GID,,1,,a,b", "04600250");  // 6 fields
-    EXPECT_EQ(out.Text1, "Other\r\nLine\r\n");
-    EXPECT_EQ(out.FreqBox, " 154.4300");
-    EXPECT_FALSE(cycle.Hit().HitActive);
-    EXPECT_TRUE(out.Actions.empty());
-    out = Tick("County", "Dispatch", "1", Gid(), "00000000");
-    EXPECT_EQ(out.FreqBox, " 154.4300");
-    EXPECT_FALSE(out.FreqBoxChanged);
-    EXPECT_EQ(cycle.Values().RawFrequency, "00000000");
 }
 
 TEST(FrequencyText, CleansAndPads) {
