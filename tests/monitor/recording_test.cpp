@@ -123,7 +123,7 @@ TEST_F(RecordingTest, HitsUseTemp2AndTemp3AndAnExistingFinalFileIsKept) {
     EXPECT_TRUE(told.empty());
 }
 
-TEST_F(RecordingTest, IndicatorAndTheBoxTickedOrUntickedDuringAHit) {
+TEST_F(RecordingTest, IndicatorTheBoxTickedOrUntickedDuringAHitAndClosingTheInput) {
     ticked = false;
     Tick("1");
     EXPECT_EQ(indicator, "Waiting");
@@ -139,6 +139,14 @@ TEST_F(RecordingTest, IndicatorAndTheBoxTickedOrUntickedDuringAHit) {
     Tick("1");
     EXPECT_EQ(indicator, "Waiting");
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"Start " + InFolder("temp2"), "Stop", "Discard", "Close"}));
+    // Closing the input drops a recording still running; the hit ends with nothing to save.
+    ticked = true;
+    Tick("0");
+    recording.CloseInput();
+    recording.CloseInput();
+    Tick("1");
+    EXPECT_EQ(std::vector<std::string>(recorder.calls.begin() + 4, recorder.calls.end()),
+              (std::vector<std::string>{"Start " + InFolder("temp3"), "Stop", "Discard", "Close", "Close"}));
 }
 
 TEST_F(RecordingTest, SkippedHitIsNotRecordedYetShowsRecording) {
@@ -192,16 +200,6 @@ TEST_F(RecordingTest, RefusedFinalNameIsToldOnceUntilASaveWorksAgain) {
     EXPECT_EQ(recorder.files.size(), 1u);
     Hit("2:51:40 PM");  // refused again: told again
     EXPECT_EQ(told.size(), 2u);
-}
-
-TEST_F(RecordingTest, CloseInputDropsARecordingStillRunning) {
-    Tick("0");
-    recording.CloseInput();
-    recording.CloseInput();
-    EXPECT_EQ(recorder.calls,
-              (std::vector<std::string>{"Start " + InFolder("temp2"), "Stop", "Discard", "Close", "Close"}));
-    Tick("1");  // the hit goes on and ends with nothing to save
-    EXPECT_EQ(recorder.calls.size(), 5u);
 }
 
 }  // namespace
