@@ -53,7 +53,9 @@ TEST_F(EndHitTest, LookupsNameTheHit) {
         // The scan word in any rotation takes all names.
         {{county}, "", "SCAN", kSysDark, "County|Fire|Dispatch 1"},
         {{county}, "", "  SCAN          ", kSysDark, "County|Fire|Dispatch 1"},
+        {{county}, "", "N            SCA", kSysDark, "County|Fire|Dispatch 1"},
         {{county}, "", "AN            SC", kSysDark, "County|Fire|Dispatch 1"},
+        {{county}, "", "CAN            S", kSysDark, "County|Fire|Dispatch 1"},
         // Search only when a lookup found nothing and the system icon is dark.
         {{county}, "", "SCA N", kSysDark, "|Search|SCA N"},
         {{}, "", "Ch", kSysDark, "|Search|Ch"},
