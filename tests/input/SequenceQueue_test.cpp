@@ -30,7 +30,7 @@ TEST(SequenceQueue, LockSpacingAndASequenceQueuedDuringTheWait) {
     EXPECT_FALSE(queue.NextWakeMs().has_value());
 }
 
-TEST(SequenceQueue, LateTimersKeepTheSpacingAndBusyLastsThroughTheTrailingWait) {
+TEST(SequenceQueue, LateTimersKeepTheSpacingBusyLastsThroughTheTrailingWaitAndClearDropsIt) {
     SequenceQueue queue;
     EXPECT_FALSE(queue.Busy());
     queue.Enqueue(MacroSteps(ExpandMacro("1,P 2,P 3,P").commands));
@@ -44,19 +44,16 @@ TEST(SequenceQueue, LateTimersKeepTheSpacingAndBusyLastsThroughTheTrailingWait) 
     EXPECT_TRUE(queue.Busy());
     EXPECT_TRUE(queue.Pump(450).empty());
     EXPECT_FALSE(queue.Busy());
-}
-
-TEST(SequenceQueue, ClearDropsTheRunningWaitAndEverythingUnsent) {
-    SequenceQueue queue;
+    // Clear drops the running wait and everything unsent.
     queue.Enqueue({Step::Send("C"), Step::Wait(1000), Step::Send("D")});
-    queue.Pump(10);
+    queue.Pump(1010);
     queue.Clear();
     EXPECT_FALSE(queue.Busy());
     queue.Enqueue({Step::Wait(50), Step::Send("E")});
-    EXPECT_EQ(queue.NextWakeMs(), 10);  // due at once: when the queue was last pumped
-    EXPECT_TRUE(queue.Pump(20).empty());
-    EXPECT_TRUE(queue.Pump(69).empty());  // a fresh wait from 20, not the cleared one from 10
-    EXPECT_EQ(queue.Pump(70), Texts{"E"});
+    EXPECT_EQ(queue.NextWakeMs(), 1010);  // due at once: when the queue was last pumped
+    EXPECT_TRUE(queue.Pump(1020).empty());
+    EXPECT_TRUE(queue.Pump(1069).empty());  // a fresh wait from 1020, not the cleared one from 1010
+    EXPECT_EQ(queue.Pump(1070), Texts{"E"});
 }
 
 }  // namespace
