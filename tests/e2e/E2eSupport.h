@@ -8,12 +8,14 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTabWidget>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
+#include <sstream>
 #include <string>
 
 #include "ScenarioParser.h"
@@ -95,6 +97,51 @@ inline std::vector<std::string> NonPollCommands(const Simulator& radio, size_t f
     }
     return out;
 }
+
+using Commands = std::vector<std::string>;
+
+// A window polling a quiet radio that logs every command line with its time
+// ("wire.log"), the focus on the logo so that the shortcuts act.
+struct Panel {
+    AppFolder folder;
+    std::unique_ptr<Simulator> radio;
+    std::unique_ptr<Form1> form;
+    size_t mark = 0;
+
+    explicit Panel(int tab = -1) {
+        App();
+        SimulatorOptions options;
+        options.log_path = folder.FilePath("wire.log");
+        radio = StartRadio(folder, kQuietScenario, options);
+        folder.SaveComSettings();
+        form = std::make_unique<Form1>(folder.Path());
+        if (tab >= 0) form->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(tab);
+        form->show();
+        form->activateWindow();
+        QApplication::setActiveWindow(form.get());
+        form->findChild<QWidget*>("Picture1")->setFocus();
+    }
+    // What was sent apart from polling since the last call: waits for
+    // `expected` commands, then quietMs more for anything unexpected.
+    Commands Sent(size_t expected, int quietMs = 150) {
+        WaitUntil([&] { return NonPollCommands(*radio, mark).size() >= expected; }, 3000);
+        WaitUntil([] { return false; }, quietMs);
+        auto sent = NonPollCommands(*radio, mark);
+        mark = radio->ReceivedCommands().size();
+        return sent;
+    }
+    // The radio's clock (ms) when each command starting with prefix arrived.
+    std::vector<long> WireTimes(const std::string& prefix) const {
+        std::istringstream log(folder.Read("wire.log"));
+        std::vector<long> at;
+        for (std::string line; std::getline(log, line);) {
+            const auto space = line.find(' ');
+            if (line.compare(space + 1, prefix.size(), prefix) == 0) at.push_back(std::stol(line.substr(0, space)));
+        }
+        return at;
+    }
+    QWidget* Focused() const { return QApplication::focusWidget(); }
+};
 
 inline RadioView Idle() {
     RadioView view;

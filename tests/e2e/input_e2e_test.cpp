@@ -13,33 +13,7 @@ using namespace quorvane::e2e;
 
 namespace {
 
-struct Panel {
-    AppFolder folder;
-    std::unique_ptr<Simulator> radio;
-    std::unique_ptr<Form1> form;
-    size_t mark = 0;
-
-    Panel() {
-        App();
-        SimulatorOptions options;
-        options.log_path = folder.FilePath("wire.log");
-        radio = StartRadio(folder, kQuietScenario, options);
-        folder.SaveComSettings();
-        form = std::make_unique<Form1>(folder.Path());
-        form->show();
-        form->activateWindow();
-        QApplication::setActiveWindow(form.get());
-        form->findChild<QWidget*>("Picture1")->setFocus();
-    }
-    // What the keys sent since the last call.
-    std::vector<std::string> Sent(size_t expected) {
-        WaitUntil([&] { return NonPollCommands(*radio, mark).size() >= expected; }, 3000);
-        WaitUntil([] { return false; }, 150);  // and nothing more than expected
-        auto sent = NonPollCommands(*radio, mark);
-        mark = radio->ReceivedCommands().size();
-        return sent;
-    }
-    QWidget* Focused() const { return QApplication::focusWidget(); }
+struct Keypad : Panel {
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(Focused() ? Focused() : form.get(), key, modifiers);
     }
@@ -52,12 +26,10 @@ struct Panel {
     }
 };
 
-using Commands = std::vector<std::string>;
-
 }  // namespace
 
 TEST(InputEndToEnd, ShortcutsRunTheClickActionsOfTheirKeys) {
-    Panel p;
+    Keypad p;
     struct Case {
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
@@ -80,7 +52,7 @@ TEST(InputEndToEnd, ShortcutsRunTheClickActionsOfTheirKeys) {
 }
 
 TEST(InputEndToEnd, LatchesMacroBoxFocusTheWheelAndTheLogo) {
-    Panel p;
+    Keypad p;
     p.Key(Qt::Key_F);
     EXPECT_EQ(p.Sent(1), Commands{"KEY,F,H"});
     EXPECT_TRUE(Key(*p.form, "key_f")->ShowsPressed());
@@ -116,7 +88,7 @@ TEST(InputEndToEnd, LatchesMacroBoxFocusTheWheelAndTheLogo) {
 }
 
 TEST(InputEndToEnd, MacrosPlayAHundredMillisecondsApartAndSaveWithoutQuotes) {
-    Panel p;
+    Keypad p;
     auto* m3 = p.form->findChild<QLineEdit*>("m3");
     p.form->findChild<QLineEdit*>("m1")->setText("F,H 1,P F,R");
     QTest::mouseClick(Key(*p.form, "key_m1"), Qt::LeftButton);
@@ -125,12 +97,7 @@ TEST(InputEndToEnd, MacrosPlayAHundredMillisecondsApartAndSaveWithoutQuotes) {
     // thread and the pseudo-terminal stamp the lines a few milliseconds late
     // on a busy machine, so this allows 20 ms of that; the queue's own test
     // holds the exact 100 ms on a fake clock.
-    std::istringstream log(p.folder.Read("wire.log"));
-    std::vector<long> at;
-    for (std::string line; std::getline(log, line);) {
-        const auto space = line.find(' ');
-        if (line.compare(space + 1, 4, "KEY,") == 0) at.push_back(std::stol(line.substr(0, space)));
-    }
+    const std::vector<long> at = p.WireTimes("KEY,");
     ASSERT_EQ(at.size(), 3u);
     EXPECT_GE(at[1] - at[0], 80);
     EXPECT_GE(at[2] - at[1], 80);

@@ -18,32 +18,13 @@ using namespace quorvane::e2e;
 
 namespace {
 
-using Commands = std::vector<std::string>;
-
 // A window on the Tuner tab, polling a radio.
-struct Tuner {
-    AppFolder folder;
-    std::unique_ptr<Simulator> radio;
-    std::unique_ptr<Form1> form;
-    size_t mark = 0;
-
-    Tuner() {
-        App();
-        SimulatorOptions options;
-        options.log_path = folder.FilePath("wire.log");
-        radio = StartRadio(folder, kQuietScenario, options);
-        radio->SetOverride(Idle());
-        folder.SaveComSettings();
-        form = std::make_unique<Form1>(folder.Path());
-        form->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(2);
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        Focus("Picture1");
-    }
+struct Tuner : Panel {
+    Tuner() : Panel(2) { radio->SetOverride(Idle()); }
     template <typename T = QWidget>
     T* Get(const char* name) const { return form->findChild<T*>(name); }
     void Focus(const char* name) { Get(name)->setFocus(); }
-    QString Focused() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : ""; }
+    QString FocusedName() const { return Focused() ? Focused()->objectName() : QString(); }
     // Types text into a box the way the keyboard does, "\n" as Enter.
     void Type(const char* box, const QString& text) {
         Focus(box);
@@ -54,24 +35,6 @@ struct Tuner {
         }
     }
     void Click(const char* button) { QTest::mouseClick(Get(button), Qt::LeftButton); }
-    // What was sent apart from polling since the last call.
-    Commands Sent(size_t expected, int quietMs = 150) {
-        WaitUntil([&] { return NonPollCommands(*radio, mark).size() >= expected; }, 3000);
-        WaitUntil([] { return false; }, quietMs);
-        auto sent = NonPollCommands(*radio, mark);
-        mark = radio->ReceivedCommands().size();
-        return sent;
-    }
-    // The radio's clock when each command starting with prefix arrived.
-    std::vector<long> WireTimes(const std::string& prefix) const {
-        std::istringstream log(folder.Read("wire.log"));
-        std::vector<long> at;
-        for (std::string line; std::getline(log, line);) {
-            const auto space = line.find(' ');
-            if (line.compare(space + 1, prefix.size(), prefix) == 0) at.push_back(std::stol(line.substr(0, space)));
-        }
-        return at;
-    }
 };
 
 }  // namespace
@@ -96,7 +59,7 @@ TEST(TunerEndToEnd, BothPanelsTuneAndLookUpWhatIsTypedAndHandTheKeysBack) {
     t.Get<QComboBox>("direct_entry_mod")->setCurrentIndex(1);
     t.Click("key_tune_direct");
     EXPECT_EQ(t.Sent(1), Commands{"QSH,01625500,0,NFM,0,.,.,.,.,."});
-    EXPECT_EQ(t.Focused(), "Picture1");
+    EXPECT_EQ(t.FocusedName(), "Picture1");
     // The lower panel has its own text and list; Enter in its box tunes too.
     t.Get<QComboBox>("direct_entry_mod2")->setCurrentIndex(2);
     t.Type("direct_entry2", "855.2375");
@@ -128,7 +91,7 @@ TEST(TunerEndToEnd, BothPanelsTuneAndLookUpWhatIsTypedAndHandTheKeysBack) {
     t.Click("direct_entry_fcc");
     EXPECT_EQ(opened, (QStringList{search + "&state=WY&freq=162.55", search + "&state=TX&freq= 451.0 x",
                                    search + "&state=&freq=162.55"}));
-    EXPECT_EQ(t.Focused(), "Picture1");
+    EXPECT_EQ(t.FocusedName(), "Picture1");
     t.Get<QLineEdit>("direct_entry")->setText("162");
     t.Click("direct_entry_fcc");
     EXPECT_EQ(opened.size(), 3);
@@ -150,7 +113,7 @@ TEST(TunerEndToEnd, TheQuickScanTunesOneEntryASecondUntilScanStopsIt) {
     EXPECT_EQ(t.Sent(0), Commands{});
     t.Click("key_start_quck_scan");
     EXPECT_EQ(t.Get<QPushButton>("key_start_quck_scan")->text(), "Stop Quick Scan");
-    EXPECT_EQ(t.Focused(), "Picture1");
+    EXPECT_EQ(t.FocusedName(), "Picture1");
     ASSERT_TRUE(WaitUntil([&] { return t.WireTimes("QSH,").size() >= 4; }, 8000));
     EXPECT_EQ(NonPollCommands(*t.radio), (Commands{"QSH,01625500,0,FM,0,.,.,.,.,.", "QSH,01554750,0,NFM,0,.,.,.,.,.",
                                                    "QSH,01215000,0,AM,0,.,.,.,.,.", "QSH,01625500,0,FM,0,.,.,.,.,."}));
@@ -171,7 +134,7 @@ TEST(TunerEndToEnd, AListedFrequencyOrTalkgroupIsSkippedAndNeverLogged) {
     t.Click("key_auto_skip_list_apply");
     EXPECT_EQ(t.form->LastMessage(), "Skip List Set");
     t.form->findChild<QMessageBox*>("message")->accept();
-    EXPECT_EQ(t.Focused(), "Picture1");
+    EXPECT_EQ(t.FocusedName(), "Picture1");
     RadioView trunked = Reception("Metro Trunk", "ID:12345", "08552375");
     trunked.tgid = "12345";
     for (RadioView hit : {Reception("County Fire", "Dispatch 1", "01544300"), trunked}) {
