@@ -33,6 +33,8 @@ constexpr int kFullClientWidth = 11625;
 constexpr int kFullClientHeight = 8370;
 constexpr int kPanelLeft = 150;
 constexpr int kPanelTop = 180;
+// A note in Text3 gives way to the indicator again after this long.
+constexpr int kNoteMs = 5000;
 
 // The amber panel behind the display boxes.
 class DisplayPanel : public QWidget {
@@ -235,6 +237,17 @@ void Form1::SetText3Base(const QString& text) {
 void Form1::SetLinkMessage(const QString& text) {
     linkMessage_ = text;
     UpdateText3();
+}
+
+void Form1::Note(const QString& text) {
+    // While stopped Text3 holds it; while running it stands in front of the
+    // indicator for a while, unless the link has news of its own.
+    if (!running_) return SetText3Base(text);
+    if (!linkMessage_.isEmpty()) return;
+    SetLinkMessage(text);
+    QTimer::singleShot(kNoteMs, this, [this, text] {
+        if (linkMessage_ == text) SetLinkMessage({});
+    });
 }
 
 void Form1::UpdateText3() {

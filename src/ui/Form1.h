@@ -18,7 +18,6 @@
 #include "monitor/PollCycle.h"
 #include "monitor/PollPacer.h"
 #include "monitor/SkipList.h"
-#include "tools/Harvest.h"
 #include "ui/ScannerLink.h"
 
 class QCheckBox;
@@ -35,6 +34,7 @@ class QWheelEvent;
 
 namespace quorvane {
 
+class HarvestPanel;
 class HistoryTab;
 class KeyButton;
 class LayoutSwitcher;
@@ -123,6 +123,9 @@ private:
     // precedence over the prompt or indicator text.
     void SetText3Base(const QString& text);
     void SetLinkMessage(const QString& text);
+    // A short note: Text3 while stopped, a few seconds over the indicator
+    // while running (unless the link has news of its own).
+    void Note(const QString& text);
     void UpdateText3();
 
     // Keys and the command queue.
@@ -148,16 +151,6 @@ private:
     void ExtendedInfoShow(const ExtendedInfoSource& source);
     void LoadHitIntel();
 
-    // The harvest of the scanner's memory.
-    void hit_intel_Click();
-    void Timer2_Timer();
-    void RunHarvestStep(const HarvestStep& step);
-    void DrainHarvestReply();
-    void HarvestBytesArrived();
-    void StopHarvestWalk();
-    void EndHarvest(const HarvestStep& step);
-    void ResumeAfterHarvest(bool leaveProgramming);
-    void ShowHarvestProgress(const HarvestProgress& progress);
 
     // Keyboard, wheel and macros.
     bool HandleShortcut(QKeyEvent* event);
@@ -206,12 +199,7 @@ private:
     std::function<QString()> chooseFolder_;
     std::function<bool(const QString&)> openUrl_;
     Wheel wheel_;
-    std::unique_ptr<Harvest> harvest_;
-    bool harvestBusy_ = false;  // from the click until polling resumes
-    QTimer Timer2;
-    QTimer harvestDrainTimer_;
-    std::string harvestReply_;  // bytes of the awaited reply read so far ("Auto")
-    QElapsedTimer harvestElapsed_;
+    HarvestPanel* harvest_ = nullptr;  // "Update Hit Inteligence" and its walk
 
     QWidget* Picture2 = nullptr;
     QPlainTextEdit* Text1 = nullptr;
@@ -239,9 +227,6 @@ private:
     Recorder* recorder_ = nullptr;  // a child object of the window
     QPushButton* log_dir = nullptr;
     QPushButton* key_clear_log = nullptr;
-    QPushButton* hit_intel = nullptr;
-    QComboBox* hit_intel_dly = nullptr;
-    QLabel* hit_intel_progress = nullptr;
     QPushButton* SaveMacros = nullptr;
     QGroupBox* extended_info_frame = nullptr;
     QPlainTextEdit* extended_text = nullptr;

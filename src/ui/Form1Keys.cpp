@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "ui/Form1.h"
+#include "ui/HarvestPanel.h"
 #include "ui/KeyButton.h"
 #include "ui/ScannerText.h"
 #include "ui/TunerTab.h"
@@ -16,7 +17,7 @@ bool Form1::ReadyForKeys() {
         return false;
     }
     // Keys, macros and tuning are held back while a harvest owns the line.
-    return !harvestBusy_;
+    return !harvest_->Busy();
 }
 
 void Form1::ClickKey(const std::string& objectName) {

@@ -8,6 +8,7 @@
 #include "link/PortNaming.h"
 #include "ui/AppFiles.h"
 #include "ui/Form1.h"
+#include "ui/HarvestPanel.h"
 
 namespace quorvane {
 namespace {
@@ -88,14 +89,7 @@ void Form1::StartRunning(bool writeSettings) {
 
 void Form1::StopRunning() {
     running_ = false;
-    if (harvestBusy_) {
-        // A walk under way has the scanner in programming mode: it is told
-        // to leave it before the port closes.
-        const bool leaveProgramming = harvest_ && harvest_->Cancel().leaveProgramming;
-        Timer2.stop();
-        StopHarvestWalk();
-        ResumeAfterHarvest(leaveProgramming);
-    }
+    harvest_->Abandon(true);  // the scanner leaves programming mode before the port closes
     Timer1.stop();
     Timer3.stop();  // a recording under way goes on until the next Run closes the input
     UpdateListening();
@@ -113,12 +107,7 @@ void Form1::StopRunning() {
 
 void Form1::OnLinkLost() {
     if (!running_) return;
-    if (harvestBusy_) {
-        Timer2.stop();
-        StopHarvestWalk();
-        ResumeAfterHarvest(false);
-        Tell("The scanner went away during the hit intelligence update; hit_intel.txt was not changed.");
-    }
+    harvest_->Abandon(false);
     Timer1.stop();
     queue_.Clear();
     queueTimer_.stop();

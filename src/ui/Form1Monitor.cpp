@@ -7,6 +7,7 @@
 #include "link/Fields.h"
 #include "ui/AppFiles.h"
 #include "ui/Form1.h"
+#include "ui/HarvestPanel.h"
 #include "ui/HistoryTab.h"
 #include "ui/LayoutSwitcher.h"
 #include "ui/ScannerText.h"
@@ -29,7 +30,7 @@ void Form1::SendToScanner(const std::string& text) {
 
 void Form1::Timer1_Timer() {
     // A key sequence or a harvest owns the line while it runs.
-    if (!link_.IsOpen() || queue_.Busy() || harvestBusy_) return;
+    if (!link_.IsOpen() || queue_.Busy() || harvest_->Busy()) return;
     // Nothing new is asked until the previous round is answered, so the
     // requests never pile up on a slow line.
     const auto round = pacer_.Tick(link_.BytesWaiting() > 0 ? link_.ReadAvailable() : std::string(), clock_.elapsed());

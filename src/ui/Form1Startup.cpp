@@ -11,6 +11,7 @@
 
 #include "ui/AppFiles.h"
 #include "ui/Form1.h"
+#include "ui/HarvestPanel.h"
 #include "ui/HistoryTab.h"
 #include "ui/ProgramOptions.h"
 #include "ui/ScannerText.h"
@@ -22,10 +23,6 @@
 #include "ui/WindowStyle.h"
 
 namespace quorvane {
-namespace {
-constexpr int kNoticeMs = 5000;
-}  // namespace
-
 void Form1::Form_Load() {
     // The run's date and time stamps name the log file and end every log line.
     const QDateTime now = QDateTime::currentDateTime();
@@ -52,14 +49,8 @@ void Form1::Form_Load() {
             Combo2_Click(com.speedIndex);
             StartRunning(false);
         }
-        if (!com.pollIntervalNotice.empty() && running_) {
-            // Said once, for a few seconds, over the indicator.
-            const QString notice = QString::fromStdString(com.pollIntervalNotice);
-            SetLinkMessage(notice);
-            QTimer::singleShot(kNoticeMs, this, [this, notice] {
-                if (linkMessage_ == notice) SetLinkMessage({});
-            });
-        }
+        // Said once, for a few seconds, over the indicator.
+        if (!com.pollIntervalNotice.empty() && running_) Note(QString::fromStdString(com.pollIntervalNotice));
     }
 
     if (const auto macros = ReadFileBytes(JoinPath(appDirectory_, kMacroSettingsFile))) {
@@ -80,7 +71,7 @@ void Form1::ApplyPgmSettings() {
     const auto bytes = ReadFileBytes(JoinPath(appDirectory_, kPgmSettingsFile));
     if (!bytes) return;
     pgm_ = ReadPgmSettings(*bytes);
-    hit_intel_dly->setCurrentIndex(pgm_.delayIndex);
+    harvest_->SetDelayIndex(pgm_.delayIndex);
     tuner_->SetStateIndex(0, pgm_.stateIndex1);
     tuner_->SetStateIndex(1, pgm_.stateIndex2);
     if (pgm_.tab) SSTab1->setCurrentIndex(*pgm_.tab);

@@ -3,13 +3,10 @@
 #include <QTabWidget>
 
 #include "ui/Form1.h"
+#include "ui/HarvestPanel.h"
 #include "ui/TunerTab.h"
 
 namespace quorvane {
-namespace {
-// A note in Text3 gives way to the indicator again after this long.
-constexpr int kNoteMs = 5000;
-}  // namespace
 
 QWidget* Form1::BuildTunerTab() {
     TunerHost host;
@@ -18,18 +15,9 @@ QWidget* Form1::BuildTunerTab() {
     };
     host.step = [this](const std::string& command) { SendToScanner(command); };
     host.hitActive = [this] { return poll_ && poll_->Hit().HitActive; };
-    host.harvestBusy = [this] { return harvestBusy_; };
+    host.harvestBusy = [this] { return harvest_->Busy(); };
     host.tell = [this](const QString& text, std::function<void()> onClosed) { Tell(text, std::move(onClosed)); };
-    host.note = [this](const QString& text) {
-        // While stopped Text3 holds it; while running it stands in front of
-        // the indicator for a while, unless the link has news of its own.
-        if (!running_) return SetText3Base(text);
-        if (!linkMessage_.isEmpty()) return;
-        SetLinkMessage(text);
-        QTimer::singleShot(kNoteMs, this, [this, text] {
-            if (linkMessage_ == text) SetLinkMessage({});
-        });
-    };
+    host.note = [this](const QString& text) { Note(text); };
     host.focusPicture1 = [this] { FocusPicture1(); };
     host.openUrl = [this](const QString& address) { return OpenUrl(address); };
     host.skipList = &skipList_;
