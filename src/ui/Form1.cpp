@@ -188,7 +188,8 @@ void Form1::BuildTabs() {
     const auto logFolder = [this] {
         return QString::fromStdString(LogFolder(pgm_.logDirectory, appDirectory_.toStdString()));
     };
-    history_ = new HistoryTab(logFolder, [this](const QString& text) { Tell(text); }, SSTab1);
+    history_ = new HistoryTab(
+        logFolder, [this](const QString& text) { Tell(text); }, [this](const QString& text) { Note(text); }, SSTab1);
     SSTab1->addTab(history_, "History");
 }
 

@@ -43,8 +43,9 @@ Control* Named(Control* control, const char* name) {
 
 }  // namespace
 
-HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const QString&)> tell, QWidget* parent)
-    : QWidget(parent), folder_(std::move(folder)), tell_(std::move(tell)) {
+HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const QString&)> tell,
+                       std::function<void(const QString&)> note, QWidget* parent)
+    : QWidget(parent), folder_(std::move(folder)), tell_(std::move(tell)), note_(std::move(note)) {
     setObjectName("history_tab");
     open_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     chooseSave_ = [this] {
@@ -179,6 +180,8 @@ void HistoryTab::Report(bool worked) {
     if (worked) failureTold_ = false;
     if (report.isEmpty() || (!worked && failureTold_)) return;
     if (!worked) failureTold_ = true;
+    // Worked with a report: a damaged file was set aside and a new one begun.
+    note_(worked ? "History file damaged" : "History not saved");
     tell_(report);
 }
 

@@ -31,8 +31,10 @@ class HistoryTab : public QWidget {
     Q_OBJECT
 public:
     // folder: where the log files go now (the history lies beside them).
-    // tell: shows the user a message.
-    HistoryTab(std::function<QString()> folder, std::function<void(const QString&)> tell, QWidget* parent = nullptr);
+    // tell: shows the user a message. note: a few words in Text3, for a
+    // history file that cannot be used (told with the message as well).
+    HistoryTab(std::function<QString()> folder, std::function<void(const QString&)> tell,
+               std::function<void(const QString&)> note, QWidget* parent = nullptr);
 
     // The run the following hits belong to.
     void StartRun(const QDateTime& startedAt, const std::string& launchDate, const std::string& launchTime);
@@ -64,6 +66,7 @@ private:
 
     std::function<QString()> folder_;
     std::function<void(const QString&)> tell_;
+    std::function<void(const QString&)> note_;
     std::function<bool(const QUrl&)> open_;
     std::function<QString()> chooseSave_;
     HistoryStore store_;

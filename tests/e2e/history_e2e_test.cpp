@@ -106,6 +106,7 @@ TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
     m.folder.Write("history.sqlite", garbage);
     m.Transmit(Reception("Weather", "NOAA 1", "01625500"), 600);
     EXPECT_TRUE(m.form->LastMessage().contains("was damaged")) << m.form->LastMessage().toStdString();
+    EXPECT_EQ(m.Widget("Text3"), "History file damaged");
     EXPECT_EQ(m.Cell(0, 2), "NOAA 1");
     EXPECT_EQ(m.folder.Read(QFileInfo(m.form->LogFilePathNow()).fileName().toStdString()),
               m.form->Log().Text() + "\r\n");
