@@ -4,10 +4,17 @@
 
 namespace quorvane {
 
-bool WriteBacklog::Admit(std::size_t bytes, std::size_t unsent) {
+bool WriteBacklog::Admit(std::size_t bytes, std::size_t unsent, long long nowMs) {
     if (std::max(unanswered_, unsent) + bytes > most_) {
-        blocked_ = true;
-        return false;
+        if (!blocked_) {
+            blocked_ = true;
+            lastProbeMs_ = nowMs;
+            return false;
+        }
+        if (nowMs - lastProbeMs_ < kBlockedProbeEveryMs) return false;
+        lastProbeMs_ = nowMs;
+        unanswered_ += bytes;
+        return true;
     }
     unanswered_ += bytes;
     return true;

@@ -3,6 +3,7 @@
 namespace quorvane {
 
 ScannerLink::ScannerLink(QObject* parent) : QObject(parent), serial_(this), network_(this) {
+    clock_.start();
     for (LinkTransport* transport : {static_cast<LinkTransport*>(&serial_), static_cast<LinkTransport*>(&network_)}) {
         connect(transport, &LinkTransport::Lost, this, [this] {
             const bool wasBlocked = backlog_.Blocked();
@@ -36,7 +37,7 @@ void ScannerLink::SendCommand(const std::string& text) {
     if (!current_->IsOpen()) return;
     const std::string line = text + '\r';
     const bool wasBlocked = backlog_.Blocked();
-    if (backlog_.Admit(line.size(), current_->Unsent())) current_->Write(line);
+    if (backlog_.Admit(line.size(), current_->Unsent(), clock_.elapsed())) current_->Write(line);
     NoteBlocked(wasBlocked);
 }
 

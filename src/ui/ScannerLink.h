@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -64,6 +65,7 @@ private:
     NetworkLink network_;
     LinkTransport* current_ = &serial_;
     WriteBacklog backlog_;
+    QElapsedTimer clock_;  // paces the probes of a blocked line
 };
 
 }  // namespace quorvane

@@ -107,15 +107,28 @@ TEST(TelnetCodec, StripsNegotiationAndAnswersOnlyChanges) {
 
 TEST(WriteBacklog, DropsCommandsOnceTheScannerStopsAnsweringUntilItAnswers) {
     WriteBacklog backlog(100);
-    for (int i = 0; i < 12; ++i) EXPECT_TRUE(backlog.Admit(8, 0));
-    EXPECT_FALSE(backlog.Admit(8, 0));  // 96 unanswered: the next one would pass 100
+    for (int i = 0; i < 12; ++i) EXPECT_TRUE(backlog.Admit(8, 0, 0));
+    EXPECT_FALSE(backlog.Admit(8, 0, 0));  // 96 unanswered: the next one would pass 100
     EXPECT_TRUE(backlog.Blocked());
-    EXPECT_TRUE(backlog.Admit(4, 0));  // a shorter one still fits
+    EXPECT_TRUE(backlog.Admit(4, 0, 0));  // a shorter one still fits
     backlog.Answered(0);
     EXPECT_FALSE(backlog.Blocked());
-    EXPECT_TRUE(backlog.Admit(50, 0));
+    EXPECT_TRUE(backlog.Admit(50, 0, 0));
     // What the link holds unsent counts too, even after an answer.
     backlog.Answered(90);
-    EXPECT_FALSE(backlog.Admit(20, 90));
-    EXPECT_TRUE(backlog.Admit(10, 90));
+    EXPECT_FALSE(backlog.Admit(20, 90, 0));
+    EXPECT_TRUE(backlog.Admit(10, 90, 0));
+
+    // A scanner switched off for a while read and dropped what it got: one
+    // line a second still goes out while blocked, so that it is heard when
+    // it comes back.
+    WriteBacklog off(100);
+    EXPECT_TRUE(off.Admit(100, 0, 0));
+    EXPECT_FALSE(off.Admit(4, 0, 10));
+    EXPECT_FALSE(off.Admit(4, 0, 1009));
+    EXPECT_TRUE(off.Admit(4, 0, 1010));
+    EXPECT_FALSE(off.Admit(4, 0, 1011));
+    EXPECT_TRUE(off.Blocked());
+    off.Answered(0);
+    EXPECT_FALSE(off.Blocked());
 }
