@@ -1,5 +1,7 @@
 #include "ui/AppFiles.h"
 
+#include "monitor/LogText.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,6 +35,10 @@ QString JoinPath(const QString& folder, const QString& name) {
 std::string FileSystemBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString FileSystemText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+
+std::string LogFolderBytes(const std::string& logDirectory, const QString& appDirectory) {
+    return LogFolder(logDirectory, FileSystemBytes(appDirectory));
+}
 
 bool FileExists(const QString& path) { return QFileInfo(path).isFile(); }
 

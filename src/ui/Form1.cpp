@@ -186,7 +186,7 @@ void Form1::BuildTabs() {
     BuildMacroFrames(SSTab1->widget(3));
     windowSettings_ = new WindowSettingsFrame(SSTab1->widget(3), *style_);
     const auto logFolder = [this] {
-        return QString::fromStdString(LogFolder(pgm_.logDirectory, appDirectory_.toStdString()));
+        return LogFolderPath(pgm_.logDirectory, appDirectory_);
     };
     history_ = new HistoryTab(
         logFolder, [this](const QString& text) { Tell(text); }, [this](const QString& text) { Note(text); }, SSTab1);

@@ -1,7 +1,6 @@
 // The serial link of the main window: choosing port and speed, Run and
 // Stop, and winning the scanner back after it went away.
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 
@@ -20,11 +19,11 @@ const char* kNotReading = "Scanner not reading - retrying";
 
 PortEntry Form1::CurrentPortEntry() const {
     if (Combo1->currentIndex() < 0) return {};
-    return FindPortEntry(Combo1->currentIndex() + 1, QFile::encodeName(appDirectory_).toStdString());
+    return FindPortEntry(Combo1->currentIndex() + 1, FileSystemBytes(appDirectory_));
 }
 
 // The device or network address the chosen port number opens.
-QString Form1::PortDevice() const { return QFile::decodeName(QByteArray::fromStdString(CurrentPortEntry().shown)); }
+QString Form1::PortDevice() const { return FileSystemText(CurrentPortEntry().shown); }
 
 void Form1::ShowPortDevice() { port_device->setText(PortDevice()); }
 

@@ -87,8 +87,7 @@ void Form1::BuildLogSettings(QWidget* tab) {
 }
 
 QString Form1::LogFilePathNow() const {
-    const std::string folder = LogFolder(pgm_.logDirectory, FileSystemBytes(appDirectory_));
-    return FileSystemText(LogFilePath(folder, launchDate_, launchTime_));
+    return FileSystemText(LogFilePath(LogFolderBytes(pgm_.logDirectory, appDirectory_), launchDate_, launchTime_));
 }
 
 void Form1::AddLogLine(const std::string& line) {

@@ -42,7 +42,7 @@ void Form1::BuildRecordingControls(QWidget* frame) {
 bool Form1::RecordAudioTicked() const { return RecordAudioCheck && RecordAudioCheck->isChecked(); }
 
 void Form1::StartRecording() {
-    const std::string folder = LogFolder(pgm_.logDirectory, FileSystemBytes(appDirectory_));
+    const std::string folder = LogFolderBytes(pgm_.logDirectory, appDirectory_);
     if (const auto message = recorder_->rules.Start(folder, PreRollMs(Timer1.interval(), quietTick_.isValid() ? quietTick_.elapsed() : kPreRollKeepMs))) {
         Tell(QString::fromStdString(*message));
     }
@@ -57,7 +57,7 @@ void Form1::UpdateListening() {
 }
 
 std::string Form1::StopRecording(const RecordingNames& names) {
-    const std::string folder = LogFolder(pgm_.logDirectory, FileSystemBytes(appDirectory_));
+    const std::string folder = LogFolderBytes(pgm_.logDirectory, appDirectory_);
     if (const auto message = recorder_->rules.Stop(names, launchDate_, folder)) {
         Tell(QString::fromStdString(*message));
     }

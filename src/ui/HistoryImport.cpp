@@ -53,7 +53,7 @@ int RunLogImport(const QString& appDirectory, const QString& logFolder) {
     // The history lies beside the log files, in the folder the window uses.
     PgmSettings pgm;
     if (const auto bytes = ReadFileBytes(JoinPath(appDirectory, kPgmSettingsFile))) pgm = ReadPgmSettings(*bytes);
-    const QString folder = QString::fromStdString(LogFolder(pgm.logDirectory, appDirectory.toStdString()));
+    const QString folder = LogFolderPath(pgm.logDirectory, appDirectory);
     HistoryStore store;
     const bool opened = store.Open(QDir(folder).filePath(kHistoryFileName));
     if (const QString report = store.TakeReport(); !report.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(report));
