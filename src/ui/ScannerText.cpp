@@ -1,30 +1,10 @@
 #include "ui/ScannerText.h"
 
+#include "link/ScreenGlyphs.h"
 #include "monitor/LogText.h"
 #include "ui/AppFiles.h"
 
 namespace quorvane {
-namespace {
-
-// Glyphs for the bytes 0x80..0x9F: the Windows-1252 characters where there
-// is one, a dotted square where that code page leaves a hole.
-const char16_t kHighGlyphs[32] = {
-    0x20AC, 0x2591, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x2592, 0x017D, 0x2593,
-    0x25AB, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x25AA, 0x017E, 0x0178,
-};
-
-QChar Glyph(unsigned char byte) {
-    if (byte >= 0x20 && byte < 0x7F) return QChar(byte);
-    if (byte == 0x10) return QChar(0x25B6);  // the scanner's tone marker
-    if (byte < 0x20) return QChar(0x2400 + byte);
-    if (byte == 0x7F) return QChar(0x2421);
-    if (byte < 0xA0) return QChar(kHighGlyphs[byte - 0x80]);
-    return QChar(byte);
-}
-
-}  // namespace
 
 QString ScreenText(const std::string& bytes) {
     QString text;
@@ -32,7 +12,7 @@ QString ScreenText(const std::string& bytes) {
     for (size_t i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-        text += byte == '\n' ? QChar('\n') : Glyph(byte);
+        text += byte == '\n' ? QChar('\n') : QChar(static_cast<char16_t>(ScreenGlyph(byte)));
     }
     return text;
 }
@@ -42,7 +22,7 @@ QString Windows1252Text(const std::string& bytes) {
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        text += (byte >= 0x80 && byte < 0xA0) ? QChar(kHighGlyphs[byte - 0x80]) : QChar(byte);
+        text += QChar(static_cast<char16_t>(Windows1252Glyph(byte)));
     }
     return text;
 }
