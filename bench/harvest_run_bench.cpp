@@ -23,7 +23,7 @@
 
 #include "ScenarioParser.h"
 #include "Simulator.h"
-#include "ui/Form1.h"
+#include "window/Form1.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <numeric>
 #include <vector>
 
-#include "ui/HistoryStore.h"
+#include "history/qt/HistoryStore.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include "RadioAudio.h"
 #include "ScenarioParser.h"
 #include "Simulator.h"
-#include "ui/Form1.h"
+#include "window/Form1.h"
 
 namespace {
 

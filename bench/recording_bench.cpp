@@ -16,7 +16,7 @@
 #include "BenchReplies.h"
 #include "monitor/PollCycle.h"
 #include "monitor/Recording.h"
-#include "ui/AudioRecorder.h"
+#include "monitor/qt/AudioRecorder.h"
 
 namespace {
 

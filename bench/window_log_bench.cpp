@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTableView>
 
-#include "ui/Form1.h"
+#include "window/Form1.h"
 
 namespace {
 

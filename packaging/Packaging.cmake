@@ -16,7 +16,7 @@ foreach(size IN LISTS _icon_sizes)
   list(APPEND _asset_files ${_assets}/icons/hicolor/${size}x${size}/apps/quorvane.png)
 endforeach()
 add_executable(quorvane-assets ${_packaging}/make_assets.cpp)
-target_link_libraries(quorvane-assets PRIVATE qv_ui)
+target_link_libraries(quorvane-assets PRIVATE qv_window)
 add_custom_command(OUTPUT ${_asset_files}
   COMMAND quorvane-assets ${_assets} ${CMAKE_SOURCE_DIR}/README.md ${_icon_sizes}
   DEPENDS quorvane-assets ${CMAKE_SOURCE_DIR}/README.md
@@ -26,7 +26,7 @@ add_custom_target(quorvane_assets ALL DEPENDS ${_asset_files})
 # The logo's click opens the README: installed, it lies at this path from the
 # program's folder; in the build tree, at the rendered copy.
 file(RELATIVE_PATH _doc_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATAROOTDIR}/doc/quorvane)
-target_compile_definitions(qv_ui PRIVATE
+target_compile_definitions(qv_window PRIVATE
   QUORVANE_DOC_FROM_BIN="${_doc_from_bin}" QUORVANE_BUILD_DOC="${_assets}/doc/README.html")
 target_compile_definitions(quorvane PRIVATE QUORVANE_APP_ID="${QUORVANE_APP_ID}")
 

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/AppIcon.h"
+#include "app/qt/AppIcon.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 #include <QMessageBox>
 #include <cstdio>
 
-#include "ui/AppFiles.h"
-#include "ui/AppIcon.h"
-#include "ui/Form1.h"
-#include "ui/HistoryImport.h"
-#include "ui/ProgramOptions.h"
-#include "ui/QuitSignals.h"
+#include "app/qt/AppFiles.h"
+#include "app/qt/AppIcon.h"
+#include "window/Form1.h"
+#include "history/qt/HistoryImport.h"
+#include "app/qt/ProgramOptions.h"
+#include "app/qt/QuitSignals.h"
 
 using namespace quorvane;
 

@@ -20,8 +20,8 @@
 
 #include "ScenarioParser.h"
 #include "Simulator.h"
-#include "ui/Form1.h"
-#include "ui/KeyButton.h"
+#include "window/Form1.h"
+#include "input/qt/KeyButton.h"
 
 namespace quorvane::e2e {
 

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
-#include "ui/HistoryTab.h"
+#include "history/qt/HistoryTab.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
-#include "ui/SerialLink.h"
+#include "link/qt/SerialLink.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;

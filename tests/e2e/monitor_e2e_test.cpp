@@ -13,8 +13,8 @@
 #include <regex>
 
 #include "E2eSupport.h"
-#include "ui/AppFiles.h"
-#include "ui/ScannerText.h"
+#include "app/qt/AppFiles.h"
+#include "app/qt/ScannerText.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;

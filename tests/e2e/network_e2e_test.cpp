@@ -12,7 +12,7 @@
 #include "Respond.h"
 #include "link/TelnetCodec.h"
 #include "link/WriteBacklog.h"
-#include "ui/ScannerText.h"
+#include "app/qt/ScannerText.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;

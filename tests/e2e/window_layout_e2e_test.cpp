@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
-#include "ui/WindowStyle.h"
+#include "window/WindowStyle.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;

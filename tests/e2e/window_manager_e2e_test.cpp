@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
-#include "ui/Twips.h"
+#include "app/qt/Twips.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
