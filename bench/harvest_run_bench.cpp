@@ -10,6 +10,7 @@
 
 #include "BenchMain.h"
 
+#include <QTimer>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
-// The poll tick fed one read per piece through the pacer, as the window does:
+// The poll tick fed one read per piece through the line's ledger, as the window does:
 // "k" a key command sent between ticks, "w" a second passing, "a" the
 // "Record Audio" box toggled, "d" + bytes handed to the poll cycle directly;
 // any other piece is what a tick reads (its first byte dropped).
 #include "FuzzInput.h"
+#include "link/LineLedger.h"
 #include "monitor/PollCycle.h"
-#include "monitor/PollPacer.h"
 
 using namespace quorvane;
 
@@ -28,14 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     FixedClock clock;
     PollCycle cycle(table, skips, clock, "01-02-2027");
-    PollPacer pacer;
+    LineLedger ledger;
     int64_t now = 0;
     bool record = false;
     for (const std::string& piece : fuzz::Pieces(data, size)) {
         const char kind = piece.empty() ? 'r' : piece[0];
         const std::string rest = piece.empty() ? piece : piece.substr(1);
         if (kind == 'k') {
-            pacer.Sent(now);
+            ledger.Written("KEY,5,P", now);
             continue;
         }
         if (kind == 'w') now += 1000;
@@ -45,15 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         now += 100;
-        const auto round = pacer.Tick(rest, now);
-        fuzz::Require(pacer.Owed() >= 0);
+        ledger.Received(rest, now);
+        const auto round = ledger.TakeRound(now);
+        fuzz::Require(ledger.Owed() >= 0);
         if (!round) continue;
         // A round handed on is whole lines: it never stops inside one.
         fuzz::Require(round->empty() || round->back() == '\r');
-        for (int i = 0; i < 3; ++i) pacer.Sent(now);
+        for (const char* request : {"STS", "GID", "WIN"}) ledger.Written(request, now);
         const TickOutcome outcome = cycle.Tick(*round, record);
         for (const TickAction& action : outcome.Actions) {
-            if (std::holds_alternative<SendCommandAction>(action)) pacer.Sent(now);
+            if (const auto* send = std::get_if<SendCommandAction>(&action)) ledger.Written(send->Text, now);
         }
     }
     return 0;

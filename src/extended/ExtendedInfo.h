@@ -61,6 +61,6 @@ struct ExtendedInfoView {
 // application folder; makePath names a file from the key.
 ExtendedInfoView ExtendedInfoShow(const ExtendedInfoSource& source,
                                   const std::string& appDirectory, const AppFiles& files,
-                                  const NamePathMaker& makePath = JoinPath);
+                                  const NamePathMaker& makePath = JoinPathBytes);
 
 }  // namespace quorvane

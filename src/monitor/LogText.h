@@ -44,6 +44,10 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // JoinPath keeps them as they are.
 using NamePathMaker = std::function<std::string(std::string_view folder, std::string_view name)>;
 
+// JoinPath as a name maker that keeps the name's bytes as they are; the
+// default wherever a name maker is asked for.
+inline std::string JoinPathBytes(std::string_view folder, std::string_view name) { return JoinPath(folder, name); }
+
 // The run's log file: folder / LaunchDate "_" LaunchTime ".txt".
 std::string LogFilePath(std::string_view folder, std::string_view launchDate,
                         std::string_view launchTime);

@@ -16,7 +16,7 @@ namespace quorvane {
 // talkgroup and frequency values, the last accepted status frame, the icon
 // rows and the frequency box text.
 //
-// On every tick whose previous requests are answered (PollPacer), the window
+// On every tick whose previous requests are answered (LineLedger), the poll
 // sends "STS", "GID" and "WIN" and hands everything read since that round
 // began to Tick, which answers what to show and do. A round that is not
 // exactly three CR-ended replies (a key's reply among them) is dropped.

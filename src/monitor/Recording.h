@@ -130,7 +130,7 @@ private:
     std::optional<std::string> InputFailure();
 
     AudioRecorder& recorder_;
-    NamePathMaker makePath_ = JoinPath;
+    NamePathMaker makePath_ = JoinPathBytes;
     RecordingCounter counter_;
     std::string temporaryPath_;
     std::string savedFileName_;

@@ -20,6 +20,7 @@
 
 #include "ScenarioParser.h"
 #include "Simulator.h"
+#include "link/qt/ScannerLink.h"
 #include "window/Form1.h"
 #include "input/qt/KeyButton.h"
 
@@ -87,6 +88,10 @@ inline std::unique_ptr<Simulator> StartRadio(const AppFolder& folder, const std:
 }
 
 inline KeyButton* Key(Form1& form, const char* name) { return form.findChild<KeyButton*>(name); }
+
+// The whole text of the small message box Text3: the box itself shows a
+// long message cut in the middle, its tooltip holds all of it.
+inline QString Text3Of(const QWidget& form) { return form.findChild<QLineEdit*>("Text3")->toolTip(); }
 
 // The commands the radio received from index `from` on, poll requests left out.
 inline std::vector<std::string> NonPollCommands(const Simulator& radio, size_t from = 0) {
@@ -192,6 +197,7 @@ struct Monitored {
     }
 
     QString Widget(const char* name) const {
+        if (QString(name) == "Text3") return Text3Of(*form);
         if (auto* line = form->findChild<QLineEdit*>(name)) return line->text();
         return form->findChild<QPlainTextEdit*>(name)->toPlainText();
     }

@@ -81,7 +81,7 @@ TEST(AudioEndToEnd, AHitIsRecordedFromBeforeTheTickThatSawItIntoOneWaveFileNamed
     const auto radio = RadioAndSettings(folder);
     Form1 form(folder.Path());
     form.show();
-    const auto indicator = [&] { return form.findChild<QLineEdit*>("Text3")->text(); };
+    const auto indicator = [&] { return Text3Of(form); };
     ASSERT_TRUE(WaitUntil([&] { return indicator() == "Waiting"; }, 3000)) << indicator().toStdString();
     WaitUntil([] { return false; }, 500);  // the input has been held a while
 

@@ -24,7 +24,6 @@ double ProcessCpuSeconds() {
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-QString Text3Of(Form1& form) { return form.findChild<QLineEdit*>("Text3")->text(); }
 
 }  // namespace
 

@@ -21,6 +21,7 @@ using namespace std::string_literals;
 namespace {
 
 QString Shown(Form1& form, const char* name) {
+    if (QString(name) == "Text3") return Text3Of(form);
     if (auto* line = form.findChild<QLineEdit*>(name)) return line->text();
     return form.findChild<QPlainTextEdit*>(name)->toPlainText();
 }
@@ -46,7 +47,7 @@ TEST(NetworkEndToEnd, OverTcpPollsSendsKeysLogsAHitAndRetriesUntilTheScannerIsBa
     folder.SaveComSettings();
     Form1 form(folder.Path());
     form.show();
-    EXPECT_EQ(form.findChild<QLabel*>("port_device")->text(), "tcp://nohost.invalid:2000");
+    EXPECT_EQ(form.findChild<QLabel*>("port_device")->toolTip(), "tcp://nohost.invalid:2000");
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") == "Port 1 (tcp://nohost.invalid:2000) host not found"; }, 5000))
         << Shown(form, "Text3").toStdString();
     const int port = StartNetworkRadio(folder)->TcpPort();  // a port nothing listens on any more
@@ -130,14 +131,14 @@ TEST(NetworkEndToEnd, AScannerThatStopsReadingGetsNoFloodOfStaleCommands) {
     ASSERT_TRUE(WaitUntil([&] { return radio->ReceivedCommands().size() >= 3; }, 3000));
 
     radio->SetReading(false);
-    for (int i = 0; i < 2000; ++i) form.Link().SendCommand("KEY,1,P");  // 16 KB offered
+    for (int i = 0; i < 2000; ++i) form.Link().Send(LineUser::Keys, "KEY,1,P");  // 16 KB offered
     EXPECT_LE(form.Link().Unsent(), kMostUnansweredBytes);
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") == "Scanner not reading - retrying"; }, 3000));
 
     const size_t before = radio->ReceivedCommands().size();
     radio->SetReading(true);
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") != "Scanner not reading - retrying"; }, 5000));
-    form.Link().SendCommand("KEY,2,P");  // everything sent before it has arrived once it has
+    form.Link().Send(LineUser::Keys, "KEY,2,P");  // everything sent before it has arrived once it has
     ASSERT_TRUE(WaitUntil([&] {
         const auto after = NonPollCommands(*radio, before);
         return !after.empty() && after.back() == "KEY,2,P";

@@ -23,7 +23,7 @@ TEST(StartupEndToEnd, AFirstRunWaitsStoppedOnTheSettingsTab) {
     EXPECT_FALSE(form.findChild<QPushButton*>("key_clear_log")->isVisible());
     EXPECT_EQ(form.findChild<QPushButton*>("Command2")->text(), "Run");
     EXPECT_FALSE(form.findChild<QPushButton*>("Command2")->isEnabled());
-    EXPECT_EQ(form.findChild<QLineEdit*>("Text3")->text(), "Select COM Port");
+    EXPECT_EQ(Text3Of(form), "Select COM Port");
     EXPECT_EQ(form.findChild<QPlainTextEdit*>("Text1")->toPlainText(), "Choose Settings\nThen Hit Run\n");
     EXPECT_EQ(form.findChild<QLineEdit*>("Text4")->text(), "BC246T Quorvane - V1.0b");
     EXPECT_EQ(form.findChild<QComboBox*>("hit_intel_dly")->currentText(), "250");

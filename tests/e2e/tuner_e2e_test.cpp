@@ -97,12 +97,12 @@ TEST(TunerEndToEnd, BothPanelsTuneAndLookUpWhatIsTypedAndHandTheKeysBack) {
     EXPECT_EQ(opened.size(), 3);
     browserThere = false;
     t.Click("direct_entry_fcc2");
-    EXPECT_EQ(t.Get<QLineEdit>("Text3")->text().toStdString(), "No web browser could be opened");
+    EXPECT_EQ(Text3Of(*t.form).toStdString(), "No web browser could be opened");
     // With the port closed, Tune says so and sends nothing.
     t.Click("Command2");
     t.Sent(0);
     t.Click("key_tune_direct2");
-    EXPECT_EQ(t.Get<QLineEdit>("Text3")->text().toStdString(), "Hit Run first");
+    EXPECT_EQ(Text3Of(*t.form).toStdString(), "Hit Run first");
     EXPECT_EQ(NonPollCommands(*t.radio, t.mark), Commands{});
 }
 

@@ -50,17 +50,21 @@ std::optional<std::string> ReadFileBytes(const QString& path) {
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error) {
+bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error, bool* diskFull) {
+    // Unbuffered, so that a write the file system refuses (a full disk) is
+    // seen here and the temporary file is dropped: a buffered write would
+    // only fail when the buffer is flushed inside commit(), which then still
+    // renames the short file over the good one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const auto fail = [&] {
         if (error) *error = file.errorString();
+        if (diskFull) *diskFull = file.error() == QFileDevice::ResourceError;
+        file.cancelWriting();
         return false;
-    }
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail();
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) return fail();
+    if (!file.commit()) return fail();
     return true;
 }
 

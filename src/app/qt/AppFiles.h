@@ -29,7 +29,10 @@ bool FileExists(const QString& path);
 std::optional<std::string> ReadFileBytes(const QString& path);
 
 // Writes the whole file through a temporary file renamed into place, so a
-// crash or a full disk never leaves half a file. On failure *error says why.
-bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error = nullptr);
+// crash or a full disk never leaves half a file: the file is replaced only
+// once all of the new content is written. On failure *error says why and
+// *diskFull whether the file system had no room.
+bool WriteFileAtomically(const QString& path, const std::string& bytes, QString* error = nullptr,
+                         bool* diskFull = nullptr);
 
 }  // namespace quorvane

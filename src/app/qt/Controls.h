@@ -1,5 +1,6 @@
 #pragma once
 #include <QRect>
+#include <QString>
 #include <QWidget>
 #include <utility>
 
@@ -14,5 +15,10 @@ Control* NewControl(QWidget* parent, const QString& objectName, const QRect& pla
     control->setGeometry(place);
     return control;
 }
+
+// Shows text in a label or a line box that may be too narrow for it: cut in
+// the middle when it does not fit, so both its start and its cause stay
+// readable; the whole text is the box's tooltip.
+void ShowElided(QWidget* box, const QString& text);
 
 }  // namespace quorvane

@@ -5,13 +5,18 @@
 
 namespace quorvane {
 
-// Boxes the user types free text into carry this mark: while one of them has
-// the keyboard focus the window's shortcuts stay quiet, so the keys reach the
-// box. What Enter does is the box's own business.
-inline void MarkTextEntry(QWidget* box) { box->setProperty("quorvaneTextEntry", true); }
-inline bool IsTextEntry(const QWidget* widget) {
-    return widget && widget->property("quorvaneTextEntry").toBool();
-}
+// Whether the keys typed while widget has the focus are its own: any box
+// the user types into (an editable line box or text box, a spin or date
+// box, an editable list) keeps its keys, Enter included, and the window's
+// shortcuts stay quiet meanwhile. A box may give its keys to the shortcuts
+// instead (AllowShortcuts); none does today.
+bool KeepsItsKeys(const QWidget* widget);
+void AllowShortcuts(QWidget* box);
+
+// Whether the mouse wheel over widget is its own: a view that scrolls (a
+// table, a list, a text box with scroll bars) and a spin or date box keep
+// their wheel; elsewhere the wheel turns the scanner's knob.
+bool KeepsItsWheel(const QWidget* widget);
 
 // The item chosen in an editable list, or -1 once the user has typed into it
 // (typed text chooses no item, even when it spells one).

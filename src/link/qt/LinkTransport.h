@@ -30,6 +30,8 @@ public:
     virtual std::size_t Unsent() const = 0;
     // While on, Incoming() is emitted whenever bytes arrive.
     virtual void WatchIncoming(bool on) = 0;
+    // Waits up to waitMs for what is unsent to go out (before the program ends).
+    virtual void Flush(int waitMs) = 0;
 
 signals:
     // The line went away under an open transport; it is closed already.

@@ -114,4 +114,8 @@ std::size_t NetworkLink::Unsent() const { return static_cast<std::size_t>(socket
 
 void NetworkLink::WatchIncoming(bool on) { watching_ = on; }
 
+void NetworkLink::Flush(int waitMs) {
+    if (connected_ && socket_.bytesToWrite() > 0) socket_.waitForBytesWritten(waitMs);
+}
+
 }  // namespace quorvane

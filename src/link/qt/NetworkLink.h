@@ -25,6 +25,7 @@ public:
     std::string ReadAvailable() override;
     std::size_t Unsent() const override;
     void WatchIncoming(bool on) override;
+    void Flush(int waitMs) override;
 
 private:
     // Lost (failure empty) or Failed, from the event loop, unless the

@@ -102,6 +102,14 @@ bool PosixSerialPort::Write(const std::string& bytes) {
     return Flush();
 }
 
+void PosixSerialPort::Drain(int waitMs) {
+    for (int waited = 0; fd_ >= 0 && !unsent_.empty() && waited < waitMs; waited += 10) {
+        pollfd watch{fd_, POLLOUT, 0};
+        ::poll(&watch, 1, 10);
+        if (!Flush()) return;
+    }
+}
+
 bool PosixSerialPort::Waiting(int& count) {
     count = 0;
     if (fd_ < 0 || !Flush()) return false;

@@ -25,6 +25,8 @@ public:
     // Each returns false when the device has gone away; the port is then
     // closed (bytes read before that are still handed over).
     bool Write(const std::string& bytes);
+    // Waits up to waitMs for what is still unsent to go out (before exit).
+    void Drain(int waitMs);
     bool Waiting(int& count);
     bool ReadAll(std::string& bytes);
 

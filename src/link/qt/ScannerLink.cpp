@@ -1,19 +1,23 @@
 #include "link/qt/ScannerLink.h"
 
+#include "link/Commands.h"
+
 namespace quorvane {
 
 ScannerLink::ScannerLink(QObject* parent) : QObject(parent), serial_(this), network_(this) {
     clock_.start();
     for (LinkTransport* transport : {static_cast<LinkTransport*>(&serial_), static_cast<LinkTransport*>(&network_)}) {
         connect(transport, &LinkTransport::Lost, this, [this] {
-            const bool wasBlocked = backlog_.Blocked();
-            backlog_.Reset();
-            NoteBlocked(wasBlocked);
+            Forget();
             emit Lost();
         });
-        connect(transport, &LinkTransport::Incoming, this, &ScannerLink::Incoming);
+        connect(transport, &LinkTransport::Incoming, this, [this] {
+            if (ReadIn()) emit Received();
+        });
         connect(transport, &LinkTransport::Opened, this, &ScannerLink::Opened);
         connect(transport, &LinkTransport::Failed, this, &ScannerLink::Failed);
+        // Replies are taken in as they arrive, whoever uses the line.
+        transport->WatchIncoming(true);
     }
 }
 
@@ -26,46 +30,93 @@ QString ScannerLink::Open(const PortEntry& entry, int baud) {
 
 void ScannerLink::Close() {
     current_->Close();
+    Forget();
+}
+
+void ScannerLink::Forget() {
     const bool wasBlocked = backlog_.Blocked();
     backlog_.Reset();
+    ledger_.Reset();
+    SetHolder(std::nullopt);
     NoteBlocked(wasBlocked);
+}
+
+void ScannerLink::SetHolder(std::optional<LineUser> holder) {
+    if (holder_ == holder) return;
+    holder_ = holder;
+    emit HolderChanged();
 }
 
 bool ScannerLink::IsOpen() const { return current_->IsOpen(); }
 
-void ScannerLink::SendCommand(const std::string& text) {
-    if (!current_->IsOpen()) return;
+Grant ScannerLink::Ask(LineUser user) {
+    const Grant grant = GrantLine(holder_, user);
+    if (grant != Grant::Go || !HoldsLine(user)) return grant;
+    const bool takesOverKeys = holder_ == LineUser::Keys && user != LineUser::Keys;
+    SetHolder(user);
+    if (takesOverKeys) emit KeysDropped();
+    return grant;
+}
+
+void ScannerLink::Release(LineUser user) {
+    if (holder_ == user) SetHolder(std::nullopt);
+}
+
+bool ScannerLink::Send(LineUser user, const std::string& text) {
+    if (!current_->IsOpen() || GrantLine(holder_, user) != Grant::Go) return false;
+    return Write(text);
+}
+
+bool ScannerLink::Write(const std::string& text) {
     const std::string line = text + '\r';
     const bool wasBlocked = backlog_.Blocked();
-    if (backlog_.Admit(line.size(), current_->Unsent(), clock_.elapsed())) current_->Write(line);
+    const bool admitted = backlog_.Admit(line.size(), current_->Unsent(), clock_.elapsed());
+    if (admitted) {
+        current_->Write(line);
+        ledger_.Written(text, clock_.elapsed());
+        if (text == kEnterProgramming || text == kExitProgramming) {
+            const bool on = text == kEnterProgramming;
+            if (programMode_ != on) {
+                programMode_ = on;
+                emit ProgramModeChanged(on);
+            }
+        }
+    }
     NoteBlocked(wasBlocked);
+    return admitted;
 }
 
-int ScannerLink::BytesWaiting() {
-    const int count = current_->BytesWaiting();
-    NoteAnswer(count > 0);
-    return count;
+void ScannerLink::LeaveProgramMode() {
+    if (current_->IsOpen()) Write(kExitProgramming);
 }
 
-std::string ScannerLink::ReadAvailable() {
-    std::string bytes = current_->ReadAvailable();
-    NoteAnswer(!bytes.empty());
-    return bytes;
+void ScannerLink::Flush(int waitMs) {
+    if (current_->IsOpen()) current_->Flush(waitMs);
 }
 
-std::size_t ScannerLink::Unsent() const { return current_->Unsent(); }
-
-void ScannerLink::WatchIncoming(bool on) {
-    serial_.WatchIncoming(on);
-    network_.WatchIncoming(on);
-}
-
-void ScannerLink::NoteAnswer(bool answered) {
-    if (!answered) return;
+bool ScannerLink::ReadIn() {
+    std::string bytes;
+    while (current_->BytesWaiting() > 0) bytes += current_->ReadAvailable();
+    if (bytes.empty()) return false;
+    ledger_.Received(bytes, clock_.elapsed());
     const bool wasBlocked = backlog_.Blocked();
     backlog_.Answered(current_->Unsent());
     NoteBlocked(wasBlocked);
+    return true;
 }
+
+std::optional<std::string> ScannerLink::TakeRound() {
+    if (!current_->IsOpen() || GrantLine(holder_, LineUser::Poll) != Grant::Go) return std::nullopt;
+    ReadIn();
+    return ledger_.TakeRound(clock_.elapsed());
+}
+
+std::string ScannerLink::TakeReceived() {
+    ReadIn();
+    return ledger_.TakeAll();
+}
+
+std::size_t ScannerLink::Unsent() const { return current_->Unsent(); }
 
 void ScannerLink::NoteBlocked(bool wasBlocked) {
     if (wasBlocked != backlog_.Blocked())

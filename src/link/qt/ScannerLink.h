@@ -2,21 +2,32 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <optional>
 
+#include "link/LineGrant.h"
+#include "link/LineLedger.h"
 #include "link/PortNaming.h"
-#include "link/ScannerPort.h"
 #include "link/WriteBacklog.h"
 #include "link/qt/NetworkLink.h"
 #include "link/qt/SerialLink.h"
 
 namespace quorvane {
 
-// The one connection to the scanner, whatever reaches it: a serial device
-// or a scanner shared on the network. Nothing above it knows which. It also
-// keeps the line from filling up with stale commands when the other end
-// stops reading (see WriteBacklog): commands beyond the limit are dropped
+// The one connection to the scanner and the one owner of its line, whatever
+// reaches it: a serial device or a scanner shared on the network. Nothing
+// above it knows which.
+//
+// It reads whatever the scanner sends as soon as it arrives, whoever is
+// using the line, and keeps the ledger of commands written and replies owed
+// (LineLedger). Its users (the poll, the key queue, the quick scan, the
+// harvest, memory programming) ask it for the line (LineGrant) instead of
+// looking at each other; a command of a user that may not use the line now
+// is dropped here.
+//
+// It also keeps the line from filling up with stale commands when the other
+// end stops reading (WriteBacklog): commands beyond the limit are dropped
 // and Blocked() says so until the scanner answers again.
-class ScannerLink : public QObject, public ScannerPort {
+class ScannerLink : public QObject {
     Q_OBJECT
 public:
     explicit ScannerLink(QObject* parent = nullptr);
@@ -26,29 +37,50 @@ public:
     // or Failed follows); otherwise a short reason for the user.
     QString Open(const PortEntry& entry, int baud);
     void Close();
-
-    bool IsOpen() const override;
-    void SendCommand(const std::string& text) override;
-    int BytesWaiting() override;
-    std::string ReadAvailable() override;
-    // Bytes the link holds that have not gone out yet.
-    std::size_t Unsent() const;
+    bool IsOpen() const;
     // True while commands are being dropped because the scanner does not
     // take them.
     bool Blocked() const { return backlog_.Blocked(); }
 
-    // While on, Incoming() is emitted whenever bytes arrive, so a reader that
-    // waits for a whole reply can act at once. Off by default: idle polling
-    // reads at its own pace and wakes the window for nothing.
-    void WatchIncoming(bool on);
+    // Asks for the line for user. Go: it may send now; a user that holds
+    // lines (HoldsLine) holds it until Release. A harvest or memory
+    // programming taking over from a playing key sequence emits KeysDropped.
+    Grant Ask(LineUser user);
+    void Release(LineUser user);
+    std::optional<LineUser> Holder() const { return holder_; }
+
+    // Writes text and one CR for user. False when nothing was written: the
+    // line is closed, the user may not use it now, or the backlog is full.
+    bool Send(LineUser user, const std::string& text);
+
+    // For the poll at each tick: the previous round's replies once all are
+    // in (LineLedger::TakeRound); empty while it must wait or may not poll.
+    std::optional<std::string> TakeRound();
+    // For the holder: every byte received and not yet taken.
+    std::string TakeReceived();
+    // Forgets the replies owed and the bytes held (a harvest's end, Run).
+    void ForgetOwed() { ledger_.Reset(); }
+    int Owed() const { return ledger_.Owed(); }
+    // Bytes the link holds that have not gone out yet.
+    std::size_t Unsent() const;
+    // Waits up to waitMs for what is unsent to go out (before the program ends).
+    void Flush(int waitMs);
+
+    // Whether "PRG" went out with no "EPG" since: the scanner is in
+    // programming mode ("Remote Mode / Keypad Lock") and must be told to
+    // leave it whatever happens.
+    bool InProgramMode() const { return programMode_; }
+    // Sends "EPG" now, whoever has the line (Stop, exit, a line that came
+    // back, a previous run that ended in programming mode).
+    void LeaveProgramMode();
 
 signals:
     // The line went away under an open link (cable pulled, the other end
     // closed, the network connection dropped or never came up). The link is
     // closed already; delivered from the event loop, never inside a call.
     void Lost();
-    // Bytes arrived while WatchIncoming is on.
-    void Incoming();
+    // Bytes arrived between calls (the holder may take them).
+    void Received();
     // A network connection on its way is open.
     void Opened();
     // A network connection on its way failed for this reason ("host not
@@ -56,16 +88,30 @@ signals:
     void Failed(const QString& reason);
     // Blocked() changed; delivered from the event loop.
     void BlockedChanged();
+    // The key queue must drop what it has not sent: another user took over.
+    void KeysDropped();
+    // Holder() changed.
+    void HolderChanged();
+    // InProgramMode() changed.
+    void ProgramModeChanged(bool on);
 
 private:
-    void NoteAnswer(bool answered);
+    // Takes in everything waiting on the line; false when nothing was.
+    bool ReadIn();
     void NoteBlocked(bool wasBlocked);
+    void Forget();
+    void SetHolder(std::optional<LineUser> holder);
+    // Writes one command line (after the checks of Send).
+    bool Write(const std::string& text);
 
     SerialLink serial_;
     NetworkLink network_;
     LinkTransport* current_ = &serial_;
     WriteBacklog backlog_;
-    QElapsedTimer clock_;  // paces the probes of a blocked line
+    LineLedger ledger_;
+    std::optional<LineUser> holder_;
+    bool programMode_ = false;
+    QElapsedTimer clock_;
 };
 
 }  // namespace quorvane

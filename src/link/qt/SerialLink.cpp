@@ -58,6 +58,10 @@ bool SerialLink::IsOpen() const { return port_.isOpen(); }
 
 void SerialLink::WatchIncoming(bool on) { watching_ = on; }
 
+void SerialLink::Flush(int waitMs) {
+    if (port_.isOpen()) port_.waitForBytesWritten(waitMs);
+}
+
 void SerialLink::Write(const std::string& bytes) {
     if (!port_.isOpen()) return;
     port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
@@ -116,6 +120,8 @@ void SerialLink::RearmWatch() {
 }
 
 bool SerialLink::IsOpen() const { return port_.IsOpen(); }
+
+void SerialLink::Flush(int waitMs) { port_.Drain(waitMs); }
 
 void SerialLink::Write(const std::string& bytes) {
     if (!port_.IsOpen()) return;

@@ -37,6 +37,7 @@ public:
     // Off by default: idle polling reads at its own pace and wakes the
     // window for nothing.
     void WatchIncoming(bool on) override;
+    void Flush(int waitMs) override;
 
 private:
     void CheckStillThere(bool wasOpen);

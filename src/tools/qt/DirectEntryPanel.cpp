@@ -19,7 +19,6 @@ QComboBox* EditableList(QWidget* parent, const QString& name, const QRect& place
     auto* list = NewControl<QComboBox>(parent, name, place);
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
-    MarkTextEntry(list);
     return list;
 }
 
@@ -29,7 +28,6 @@ DirectEntryPanel::DirectEntryPanel(const DirectEntryNames& names, const TunerHos
     : QGroupBox("Direct Entry / VFO", parent), host_(host) {
     NewControl<QLabel>(this, names.entry + "_label", TwipsRect(150, 300, 1800, 270), "Frequency (MHz):");
     entry_ = NewControl<QLineEdit>(this, names.entry, TwipsRect(150, 570, 1800, 360));
-    MarkTextEntry(entry_);
     // Enter in the box tunes, as the button does.
     connect(entry_, &QLineEdit::returnPressed, this, &DirectEntryPanel::Tune_Click);
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/qt/AppFiles.h"
+#include "link/Commands.h"
 #include "app/qt/Controls.h"
 #include "link/qt/ScannerLink.h"
 #include "app/qt/ScannerText.h"
@@ -44,7 +45,7 @@ HarvestPanel::HarvestPanel(QGroupBox* frame, HarvestHost host, QObject* parent)
     drainTimer_.setSingleShot(true);
     drainTimer_.setTimerType(Qt::PreciseTimer);
     connect(&drainTimer_, &QTimer::timeout, this, &HarvestPanel::DrainReply);
-    connect(host_.link, &ScannerLink::Incoming, this, &HarvestPanel::BytesArrived);
+    connect(host_.link, &ScannerLink::Received, this, &HarvestPanel::BytesArrived);
 }
 
 void HarvestPanel::SetDelayIndex(int index) { hit_intel_dly->setCurrentIndex(index); }
@@ -66,10 +67,14 @@ void HarvestPanel::hit_intel_Click() {
         host_.note("Hit Run first");
         return;
     }
-    // Polling stops at once; the walk starts 600 ms later.
+    // The line is the harvest's at once (polling stops); the walk starts
+    // 600 ms later.
+    if (host_.link->Ask(LineUser::Harvest) != Grant::Go) {
+        host_.note("Scanner busy");
+        return;
+    }
     harvest_.reset();
     busy_ = true;
-    host_.holdPolling();
     hit_intel->setText("Cancel");
     hit_intel_progress->clear();
     Timer2.start();
@@ -91,9 +96,7 @@ void HarvestPanel::Abandon(bool linkStillOpen) {
 void HarvestPanel::Timer2_Timer() {
     harvest_ = std::make_unique<Harvest>(Harvest::ForDelayText(hit_intel_dly->currentText().toStdString()));
     elapsed_.start();
-    const HarvestStep first = harvest_->Start();
-    host_.link->WatchIncoming(first.untilReply);
-    RunStep(first);
+    RunStep(harvest_->Start());
 }
 
 void HarvestPanel::RunStep(const HarvestStep& step) {
@@ -103,13 +106,13 @@ void HarvestPanel::RunStep(const HarvestStep& step) {
         return;
     }
     reply_.clear();
-    host_.link->SendCommand(step.command);
+    host_.link->Send(LineUser::Harvest, step.command);
     drainTimer_.start(step.waitMs);
 }
 
 void HarvestPanel::BytesArrived() {
     if (!harvest_ || !drainTimer_.isActive()) return;
-    while (host_.link->BytesWaiting() != 0) reply_ += host_.link->ReadAvailable();
+    reply_ += host_.link->TakeReceived();
     if (!harvest_->ReplyComplete(reply_)) return;
     drainTimer_.stop();
     DrainReply();
@@ -117,8 +120,7 @@ void HarvestPanel::BytesArrived() {
 
 void HarvestPanel::DrainReply() {
     if (!harvest_) return;
-    std::string reply = std::exchange(reply_, {});
-    while (host_.link->BytesWaiting() != 0) reply += host_.link->ReadAvailable();
+    const std::string reply = std::exchange(reply_, {}) + host_.link->TakeReceived();
     const HarvestStep step = harvest_->OnReply(reply);
     if (step.progress.channels > 0) host_.showDisplay(ScreenText(harvest_->FoundText()));
     RunStep(step);
@@ -141,7 +143,6 @@ void HarvestPanel::StopWalk() {
     harvest_.reset();
     drainTimer_.stop();
     reply_.clear();
-    host_.link->WatchIncoming(false);
 }
 
 void HarvestPanel::End(const HarvestStep& step) {
@@ -171,7 +172,11 @@ void HarvestPanel::End(const HarvestStep& step) {
 void HarvestPanel::Resume(bool leaveProgramming) {
     busy_ = false;
     hit_intel->setText(kHarvestCaption);
-    host_.resumePolling(leaveProgramming);
+    // What came in during the harvest is not the poll's: it starts afresh,
+    // waiting for the reply to "EPG" first.
+    host_.link->ForgetOwed();
+    if (leaveProgramming) host_.link->Send(LineUser::Harvest, kExitProgramming);
+    host_.link->Release(LineUser::Harvest);
 }
 
 }  // namespace quorvane

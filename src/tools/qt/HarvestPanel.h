@@ -18,12 +18,10 @@ namespace quorvane {
 
 class ScannerLink;
 
-// What the harvest needs from the main window.
+// What the harvest needs from the rest of the program.
 struct HarvestHost {
     ScannerLink* link = nullptr;
     QString appDirectory;
-    std::function<void()> holdPolling;                 // the walk owns the line from the click on
-    std::function<void(bool leaveProgramming)> resumePolling;  // and gives it back ("EPG" first when asked)
     std::function<void(const QString&)> showDisplay;   // Text1 while polling rests
     std::function<void(const QString&, std::function<void()>)> tell;  // a message window
     std::function<void(const QString&)> note;          // a short note in Text3
@@ -34,17 +32,18 @@ struct HarvestHost {
 
 // "Update Hit Inteligence" with its "Delay ms:" list and progress line: the
 // walk of the scanner's stored systems, groups and channels into
-// hit_intel.txt. Polling rests for its duration; each command is followed by
-// a wait of the chosen delay on a timer, so the window keeps painting and the
-// walk can be cancelled. At "Auto" the link reports incoming bytes and the
-// wait ends as soon as the reply has come in whole.
+// hit_intel.txt. The harvest holds the line from the click until it ends
+// (the poll, keys and the quick scan wait meanwhile); each command is
+// followed by a wait of the chosen delay on a timer, so the window keeps
+// painting and the walk can be cancelled. At "Auto" the wait ends as soon as
+// the reply has come in whole.
 class HarvestPanel : public QObject {
     Q_OBJECT
 public:
     // The controls go into frame; the progress line below it on its tab.
     HarvestPanel(QGroupBox* frame, HarvestHost host, QObject* parent);
 
-    // From the click until polling resumes.
+    // From the click until the line is given back.
     bool Busy() const { return busy_; }
     void SetDelayIndex(int index);
     // The link stops (Stop: the scanner is told to leave programming mode

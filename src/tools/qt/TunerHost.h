@@ -5,16 +5,18 @@
 
 namespace quorvane {
 
+class ScannerLink;
 class SkipList;
 
-// What the Tuner tab needs from the main window.
+// What the Tuner tab needs from the rest of the program.
 struct TunerHost {
-    // A tuning command the user asked for (refused while the port is closed
-    // or a harvest owns the line) and a quick-scan step (dropped while closed).
+    // A tuning command the user asked for, played as keys are (refused while
+    // the port is closed or a harvest owns the line).
     std::function<void(const std::string&)> tune;
-    std::function<void(const std::string&)> step;
+    // The quick scan's steps go straight to the line (dropped while closed;
+    // the scan pauses while a harvest or memory programming has the line).
+    ScannerLink* link = nullptr;
     std::function<bool()> hitActive;    // the scanner is receiving a hit
-    std::function<bool()> harvestBusy;  // the quick scan pauses meanwhile
     std::function<void(const QString&, std::function<void()>)> tell;  // a message window
     std::function<void(const QString&)> note;                         // a short note in Text3
     std::function<void()> focusPicture1;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/SettingsFiles.h"
+#include "link/qt/ScannerLink.h"
 #include "tools/SkipListText.h"
 #include "app/qt/Controls.h"
 #include "tools/qt/DirectEntryPanel.h"
@@ -27,7 +28,6 @@ QPlainTextEdit* ListFrame(QGroupBox* frame, const QString& listName) {
     auto* list = NewControl<QPlainTextEdit>(frame, listName, TwipsRect(120, 300, frame->width() * kTwipsPerPixel - 240, 3150));
     list->setLineWrapMode(QPlainTextEdit::NoWrap);
     list->setTabChangesFocus(true);
-    MarkTextEntry(list);
     return list;
 }
 
@@ -90,9 +90,10 @@ void TunerTab::key_start_quck_scan_Click() {
 }
 
 void TunerTab::Timer4_Timer() {
-    // A harvest owns the line: the scan waits where it is and goes on after it.
-    if (host_.harvestBusy()) return;
-    if (const auto command = quickScan_.Tick(host_.hitActive())) host_.step(*command);
+    // A harvest or memory programming has the line: the scan waits where it
+    // is and goes on after it.
+    if (host_.link->Ask(LineUser::QuickScan) == Grant::Wait) return;
+    if (const auto command = quickScan_.Tick(host_.hitActive())) host_.link->Send(LineUser::QuickScan, *command);
 }
 
 void TunerTab::key_auto_skip_list_apply_Click() {

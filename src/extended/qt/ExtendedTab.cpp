@@ -1,16 +1,16 @@
-// The "Extended Info" tab: the user's notes and picture for the reception.
+#include "extended/qt/ExtendedTab.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 
-#include "extended/ExtendedInfo.h"
 #include "app/qt/AppFiles.h"
 #include "app/qt/Controls.h"
-#include "window/Form1.h"
 #include "app/qt/ScannerText.h"
 #include "app/qt/Twips.h"
+#include "extended/ExtendedInfo.h"
 
 namespace quorvane {
 namespace {
@@ -48,25 +48,29 @@ private:
 
 }  // namespace
 
-void Form1::BuildExtendedTab(QWidget* tab) {
-    extended_info_frame = NewControl<QGroupBox>(tab, "extended_info_frame", TwipsRect(180, 345, 7155, 3885), "Extended Info");
+ExtendedTab::ExtendedTab(QString appDirectory, std::function<std::optional<ExtendedInfoSource>()> reception,
+                         std::function<void()> focusPicture1, QWidget* parent)
+    : QWidget(parent), appDirectory_(std::move(appDirectory)) {
+    extended_info_frame =
+        NewControl<QGroupBox>(this, "extended_info_frame", TwipsRect(180, 345, 7155, 3885), "Extended Info");
     extended_info_frame->setStyleSheet("QGroupBox { background: #e0e0e0; }");
-    extended_text = new NotesBox(extended_info_frame, [this] {
+    extended_text = new NotesBox(extended_info_frame, [this, reception, focusPicture1] {
         // The notes of what is received now, not of the last hit's start.
-        if (const auto reception = poll_->CurrentReception()) ExtendedInfoShow(*reception);
-        FocusPicture1();
+        if (const auto now = reception()) ExtendedInfoShow(*now);
+        focusPicture1();
     });
     extended_text->setObjectName("extended_text");
     extended_text->setGeometry(TwipsRect(210, 405, 6675, 3300));
     extended_text->setReadOnly(true);
     extended_text->setStyleSheet("QPlainTextEdit { background: #e0e0e0; }");
-    extended_photo = NewControl<QLabel>(tab, "extended_photo", TwipsRect(7530, 465, 3750, 3750));
+    extended_photo = NewControl<QLabel>(this, "extended_photo", TwipsRect(7530, 465, 3750, 3750));
     extended_photo->setScaledContents(true);
 }
 
-void Form1::ExtendedInfoShow(const ExtendedInfoSource& source) {
+void ExtendedTab::ExtendedInfoShow(const ExtendedInfoSource& source) {
     const LocalAppFiles files;
-    const ExtendedInfoView view = quorvane::ExtendedInfoShow(source, FileSystemBytes(appDirectory_), files, ScannerNamePath);
+    const ExtendedInfoView view =
+        quorvane::ExtendedInfoShow(source, FileSystemBytes(appDirectory_), files, ScannerNamePath);
     extended_info_frame->setTitle(ScreenText(view.Caption));
     QPixmap picture;
     if (!picture.load(FileSystemText(view.PicturePath))) picture = NotAvailablePicture(extended_photo->size());

@@ -1,0 +1,39 @@
+#include "app/qt/TextEntry.h"
+
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextEdit>
+
+namespace quorvane {
+namespace {
+const char* kShortcutsProperty = "quorvaneShortcuts";
+
+bool Scrolls(const QAbstractScrollArea* area) {
+    return area->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff ||
+           area->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff;
+}
+}  // namespace
+
+bool KeepsItsKeys(const QWidget* widget) {
+    if (!widget || widget->property(kShortcutsProperty).toBool()) return false;
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return !line->isReadOnly();
+    if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget)) return !text->isReadOnly();
+    if (const auto* text = qobject_cast<const QTextEdit*>(widget)) return !text->isReadOnly();
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget)) return !spin->isReadOnly();
+    if (const auto* list = qobject_cast<const QComboBox*>(widget)) return list->isEditable();
+    return false;
+}
+
+void AllowShortcuts(QWidget* box) { box->setProperty(kShortcutsProperty, true); }
+
+bool KeepsItsWheel(const QWidget* widget) {
+    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget()) {
+        if (const auto* area = qobject_cast<const QAbstractScrollArea*>(w)) return Scrolls(area);
+        if (qobject_cast<const QAbstractSpinBox*>(w)) return true;
+    }
+    return false;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,89 @@
+#include "link/qt/ComPortFrame.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/SettingsFiles.h"
+#include "link/PortNaming.h"
+#include "app/qt/Controls.h"
+#include "app/qt/Twips.h"
+
+namespace quorvane {
+namespace {
+const char* kRunningLabelColour = "color: #c0c0c0;";
+const char* kStoppedLabelColour = "color: #404040;";
+}  // namespace
+
+ComPortFrame::ComPortFrame(QWidget* tab, ComPortHost host) : QGroupBox("Com Port Settings", tab), host_(std::move(host)) {
+    setObjectName("Frame1");
+    setGeometry(TwipsRect(120, 120, 3900, 2100));
+    Label8 = NewControl<QLabel>(this, "Label8", TwipsRect(150, 360, 1200, 300), "COM Port:");
+    Combo1 = NewControl<QComboBox>(this, "Combo1", TwipsRect(1400, 330, 900, 330));
+    for (int n = 1; n <= kPortCount; ++n) Combo1->addItem(QString::number(n));
+    Combo1->setCurrentIndex(-1);
+    connect(Combo1, &QComboBox::activated, this, &ComPortFrame::Combo1_Click);
+    port_device = NewControl<QLabel>(this, "port_device", TwipsRect(2350, 360, 1500, 300));
+    port_device->setStyleSheet("color: #404040;");
+
+    Label10 = NewControl<QLabel>(this, "Label10", TwipsRect(150, 840, 1200, 300), "Port Speed:");
+    Combo2 = NewControl<QComboBox>(this, "Combo2", TwipsRect(1400, 810, 1100, 330));
+    for (int speed : kPortSpeeds) Combo2->addItem(QString::number(speed));
+    Combo2->setCurrentIndex(-1);
+    Combo2->setEnabled(false);
+    connect(Combo2, &QComboBox::activated, this, &ComPortFrame::Combo2_Click);
+
+    Command2 = NewControl<QPushButton>(this, "Command2", TwipsRect(1400, 1380, 1100, 420), "Run");
+    Command2->setEnabled(false);
+    connect(Command2, &QPushButton::clicked, this, &ComPortFrame::Command2_Click);
+    for (QLabel* label : {Label8, Label10}) label->setStyleSheet(kStoppedLabelColour);
+}
+
+int ComPortFrame::PortIndex() const { return Combo1->currentIndex(); }
+int ComPortFrame::SpeedIndex() const { return Combo2->currentIndex(); }
+
+void ComPortFrame::Choose(int portIndex, int speedIndex) {
+    if (portIndex < 0) return;
+    Combo1->setCurrentIndex(portIndex);
+    Combo1_Click(portIndex);
+    if (speedIndex < 0) return;
+    Combo2->setCurrentIndex(speedIndex);
+    Combo2_Click(speedIndex);
+}
+
+void ComPortFrame::ShowPortDevice() { ShowElided(port_device, host_.portDevice(Combo1->currentIndex() + 1)); }
+
+void ComPortFrame::Combo1_Click(int index) {
+    if (index < 0) return;
+    Combo2->setEnabled(true);
+    ShowPortDevice();
+    host_.prompt("Select Port Speed");
+}
+
+void ComPortFrame::Combo2_Click(int index) {
+    if (index < 0) return;
+    host_.prompt("Setting Up Audio");
+    host_.setUpAudio();
+    Command2->setEnabled(true);
+    host_.prompt("Hit Run");
+}
+
+void ComPortFrame::Command2_Click() {
+    if (Command2->text() == "Run") {
+        host_.run(Combo1->currentIndex(), Combo2->currentIndex());
+    } else {
+        host_.stop();
+    }
+    host_.focusPicture1();
+}
+
+void ComPortFrame::ShowRunning(bool running) {
+    Combo1->setEnabled(!running);
+    Combo2->setEnabled(!running);
+    Label8->setStyleSheet(running ? kRunningLabelColour : kStoppedLabelColour);
+    Label10->setStyleSheet(running ? kRunningLabelColour : kStoppedLabelColour);
+    Command2->setText(running ? "Stop" : "Run");
+    if (running) ShowPortDevice();
+}
+
+}  // namespace quorvane

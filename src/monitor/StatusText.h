@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quorvane {
+
+// What the small box Text3 on the display shows. Three things compete for
+// it: the base text (the prompt while stopped, the indicator while
+// running), the link's news (disconnected, no reply, a harvest running)
+// and short notes ("Hit Run first", "No web browser could be opened"). A
+// note shows for its time in front of everything, then what was there
+// comes back; the link's news stands in front of the base text for as long
+// as it lasts.
+class StatusText {
+public:
+    static constexpr int64_t kNoteMs = 5000;
+
+    void SetBase(std::string text) { base_ = std::move(text); }
+    void SetLinkMessage(std::string text) { link_ = std::move(text); }
+    const std::string& LinkMessage() const { return link_; }
+    void Note(std::string text, int64_t nowMs, int64_t forMs = kNoteMs);
+
+    std::string Shown(int64_t nowMs) const;
+    // When what is shown changes by itself next (a note runs out).
+    std::optional<int64_t> NextChangeMs(int64_t nowMs) const;
+
+private:
+    std::string base_;
+    std::string link_;
+    std::string note_;
+    int64_t noteUntilMs_ = 0;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,107 @@
+#include "monitor/qt/DisplayPanel.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+
+#include "app/qt/Controls.h"
+#include "app/qt/ScannerText.h"
+#include "app/qt/Twips.h"
+
+namespace quorvane {
+namespace {
+
+const QColor kAmber(246, 178, 97);  // the scanner's back-lit display
+constexpr int kPanelLeft = 150;
+constexpr int kPanelTop = 180;
+
+QLineEdit* DisplayBox(QWidget* parent, const char* name, QRect place, int pixelSize, bool bold) {
+    auto* box = NewControl<QLineEdit>(parent, name, place);
+    box->setReadOnly(true);
+    box->setFrame(false);
+    box->setFocusPolicy(Qt::NoFocus);
+    QFont font("DejaVu Sans Mono");
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    box->setFont(font);
+    box->setTextMargins(0, 0, 0, 0);
+    box->setStyleSheet(QString("QLineEdit { background: %1; border: none; color: black; }").arg(kAmber.name()));
+    return box;
+}
+
+// A place on the display panel, given in window twips.
+QRect OnPanel(int left, int top, int width, int height) {
+    return TwipsRect(left - kPanelLeft, top - kPanelTop, width, height);
+}
+
+void SetIfChanged(QLineEdit* box, const QString& text) {
+    if (box->text() != text) box->setText(text);
+}
+
+}  // namespace
+
+DisplayPanel::DisplayPanel(QWidget* window) : QWidget(window) {
+    setObjectName("Picture2");
+    setGeometry(TwipsRect(kPanelLeft, kPanelTop, 3825, 2070));
+
+    Text1 = NewControl<QPlainTextEdit>(this, "Text1", OnPanel(270, 525, 2895, 735));
+    Text1->setReadOnly(true);
+    Text1->setFrameShape(QFrame::NoFrame);
+    Text1->setFocusPolicy(Qt::NoFocus);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->document()->setDocumentMargin(0);
+    QFont displayFont("DejaVu Sans Mono");
+    displayFont.setPixelSize(16);
+    Text1->setFont(displayFont);
+    Text1->setStyleSheet(QString("QPlainTextEdit { background: %1; color: black; }").arg(kAmber.name()));
+    ShowText1(ScreenText("Choose Settings\r\nThen Hit Run\r\n"));
+
+    IconsSet1 = DisplayBox(this, "IconsSet1", OnPanel(285, 1260, 3570, 240), 8, true);
+    IconsSet2 = DisplayBox(this, "IconsSet2", OnPanel(285, 1440, 3570, 240), 8, true);
+    Text3_ = DisplayBox(this, "Text3", OnPanel(300, 1800, 2115, 330), 11, false);
+    freq = DisplayBox(this, "freq", OnPanel(2880, 1800, 1035, 315), 11, false);
+    freq->setAlignment(Qt::AlignRight);
+
+    // The one-line copy of the display, shown only by the floating-bar layout.
+    floating_taskbar = DisplayBox(window, "floating_taskbar", TwipsRect(0, 0, 3885, 285), 11, false);
+    floating_taskbar->hide();
+    floating_taskbar->installEventFilter(this);
+}
+
+void DisplayPanel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(120, 80, 30), 2));
+    p.setBrush(kAmber);
+    p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 14, 14);
+}
+
+bool DisplayPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == floating_taskbar && event->type() == QEvent::Show) SetIfChanged(floating_taskbar, floating_);
+    return false;
+}
+
+void DisplayPanel::Show(const TickOutcome& outcome) {
+    ShowText1(ScreenText(outcome.Text1));
+    floating_ = ScreenText(outcome.FloatingTaskbar);
+    if (floating_taskbar->isVisible()) SetIfChanged(floating_taskbar, floating_);
+    if (outcome.FreqBoxChanged || freq->text().isEmpty()) SetIfChanged(freq, ScreenText(outcome.FreqBox));
+    SetIfChanged(IconsSet1, ScreenText(outcome.Icons.Row1));
+    SetIfChanged(IconsSet2, ScreenText(outcome.Icons.Row2));
+}
+
+void DisplayPanel::ShowText1(const QString& text) {
+    if (text1_ == text) return;
+    text1_ = text;
+    Text1->setPlainText(text);
+}
+
+void DisplayPanel::SetText3(const QString& text) {
+    text3_ = text;
+    ShowElided(Text3_, text);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,46 @@
+#pragma once
+#include <QWidget>
+
+#include "monitor/TickOutcome.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace quorvane {
+
+// The scanner's display on screen: the amber panel (Picture2) with the two
+// display lines (Text1), the icon rows, the small message box Text3 and the
+// frequency or talkgroup box; and the one-line floating bar of the smallest
+// layout (floating_taskbar, on the window itself). A box is only touched
+// when what it shows changes, and the floating bar only while it is shown.
+class DisplayPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit DisplayPanel(QWidget* window);
+
+    // What an accepted poll tick shows.
+    void Show(const TickOutcome& outcome);
+    // Text1 alone (the harvest shows what it finds while polling rests).
+    void ShowText1(const QString& text);
+    // Text3: the prompt, the indicator or a message; a text too long for
+    // the box is cut in the middle, the whole of it in the tooltip.
+    void SetText3(const QString& text);
+    QString Text3() const { return text3_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPlainTextEdit* Text1 = nullptr;
+    QLineEdit* IconsSet1 = nullptr;
+    QLineEdit* IconsSet2 = nullptr;
+    QLineEdit* Text3_ = nullptr;
+    QLineEdit* freq = nullptr;
+    QLineEdit* floating_taskbar = nullptr;
+    QString text1_;
+    QString text3_;
+    QString floating_;  // what the floating bar shows once it is shown
+};
+
+}  // namespace quorvane

@@ -1,0 +1,72 @@
+#include "monitor/qt/HitRecorder.h"
+
+#include "app/qt/ScannerText.h"
+#include "monitor/PreRoll.h"
+#include "monitor/qt/Poller.h"
+
+namespace quorvane {
+namespace {
+// Text3 follows the hit this often while the link runs.
+constexpr int kIndicatorIntervalMs = 50;
+}  // namespace
+
+HitRecorder::HitRecorder(Poller& poller, QObject* parent)
+    : QObject(parent), poller_(poller), input_(this), rules_(input_) {
+    rules_.SetPathMaker(ScannerNamePath);
+    Timer3.setObjectName("Timer3");
+    Timer3.setParent(this);
+    Timer3.setInterval(kIndicatorIntervalMs);
+    connect(&Timer3, &QTimer::timeout, this, &HitRecorder::Timer3_Timer);
+}
+
+void HitRecorder::SetWanted(bool ticked) {
+    wanted_ = ticked;
+    Listen();
+}
+
+void HitRecorder::SetRunning(bool running) {
+    running_ = running;
+    if (running) {
+        Timer3.start();
+    } else {
+        Timer3.stop();
+    }
+    Listen();
+}
+
+void HitRecorder::Listen() {
+    // The input stays open, holding its last seconds, only while a hit may
+    // need them: the link runs and "Record Audio" is ticked.
+    Say(rules_.Listen(running_ && wanted_));
+}
+
+void HitRecorder::SetUp() { rules_.SetUp(); }
+
+void HitRecorder::Reopen() {
+    rules_.CloseInput();
+    poller_.Cycle().ResetRecording();
+    Listen();
+}
+
+void HitRecorder::Start(const std::string& folder) {
+    const qint64 sinceQuiet = poller_.SinceQuietTickMs();
+    Say(rules_.Start(folder, PreRollMs(poller_.Interval(), sinceQuiet < 0 ? kPreRollKeepMs : sinceQuiet)));
+}
+
+std::string HitRecorder::Stop(const RecordingNames& names, const std::string& launchDate, const std::string& folder) {
+    Say(rules_.Stop(names, launchDate, folder));
+    return rules_.SavedFileName();
+}
+
+void HitRecorder::Say(const std::optional<std::string>& message) {
+    if (message) emit Tell(QString::fromStdString(*message));
+}
+
+void HitRecorder::Timer3_Timer() {
+    // A hit that ended with the box unticked, or skipped after its recording
+    // began, leaves its recording running: it is dropped here.
+    if (rules_.DropIfHitOver(poller_.Hit())) poller_.Cycle().ResetRecording();
+    emit Indicator(QString::fromStdString(IndicatorText(poller_.Hit().HitActive, wanted_)));
+}
+
+}  // namespace quorvane

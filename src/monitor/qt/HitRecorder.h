@@ -1,0 +1,60 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <string>
+
+#include "monitor/Recording.h"
+#include "monitor/qt/AudioRecorder.h"
+
+namespace quorvane {
+
+class Poller;
+
+// Recording the hits from the sound input ("Record Audio"), and the
+// indicator in Text3 while the link runs (Timer3). While the link runs with
+// the box ticked, the input stays open holding its last seconds, so each
+// recording begins a little before the poll saw the hit.
+class HitRecorder : public QObject {
+    Q_OBJECT
+public:
+    HitRecorder(Poller& poller, QObject* parent = nullptr);
+
+    // "Record Audio" ticked or not.
+    void SetWanted(bool ticked);
+    bool Wanted() const { return wanted_; }
+    // The link runs (the indicator shows, the input may listen) or not. A
+    // recording under way goes on when the link stops, until the next run.
+    void SetRunning(bool running);
+
+    // After a speed is chosen: tries the input once.
+    void SetUp();
+    // At each run of the link: the input starts closed; a hit still in
+    // progress is recorded afresh from the next poll tick.
+    void Reopen();
+
+    // A hit began (folder: where recordings go).
+    void Start(const std::string& folder);
+    // A hit ended: its recording saved under its name; the file name it got,
+    // empty when none.
+    std::string Stop(const RecordingNames& names, const std::string& launchDate, const std::string& folder);
+
+signals:
+    void Tell(const QString& text);
+    // The indicator's text ("Waiting", "Active", "Recording").
+    void Indicator(const QString& text);
+
+private:
+    void Listen();
+    void Say(const std::optional<std::string>& message);
+    void Timer3_Timer();
+
+    Poller& poller_;
+    DefaultInputRecorder input_;
+    HitRecording rules_;
+    QTimer Timer3;
+    bool wanted_ = false;
+    bool running_ = false;
+};
+
+}  // namespace quorvane

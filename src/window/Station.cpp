@@ -1,0 +1,166 @@
+#include "window/Station.h"
+
+#include "app/qt/AppFiles.h"
+#include "input/qt/KeyPlayer.h"
+#include "link/qt/LinkRunner.h"
+#include "link/qt/ScannerLink.h"
+#include "monitor/LogText.h"
+#include "monitor/qt/HitLog.h"
+#include "monitor/qt/HitRecorder.h"
+#include "monitor/qt/Poller.h"
+
+namespace quorvane {
+namespace {
+// How long the last commands (an "EPG") may take to leave when the program ends.
+constexpr int kFlushAtExitMs = 500;
+}  // namespace
+
+Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* parent)
+    : QObject(parent), appDirectory_(std::move(appDirectory)) {
+    clock_.start();
+    // The run's date and time stamps name the log file and end every log line.
+    const std::string launchDate =
+        LaunchDateText(startedAt.date().year(), startedAt.date().month(), startedAt.date().day());
+    const std::string launchTime = FixForLog(startedAt.time().toString("h:mm:ss AP").toStdString());
+    link_ = new ScannerLink(this);
+    runner_ = new LinkRunner(*link_, appDirectory_, this);
+    poller_ = new Poller(*link_, hitIntel_, skipList_, launchDate, this);
+    log_ = new HitLog(appDirectory_, launchDate, launchTime, this);
+    recorder_ = new HitRecorder(*poller_, this);
+    keys_ = new KeyPlayer(*link_, this);
+    poller_->SetRecordAudio([this] { return recorder_->Wanted(); });
+
+    text3Timer_.setSingleShot(true);
+    connect(&text3Timer_, &QTimer::timeout, this, &Station::UpdateText3);
+    connect(runner_, &LinkRunner::MessageChanged, this, [this](const QString& message) {
+        text3_.SetLinkMessage(message.toStdString());
+        UpdateText3();
+    });
+    connect(runner_, &LinkRunner::LineLost, this, [this] {
+        poller_->Stop();
+        keys_->Clear();
+        emit Stopping(false);
+    });
+    connect(runner_, &LinkRunner::LineBack, this, [this] {
+        link_->ForgetOwed();
+        poller_->Start();
+    });
+    connect(link_, &ScannerLink::HolderChanged, this, &Station::OnHolderChanged);
+    connect(poller_, &Poller::Silent, runner_, &LinkRunner::SetPollSilent);
+    connect(poller_, &Poller::RecordingWanted, this, [this] { recorder_->Start(log_->FolderBytes()); });
+    connect(poller_, &Poller::ExtendedInfoWanted, this, &Station::ExtendedInfoWanted);
+    connect(poller_, &Poller::HitOver, this, &Station::OnHitOver);
+    connect(poller_, &Poller::Ticked, this, &Station::Ticked);
+    connect(recorder_, &HitRecorder::Indicator, this, [this](const QString& text) {
+        text3_.SetBase(text.toStdString());
+        UpdateText3();
+    });
+    const auto tell = [this](const QString& text) { Tell(text); };
+    connect(recorder_, &HitRecorder::Tell, this, tell);
+    connect(log_, &HitLog::Tell, this, tell);
+    connect(log_, &HitLog::Note, this, &Station::Note);
+    connect(keys_, &KeyPlayer::Tell, this, tell);
+    connect(keys_, &KeyPlayer::NotRunning, this, &Station::Note);
+}
+
+Station::~Station() = default;
+
+ComSettings Station::ReadComSettings() {
+    const auto bytes = ReadFileBytes(JoinPath(appDirectory_, kComSettingsFile));
+    const ComSettings com = quorvane::ReadComSettings(bytes.value_or(""));
+    poller_->SetInterval(com.pollInterval);
+    return com;
+}
+
+void Station::LoadHitIntel() {
+    if (const auto bytes = ReadFileBytes(JoinPath(appDirectory_, "hit_intel.txt"))) hitIntel_.LoadLines(*bytes);
+}
+
+bool Station::Running() const { return runner_->Running(); }
+
+bool Station::Run(int portIndex, int speedIndex, bool writeSettings) {
+    const int speed = kPortSpeeds[std::clamp(speedIndex, 0, static_cast<int>(std::size(kPortSpeeds)) - 1)];
+    if (!runner_->Run(portIndex + 1, speed)) {
+        // Stay stopped and say what is wrong; nothing else changes.
+        SetPrompt(runner_->Failure());
+        return false;
+    }
+    link_->ForgetOwed();
+    recorder_->Reopen();
+    poller_->Start();
+    recorder_->SetRunning(true);
+    if (writeSettings) {
+        const ComSettings com{portIndex, speedIndex, poller_->Interval(), {}};
+        QString error;
+        if (!WriteFileAtomically(JoinPath(appDirectory_, kComSettingsFile), WriteComSettings(com), &error)) {
+            Tell(QString("com_settings.txt could not be saved in %1 (%2); the next start will not connect by itself.")
+                     .arg(appDirectory_, error));
+        }
+    }
+    emit RunningChanged(true);
+    return true;
+}
+
+void Station::Stop() {
+    // Whoever holds the line lets go first: a harvest tells the scanner to
+    // leave programming mode before the port closes.
+    emit Stopping(true);
+    if (link_->InProgramMode()) link_->LeaveProgramMode();
+    poller_->Stop();
+    recorder_->SetRunning(false);  // a recording under way goes on until the next Run
+    keys_->Clear();
+    runner_->Stop();
+    emit RunningChanged(false);
+}
+
+void Station::Shutdown() {
+    if (!link_->IsOpen()) return;
+    emit Stopping(true);
+    if (link_->InProgramMode()) link_->LeaveProgramMode();
+    link_->Flush(kFlushAtExitMs);
+}
+
+void Station::OnHitOver(const HitEnded& ended) {
+    if (ended.LogLine) log_->Add(*ended.LogLine);
+    const std::string recording =
+        ended.StopRecording ? recorder_->Stop(ended.Names, log_->LaunchDate(), log_->FolderBytes()) : std::string();
+    emit HitLogged(ended, recording);
+}
+
+void Station::OnHolderChanged() {
+    // The poll rests while a harvest or memory programming has the line.
+    const auto holder = link_->Holder();
+    if (holder == LineUser::Harvest || holder == LineUser::Memory) {
+        poller_->Stop();
+    } else if (Running() && link_->IsOpen() && !poller_->Polling()) {
+        poller_->Start();
+    }
+}
+
+void Station::SetPrompt(const QString& text) {
+    text3_.SetBase(text.toStdString());
+    UpdateText3();
+}
+
+void Station::Note(const QString& text) {
+    text3_.Note(text.toStdString(), clock_.elapsed());
+    UpdateText3();
+}
+
+QString Station::Text3() const { return shownText3_; }
+
+void Station::UpdateText3() {
+    const qint64 now = clock_.elapsed();
+    const QString shown = QString::fromStdString(text3_.Shown(now));
+    if (const auto next = text3_.NextChangeMs(now)) text3Timer_.start(static_cast<int>(*next - now));
+    if (shown == shownText3_) return;
+    shownText3_ = shown;
+    emit Text3Changed(shown);
+}
+
+void Station::Tell(const QString& text, std::function<void()> onClosed) {
+    lastMessage_ = text;
+    emit TellRequested(text, onClosed);
+}
+
+}  // namespace quorvane

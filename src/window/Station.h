@@ -1,0 +1,104 @@
+#pragma once
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "app/SettingsFiles.h"
+#include "monitor/EndHit.h"
+#include "monitor/HitIntelTable.h"
+#include "monitor/SkipList.h"
+#include "monitor/StatusText.h"
+#include "monitor/TickOutcome.h"
+
+namespace quorvane {
+
+class HitLog;
+class HitRecorder;
+class KeyPlayer;
+class LinkRunner;
+class Poller;
+class ScannerLink;
+
+// The station: the scanner's link and its runner, the poll, the hit log,
+// recording and the keys, wired together with no window. The main window
+// adds its panels to one; a station without a screen runs one alone.
+class Station : public QObject {
+    Q_OBJECT
+public:
+    Station(QString appDirectory, const QDateTime& startedAt, QObject* parent = nullptr);
+    ~Station() override;
+
+    const QString& AppDirectory() const { return appDirectory_; }
+    ScannerLink& Link() { return *link_; }
+    LinkRunner& Runner() { return *runner_; }
+    Poller& Poll() { return *poller_; }
+    HitLog& Log() { return *log_; }
+    HitRecorder& Recorder() { return *recorder_; }
+    KeyPlayer& Keys() { return *keys_; }
+    HitIntelTable& HitIntel() { return hitIntel_; }
+    SkipList& Skips() { return skipList_; }
+
+    // com_settings.txt, as saved by Run (the poll interval is applied).
+    ComSettings ReadComSettings();
+    // hit_intel.txt into the table.
+    void LoadHitIntel();
+
+    // Run: opens port portIndex + 1 at speed speedIndex and starts polling;
+    // false (and the prompt says why) when the port cannot be opened.
+    bool Run(int portIndex, int speedIndex, bool writeSettings);
+    void Stop();
+    bool Running() const;
+    // Before the program ends: a scanner in programming mode is told to
+    // leave it, and what is still to go out goes.
+    void Shutdown();
+
+    // Text3: the prompt (while stopped), and short notes for a few seconds.
+    void SetPrompt(const QString& text);
+    void Note(const QString& text);
+    QString Text3() const;
+
+    // A message for the user (a window that does not stop the poll);
+    // onClosed runs once it has been read.
+    void Tell(const QString& text, std::function<void()> onClosed = {});
+    const QString& LastMessage() const { return lastMessage_; }
+
+signals:
+    void RunningChanged(bool running);
+    void Text3Changed(const QString& text);
+    void TellRequested(const QString& text, const std::function<void()>& onClosed);
+    // The line is going away (Stop: still open; lost: gone): whoever
+    // holds it lets go.
+    void Stopping(bool lineStillOpen);
+    // An accepted tick, after its actions.
+    void Ticked(const quorvane::TickOutcome& outcome);
+    void ExtendedInfoWanted(const quorvane::ExtendedInfoSource& source);
+    // A hit ended: logged (when it was) and its recording saved under
+    // recordingFile (empty when none).
+    void HitLogged(const quorvane::HitEnded& ended, const std::string& recordingFile);
+
+private:
+    void OnHitOver(const HitEnded& ended);
+    void OnHolderChanged();
+    void UpdateText3();
+
+    QString appDirectory_;
+    HitIntelTable hitIntel_;
+    SkipList skipList_;
+    ScannerLink* link_ = nullptr;
+    LinkRunner* runner_ = nullptr;
+    Poller* poller_ = nullptr;
+    HitLog* log_ = nullptr;
+    HitRecorder* recorder_ = nullptr;
+    KeyPlayer* keys_ = nullptr;
+    StatusText text3_;
+    QElapsedTimer clock_;
+    QTimer text3Timer_;  // a note runs out
+    QString shownText3_;
+    QString lastMessage_;
+};
+
+}  // namespace quorvane
