@@ -24,6 +24,10 @@
 #include "window/Form1.h"
 #include "input/qt/KeyButton.h"
 
+// Failure messages show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& texts, std::ostream* out) { *out << texts.join(" | ").toStdString(); }
+
 namespace quorvane::e2e {
 
 inline QApplication& App() {

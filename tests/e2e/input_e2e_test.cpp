@@ -1,5 +1,6 @@
 // The keyboard, the mouse wheel and the macros of the real main window, on a
 // simulated scanner.
+#include <QAbstractScrollArea>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUrl>
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
+#include "input/qt/KeyPlayer.h"
+#include "window/Station.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
@@ -17,8 +20,8 @@ struct Keypad : Panel {
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(Focused() ? Focused() : form.get(), key, modifiers);
     }
-    void Wheel(int delta) {
-        QWidget* target = form->findChild<QWidget*>("Picture2");
+    void Wheel(int delta) { WheelOver(form->findChild<QWidget*>("Picture2"), delta); }
+    void WheelOver(QWidget* target, int delta) {
         const QPointF at(10, 10);
         QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
@@ -85,6 +88,54 @@ TEST(InputEndToEnd, LatchesMacroBoxFocusTheWheelAndTheLogo) {
     ASSERT_TRUE(url.isLocalFile()) << opened.toStdString();
     EXPECT_TRUE(url.toLocalFile().endsWith("README.html"));
     EXPECT_TRUE(QFile::exists(url.toLocalFile())) << opened.toStdString();
+}
+
+TEST(InputEndToEnd, EveryTextBoxKeepsItsKeysAndEveryScrollingViewItsWheelAlsoAfterTheFramelessLayout) {
+    Keypad p;
+    const auto typeInto = [&](const char* name) {
+        QWidget* box = p.form->findChild<QWidget*>(name);
+        box->setFocus();
+        QTest::keyClicks(box, "154 Fire.m1f2 x");
+        return p.Sent(0, 50);
+    };
+    const auto checkBoxes = [&](const char* when) {
+        for (const char* name : {"history_search", "history_from", "history_to", "m1", "direct_entry", "Quick_Scan_List",
+                                 "direct_entry_state"}) {
+            EXPECT_EQ(typeInto(name), Commands{}) << name << " " << when;
+        }
+        QLineEdit* m1 = p.form->findChild<QLineEdit*>("m1");
+        EXPECT_TRUE(m1->text().endsWith("154 Fire.m1f2 x")) << when;
+        m1->clear();
+        // Views that scroll keep their wheel; the display turns the knob.
+        for (const char* name : {"history_table", "grdInfo", "Quick_Scan_List", "Auto_Skip_List", "extended_text"}) {
+            auto* view = p.form->findChild<QAbstractScrollArea*>(name);
+            ASSERT_NE(view, nullptr) << name;
+            p.WheelOver(view->viewport(), -120);
+            EXPECT_EQ(p.Sent(0, 50), Commands{}) << name << " " << when;
+        }
+        p.Wheel(-120);
+        EXPECT_EQ(p.Sent(1), Commands{"KEY,<,P"}) << when;
+    };
+    checkBoxes("at the start");
+    // Down to the floating bar and back: the native window is made anew.
+    for (int i = 0; i < 5; ++i) QTest::mouseClick(Key(*p.form, "button_mini_plus_hold_win"), Qt::LeftButton);
+    for (int i = 0; i < 5; ++i) QTest::mouseClick(Key(*p.form, "button_maxi_plus_hold_win"), Qt::LeftButton);
+    checkBoxes("after the frameless layout");
+}
+
+TEST(InputEndToEnd, AKeySequenceLongerThanTheBacklogArrivesWholeOnAScannerThatAnswers) {
+    Keypad p;
+    // 200 key commands, 5 ms apart: the key queue holds the line for a
+    // second and 1.6 KB go out, more than the backlog lets stay unanswered.
+    std::vector<Step> steps;
+    for (int i = 0; i < 200; ++i) {
+        steps.push_back(Step::Send("KEY," + std::to_string(i % 10) + ",P"));
+        steps.push_back(Step::Wait(5));
+    }
+    ASSERT_TRUE(p.form->Scanner().Keys().Play(steps));
+    const Commands sent = p.Sent(200, 300);
+    EXPECT_EQ(sent.size(), 200u);
+    EXPECT_EQ(Text3Of(*p.form), "Waiting");
 }
 
 TEST(InputEndToEnd, MacrosPlayAHundredMillisecondsApartAndSaveWithoutQuotes) {

@@ -87,14 +87,22 @@ TEST(TunerEndToEnd, BothPanelsTuneAndLookUpWhatIsTypedAndHandTheKeysBack) {
     t.Get<QComboBox>("direct_entry_state2")->setCurrentIndex(47);
     t.Click("direct_entry_fcc");
     t.Click("direct_entry_fcc2");
-    t.Type("direct_entry_state", "TX");
-    t.Click("direct_entry_fcc");
+    // Typed text chooses no state, even when it spells one in another case
+    // or starts one ("W" is not completed to "WA").
+    for (const char* typed : {"TX", "tx", "W"}) {
+        t.Get<QComboBox>("direct_entry_state")->lineEdit()->clear();
+        t.Type("direct_entry_state", typed);
+        t.Click("direct_entry_fcc");
+        EXPECT_EQ(t.Get<QComboBox>("direct_entry_state")->currentText(), typed);
+    }
     EXPECT_EQ(opened, (QStringList{search + "&state=WY&freq=162.55", search + "&state=TX&freq= 451.0 x",
+                                   search + "&state=&freq=162.55", search + "&state=&freq=162.55",
                                    search + "&state=&freq=162.55"}));
+    opened.clear();
     EXPECT_EQ(t.FocusedName(), "Picture1");
     t.Get<QLineEdit>("direct_entry")->setText("162");
     t.Click("direct_entry_fcc");
-    EXPECT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened.size(), 0);
     browserThere = false;
     t.Click("direct_entry_fcc2");
     EXPECT_EQ(Text3Of(*t.form).toStdString(), "No web browser could be opened");
@@ -126,6 +134,28 @@ TEST(TunerEndToEnd, TheQuickScanTunesOneEntryASecondUntilScanStopsIt) {
     QTest::mouseClick(Key(*t.form, "key_scan"), Qt::LeftButton);
     EXPECT_EQ(t.Get<QPushButton>("key_start_quck_scan")->text(), "Start Quick Scan");
     EXPECT_EQ(t.Sent(1, 1300), Commands{"KEY,S,P"});
+    // Also while the keys are refused (the port closed): the scan stops all the same.
+    t.Click("key_start_quck_scan");
+    t.Click("Command2");
+    QTest::mouseClick(Key(*t.form, "key_cconly"), Qt::LeftButton);
+    EXPECT_EQ(t.Get<QPushButton>("key_start_quck_scan")->text(), "Start Quick Scan");
+}
+
+TEST(TunerEndToEnd, LostRepliesDuringAQuickScanHoldUpThePollForOneSecondOnly) {
+    Tuner t;
+    t.Type("Quick_Scan_List", QString("162.55\n").repeated(20));
+    t.Click("key_start_quck_scan");
+    ASSERT_TRUE(WaitUntil([&] { return t.WireTimes("QSH,").size() >= 2; }, 4000));
+    // The scanner hears but does not answer for 300 ms: some replies are lost.
+    t.radio->SetAnswering(false);
+    WaitUntil([] { return false; }, 300);
+    t.radio->SetAnswering(true);
+    const size_t after = t.radio->ReceivedCommands().size();
+    // Polling goes on within about a second, quick-scan steps or not.
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto all = t.radio->ReceivedCommands();
+        return std::count(all.begin() + static_cast<long>(after), all.end(), std::string("STS")) >= 5;
+    }, 3000));
 }
 
 TEST(TunerEndToEnd, AListedFrequencyOrTalkgroupIsSkippedAndNeverLogged) {

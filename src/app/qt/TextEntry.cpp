@@ -26,6 +26,14 @@ bool KeepsItsKeys(const QWidget* widget) {
     return false;
 }
 
+void KeepTypedText(QComboBox* list) {
+    list->setCompleter(nullptr);
+    // The list matches the text to an item when its box is left or Enter is
+    // pressed: those ties are cut, so only a pick from the list chooses.
+    QObject::disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
+    QObject::disconnect(list->lineEdit(), &QLineEdit::returnPressed, list, nullptr);
+}
+
 void AllowShortcuts(QWidget* box) { box->setProperty(kShortcutsProperty, true); }
 
 bool KeepsItsWheel(const QWidget* widget) {

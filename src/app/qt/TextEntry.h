@@ -18,15 +18,18 @@ void AllowShortcuts(QWidget* box);
 // their wheel; elsewhere the wheel turns the scanner's knob.
 bool KeepsItsWheel(const QWidget* widget);
 
-// The item chosen in an editable list, or -1 once the user has typed into it
-// (typed text chooses no item, even when it spells one).
+// An editable list whose typed text stays as it was typed: nothing is
+// completed, and leaving the box or pressing Enter does not turn the text
+// into a list item that spells it in another case.
+void KeepTypedText(QComboBox* list);
+
+// The item chosen in an editable list, or -1 when its text is not the
+// current item's (typed text chooses no item, even when it spells one).
 inline int ChosenIndex(const QComboBox* list) {
-    if (list->lineEdit() && list->lineEdit()->isModified()) return -1;
-    return list->currentIndex();
+    const int index = list->currentIndex();
+    if (index < 0 || !list->lineEdit()) return index;
+    return list->lineEdit()->text() == list->itemText(index) ? index : -1;
 }
-inline void Choose(QComboBox* list, int index) {
-    list->setCurrentIndex(index);
-    if (list->lineEdit()) list->lineEdit()->setModified(false);
-}
+inline void Choose(QComboBox* list, int index) { list->setCurrentIndex(index); }
 
 }  // namespace quorvane

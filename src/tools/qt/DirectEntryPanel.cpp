@@ -19,6 +19,7 @@ QComboBox* EditableList(QWidget* parent, const QString& name, const QRect& place
     auto* list = NewControl<QComboBox>(parent, name, place);
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
+    KeepTypedText(list);
     return list;
 }
 
