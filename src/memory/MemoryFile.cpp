@@ -111,10 +111,15 @@ const Json* ListAt(const Json& object, const char* key, const std::string& place
     return &*found;
 }
 
-// The object fields of a record, all of it (spec has no array part).
-void ReadRecord(const Json& value, const RecordSpec& spec, Fields& fields, const std::string& place,
+// The object fields of a record, all of it (spec has no array part). Its
+// place is named with its name as soon as that can be read.
+void ReadRecord(const Json& value, const RecordSpec& spec, Fields& fields, std::string place,
                 std::initializer_list<const char*> more = {}) {
     const Json& object = ObjectAt(value, place);
+    if (const auto name = object.find("name"); name != object.end() && name->is_string()) {
+        if (const std::optional<std::string> bytes = ScannerBytes(name->get_ref<const std::string&>()))
+            place += " \"" + ScannerText(*bytes) + "\"";
+    }
     RefuseUnknownKeys(object, &spec, 0, spec.fields.size(), more, place);
     ReadFields(object, spec, 0, spec.fields.size(), fields, place);
 }

@@ -116,6 +116,8 @@ std::string FieldProblem(const FieldSpec& field, const std::string& value) {
         }
         case K::Frequency:
             if (!AllOf(value, "0123456789") || value.size() > 8) return Quoted(value) + " is not a frequency";
+            // An unused band base or band plan limit reads as 0.
+            if (!field.required && AllOf(value, "0")) return "";
             if (!InScannerBands(value))
                 return FrequencyMhzText(value) + " is outside the scanner's bands (" + ScannerBandsText() + ")";
             return "";

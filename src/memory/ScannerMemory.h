@@ -54,17 +54,23 @@ enum : std::size_t { Frequency, Lcn, Count };
 struct Channel {
     std::string index;
     Fields fields = Fields(channel_field::Count);
+
+    bool operator==(const Channel&) const = default;
 };
 
 struct Talkgroup {
     std::string index;
     Fields fields = Fields(talkgroup_field::Count);
+
+    bool operator==(const Talkgroup&) const = default;
 };
 
 // A frequency of a trunked system (TFQ), held in one of its sites.
 struct TrunkFrequency {
     std::string index;
     Fields fields = Fields(trunk_frequency_field::Count);
+
+    bool operator==(const TrunkFrequency&) const = default;
 };
 
 inline constexpr const char* kChannelGroupType = "C";
@@ -82,6 +88,8 @@ struct Group {
     std::vector<TrunkFrequency> frequencies;
     // False when a partial read left the members out (they were not compared).
     bool membersRead = true;
+
+    bool operator==(const Group&) const = default;
 };
 
 struct System {
@@ -94,12 +102,16 @@ struct System {
     std::vector<Group> groups;  // conventional: channel groups; trunked: talkgroup groups
     // False when a partial read left the groups and sites out.
     bool groupsRead = true;
+
+    bool operator==(const System&) const = default;
 };
 
 struct ScannerMemory {
     std::string model;
     std::string firmware;
     std::vector<System> systems;
+
+    bool operator==(const ScannerMemory&) const = default;
 };
 
 inline constexpr const char* kConventionalType = "CNV";
