@@ -1,6 +1,10 @@
+#include <fstream>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include "memory/MemoryFile.h"
+#include "memory/MemoryValidation.h"
 #include "memory/MemoryValues.h"
 #include "memory/MemoryTestData.h"
 
@@ -77,6 +81,17 @@ TEST(MemoryFile, ReadingNamesTheFirstProblemAndItsPlace) {
         EXPECT_FALSE(ReadMemoryJson(row.text, "m.json", &problem)) << row.text;
         EXPECT_EQ(problem.substr(0, row.problem.size()), row.problem);
     }
+}
+
+// The example shipped beside the schema is a file the scanner takes.
+TEST(MemoryFile, TheExampleFileReadsAndIsValid) {
+    std::ifstream file(QUORVANE_DATA_DIR "/quorvane-memory.example.json", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string problem;
+    const std::optional<ScannerMemory> memory = ReadMemoryJson(text, "example", &problem);
+    ASSERT_TRUE(memory) << problem;
+    EXPECT_EQ(ValidateMemory(*memory, "example"), std::vector<std::string>{});
+    EXPECT_EQ(RecordCount(*memory), 18u);
 }
 
 }  // namespace
