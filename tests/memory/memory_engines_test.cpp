@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DemoScenario.h"
+#include "memory/HitIntelFromMemory.h"
 #include "memory/MemoryCompare.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryReader.h"
@@ -8,6 +9,7 @@
 #include "memory/MemoryValidation.h"
 #include "memory/PlanRunner.h"
 #include "memory/WritePlan.h"
+#include "tools/Harvest.h"
 
 namespace quorvane {
 namespace {
@@ -180,6 +182,18 @@ TEST(MemoryEngines, ALostOrLateReplyIsAskedForAgainAndNotTakenForAnother) {
     EXPECT_EQ(none.commands, Commands(5, "PRG"));
     EXPECT_EQ(none.end.message, "No usable reply to PRG after 5 tries. Check the cable and the port speed.");
     EXPECT_TRUE(none.end.leaveProgramming);
+}
+
+// After a write, hit_intel.txt comes from the tree: the same bytes the
+// harvest writes after reading the scanner.
+TEST(MemoryEngines, HitIntelFromTheTreeIsWhatTheHarvestWrites) {
+    RadioState radio(DemoScenario());
+    const ScannerMemory memory = Backup(radio);
+    Harvest harvest(0);
+    HarvestStep step = harvest.Start();
+    while (step.outcome == HarvestOutcome::Send) step = harvest.OnReply(Respond(radio, step.command, 0) + "\r");
+    ASSERT_EQ(step.outcome, HarvestOutcome::Finished);
+    EXPECT_EQ(HitIntelFromMemory(memory), step.fileBytes);
 }
 
 }  // namespace
