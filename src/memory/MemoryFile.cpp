@@ -73,7 +73,7 @@ std::string FieldValue(const FieldSpec& field, const Json& value, const std::str
     return BytesOf(value, place, key);
 }
 
-// Fields [from, to) of spec from the object's keys; `known` collects the keys used.
+// Fields [from, to) of spec from the object's keys.
 void ReadFields(const Json& object, const RecordSpec& spec, std::size_t from, std::size_t to, Fields& fields,
                 const std::string& place) {
     for (std::size_t at = from; at < to; ++at) {

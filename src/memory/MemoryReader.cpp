@@ -67,14 +67,14 @@ MemoryStep MemoryReader::Answer(const Reply& reply) {
             talkgroupHead_ = ReplyLink(TrunkSpec(), reply, kTrunkFirstTalkgroupGroup);
             if (HasBandPlan(CurrentSystem().type))
                 return Ask(Phase::BandPlan, ReadCommand(BandPlanSpec(), CurrentSystem().index));
-            return AfterSystemDetails();
+            return NextGroup();
         }
         case Phase::BandPlan: {
             std::string why;
             const std::optional<Fields> plan = ReplySettings(BandPlanSpec(), reply, &why);
             if (!plan) return PassOver(why);
             CurrentSystem().bandPlan = *plan;
-            return AfterSystemDetails();
+            return NextGroup();
         }
         case Phase::Group:
             return OnGroup(reply);
@@ -105,10 +105,8 @@ MemoryStep MemoryReader::OnSystem(const Reply& reply) {
     if (const MemoryStep counted = Counted(); counted.outcome == MemoryOutcome::Failed) return counted;
     if (!CurrentSystem().groupsRead) return NextSystem();
     if (Trunked()) return Ask(Phase::Trunk, ReadCommand(TrunkSpec(), CurrentSystem().index));
-    return AfterSystemDetails();
+    return NextGroup();
 }
-
-MemoryStep MemoryReader::AfterSystemDetails() { return NextGroup(); }
 
 MemoryStep MemoryReader::OnGroup(const Reply& reply) {
     std::string why;

@@ -63,7 +63,6 @@ private:
     MemoryStep InList(std::unordered_set<std::string>& walked, Phase phase, const std::string& word,
                       const std::string& index);
     MemoryStep NextSystem();
-    MemoryStep AfterSystemDetails();
     MemoryStep NextGroup();
     MemoryStep NextMember();
     MemoryStep OnSystem(const Reply& reply);
