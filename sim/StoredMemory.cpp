@@ -149,7 +149,9 @@ void StoredMemory::Remove(const std::string& index) {
     records_.erase(found);
     for (const std::string& child : record.list) Remove(child);
     for (const std::string& child : record.talkgroup_groups) Remove(child);
-    const auto drop = [&index](std::vector<std::string>& list) { list.erase(std::remove(list.begin(), list.end(), index), list.end()); };
+    const auto drop = [&index](std::vector<std::string>& list) {
+        list.erase(std::remove(list.begin(), list.end(), index), list.end());
+    };
     if (record.kind == Kind::System) {
         drop(systems_);
     } else if (const auto owner = records_.find(record.owner); owner != records_.end()) {

@@ -4,10 +4,12 @@
 
 namespace quorvane {
 
-std::string ReadCommand(const RecordSpec& spec, const std::string& index) { return std::string(spec.word) + "," + index; }
+std::string ReadCommand(const RecordLayout& layout, const std::string& index) {
+    return std::string(layout.word) + "," + index;
+}
 
-std::string SetCommand(const RecordSpec& spec, const std::string& index, const Fields& fields) {
-    std::string command = ReadCommand(spec, index);
+std::string SetCommand(const RecordLayout& layout, const std::string& index, const Fields& fields) {
+    std::string command = ReadCommand(layout, index);
     for (const std::string& field : fields) command += "," + field;
     return command;
 }
@@ -52,31 +54,31 @@ std::string ErrorMeaning(ReplyError error) {
     return "";
 }
 
-std::optional<Fields> ReplySettings(const RecordSpec& spec, const std::vector<std::string>& reply,
+std::optional<Fields> ReplySettings(const RecordLayout& layout, const std::vector<std::string>& reply,
                                     std::string* why) {
-    const std::size_t needed = spec.replyOffset + spec.fields.size() + spec.links;
-    if (reply.empty() || reply[0] != spec.word) {
-        if (why) *why = "not a " + std::string(spec.word) + " reply";
+    const std::size_t needed = layout.replyOffset + layout.fields.size() + layout.links;
+    if (reply.empty() || reply[0] != layout.word) {
+        if (why) *why = "not a " + std::string(layout.word) + " reply";
         return std::nullopt;
     }
     if (reply.size() < needed) {
         if (why) *why = std::to_string(reply.size()) + " fields where " + std::to_string(needed) + " are needed";
         return std::nullopt;
     }
-    Fields settings(reply.begin() + static_cast<long>(spec.replyOffset),
-                    reply.begin() + static_cast<long>(spec.replyOffset + spec.fields.size()));
+    Fields settings(reply.begin() + static_cast<long>(layout.replyOffset),
+                    reply.begin() + static_cast<long>(layout.replyOffset + layout.fields.size()));
     for (std::size_t at = 0; at < settings.size(); ++at) {
-        if (!FitsKind(spec.fields[at], settings[at])) {
-            if (why) *why = FieldLabel(spec, at) + " \"" + ScannerText(settings[at]) + "\" has not the form of its kind";
+        if (!FitsKind(layout.fields[at], settings[at])) {
+            if (why) *why = FieldLabel(layout, at) + " \"" + ScannerText(settings[at]) + "\" has not the form of its kind";
             return std::nullopt;
         }
     }
     return settings;
 }
 
-const std::string& ReplyLink(const RecordSpec& spec, const std::vector<std::string>& reply, std::size_t link) {
+const std::string& ReplyLink(const RecordLayout& layout, const std::vector<std::string>& reply, std::size_t link) {
     static const std::string none;
-    const std::size_t at = spec.replyOffset + spec.fields.size() + link;
+    const std::size_t at = layout.replyOffset + layout.fields.size() + link;
     return at < reply.size() ? reply[at] : none;
 }
 

@@ -27,10 +27,10 @@ inline constexpr const char* kSystemListHead = "SIH";
 inline constexpr const char* kEndOfList = "-1";
 
 // "SIN,<index>" and the like: a record's read command.
-std::string ReadCommand(const RecordSpec& spec, const std::string& index);
+std::string ReadCommand(const RecordLayout& layout, const std::string& index);
 // "CIN,<index>,<field>,...": a set command with every field of the record in
 // order; an empty field leaves that value as it is.
-std::string SetCommand(const RecordSpec& spec, const std::string& index, const Fields& fields);
+std::string SetCommand(const RecordLayout& layout, const std::string& index, const Fields& fields);
 
 std::string CreateSystemCommand(const std::string& type);              // "CSY,<type>"
 std::string AppendGroupCommand(const std::string& systemIndex, bool talkgroups);  // "AGC," / "AGT,"
@@ -49,9 +49,9 @@ std::string ErrorMeaning(ReplyError error);
 // The settings of a record's read reply, when the reply has the record's word,
 // all its fields and every one of them has its kind's form; otherwise nothing
 // and *why says what is wrong.
-std::optional<Fields> ReplySettings(const RecordSpec& spec, const std::vector<std::string>& reply,
+std::optional<Fields> ReplySettings(const RecordLayout& layout, const std::vector<std::string>& reply,
                                     std::string* why);
 // Reply field `link` after the settings (0: the first link field), or "".
-const std::string& ReplyLink(const RecordSpec& spec, const std::vector<std::string>& reply, std::size_t link);
+const std::string& ReplyLink(const RecordLayout& layout, const std::vector<std::string>& reply, std::size_t link);
 
 }  // namespace quorvane

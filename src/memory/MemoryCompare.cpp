@@ -11,12 +11,12 @@ namespace {
 
 using Difference = std::optional<std::string>;
 
-Difference CompareFields(const RecordSpec& spec, const Fields& expected, const Fields& actual,
+Difference CompareFields(const RecordLayout& layout, const Fields& expected, const Fields& actual,
                          const std::string& place) {
-    for (std::size_t at = 0; at < spec.fields.size(); ++at) {
-        if (!SameValue(spec.fields[at], expected[at], actual[at])) {
-            return place + ": " + FieldLabel(spec, at) + " " + ShownValue(spec.fields[at], expected[at]) +
-                   " != " + ShownValue(spec.fields[at], actual[at]);
+    for (std::size_t at = 0; at < layout.fields.size(); ++at) {
+        if (!SameValue(layout.fields[at], expected[at], actual[at])) {
+            return place + ": " + FieldLabel(layout, at) + " " + ShownValue(layout.fields[at], expected[at]) +
+                   " != " + ShownValue(layout.fields[at], actual[at]);
         }
     }
     return std::nullopt;
@@ -44,37 +44,38 @@ Difference CompareGroups(const std::vector<Group>& expected, const std::vector<G
     return CompareLists(expected, actual, systemPlace, placeOf, [&](const Group& want, const Group& have,
                                                                       const std::string& step) -> Difference {
         const std::string place = systemPlace + " " + step;
-        if (want.type != have.type) return place + ": holds " + (have.type == kTalkgroupGroupType ? "talkgroups" : "channels");
-        if (Difference d = CompareFields(GroupSpec(), want.fields, have.fields, place)) return d;
+        if (want.type != have.type)
+            return place + ": holds " + (have.type == kTalkgroupGroupType ? "talkgroups" : "channels");
+        if (Difference d = CompareFields(GroupLayout(), want.fields, have.fields, place)) return d;
         if (!have.membersRead) return std::nullopt;
-        const auto compareMembers = [&](const auto& wanted, const auto& had, const RecordSpec& spec,
+        const auto compareMembers = [&](const auto& wanted, const auto& had, const RecordLayout& layout,
                                         const char* label) {
             return CompareLists(
                 wanted, had, place,
                 [&](std::size_t m, const auto& member) {
-                    return &spec == &TrunkFrequencySpec() ? PlaceStep(label, m)
+                    return &layout == &TrunkFrequencyLayout() ? PlaceStep(label, m)
                                                           : PlaceStep(label, m, member.fields[0]);
                 },
                 [&](const auto& a, const auto& b, const std::string& memberStep) {
-                    return CompareFields(spec, a.fields, b.fields, place + " " + memberStep);
+                    return CompareFields(layout, a.fields, b.fields, place + " " + memberStep);
                 });
         };
-        if (Difference d = compareMembers(want.channels, have.channels, ChannelSpec(), "channel")) return d;
-        if (Difference d = compareMembers(want.talkgroups, have.talkgroups, TalkgroupSpec(), "talkgroup")) return d;
-        return compareMembers(want.frequencies, have.frequencies, TrunkFrequencySpec(), "frequency");
+        if (Difference d = compareMembers(want.channels, have.channels, ChannelLayout(), "channel")) return d;
+        if (Difference d = compareMembers(want.talkgroups, have.talkgroups, TalkgroupLayout(), "talkgroup")) return d;
+        return compareMembers(want.frequencies, have.frequencies, TrunkFrequencyLayout(), "frequency");
     });
 }
 
 Difference CompareSystem(const System& want, const System& have, const std::string& place) {
     if (want.type != have.type)
         return place + ": type \"" + ScannerText(want.type) + "\" != \"" + ScannerText(have.type) + "\"";
-    if (Difference d = CompareFields(SystemSpec(), want.fields, have.fields, place)) return d;
+    if (Difference d = CompareFields(SystemLayout(), want.fields, have.fields, place)) return d;
     if (!have.groupsRead) return std::nullopt;
     if (IsTrunkedType(want.type)) {
-        if (Difference d = CompareFields(TrunkSpec(), want.trunk, have.trunk, place + " trunk")) return d;
+        if (Difference d = CompareFields(TrunkLayout(), want.trunk, have.trunk, place + " trunk")) return d;
     }
     if (HasBandPlan(want.type)) {
-        if (Difference d = CompareFields(BandPlanSpec(), want.bandPlan, have.bandPlan, place)) return d;
+        if (Difference d = CompareFields(BandPlanLayout(), want.bandPlan, have.bandPlan, place)) return d;
     }
     if (Difference d = CompareGroups(want.sites, have.sites, place, true)) return d;
     return CompareGroups(want.groups, have.groups, place, false);

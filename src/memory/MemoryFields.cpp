@@ -8,8 +8,8 @@ namespace {
 
 using K = FieldKind;
 
-FieldSpec Flag(const char* key) { return {key, K::Flag}; }
-FieldSpec Number(const char* key, long min, long max) { return {key, K::Number, min, max}; }
+FieldRule Flag(const char* key) { return {key, K::Flag}; }
+FieldRule Number(const char* key, long min, long max) { return {key, K::Number, min, max}; }
 
 // Band steps and offsets: the protocol gives no range beyond their digits.
 constexpr long kLargestBandStep = 100000;
@@ -22,18 +22,18 @@ std::string TrimTrailingBlanks(std::string text) {
 
 }  // namespace
 
-const RecordSpec& SystemSpec() {
-    static const RecordSpec spec{"SIN", "system", 2,
+const RecordLayout& SystemLayout() {
+    static const RecordLayout layout{"SIN", "system", 2,
                                  {{"name", K::Name, 0, 0, true}, {"quickKey", K::QuickKey},
                                   Number("holdTime", 0, 255), Flag("lockout"), Flag("attenuation"),
                                   Number("delayTime", 0, 5), Flag("dataSkip"), Flag("emergencyAlert")},
                                  nullptr, 0, 0, 5};
-    return spec;
+    return layout;
 }
 
-const RecordSpec& TrunkSpec() {
-    static const RecordSpec spec = [] {
-        RecordSpec trunk{"TRN", "trunk", 1,
+const RecordLayout& TrunkLayout() {
+    static const RecordLayout layout = [] {
+        RecordLayout trunk{"TRN", "trunk", 1,
                          {Flag("idSearch"), Flag("statusBit"), Flag("endCode"), Flag("afsFormat"), Flag("iCall"),
                           Flag("controlChannelOnly"), Number("fleetMap", 0, 16), {"customFleetMap", K::FleetMap}},
                          "bands", trunk_field::FirstBand, 3, 4};
@@ -44,12 +44,12 @@ const RecordSpec& TrunkSpec() {
         }
         return trunk;
     }();
-    return spec;
+    return layout;
 }
 
-const RecordSpec& BandPlanSpec() {
-    static const RecordSpec spec = [] {
-        RecordSpec plan{"MCP", "band plan", 1, {}, "bandPlan", 0, 4, 0};
+const RecordLayout& BandPlanLayout() {
+    static const RecordLayout layout = [] {
+        RecordLayout plan{"MCP", "band plan", 1, {}, "bandPlan", 0, 4, 0};
         for (int range = 0; range < 6; ++range) {
             plan.fields.push_back({"lower", K::Frequency});
             plan.fields.push_back({"upper", K::Frequency});
@@ -58,47 +58,47 @@ const RecordSpec& BandPlanSpec() {
         }
         return plan;
     }();
-    return spec;
+    return layout;
 }
 
-const RecordSpec& GroupSpec() {
-    static const RecordSpec spec{
+const RecordLayout& GroupLayout() {
+    static const RecordLayout layout{
         "GIN", "group", 2, {{"name", K::Name, 0, 0, true}, {"quickKey", K::QuickKey}, Flag("lockout")},
         nullptr, 0, 0, 6};
-    return spec;
+    return layout;
 }
 
-const RecordSpec& ChannelSpec() {
-    static const RecordSpec spec{"CIN", "channel", 1,
+const RecordLayout& ChannelLayout() {
+    static const RecordLayout layout{"CIN", "channel", 1,
                                  {{"name", K::Name, 0, 0, true}, {"frequency", K::Frequency, 0, 0, true},
                                   {"step", K::Step}, {"modulation", K::Modulation}, {"tone", K::Tone},
                                   Flag("toneLockout"), Flag("lockout"), Flag("priority"), Flag("attenuation"),
                                   Flag("alert")},
                                  nullptr, 0, 0, 4};
-    return spec;
+    return layout;
 }
 
-const RecordSpec& TalkgroupSpec() {
-    static const RecordSpec spec{
+const RecordLayout& TalkgroupLayout() {
+    static const RecordLayout layout{
         "TIN", "talkgroup", 1,
         {{"name", K::Name, 0, 0, true}, {"tgid", K::Tgid, 0, 0, true}, Flag("lockout"), Flag("alert")},
         nullptr, 0, 0, 4};
-    return spec;
+    return layout;
 }
 
-const RecordSpec& TrunkFrequencySpec() {
-    static const RecordSpec spec{
+const RecordLayout& TrunkFrequencyLayout() {
+    static const RecordLayout layout{
         "TFQ", "frequency", 1, {{"frequency", K::Frequency, 0, 0, true}, Number("lcn", 0, 99)}, nullptr, 0, 0, 4};
-    return spec;
+    return layout;
 }
 
-std::string FieldLabel(const RecordSpec& spec, std::size_t at) {
-    if (spec.arrayKey == nullptr || at < spec.arrayStart) return spec.fields[at].key;
-    const std::size_t element = (at - spec.arrayStart) / spec.arrayElement + 1;
-    return std::string(spec.arrayKey) + " " + std::to_string(element) + " " + spec.fields[at].key;
+std::string FieldLabel(const RecordLayout& layout, std::size_t at) {
+    if (layout.arrayKey == nullptr || at < layout.arrayStart) return layout.fields[at].key;
+    const std::size_t element = (at - layout.arrayStart) / layout.arrayElement + 1;
+    return std::string(layout.arrayKey) + " " + std::to_string(element) + " " + layout.fields[at].key;
 }
 
-bool FitsKind(const FieldSpec& field, const std::string& value) {
+bool FitsKind(const FieldRule& field, const std::string& value) {
     if (value.empty()) return true;
     switch (field.kind) {
         case K::Flag:
@@ -121,7 +121,7 @@ bool FitsKind(const FieldSpec& field, const std::string& value) {
     return true;
 }
 
-bool SameValue(const FieldSpec& field, const std::string& expected, const std::string& actual) {
+bool SameValue(const FieldRule& field, const std::string& expected, const std::string& actual) {
     if (field.kind == K::Name) return TrimTrailingBlanks(expected) == TrimTrailingBlanks(actual);
     if (expected.empty()) return true;
     if (field.kind == K::Number || field.kind == K::Tone || field.kind == K::Step || field.kind == K::Frequency) {
@@ -131,7 +131,7 @@ bool SameValue(const FieldSpec& field, const std::string& expected, const std::s
     return expected == actual;
 }
 
-std::string ShownValue(const FieldSpec& field, const std::string& value) {
+std::string ShownValue(const FieldRule& field, const std::string& value) {
     if (value.empty()) return "(empty)";
     switch (field.kind) {
         case K::Frequency:

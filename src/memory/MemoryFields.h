@@ -21,7 +21,7 @@ enum class FieldKind {
     FleetMap,    // eight size codes "0".."E"; file: the same text
 };
 
-struct FieldSpec {
+struct FieldRule {
     const char* key;  // name in the file and in messages
     FieldKind kind;
     long min = 0;  // Number: allowed range
@@ -32,11 +32,11 @@ struct FieldSpec {
 // One record kind: its command word, where its settings start in the reply,
 // and its fields in set-command order. Fields from arrayStart on are written
 // in the file as an array (arrayKey) of objects of arrayElement fields each.
-struct RecordSpec {
+struct RecordLayout {
     const char* word;
     const char* label;  // "system", "channel", ...: in messages
     std::size_t replyOffset;
-    std::vector<FieldSpec> fields;
+    std::vector<FieldRule> fields;
     const char* arrayKey = nullptr;
     std::size_t arrayStart = 0;
     std::size_t arrayElement = 0;
@@ -45,29 +45,29 @@ struct RecordSpec {
     std::size_t links = 0;
 };
 
-const RecordSpec& SystemSpec();         // SIN (settings only; the type comes from CSY)
-const RecordSpec& TrunkSpec();          // TRN
-const RecordSpec& BandPlanSpec();       // MCP
-const RecordSpec& GroupSpec();          // GIN
-const RecordSpec& ChannelSpec();        // CIN
-const RecordSpec& TalkgroupSpec();      // TIN
-const RecordSpec& TrunkFrequencySpec(); // TFQ
+const RecordLayout& SystemLayout();         // SIN (settings only; the type comes from CSY)
+const RecordLayout& TrunkLayout();          // TRN
+const RecordLayout& BandPlanLayout();       // MCP
+const RecordLayout& GroupLayout();          // GIN
+const RecordLayout& ChannelLayout();        // CIN
+const RecordLayout& TalkgroupLayout();      // TIN
+const RecordLayout& TrunkFrequencyLayout(); // TFQ
 
 // The key of field `at` in messages: its key, or for an array field the
 // array, its element number from 1 and the key ("bands 2 step").
-std::string FieldLabel(const RecordSpec& spec, std::size_t at);
+std::string FieldLabel(const RecordLayout& layout, std::size_t at);
 
 // Whether a value as the scanner sent it has the form of its kind (empty is
 // always allowed), so the file can hold it. Ranges are the validator's.
-bool FitsKind(const FieldSpec& field, const std::string& value);
+bool FitsKind(const FieldRule& field, const std::string& value);
 
 // Whether two values are the same setting: numbers by value, names without
 // trailing blanks (the scanner may pad them), an empty expected value
 // (not given, the scanner's default) matches anything; the rest as bytes.
-bool SameValue(const FieldSpec& field, const std::string& expected, const std::string& actual);
+bool SameValue(const FieldRule& field, const std::string& expected, const std::string& actual);
 
 // A value as a message shows it: frequencies as MHz text, names and texts
 // as screen text in quotes, empty as "(empty)".
-std::string ShownValue(const FieldSpec& field, const std::string& value);
+std::string ShownValue(const FieldRule& field, const std::string& value);
 
 }  // namespace quorvane

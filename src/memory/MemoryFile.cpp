@@ -41,7 +41,7 @@ std::string BytesOf(const Json& value, const std::string& place, const std::stri
     return *bytes;
 }
 
-std::string FieldValue(const FieldSpec& field, const Json& value, const std::string& place) {
+std::string FieldValue(const FieldRule& field, const Json& value, const std::string& place) {
     const std::string key = field.key;
     switch (field.kind) {
         case FieldKind::Flag:
@@ -73,11 +73,11 @@ std::string FieldValue(const FieldSpec& field, const Json& value, const std::str
     return BytesOf(value, place, key);
 }
 
-// Fields [from, to) of spec from the object's keys.
-void ReadFields(const Json& object, const RecordSpec& spec, std::size_t from, std::size_t to, Fields& fields,
+// Fields [from, to) of layout from the object's keys.
+void ReadFields(const Json& object, const RecordLayout& layout, std::size_t from, std::size_t to, Fields& fields,
                 const std::string& place) {
     for (std::size_t at = from; at < to; ++at) {
-        const FieldSpec& field = spec.fields[at];
+        const FieldRule& field = layout.fields[at];
         const auto found = object.find(field.key);
         if (found == object.end() || found->is_null()) {
             if (field.required) Fail(place, "\"" + std::string(field.key) + "\" is missing");
@@ -88,11 +88,11 @@ void ReadFields(const Json& object, const RecordSpec& spec, std::size_t from, st
     }
 }
 
-void RefuseUnknownKeys(const Json& object, const RecordSpec* spec, std::size_t from, std::size_t to,
+void RefuseUnknownKeys(const Json& object, const RecordLayout* layout, std::size_t from, std::size_t to,
                        std::initializer_list<const char*> more, const std::string& place) {
     std::set<std::string> known(more.begin(), more.end());
-    if (spec != nullptr) {
-        for (std::size_t at = from; at < to; ++at) known.insert(spec->fields[at].key);
+    if (layout != nullptr) {
+        for (std::size_t at = from; at < to; ++at) known.insert(layout->fields[at].key);
     }
     for (const auto& item : object.items()) {
         if (!known.count(item.key())) Fail(place, "unknown field \"" + item.key() + "\"");
@@ -111,39 +111,39 @@ const Json* ListAt(const Json& object, const char* key, const std::string& place
     return &*found;
 }
 
-// The object fields of a record, all of it (spec has no array part). Its
+// The object fields of a record, all of it (layout has no array part). Its
 // place is named with its name as soon as that can be read.
-void ReadRecord(const Json& value, const RecordSpec& spec, Fields& fields, std::string place,
+void ReadRecord(const Json& value, const RecordLayout& layout, Fields& fields, std::string place,
                 std::initializer_list<const char*> more = {}) {
     const Json& object = ObjectAt(value, place);
     if (const auto name = object.find("name"); name != object.end() && name->is_string()) {
         if (const std::optional<std::string> bytes = ScannerBytes(name->get_ref<const std::string&>()))
             place += " \"" + ScannerText(*bytes) + "\"";
     }
-    RefuseUnknownKeys(object, &spec, 0, spec.fields.size(), more, place);
-    ReadFields(object, spec, 0, spec.fields.size(), fields, place);
+    RefuseUnknownKeys(object, &layout, 0, layout.fields.size(), more, place);
+    ReadFields(object, layout, 0, layout.fields.size(), fields, place);
 }
 
 // The array part of a record: up to (fields - arrayStart) / arrayElement objects.
-void ReadArrayPart(const Json* list, const RecordSpec& spec, Fields& fields, const std::string& place) {
+void ReadArrayPart(const Json* list, const RecordLayout& layout, Fields& fields, const std::string& place) {
     if (list == nullptr) return;
-    const std::size_t most = (spec.fields.size() - spec.arrayStart) / spec.arrayElement;
+    const std::size_t most = (layout.fields.size() - layout.arrayStart) / layout.arrayElement;
     if (list->size() > most)
-        Fail(place, "\"" + std::string(spec.arrayKey) + "\" has " + std::to_string(list->size()) +
+        Fail(place, "\"" + std::string(layout.arrayKey) + "\" has " + std::to_string(list->size()) +
                         " entries; the scanner holds " + std::to_string(most));
     for (std::size_t e = 0; e < list->size(); ++e) {
-        const std::string entryPlace = place + " " + PlaceStep(spec.arrayKey, e);
+        const std::string entryPlace = place + " " + PlaceStep(layout.arrayKey, e);
         const Json& object = ObjectAt((*list)[e], entryPlace);
-        const std::size_t from = spec.arrayStart + e * spec.arrayElement;
-        RefuseUnknownKeys(object, &spec, from, from + spec.arrayElement, {}, entryPlace);
-        ReadFields(object, spec, from, from + spec.arrayElement, fields, entryPlace);
+        const std::size_t from = layout.arrayStart + e * layout.arrayElement;
+        RefuseUnknownKeys(object, &layout, from, from + layout.arrayElement, {}, entryPlace);
+        ReadFields(object, layout, from, from + layout.arrayElement, fields, entryPlace);
     }
 }
 
 Group ReadGroup(const Json& value, const std::string& systemPlace, std::size_t g, bool site, bool trunked) {
     Group group;
     const std::string numbered = systemPlace + " " + PlaceStep(site ? "site" : "group", g);
-    ReadRecord(value, GroupSpec(), group.fields, numbered, {"channels", "talkgroups", "frequencies"});
+    ReadRecord(value, GroupLayout(), group.fields, numbered, {"channels", "talkgroups", "frequencies"});
     const std::string place = GroupPlace(systemPlace, g, group, site);
     const Json* channels = ListAt(value, "channels", place);
     const Json* talkgroups = ListAt(value, "talkgroups", place);
@@ -158,17 +158,17 @@ Group ReadGroup(const Json& value, const std::string& systemPlace, std::size_t g
     group.type = talkgroups || (!channels && !site && trunked) ? kTalkgroupGroupType : kChannelGroupType;
     for (std::size_t c = 0; channels && c < channels->size(); ++c) {
         Channel channel;
-        ReadRecord((*channels)[c], ChannelSpec(), channel.fields, place + " " + PlaceStep("channel", c));
+        ReadRecord((*channels)[c], ChannelLayout(), channel.fields, place + " " + PlaceStep("channel", c));
         group.channels.push_back(std::move(channel));
     }
     for (std::size_t t = 0; talkgroups && t < talkgroups->size(); ++t) {
         Talkgroup talkgroup;
-        ReadRecord((*talkgroups)[t], TalkgroupSpec(), talkgroup.fields, place + " " + PlaceStep("talkgroup", t));
+        ReadRecord((*talkgroups)[t], TalkgroupLayout(), talkgroup.fields, place + " " + PlaceStep("talkgroup", t));
         group.talkgroups.push_back(std::move(talkgroup));
     }
     for (std::size_t f = 0; frequencies && f < frequencies->size(); ++f) {
         TrunkFrequency frequency;
-        ReadRecord((*frequencies)[f], TrunkFrequencySpec(), frequency.fields, TrunkFrequencyPlace(place, f));
+        ReadRecord((*frequencies)[f], TrunkFrequencyLayout(), frequency.fields, TrunkFrequencyPlace(place, f));
         group.frequencies.push_back(std::move(frequency));
     }
     return group;
@@ -177,7 +177,7 @@ Group ReadGroup(const Json& value, const std::string& systemPlace, std::size_t g
 System ReadSystem(const Json& value, std::size_t s) {
     System system;
     const std::string numbered = PlaceStep("system", s);
-    ReadRecord(value, SystemSpec(), system.fields, numbered, {"type", "groups", "sites", "trunk", "bandPlan"});
+    ReadRecord(value, SystemLayout(), system.fields, numbered, {"type", "groups", "sites", "trunk", "bandPlan"});
     const std::string place = SystemPlace(s, system);
     const auto type = value.find("type");
     if (type == value.end() || type->is_null()) Fail(place, "\"type\" is missing");
@@ -187,13 +187,14 @@ System ReadSystem(const Json& value, std::size_t s) {
     if (const auto trunk = value.find("trunk"); trunk != value.end() && !trunk->is_null()) {
         const std::string trunkPlace = place + " trunk";
         const Json& object = ObjectAt(*trunk, trunkPlace);
-        RefuseUnknownKeys(object, &TrunkSpec(), 0, TrunkSpec().arrayStart, {"bands"}, trunkPlace);
-        ReadFields(object, TrunkSpec(), 0, TrunkSpec().arrayStart, system.trunk, trunkPlace);
-        ReadArrayPart(ListAt(object, "bands", trunkPlace), TrunkSpec(), system.trunk, trunkPlace);
+        RefuseUnknownKeys(object, &TrunkLayout(), 0, TrunkLayout().arrayStart, {"bands"}, trunkPlace);
+        ReadFields(object, TrunkLayout(), 0, TrunkLayout().arrayStart, system.trunk, trunkPlace);
+        ReadArrayPart(ListAt(object, "bands", trunkPlace), TrunkLayout(), system.trunk, trunkPlace);
     }
-    ReadArrayPart(ListAt(value, "bandPlan", place), BandPlanSpec(), system.bandPlan, place);
+    ReadArrayPart(ListAt(value, "bandPlan", place), BandPlanLayout(), system.bandPlan, place);
     if (const Json* sites = ListAt(value, "sites", place)) {
-        for (std::size_t g = 0; g < sites->size(); ++g) system.sites.push_back(ReadGroup((*sites)[g], place, g, true, trunked));
+        for (std::size_t g = 0; g < sites->size(); ++g)
+            system.sites.push_back(ReadGroup((*sites)[g], place, g, true, trunked));
     }
     if (const Json* groups = ListAt(value, "groups", place)) {
         for (std::size_t g = 0; g < groups->size(); ++g)
@@ -219,7 +220,7 @@ ScannerMemory ReadMemory(const Json& top) {
 
 // ----- writing -----
 
-Json ValueOf(const FieldSpec& field, const std::string& value) {
+Json ValueOf(const FieldRule& field, const std::string& value) {
     switch (field.kind) {
         case FieldKind::Flag:
             if (value == "0" || value == "1") return value == "1";
@@ -245,10 +246,10 @@ Json ValueOf(const FieldSpec& field, const std::string& value) {
     return ScannerText(value);
 }
 
-void WriteFields(Json& object, const RecordSpec& spec, std::size_t from, std::size_t to, const Fields& fields) {
+void WriteFields(Json& object, const RecordLayout& layout, std::size_t from, std::size_t to, const Fields& fields) {
     for (std::size_t at = from; at < to; ++at) {
-        if (!fields[at].empty() || spec.fields[at].kind == FieldKind::Name)
-            object[spec.fields[at].key] = ValueOf(spec.fields[at], fields[at]);
+        if (!fields[at].empty() || layout.fields[at].kind == FieldKind::Name)
+            object[layout.fields[at].key] = ValueOf(layout.fields[at], fields[at]);
     }
 }
 
@@ -258,22 +259,22 @@ bool AllEmpty(const Fields& fields, std::size_t from) {
     return true;
 }
 
-Json ArrayPart(const RecordSpec& spec, const Fields& fields) {
+Json ArrayPart(const RecordLayout& layout, const Fields& fields) {
     Json list = Json::array();
-    for (std::size_t from = spec.arrayStart; from < spec.fields.size(); from += spec.arrayElement) {
+    for (std::size_t from = layout.arrayStart; from < layout.fields.size(); from += layout.arrayElement) {
         Json entry = Json::object();
-        WriteFields(entry, spec, from, from + spec.arrayElement, fields);
+        WriteFields(entry, layout, from, from + layout.arrayElement, fields);
         list.push_back(std::move(entry));
     }
     return list;
 }
 
 template <class Record>
-Json RecordList(const std::vector<Record>& records, const RecordSpec& spec) {
+Json RecordList(const std::vector<Record>& records, const RecordLayout& layout) {
     Json list = Json::array();
     for (const Record& record : records) {
         Json object = Json::object();
-        WriteFields(object, spec, 0, spec.fields.size(), record.fields);
+        WriteFields(object, layout, 0, layout.fields.size(), record.fields);
         list.push_back(std::move(object));
     }
     return list;
@@ -281,10 +282,10 @@ Json RecordList(const std::vector<Record>& records, const RecordSpec& spec) {
 
 Json GroupJson(const Group& group, bool site) {
     Json object = Json::object();
-    WriteFields(object, GroupSpec(), 0, GroupSpec().fields.size(), group.fields);
-    if (site) object["frequencies"] = RecordList(group.frequencies, TrunkFrequencySpec());
-    else if (group.type == kTalkgroupGroupType) object["talkgroups"] = RecordList(group.talkgroups, TalkgroupSpec());
-    else object["channels"] = RecordList(group.channels, ChannelSpec());
+    WriteFields(object, GroupLayout(), 0, GroupLayout().fields.size(), group.fields);
+    if (site) object["frequencies"] = RecordList(group.frequencies, TrunkFrequencyLayout());
+    else if (group.type == kTalkgroupGroupType) object["talkgroups"] = RecordList(group.talkgroups, TalkgroupLayout());
+    else object["channels"] = RecordList(group.channels, ChannelLayout());
     return object;
 }
 
@@ -292,14 +293,14 @@ Json SystemJson(const System& system) {
     Json object = Json::object();
     object["name"] = ScannerText(system.fields[system_field::Name]);
     object["type"] = ScannerText(system.type);
-    WriteFields(object, SystemSpec(), system_field::Name + 1, SystemSpec().fields.size(), system.fields);
+    WriteFields(object, SystemLayout(), system_field::Name + 1, SystemLayout().fields.size(), system.fields);
     if (!AllEmpty(system.trunk, 0)) {
         Json trunk = Json::object();
-        WriteFields(trunk, TrunkSpec(), 0, TrunkSpec().arrayStart, system.trunk);
-        if (!AllEmpty(system.trunk, TrunkSpec().arrayStart)) trunk["bands"] = ArrayPart(TrunkSpec(), system.trunk);
+        WriteFields(trunk, TrunkLayout(), 0, TrunkLayout().arrayStart, system.trunk);
+        if (!AllEmpty(system.trunk, TrunkLayout().arrayStart)) trunk["bands"] = ArrayPart(TrunkLayout(), system.trunk);
         object["trunk"] = std::move(trunk);
     }
-    if (!AllEmpty(system.bandPlan, 0)) object["bandPlan"] = ArrayPart(BandPlanSpec(), system.bandPlan);
+    if (!AllEmpty(system.bandPlan, 0)) object["bandPlan"] = ArrayPart(BandPlanLayout(), system.bandPlan);
     if (IsTrunkedType(system.type) || !system.sites.empty()) {
         Json sites = Json::array();
         for (const Group& site : system.sites) sites.push_back(GroupJson(site, true));

@@ -18,7 +18,7 @@ namespace quorvane {
 //      "sites": [{"name": "...", <settings>, "frequencies": [{"frequency": "851.0125", "lcn": 1}]}],
 //      "groups": [{"name": "...", <settings>, "talkgroups": [{"name": "...", "tgid": "12345"}]}]}]}
 //
-// Each setting has the key of its FieldSpec; flags are true/false, numbers
+// Each setting has the key of its FieldRule; flags are true/false, numbers
 // whole numbers, frequencies MHz text with up to 4 decimals (written with 4),
 // quick keys "." or "0".."9", names and other texts ScannerText. A setting
 // that is left out or null is the scanner's default ("not used" when read

@@ -61,17 +61,17 @@ MemoryStep MemoryReader::Answer(const Reply& reply) {
             return OnSystem(reply);
         case Phase::Trunk: {
             std::string why;
-            const std::optional<Fields> trunk = ReplySettings(TrunkSpec(), reply, &why);
+            const std::optional<Fields> trunk = ReplySettings(TrunkLayout(), reply, &why);
             if (!trunk) return PassOver(why);
             CurrentSystem().trunk = *trunk;
-            talkgroupHead_ = ReplyLink(TrunkSpec(), reply, kTrunkFirstTalkgroupGroup);
+            talkgroupHead_ = ReplyLink(TrunkLayout(), reply, kTrunkFirstTalkgroupGroup);
             if (HasBandPlan(CurrentSystem().type))
-                return Ask(Phase::BandPlan, ReadCommand(BandPlanSpec(), CurrentSystem().index));
+                return Ask(Phase::BandPlan, ReadCommand(BandPlanLayout(), CurrentSystem().index));
             return NextGroup();
         }
         case Phase::BandPlan: {
             std::string why;
-            const std::optional<Fields> plan = ReplySettings(BandPlanSpec(), reply, &why);
+            const std::optional<Fields> plan = ReplySettings(BandPlanLayout(), reply, &why);
             if (!plan) return PassOver(why);
             CurrentSystem().bandPlan = *plan;
             return NextGroup();
@@ -86,10 +86,10 @@ MemoryStep MemoryReader::Answer(const Reply& reply) {
 
 MemoryStep MemoryReader::OnSystem(const Reply& reply) {
     std::string why;
-    const std::optional<Fields> settings = ReplySettings(SystemSpec(), reply, &why);
+    const std::optional<Fields> settings = ReplySettings(SystemLayout(), reply, &why);
     if (!settings) return PassOver(why);
     const std::string index = Command().substr(Command().find(',') + 1);
-    const std::string& next = ReplyLink(SystemSpec(), reply, kSystemNext);
+    const std::string& next = ReplyLink(SystemLayout(), reply, kSystemNext);
     if (next == index) return PassOver();  // the late answer about the system before
     System system;
     system.index = index;
@@ -98,23 +98,23 @@ MemoryStep MemoryReader::OnSystem(const Reply& reply) {
     system.groupsRead = scope_.everything || scope_.systems.count(index) > 0;
     memory_.systems.push_back(std::move(system));
     nextSystem_ = next;
-    nextGroup_ = ReplyLink(SystemSpec(), reply, kSystemFirstGroup);
+    nextGroup_ = ReplyLink(SystemLayout(), reply, kSystemFirstGroup);
     talkgroupHead_ = kEndOfList;
     list_ = List::SystemGroups;
     walkedGroups_.clear();
     if (const MemoryStep counted = Counted(); counted.outcome == MemoryOutcome::Failed) return counted;
     if (!CurrentSystem().groupsRead) return NextSystem();
-    if (Trunked()) return Ask(Phase::Trunk, ReadCommand(TrunkSpec(), CurrentSystem().index));
+    if (Trunked()) return Ask(Phase::Trunk, ReadCommand(TrunkLayout(), CurrentSystem().index));
     return NextGroup();
 }
 
 MemoryStep MemoryReader::OnGroup(const Reply& reply) {
     std::string why;
-    const std::optional<Fields> settings = ReplySettings(GroupSpec(), reply, &why);
+    const std::optional<Fields> settings = ReplySettings(GroupLayout(), reply, &why);
     if (!settings) return PassOver(why);
     const std::string index = Command().substr(Command().find(',') + 1);
-    const std::string& next = ReplyLink(GroupSpec(), reply, kGroupNext);
-    const std::string& owner = ReplyLink(GroupSpec(), reply, kGroupSystem);
+    const std::string& next = ReplyLink(GroupLayout(), reply, kGroupNext);
+    const std::string& owner = ReplyLink(GroupLayout(), reply, kGroupSystem);
     if (next == index || owner != CurrentSystem().index) return PassOver();
     Group group;
     group.index = index;
@@ -124,7 +124,7 @@ MemoryStep MemoryReader::OnGroup(const Reply& reply) {
     groupIsSite_ = Trunked() && group.type != kTalkgroupGroupType;
     (groupIsSite_ ? CurrentSystem().sites : CurrentSystem().groups).push_back(std::move(group));
     nextGroup_ = next;
-    nextMember_ = ReplyLink(GroupSpec(), reply, kGroupFirstMember);
+    nextMember_ = ReplyLink(GroupLayout(), reply, kGroupFirstMember);
     walkedMembers_.clear();
     if (const MemoryStep counted = Counted(); counted.outcome == MemoryOutcome::Failed) return counted;
     if (!CurrentGroup().membersRead) return NextGroup();
@@ -134,13 +134,13 @@ MemoryStep MemoryReader::OnGroup(const Reply& reply) {
 MemoryStep MemoryReader::OnMember(const Reply& reply) {
     Group& group = CurrentGroup();
     const bool talkgroups = group.type == kTalkgroupGroupType;
-    const RecordSpec& spec = talkgroups ? TalkgroupSpec() : groupIsSite_ ? TrunkFrequencySpec() : ChannelSpec();
+    const RecordLayout& layout = talkgroups ? TalkgroupLayout() : groupIsSite_ ? TrunkFrequencyLayout() : ChannelLayout();
     std::string why;
-    const std::optional<Fields> settings = ReplySettings(spec, reply, &why);
+    const std::optional<Fields> settings = ReplySettings(layout, reply, &why);
     if (!settings) return PassOver(why);
     const std::string index = Command().substr(Command().find(',') + 1);
-    const std::string& next = ReplyLink(spec, reply, kMemberNext);
-    if (next == index || ReplyLink(spec, reply, kMemberGroup) != group.index) return PassOver();
+    const std::string& next = ReplyLink(layout, reply, kMemberNext);
+    if (next == index || ReplyLink(layout, reply, kMemberGroup) != group.index) return PassOver();
     if (talkgroups) group.talkgroups.push_back(Talkgroup{index, *settings});
     else if (groupIsSite_) group.frequencies.push_back(TrunkFrequency{index, *settings});
     else group.channels.push_back(Channel{index, *settings});
@@ -182,7 +182,7 @@ MemoryStep MemoryReader::NextSystem() {
                       " groups and sites, " + std::to_string(members) +
                       " channels, talkgroups and trunk frequencies.");
     }
-    return InList(walkedSystems_, Phase::System, SystemSpec().word, nextSystem_);
+    return InList(walkedSystems_, Phase::System, SystemLayout().word, nextSystem_);
 }
 
 MemoryStep MemoryReader::NextGroup() {
@@ -198,16 +198,16 @@ MemoryStep MemoryReader::NextGroup() {
         nextGroup_ = kEndOfList;
     }
     if (nextGroup_ == kEndOfList) return NextSystem();
-    return InList(walkedGroups_, Phase::Group, GroupSpec().word, nextGroup_);
+    return InList(walkedGroups_, Phase::Group, GroupLayout().word, nextGroup_);
 }
 
 MemoryStep MemoryReader::NextMember() {
     if (nextMember_ == kEndOfList) return NextGroup();
     const Group& group = CurrentGroup();
-    const RecordSpec& spec = group.type == kTalkgroupGroupType ? TalkgroupSpec()
-                             : groupIsSite_                    ? TrunkFrequencySpec()
-                                                               : ChannelSpec();
-    return InList(walkedMembers_, Phase::Member, spec.word, nextMember_);
+    const RecordLayout& layout = group.type == kTalkgroupGroupType ? TalkgroupLayout()
+                             : groupIsSite_                    ? TrunkFrequencyLayout()
+                                                               : ChannelLayout();
+    return InList(walkedMembers_, Phase::Member, layout.word, nextMember_);
 }
 
 }  // namespace quorvane

@@ -22,10 +22,10 @@ public:
         problems_.push_back(file_ + ": " + (place.empty() ? "" : place + ": ") + what);
     }
 
-    void CheckFields(const RecordSpec& spec, const quorvane::Fields& fields, const std::string& place) {
-        for (std::size_t at = 0; at < spec.fields.size(); ++at) {
-            const std::string problem = FieldProblem(spec.fields[at], fields[at]);
-            if (!problem.empty()) Problem(place, FieldLabel(spec, at) + " " + problem);
+    void CheckFields(const RecordLayout& layout, const quorvane::Fields& fields, const std::string& place) {
+        for (std::size_t at = 0; at < layout.fields.size(); ++at) {
+            const std::string problem = FieldProblem(layout.fields[at], fields[at]);
+            if (!problem.empty()) Problem(place, FieldLabel(layout, at) + " " + problem);
         }
     }
 
@@ -39,7 +39,7 @@ public:
     }
 
     void CheckGroup(const quorvane::Group& group, const std::string& place, bool site, bool trunked) {
-        CheckFields(GroupSpec(), group.fields, place);
+        CheckFields(GroupLayout(), group.fields, place);
         const bool holdsTalkgroups = group.type == kTalkgroupGroupType;
         if (site) {
             if (!group.channels.empty() || !group.talkgroups.empty() || holdsTalkgroups)
@@ -52,11 +52,11 @@ public:
             Problem(place, "a conventional system's groups hold channels, not talkgroups");
         }
         for (std::size_t c = 0; c < group.channels.size(); ++c)
-            CheckFields(ChannelSpec(), group.channels[c].fields, ChannelPlace(place, c, group.channels[c]));
+            CheckFields(ChannelLayout(), group.channels[c].fields, ChannelPlace(place, c, group.channels[c]));
         for (std::size_t t = 0; t < group.talkgroups.size(); ++t)
-            CheckFields(TalkgroupSpec(), group.talkgroups[t].fields, TalkgroupPlace(place, t, group.talkgroups[t]));
+            CheckFields(TalkgroupLayout(), group.talkgroups[t].fields, TalkgroupPlace(place, t, group.talkgroups[t]));
         for (std::size_t f = 0; f < group.frequencies.size(); ++f)
-            CheckFields(TrunkFrequencySpec(), group.frequencies[f].fields, TrunkFrequencyPlace(place, f));
+            CheckFields(TrunkFrequencyLayout(), group.frequencies[f].fields, TrunkFrequencyPlace(place, f));
     }
 
     void CheckSystem(const quorvane::System& system, std::size_t s) {
@@ -66,11 +66,11 @@ public:
             for (const std::string& type : SystemTypes()) known += (known.empty() ? "" : ", ") + type;
             Problem(place, "type " + Quoted(system.type) + " is not a system type the scanner knows (" + known + ")");
         }
-        CheckFields(SystemSpec(), system.fields, place);
+        CheckFields(SystemLayout(), system.fields, place);
         const bool trunked = IsTrunkedType(system.type);
-        if (trunked) CheckFields(TrunkSpec(), system.trunk, place + " trunk");
+        if (trunked) CheckFields(TrunkLayout(), system.trunk, place + " trunk");
         else Unused(system.trunk, place, "trunk settings belong to trunked systems only");
-        if (HasBandPlan(system.type)) CheckFields(BandPlanSpec(), system.bandPlan, place);
+        if (HasBandPlan(system.type)) CheckFields(BandPlanLayout(), system.bandPlan, place);
         else Unused(system.bandPlan, place, "a band plan belongs to the custom types M82C and M81C only");
         if (!trunked && !system.sites.empty()) Problem(place, "sites belong to trunked systems only");
         for (std::size_t g = 0; g < system.sites.size(); ++g)
@@ -88,7 +88,7 @@ private:
 
 }  // namespace
 
-std::string FieldProblem(const FieldSpec& field, const std::string& value) {
+std::string FieldProblem(const FieldRule& field, const std::string& value) {
     if (value.empty()) return field.required && field.kind != K::Name ? "is missing" : "";
     switch (field.kind) {
         case K::Name:

@@ -16,7 +16,7 @@ inline constexpr std::size_t kLongestName = 16;
 // the rule, e.g. `"Fire,EMS" holds a comma, which the scanner's commands
 // cannot carry`. An empty value is fine (the scanner's default) except for
 // required fields (frequency, talkgroup ID).
-std::string FieldProblem(const FieldSpec& field, const std::string& value);
+std::string FieldProblem(const FieldRule& field, const std::string& value);
 
 // Every problem of a memory that is to be written to the scanner, in file
 // order, one line each: `<fileName>: <place>: <field> <problem>`, e.g.

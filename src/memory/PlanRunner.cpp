@@ -62,7 +62,7 @@ std::string PlanRunner::CommandOf(const PlanStep& step) const {
         case PlanAction::AppendMember:
             return AppendMemberCommand(Resolve(step.parent), step.talkgroup);
         case PlanAction::Set:
-            return SetCommand(*step.spec, Resolve(step.target), step.fields);
+            return SetCommand(*step.layout, Resolve(step.target), step.fields);
         case PlanAction::DeleteSystem:
             return DeleteSystemCommand(Resolve(step.target));
         case PlanAction::DeleteGroup:
@@ -181,11 +181,11 @@ MemoryStep PlanRunner::StartReadBack() {
     for (const PlanStep& step : plan_.steps) {
         const std::string system = step.system.created >= 0 || !step.system.index.empty() ? Resolve(step.system) : "";
         const std::string group = step.group.created >= 0 || !step.group.index.empty() ? Resolve(step.group) : "";
-        const bool settingsOnly = step.action == PlanAction::Set && step.spec == &SystemSpec();
+        const bool settingsOnly = step.action == PlanAction::Set && step.layout == &SystemLayout();
         if (step.action == PlanAction::DeleteSystem || settingsOnly) continue;
         if (!system.empty()) scope.systems.insert(system);
         const bool groupOnly = step.action == PlanAction::DeleteGroup ||
-                               (step.action == PlanAction::Set && step.spec == &GroupSpec());
+                               (step.action == PlanAction::Set && step.layout == &GroupLayout());
         if (!group.empty() && !groupOnly) scope.groups.insert(group);
     }
     std::size_t expected = plan_.target.systems.size();

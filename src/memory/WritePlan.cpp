@@ -16,9 +16,9 @@ constexpr long long kNever = LLONG_MAX / 4;
 // not fit; such lists do not occur on a BC246T).
 constexpr std::size_t kLargestTable = 4'000'000;
 
-bool NeedsSet(const RecordSpec& spec, const Fields& want, const Fields* have) {
-    for (std::size_t at = 0; at < spec.fields.size(); ++at) {
-        if (have ? !SameValue(spec.fields[at], want[at], (*have)[at]) : !want[at].empty()) return true;
+bool NeedsSet(const RecordLayout& layout, const Fields& want, const Fields* have) {
+    for (std::size_t at = 0; at < layout.fields.size(); ++at) {
+        if (have ? !SameValue(layout.fields[at], want[at], (*have)[at]) : !want[at].empty()) return true;
     }
     return false;
 }
@@ -26,18 +26,18 @@ bool NeedsSet(const RecordSpec& spec, const Fields& want, const Fields* have) {
 // The fields of the set command that makes `have` (nothing: a new record)
 // hold `want`; empty when nothing changes. A name can only be cleared by
 // setting a blank, as an empty field leaves it.
-Fields SetFields(const RecordSpec& spec, const Fields& want, const Fields* have) {
-    if (!NeedsSet(spec, want, have)) return {};
-    Fields out(spec.fields.size());
-    for (std::size_t at = 0; at < spec.fields.size(); ++at) {
-        if (have && SameValue(spec.fields[at], want[at], (*have)[at])) continue;
-        out[at] = want[at].empty() && spec.fields[at].kind == FieldKind::Name ? " " : want[at];
+Fields SetFields(const RecordLayout& layout, const Fields& want, const Fields* have) {
+    if (!NeedsSet(layout, want, have)) return {};
+    Fields out(layout.fields.size());
+    for (std::size_t at = 0; at < layout.fields.size(); ++at) {
+        if (have && SameValue(layout.fields[at], want[at], (*have)[at])) continue;
+        out[at] = want[at].empty() && layout.fields[at].kind == FieldKind::Name ? " " : want[at];
     }
     return out;
 }
 
-long long SetCost(const RecordSpec& spec, const Fields& want, const Fields* have) {
-    return NeedsSet(spec, want, have) ? kCommand : 0;
+long long SetCost(const RecordLayout& layout, const Fields& want, const Fields* have) {
+    return NeedsSet(layout, want, have) ? kCommand : 0;
 }
 
 // Which read record (slot) holds each edited one: -1 for an appended one.
@@ -117,9 +117,9 @@ long long Elsewhere(const Record& have, const Record& want) {
     return !want.index.empty() && want.index == have.index ? 0 : kElsewhere;
 }
 
-const RecordSpec& MemberSpec(const Group& group, bool site) {
-    if (site) return TrunkFrequencySpec();
-    return group.type == kTalkgroupGroupType ? TalkgroupSpec() : ChannelSpec();
+const RecordLayout& MemberLayout(const Group& group, bool site) {
+    if (site) return TrunkFrequencyLayout();
+    return group.type == kTalkgroupGroupType ? TalkgroupLayout() : ChannelLayout();
 }
 
 // The members of a group of either kind, as (index, fields) views.
@@ -140,26 +140,26 @@ std::vector<MemberView> Members(const Group& group, bool site) {
 }
 
 Alignment AlignMembers(const Group* have, const Group& want, bool site) {
-    const RecordSpec& spec = MemberSpec(want, site);
+    const RecordLayout& layout = MemberLayout(want, site);
     const std::vector<MemberView> slots = have ? Members(*have, site) : std::vector<MemberView>{};
     const std::vector<MemberView> wanted = Members(want, site);
     return Align(
         slots.size(), wanted.size(),
         [&](std::size_t i, std::size_t j) {
             const bool same = !wanted[j].index->empty() && *wanted[j].index == *slots[i].index;
-            return SetCost(spec, *wanted[j].fields, slots[i].fields) + (same ? 0 : kElsewhere);
+            return SetCost(layout, *wanted[j].fields, slots[i].fields) + (same ? 0 : kElsewhere);
         },
-        [&](std::size_t j) { return kCommand + SetCost(spec, *wanted[j].fields, nullptr); },
+        [&](std::size_t j) { return kCommand + SetCost(layout, *wanted[j].fields, nullptr); },
         [&](std::size_t i, std::size_t j) { return *wanted[j].index == *slots[i].index; });
 }
 
 long long GroupAppendCost(const Group& want, bool site) {
-    return kCommand + SetCost(GroupSpec(), want.fields, nullptr) + AlignMembers(nullptr, want, site).cost;
+    return kCommand + SetCost(GroupLayout(), want.fields, nullptr) + AlignMembers(nullptr, want, site).cost;
 }
 
 long long GroupKeepCost(const Group& have, const Group& want, bool site) {
     if (have.type != want.type) return kNever;
-    return SetCost(GroupSpec(), want.fields, &have.fields) + AlignMembers(&have, want, site).cost +
+    return SetCost(GroupLayout(), want.fields, &have.fields) + AlignMembers(&have, want, site).cost +
            Elsewhere(have, want);
 }
 
@@ -173,9 +173,9 @@ Alignment AlignGroups(const std::vector<Group>* have, const std::vector<Group>& 
 }
 
 long long SystemDetailsCost(const System& want, const System* have) {
-    long long cost = SetCost(SystemSpec(), want.fields, have ? &have->fields : nullptr);
-    if (IsTrunkedType(want.type)) cost += SetCost(TrunkSpec(), want.trunk, have ? &have->trunk : nullptr);
-    if (HasBandPlan(want.type)) cost += SetCost(BandPlanSpec(), want.bandPlan, have ? &have->bandPlan : nullptr);
+    long long cost = SetCost(SystemLayout(), want.fields, have ? &have->fields : nullptr);
+    if (IsTrunkedType(want.type)) cost += SetCost(TrunkLayout(), want.trunk, have ? &have->trunk : nullptr);
+    if (HasBandPlan(want.type)) cost += SetCost(BandPlanLayout(), want.bandPlan, have ? &have->bandPlan : nullptr);
     return cost + AlignGroups(have ? &have->sites : nullptr, want.sites, true).cost +
            AlignGroups(have ? &have->groups : nullptr, want.groups, false).cost;
 }
@@ -227,12 +227,12 @@ private:
             if (!kept[i]) deletes_.push_back(make(have[i]));
     }
 
-    void EmitSet(const RecordSpec& spec, const Fields& want, const Fields* have, const PlanRef& target,
+    void EmitSet(const RecordLayout& layout, const Fields& want, const Fields* have, const PlanRef& target,
                  const PlanRef& system, const PlanRef& group, const TreePlace& place) {
-        Fields fields = SetFields(spec, want, have);
+        Fields fields = SetFields(layout, want, have);
         if (fields.empty()) return;
         PlanStep step = Step(PlanAction::Set, target, system, group);
-        step.spec = &spec;
+        step.layout = &layout;
         step.fields = std::move(fields);
         step.place = place;
         builds_.push_back(std::move(step));
@@ -251,10 +251,11 @@ private:
             create.place = place;
             builds_.push_back(std::move(create));
         }
-        EmitSet(SystemSpec(), want.fields, have ? &have->fields : nullptr, ref, ref, {}, place);
-        if (IsTrunkedType(want.type)) EmitSet(TrunkSpec(), want.trunk, have ? &have->trunk : nullptr, ref, ref, {}, place);
+        EmitSet(SystemLayout(), want.fields, have ? &have->fields : nullptr, ref, ref, {}, place);
+        if (IsTrunkedType(want.type))
+            EmitSet(TrunkLayout(), want.trunk, have ? &have->trunk : nullptr, ref, ref, {}, place);
         if (HasBandPlan(want.type))
-            EmitSet(BandPlanSpec(), want.bandPlan, have ? &have->bandPlan : nullptr, ref, ref, {}, place);
+            EmitSet(BandPlanLayout(), want.bandPlan, have ? &have->bandPlan : nullptr, ref, ref, {}, place);
         EmitGroups(have ? &have->sites : nullptr, want.sites, ref, s, true);
         EmitGroups(have ? &have->groups : nullptr, want.groups, ref, s, false);
     }
@@ -284,7 +285,7 @@ private:
                 append.place = place;
                 builds_.push_back(std::move(append));
             }
-            EmitSet(GroupSpec(), group.fields, old ? &old->fields : nullptr, ref, system, ref, place);
+            EmitSet(GroupLayout(), group.fields, old ? &old->fields : nullptr, ref, system, ref, place);
             EmitMembers(old, group, system, ref, place, site);
         }
     }
@@ -292,7 +293,7 @@ private:
     void EmitMembers(const Group* have, Group& want, const PlanRef& system, const PlanRef& group, TreePlace place,
                      bool site) {
         const Alignment members = AlignMembers(have, want, site);
-        const RecordSpec& spec = MemberSpec(want, site);
+        const RecordLayout& layout = MemberLayout(want, site);
         const std::vector<MemberView> slots = have ? Members(*have, site) : std::vector<MemberView>{};
         if (have) {
             DeleteUnkept(slots, members, [&](const MemberView& member) {
@@ -312,11 +313,11 @@ private:
                     ref = Create();
                     PlanStep append = Step(PlanAction::AppendMember, ref, system, group);
                     append.parent = group;
-                    append.talkgroup = &spec == &TalkgroupSpec();
+                    append.talkgroup = &layout == &TalkgroupLayout();
                     append.place = place;
                     builds_.push_back(std::move(append));
                 }
-                EmitSet(spec, list[m].fields, old ? old->fields : nullptr, ref, system, group, place);
+                EmitSet(layout, list[m].fields, old ? old->fields : nullptr, ref, system, group, place);
             }
         };
         if (site) emit(want.frequencies);
@@ -362,7 +363,7 @@ std::vector<std::string> PlanCommands(const WritePlan& plan) {
                 commands.push_back(AppendMemberCommand(RefText(step.parent), step.talkgroup));
                 break;
             case PlanAction::Set:
-                commands.push_back(SetCommand(*step.spec, RefText(step.target), step.fields));
+                commands.push_back(SetCommand(*step.layout, RefText(step.target), step.fields));
                 break;
             case PlanAction::DeleteSystem:
                 commands.push_back(DeleteSystemCommand(RefText(step.target)));

@@ -45,7 +45,7 @@ enum class PlanAction {
     CreateSystem,   // CSY,<type>            -> the new system
     AppendGroup,    // AGC/AGT,<system>     -> the new group or site
     AppendMember,   // ACC/ACT,<group>      -> the new channel, talkgroup or trunk frequency
-    Set,            // <spec word>,<target>,<fields>
+    Set,            // <layout word>,<target>,<fields>
     DeleteSystem,   // DSY,<target>
     DeleteGroup,    // DGR,<target>
     DeleteMember,   // DCH,<target>
@@ -66,7 +66,7 @@ struct PlanStep {
     PlanRef parent;     // Append*: the system or group appended to
     PlanRef system;     // the system the record lies in (the read-back reads it again)
     PlanRef group;      // the group the record lies in, when it is a group or a member
-    const RecordSpec* spec = nullptr;  // Set: the record kind
+    const RecordLayout* layout = nullptr;  // Set: the record kind
     Fields fields;      // Set: every field of the kind, empty where it stays
     std::string type;   // CreateSystem: the system type
     bool talkgroup = false;  // AppendGroup: AGT; AppendMember: ACT

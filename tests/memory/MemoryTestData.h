@@ -38,7 +38,11 @@ inline System Sys(std::string index, std::string type, std::string name, std::ve
     system.index = std::move(index);
     system.type = std::move(type);
     system.fields = {std::move(name), ".", "2", "0", "0", "2", "0", "0"};
-    if (IsTrunkedType(system.type)) system.trunk = {"0", "0", "0", "0", "0", "0", "0", "00000000", "", "", "", "", "", "", "", "", ""};
+    if (IsTrunkedType(system.type)) {
+        system.trunk = Fields(trunk_field::Count);
+        for (std::size_t at = 0; at < trunk_field::CustomFleetMap; ++at) system.trunk[at] = "0";
+        system.trunk[trunk_field::CustomFleetMap] = "00000000";
+    }
     system.groups = std::move(groups);
     return system;
 }

@@ -21,7 +21,8 @@ ScannerMemory EveryField() {
     memory.systems[0].groups[0].fields = {"Fire", "0", "1"};
     System& metro = memory.systems[1];
     metro.type = "M82C";
-    metro.trunk = {"1", "1", "1", "1", "1", "1", "16", "0123ABCE", "01550000", "500", "380", "01570000", "625", "436", "01600000", "750", "454"};
+    metro.trunk = {"1",        "1",   "1",   "1",        "1",   "1",   "16",       "0123ABCE", "01550000",
+                   "500",      "380", "01570000", "625", "436", "01600000", "750",      "454"};
     for (std::size_t at = 0; at < metro.bandPlan.size(); ++at)
         metro.bandPlan[at] = at % 4 < 2 ? "0" + std::to_string(8510000 + at) : at % 4 == 2 ? "2500" : "-12";
     metro.sites[0].frequencies[0].fields = {"08510125", "7"};
