@@ -28,7 +28,8 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args, std::st
             continue;
         }
         const bool takes_text = option == "--scenario" || option == "--link" || option == "--log";
-        const bool takes_number = option == "--baud" || option == "--reply-delay" || option == "--exit-after" || option == "--tcp";
+        const bool takes_number = option == "--baud" || option == "--reply-delay" || option == "--exit-after" ||
+                                  option == "--tcp" || option == "--clear-ms" || option == "--capacity";
         if (!takes_text && !takes_number) {
             fault = "unknown option " + option;
             break;
@@ -47,6 +48,8 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args, std::st
         else if (option == "--baud") options.baud = number;
         else if (option == "--reply-delay") options.reply_delay_ms = number;
         else if (option == "--tcp") options.tcp_port = number;
+        else if (option == "--clear-ms") options.clear_ms = number;
+        else if (option == "--capacity") options.capacity = number;
         else options.exit_after_ms = number;
     }
     if (fault.empty() && options.demo == !options.scenario_path.empty())

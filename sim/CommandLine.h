@@ -14,11 +14,13 @@ struct SimCommandLine {
     int reply_delay_ms = 0;     // --reply-delay MS
     int exit_after_ms = -1;     // --exit-after MS (-1: run until a signal)
     int tcp_port = -1;          // --tcp PORT: listen on 127.0.0.1 instead of a pseudo-terminal (0: any free port)
+    int clear_ms = 10000;       // --clear-ms MS: how long "CLR" takes
+    int capacity = -1;          // --capacity N: records the memory holds (-1: the scenario's)
 };
 
 inline constexpr const char* kSimUsage =
     "usage: quorvane-sim (--scenario FILE | --demo) [--link PATH | --tcp PORT] [--log FILE]\n"
-    "                    [--baud N] [--reply-delay MS] [--exit-after MS]\n";
+    "                    [--baud N] [--reply-delay MS] [--exit-after MS] [--clear-ms MS] [--capacity N]\n";
 
 // args without the program name. On a fault *error says what is wrong.
 SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args, std::string* error);

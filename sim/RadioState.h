@@ -36,6 +36,7 @@ public:
 
     const Timeline& Scan() const { return timeline_; }
     const StoredMemory& Memory() const { return memory_; }
+    StoredMemory& Memory() { return memory_; }
 
 private:
     struct Tuning {

@@ -44,13 +44,20 @@ std::string TuneReply(RadioState& state, const std::vector<std::string>& f, SimT
     return "QSH,OK";
 }
 
-std::string MemoryReply(const RadioState& state, const std::vector<std::string>& f) {
-    if (f.size() != 2) return kError;
-    const std::string& name = f[0];
-    if (!state.Programming()) return name + ",NG";
-    if (name == "SIN") return state.Memory().SystemReply(f[1]);
-    if (name == "GIN") return state.Memory().GroupReply(f[1]);
-    return state.Memory().ChannelReply(f[1]);
+bool IsProgrammingWord(const std::string& name) {
+    static const char* const kWords[] = {"SIN", "GIN", "CIN", "TIN", "TFQ", "TRN", "MCP", "CSY", "AGC",
+                                         "AGT", "ACC", "ACT", "DSY", "DGR", "DCH", "CLR", "MEM"};
+    for (const char* word : kWords)
+        if (name == word) return true;
+    return false;
+}
+
+// The memory commands: a malformed one is an error, any one outside
+// programming mode is refused.
+std::string MemoryReply(RadioState& state, const std::vector<std::string>& f) {
+    if (!StoredMemory::WellFormed(f)) return kError;
+    if (!state.Programming()) return f[0] + ",NG";
+    return state.Memory().Answer(f);
 }
 
 }  // namespace
@@ -60,7 +67,7 @@ std::string Respond(RadioState& state, const std::string& command, SimTime now) 
     const std::string& name = f[0];
     if (name == "KEY") return KeyReply(state, f, now);
     if (name == "QSH") return TuneReply(state, f, now);
-    if (name == "SIN" || name == "GIN" || name == "CIN") return MemoryReply(state, f);
+    if (IsProgrammingWord(name)) return MemoryReply(state, f);
     if (f.size() != 1) return kError;
     if (name == "STS") return StatusReply(state.View(now));
     if (name == "GID") return TalkgroupReply(state.View(now));
@@ -74,6 +81,8 @@ std::string Respond(RadioState& state, const std::string& command, SimTime now) 
         return "EPG,OK";
     }
     if (name == "SIH") return state.Programming() ? "SIH," + state.Memory().FirstSystem() : "SIH,NG";
+    if (name == "MDL") return state.Programming() ? std::string("MDL,") + kSimModel : "MDL,NG";
+    if (name == "VER") return state.Programming() ? std::string("VER,") + kSimFirmware : "VER,NG";
     return kError;
 }
 

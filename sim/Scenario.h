@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct StoredSystem {
 };
 
 inline constexpr int kDefaultScanDelayMs = 2000;
+// Records (systems, groups, channels, talkgroups, trunk frequencies) the
+// radio's memory holds before an append answers "-1".
+inline constexpr std::size_t kDefaultMemoryCapacity = 6000;
 
 // A radio to play: the scan it runs and the memory it has stored.
 struct Scenario {
@@ -41,6 +45,7 @@ struct Scenario {
     bool once = false;  // play the steps once, then stay on the last one
     std::vector<ScanStep> steps;
     std::vector<StoredSystem> systems;
+    std::size_t memory_capacity = kDefaultMemoryCapacity;
 };
 
 }  // namespace quorvane

@@ -204,8 +204,9 @@ void Simulator::SendRaw(const std::string& bytes) {
     Wake();
 }
 
-void Simulator::Queue(std::string bytes) {
-    const Clock::time_point ready = Clock::now() + std::chrono::milliseconds(options_.reply_delay_ms);
+void Simulator::Queue(std::string bytes, int extra_delay_ms) {
+    const Clock::time_point ready =
+        Clock::now() + std::chrono::milliseconds(options_.reply_delay_ms + std::max(extra_delay_ms, 0));
     Outgoing out;
     out.start = std::max(ready, wire_free_);
     if (options_.baud > 0)
@@ -285,7 +286,11 @@ void Simulator::HandleLine(const std::string& line) {
         if (received_.size() > kKeptCommands) received_.pop_front();
         ++received_count_;
         log_.Write(now, line);
-        if (answering_) Queue(Respond(state_, line, now) + "\r");
+        if (answering_) {
+            const std::string reply = Respond(state_, line, now);
+            // Clearing the memory takes the radio its time; replies after it wait behind it.
+            Queue(reply + "\r", reply == "CLR,OK" ? options_.clear_ms : 0);
+        }
     }
     received_changed_.notify_all();
 }

@@ -16,11 +16,15 @@
 
 namespace quorvane {
 
+// How long the radio takes to clear its memory ("CLR"): about 10 s.
+inline constexpr int kDefaultClearMs = 10000;
+
 struct SimulatorOptions {
     int baud = 0;            // > 0: replies leave at the byte time of this speed (10 bits a byte)
     int reply_delay_ms = 0;  // every reply is held back this long
     std::string log_path;    // every command line received is appended here (empty: no log)
     int tcp_port = -1;       // >= 0: listen on 127.0.0.1 at this port (0: any free one) instead of a pseudo-terminal
+    int clear_ms = kDefaultClearMs;  // "CLR" is answered this much later (the radio takes its time)
 };
 
 // A simulated radio on a pseudo-terminal. The program under test opens
@@ -89,7 +93,7 @@ private:
     void Run();
     void ReadCommands();
     void HandleLine(const std::string& line);
-    void Queue(std::string bytes);
+    void Queue(std::string bytes, int extra_delay_ms = 0);
     // Writes whatever is due; returns when the next byte is due (or max()).
     Clock::time_point WriteDue();
     void Wake();

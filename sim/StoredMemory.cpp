@@ -1,5 +1,7 @@
 #include "StoredMemory.h"
 
+#include <algorithm>
+
 #include "ReplyLine.h"
 
 namespace quorvane {
@@ -7,89 +9,315 @@ namespace {
 
 constexpr const char* kEnd = "-1";
 
-// Hands out memory indexes in walk order, at uneven steps.
-class IndexPlan {
-public:
-    std::string Take() {
-        address_ += 32 + 16 * (count_++ % 5);
-        return std::to_string(address_);
+// The settings of each record kind, one letter a field in set order:
+// N name (up to 16 bytes), Q quick key ("." or a digit), D digits, S digits
+// with an optional "-", F flag (0/1), H frequency (8 digits), M modulation,
+// T talkgroup ID (digits and "-"), X fleet map (8 of 0-9, A-E). Every field
+// may also be empty.
+constexpr const char* kSystemFields = "NQDFFDFF";
+constexpr const char* kGroupFields = "NQF";
+constexpr const char* kChannelFields = "NHDMDFFFFF";
+constexpr const char* kTalkgroupFields = "NTFF";
+constexpr const char* kTrunkFrequencyFields = "HD";
+constexpr const char* kTrunkFields = "FFFFFFDXHDDHDDHDD";
+constexpr const char* kBandPlanFields = "HHDSHHDSHHDSHHDSHHDSHHDS";
+
+bool AllOf(const std::string& text, const char* allowed) {
+    return text.find_first_not_of(allowed) == std::string::npos;
+}
+
+bool Fits(char form, const std::string& value) {
+    if (value.empty()) return true;
+    switch (form) {
+        case 'N': return value.size() <= 16;
+        case 'Q': return value.size() == 1 && AllOf(value, ".0123456789");
+        case 'D': return value.size() <= 9 && AllOf(value, "0123456789");
+        case 'S': return value.size() <= 9 && AllOf(value.substr(value[0] == '-'), "0123456789") && value != "-";
+        case 'F': return value == "0" || value == "1";
+        case 'H': return value.size() == 8 && AllOf(value, "0123456789");
+        case 'M': return value == "AUTO" || value == "FM" || value == "NFM" || value == "AM";
+        case 'T': return value.size() <= 9 && AllOf(value, "0123456789-");
+        case 'X': return value.size() == 8 && AllOf(value, "0123456789ABCDE");
+        default: return false;
     }
+}
 
-private:
-    long address_ = 12000;
-    int count_ = 0;
-};
+bool IsTrunked(const std::string& type) { return type != "CNV"; }
+bool HasBandPlan(const std::string& type) { return type == "M82C" || type == "M81C"; }
+bool IsSystemType(const std::string& type) {
+    static const char* const kTypes[] = {"CNV", "M82S", "M82P", "M92", "MV2", "MU2",  "M81S",
+                                         "M81P", "EDN", "EDW",  "EDS", "LTR", "M82C", "M81C"};
+    return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
+}
 
-std::string Neighbour(const std::vector<std::string>& indexes, std::size_t at, int step) {
-    if (step < 0) return at == 0 ? kEnd : indexes[at - 1];
-    return at + 1 < indexes.size() ? indexes[at + 1] : kEnd;
+std::string Neighbour(const std::vector<std::string>& list, const std::string& index, int step) {
+    const auto at = std::find(list.begin(), list.end(), index);
+    if (at == list.end()) return kEnd;
+    if (step < 0) return at == list.begin() ? kEnd : *(at - 1);
+    return at + 1 == list.end() ? kEnd : *(at + 1);
+}
+
+std::string Position(const std::vector<std::string>& list, const std::string& index) {
+    return std::to_string(std::find(list.begin(), list.end(), index) - list.begin() + 1);
+}
+
+std::string Head(const std::vector<std::string>& list) { return list.empty() ? kEnd : list.front(); }
+std::string Tail(const std::vector<std::string>& list) { return list.empty() ? kEnd : list.back(); }
+
+std::vector<std::string> Defaults(const char* fields) {
+    std::vector<std::string> values;
+    for (const char* form = fields; *form; ++form) {
+        switch (*form) {
+            case 'Q': values.push_back("."); break;
+            case 'F': values.push_back("0"); break;
+            case 'H': values.push_back("00000000"); break;
+            case 'M': values.push_back("AUTO"); break;
+            case 'D': values.push_back("0"); break;
+            default: values.push_back(""); break;
+        }
+    }
+    return values;
 }
 
 }  // namespace
 
-StoredMemory::StoredMemory(const std::vector<StoredSystem>& systems) {
-    IndexPlan plan;
-    // Indexes first (in walk order), then the items with their links.
-    std::vector<std::string> system_indexes;
-    std::vector<std::vector<std::string>> group_indexes(systems.size());
-    std::vector<std::vector<std::vector<std::string>>> channel_indexes(systems.size());
-    for (std::size_t s = 0; s < systems.size(); ++s) {
-        system_indexes.push_back(plan.Take());
-        for (const StoredGroup& group : systems[s].groups) {
-            group_indexes[s].push_back(plan.Take());
-            channel_indexes[s].emplace_back();
-            for (std::size_t c = 0; c < group.channels.size(); ++c) channel_indexes[s].back().push_back(plan.Take());
-        }
-    }
-    if (!system_indexes.empty()) first_system_ = system_indexes.front();
-
-    for (std::size_t s = 0; s < systems.size(); ++s) {
-        const std::vector<std::string>& groups = group_indexes[s];
-        const std::string group_head = groups.empty() ? kEnd : groups.front();
-        const std::string group_tail = groups.empty() ? kEnd : groups.back();
-        // SIN: type, name, quick key, hold, lockout, delay, 3 reserved,
-        // previous system, next system, first group, last group, reserved.
-        systems_[system_indexes[s]] = ReplyLine({"SIN", "CNV", systems[s].name, ".", "0", "0", "2", "0", "0", "0",
-                                              Neighbour(system_indexes, s, -1), Neighbour(system_indexes, s, +1),
-                                              group_head, group_tail, "0"});
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            const StoredGroup& group = systems[s].groups[g];
-            const std::vector<std::string>& channels = channel_indexes[s][g];
-            // GIN: type, name, quick key, lockout, previous group, next group,
-            // owning system, first channel, last channel.
-            groups_[groups[g]] = ReplyLine({"GIN", "C", group.name, ".", "0", Neighbour(groups, g, -1),
-                                         Neighbour(groups, g, +1), system_indexes[s],
-                                         channels.empty() ? kEnd : channels.front(),
-                                         channels.empty() ? kEnd : channels.back()});
-            for (std::size_t c = 0; c < channels.size(); ++c) {
-                const StoredChannel& channel = group.channels[c];
-                // CIN: name, frequency, modulation, tone, tone lock, lockout,
-                // priority, attenuator, alert, alert level, previous channel,
-                // next channel, owning system, owning group.
-                channels_[channels[c]] = ReplyLine({"CIN", channel.name, channel.frequency, channel.modulation,
-                                                 "0", "0", "0", "0", "0", "0", "0",
-                                                 Neighbour(channels, c, -1), Neighbour(channels, c, +1),
-                                                 system_indexes[s], groups[g]});
+StoredMemory::StoredMemory(const std::vector<StoredSystem>& systems, std::size_t capacity) : capacity_(capacity) {
+    // Indexes are handed out in walk order: a system, its groups, each with its channels.
+    for (const StoredSystem& system : systems) {
+        const std::string s = Add(Kind::System, "CNV", "");
+        records_[s].settings[0] = system.name;
+        for (const StoredGroup& group : system.groups) {
+            const std::string g = Add(Kind::Group, "C", s);
+            records_[g].settings[0] = group.name;
+            for (const StoredChannel& channel : group.channels) {
+                const std::string c = Add(Kind::Channel, "", g);
+                records_[c].settings[0] = channel.name;
+                records_[c].settings[1] = channel.frequency;
+                records_[c].settings[3] = channel.modulation;
             }
         }
     }
 }
 
-std::string StoredMemory::FirstSystem() const { return first_system_; }
-
-std::string StoredMemory::SystemReply(const std::string& index) const {
-    const auto found = systems_.find(index);
-    return found == systems_.end() ? "SIN,NG" : found->second;
+std::string StoredMemory::Take() {
+    address_ += 32 + 16 * (count_++ % 5);
+    return std::to_string(address_);
 }
 
-std::string StoredMemory::GroupReply(const std::string& index) const {
-    const auto found = groups_.find(index);
-    return found == groups_.end() ? "GIN,NG" : found->second;
+std::string StoredMemory::Add(Kind kind, const std::string& type, const std::string& owner) {
+    const std::string index = Take();
+    Record record;
+    record.kind = kind;
+    record.type = type;
+    record.owner = owner;
+    switch (kind) {
+        case Kind::System:
+            record.settings = Defaults(kSystemFields);
+            record.settings[2] = "2";  // hold time
+            record.settings[5] = "2";  // delay time
+            if (IsTrunked(type)) {
+                record.trunk = Defaults(kTrunkFields);
+                for (std::size_t band = 8; band < record.trunk.size(); ++band) record.trunk[band].clear();
+                record.trunk[7] = "00000000";
+            }
+            if (HasBandPlan(type)) record.band_plan = std::vector<std::string>(24);
+            systems_.push_back(index);
+            break;
+        case Kind::Group: {
+            record.settings = Defaults(kGroupFields);
+            Record& system = records_.at(owner);
+            (type == "T" ? system.talkgroup_groups : system.list).push_back(index);
+            break;
+        }
+        case Kind::Channel:
+        case Kind::Talkgroup:
+        case Kind::TrunkFrequency:
+            record.settings = Defaults(kind == Kind::Channel     ? kChannelFields
+                                       : kind == Kind::Talkgroup ? kTalkgroupFields
+                                                                 : kTrunkFrequencyFields);
+            records_.at(owner).list.push_back(index);
+            break;
+    }
+    records_[index] = std::move(record);
+    return index;
 }
 
-std::string StoredMemory::ChannelReply(const std::string& index) const {
-    const auto found = channels_.find(index);
-    return found == channels_.end() ? "CIN,NG" : found->second;
+void StoredMemory::Remove(const std::string& index) {
+    const auto found = records_.find(index);
+    if (found == records_.end()) return;
+    Record record = std::move(found->second);
+    records_.erase(found);
+    for (const std::string& child : record.list) Remove(child);
+    for (const std::string& child : record.talkgroup_groups) Remove(child);
+    const auto drop = [&index](std::vector<std::string>& list) {
+        list.erase(std::remove(list.begin(), list.end(), index), list.end());
+    };
+    if (record.kind == Kind::System) {
+        drop(systems_);
+    } else if (const auto owner = records_.find(record.owner); owner != records_.end()) {
+        drop(owner->second.list);
+        drop(owner->second.talkgroup_groups);
+    }
+}
+
+const StoredMemory::Record* StoredMemory::Find(const std::string& index, Kind kind) const {
+    const auto found = records_.find(index);
+    return found != records_.end() && found->second.kind == kind ? &found->second : nullptr;
+}
+
+const std::vector<std::string>& StoredMemory::ListOf(const Record& owner, const std::string& index) const {
+    const auto& groups = owner.talkgroup_groups;
+    return std::find(groups.begin(), groups.end(), index) != groups.end() ? groups : owner.list;
+}
+
+std::string StoredMemory::FirstSystem() const { return Head(systems_); }
+
+std::string StoredMemory::Answer(const std::vector<std::string>& f) {
+    const std::string& word = f[0];
+    if (word == "CLR") {
+        if (f.size() != 1) return "ERR";
+        records_.clear();
+        systems_.clear();
+        return "CLR,OK";
+    }
+    if (word == "MEM") {
+        if (f.size() != 1) return "ERR";
+        return "MEM," + std::to_string(capacity_ == 0 ? 100 : records_.size() * 100 / capacity_);
+    }
+    if (word == "CSY" || word == "AGC" || word == "AGT" || word == "ACC" || word == "ACT") return Create(f);
+    if (word == "DSY" || word == "DGR" || word == "DCH") return Delete(f);
+    if (f.size() == 2) return Read(word, f[1]);
+    return Set(f);
+}
+
+std::string StoredMemory::Read(const std::string& word, const std::string& index) const {
+    const std::string ng = word + ",NG";
+    if (word == "SIN") {
+        const Record* s = Find(index, Kind::System);
+        if (!s) return ng;
+        std::vector<std::string> reply = {"SIN", s->type};
+        reply.insert(reply.end(), s->settings.begin(), s->settings.end());
+        for (const std::string& link : {Neighbour(systems_, index, -1), Neighbour(systems_, index, +1), Head(s->list),
+                                        Tail(s->list), Position(systems_, index)})
+            reply.push_back(link);
+        return ReplyLine(reply);
+    }
+    if (word == "TRN" || word == "MCP") {
+        const Record* s = Find(index, Kind::System);
+        if (!s || (word == "TRN" ? s->trunk.empty() : s->band_plan.empty())) return ng;
+        std::vector<std::string> reply = {word};
+        const std::vector<std::string>& settings = word == "TRN" ? s->trunk : s->band_plan;
+        reply.insert(reply.end(), settings.begin(), settings.end());
+        if (word == "TRN") {
+            for (const std::string& link : {Head(s->talkgroup_groups), Tail(s->talkgroup_groups), std::string(kEnd),
+                                            std::string(kEnd)})
+                reply.push_back(link);
+        }
+        return ReplyLine(reply);
+    }
+    if (word == "GIN") {
+        const Record* g = Find(index, Kind::Group);
+        if (!g) return ng;
+        const std::vector<std::string>& siblings = ListOf(records_.at(g->owner), index);
+        std::vector<std::string> reply = {"GIN", g->type};
+        reply.insert(reply.end(), g->settings.begin(), g->settings.end());
+        for (const std::string& link : {Neighbour(siblings, index, -1), Neighbour(siblings, index, +1), g->owner,
+                                        Head(g->list), Tail(g->list), Position(siblings, index)})
+            reply.push_back(link);
+        return ReplyLine(reply);
+    }
+    const Kind kind = word == "CIN" ? Kind::Channel : word == "TIN" ? Kind::Talkgroup : Kind::TrunkFrequency;
+    if (word != "CIN" && word != "TIN" && word != "TFQ") return "ERR";
+    const Record* m = Find(index, kind);
+    if (!m) return ng;
+    const Record& group = records_.at(m->owner);
+    std::vector<std::string> reply = {word};
+    reply.insert(reply.end(), m->settings.begin(), m->settings.end());
+    for (const std::string& link :
+         {Neighbour(group.list, index, -1), Neighbour(group.list, index, +1), group.owner, m->owner})
+        reply.push_back(link);
+    if (kind == Kind::Channel) reply.push_back("");
+    return ReplyLine(reply);
+}
+
+namespace {
+
+const char* SettingsOf(const std::string& word) {
+    return word == "SIN"   ? kSystemFields
+           : word == "GIN" ? kGroupFields
+           : word == "CIN" ? kChannelFields
+           : word == "TIN" ? kTalkgroupFields
+           : word == "TFQ" ? kTrunkFrequencyFields
+           : word == "TRN" ? kTrunkFields
+           : word == "MCP" ? kBandPlanFields
+                           : nullptr;
+}
+
+}  // namespace
+
+bool StoredMemory::WellFormed(const std::vector<std::string>& f) {
+    const std::string& word = f[0];
+    if (word == "CLR" || word == "MEM") return f.size() == 1;
+    if (const char* fields = SettingsOf(word)) return f.size() == 2 || f.size() == 2 + std::char_traits<char>::length(fields);
+    return f.size() == 2;  // appends and deletes
+}
+
+std::string StoredMemory::Set(const std::vector<std::string>& f) {
+    const std::string& word = f[0];
+    const char* fields = SettingsOf(word);
+    if (fields == nullptr || f.size() != 2 + std::char_traits<char>::length(fields)) return "ERR";
+    for (std::size_t at = 0; fields[at]; ++at)
+        if (!Fits(fields[at], f[2 + at])) return "ERR";
+    const Kind kind = word == "GIN"   ? Kind::Group
+                      : word == "CIN" ? Kind::Channel
+                      : word == "TIN" ? Kind::Talkgroup
+                      : word == "TFQ" ? Kind::TrunkFrequency
+                                      : Kind::System;
+    const auto found = records_.find(f[1]);
+    if (found == records_.end() || found->second.kind != kind) return word + ",NG";
+    Record& record = found->second;
+    std::vector<std::string>& settings = word == "TRN" ? record.trunk : word == "MCP" ? record.band_plan : record.settings;
+    if (settings.empty()) return word + ",NG";  // TRN of a conventional system, MCP without a band plan
+    for (std::size_t at = 0; at < settings.size(); ++at)
+        if (!f[2 + at].empty()) settings[at] = f[2 + at];
+    return word + ",OK";
+}
+
+std::string StoredMemory::Create(const std::vector<std::string>& f) {
+    const std::string& word = f[0];
+    if (f.size() != 2) return "ERR";
+    if (word == "CSY" && !IsSystemType(f[1])) return "ERR";
+    if (word == "CSY") return records_.size() >= capacity_ ? "CSY,-1" : "CSY," + Add(Kind::System, f[1], "");
+    const bool toSystem = word == "AGC" || word == "AGT";
+    const Record* owner = Find(f[1], toSystem ? Kind::System : Kind::Group);
+    if (!owner) return word + ",NG";
+    Kind kind = Kind::Group;
+    std::string type;
+    if (word == "AGT" && !IsTrunked(owner->type)) return word + ",NG";
+    if (toSystem) {
+        type = word == "AGT" ? "T" : "C";
+    } else {
+        // ACC adds a channel (a trunk frequency in a trunked system's site), ACT a talkgroup.
+        if ((word == "ACT") != (owner->type == "T")) return word + ",NG";
+        kind = word == "ACT" ? Kind::Talkgroup
+               : IsTrunked(records_.at(owner->owner).type) ? Kind::TrunkFrequency
+                                                            : Kind::Channel;
+    }
+    if (records_.size() >= capacity_) return word + ",-1";
+    return word + "," + Add(kind, type, f[1]);
+}
+
+std::string StoredMemory::Delete(const std::vector<std::string>& f) {
+    const std::string& word = f[0];
+    if (f.size() != 2) return "ERR";
+    const auto found = records_.find(f[1]);
+    const bool fits = found != records_.end() &&
+                      (word == "DSY"   ? found->second.kind == Kind::System
+                       : word == "DGR" ? found->second.kind == Kind::Group
+                                       : found->second.kind != Kind::System && found->second.kind != Kind::Group);
+    if (!fits) return word + ",NG";
+    Remove(f[1]);
+    return word + ",OK";
 }
 
 }  // namespace quorvane

@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quorvane-sim: %s\n%s", error.c_str(), kSimUsage);
         return 2;
     }
-    const Scenario scenario = options.demo ? DemoScenario() : LoadScenarioFile(options.scenario_path, &error);
+    Scenario scenario = options.demo ? DemoScenario() : LoadScenarioFile(options.scenario_path, &error);
+    if (options.capacity >= 0) scenario.memory_capacity = static_cast<std::size_t>(options.capacity);
     if (!error.empty()) {
         std::fprintf(stderr, "quorvane-sim: %s\n", error.c_str());
         return 2;
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);  // a closed standard output must not end the radio
 
     try {
-        Simulator simulator(scenario, {options.baud, options.reply_delay_ms, options.log_path, options.tcp_port});
+        Simulator simulator(scenario, {options.baud, options.reply_delay_ms, options.log_path, options.tcp_port, options.clear_ms});
         if (!options.link_path.empty() && !PlaceLink(options.link_path, simulator.SlavePath(), &error)) {
             std::fprintf(stderr, "quorvane-sim: %s\n", error.c_str());
             return 1;

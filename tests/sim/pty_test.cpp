@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "DemoScenario.h"
+#include "Simulator.h"
 #include "link/Fields.h"
 
 namespace quorvane {
@@ -120,6 +122,23 @@ TEST(Pty, ProgramCarriesEightBitBytesOverItsLinkAndCleansUpOnSigterm) {
     EXPECT_EQ(logged.size(), 6u);
     EXPECT_EQ(logged.empty() ? "" : logged[0], "STS");
     fs::remove_all(dir);
+}
+
+// The radio answers "CLR" only when it has cleared its memory; what is sent
+// meanwhile is answered after it, in order.
+TEST(Pty, ClearingTheMemoryTakesTheRadioItsTime) {
+    SimulatorOptions options;
+    options.clear_ms = 300;
+    Simulator radio(DemoScenario(), options);
+    radio.Start();
+    const int fd = OpenPort(radio.SlavePath());
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(Ask(fd, "PRG\r"), "PRG,OK\r");
+    const Clock::time_point sent = Clock::now();
+    ASSERT_EQ(::write(fd, "CLR\rMEM\r", 8), 8);
+    EXPECT_EQ(ReadUntil(fd, "MEM,0\r"), "CLR,OK\rMEM,0\r");
+    EXPECT_GE(Clock::now() - sent, 300ms);
+    ::close(fd);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DemoScenario.h"
 #include "ScenarioParser.h"
 #include "link/Fields.h"
 
@@ -64,6 +65,43 @@ TEST(Respond, AnswersFollowTheScanKeysTuningAndProgrammingMode) {
             EXPECT_EQ(fields.at(static_cast<std::size_t>(row.field)), row.expect) << reply;
         }
     }
+}
+
+}  // namespace
+}  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+// The programming commands, in order on one radio with the demo memory
+// (first system 12032, its first group 12080 with the channels 12144, 12224, 12320, then
+// the group 12352; the second system 12640; the next free index 12864).
+TEST(Respond, ProgrammingCommandsChangeTheMemoryAndRefuseWhatTheRadioWouldNot) {
+    Scenario scenario = DemoScenario();
+    scenario.memory_capacity = 15;  // the demo's 13 records and two more
+    RadioState state(scenario);
+    const struct {
+        const char* command;
+        const char* reply;
+    } table[] = {
+        {"CSY,CNV", "CSY,NG"}, {"MDL", "MDL,NG"},  // outside programming mode
+        {"CSY", "ERR"}, {"CIN,1,2", "ERR"},        // malformed: ERR before anything else
+        {"PRG", "PRG,OK"}, {"MDL", "MDL,BC246T"}, {"MEM", "MEM,86"},
+        {"SIN,12032", "SIN,CNV,Lakeview County,.,2,0,0,2,0,0,-1,12640,12080,12352,1"},
+        {"CIN,12144", "CIN,Fire Dispatch,01544300,0,NFM,0,0,0,0,0,0,-1,12224,12032,12080,"},
+        {"CIN,12144,Fire Main,,,,,,,,,", "CIN,OK"},
+        {"CIN,12144,,1544300,,,,,,,,", "ERR"}, {"CIN,12144,,,,USB,,,,,,", "ERR"},
+        {"CIN,12144,Seventeen letters,,,,,,,,,", "ERR"}, {"CIN,99,,,,,,,,,,", "CIN,NG"},
+        {"CIN,12144", "CIN,Fire Main,01544300,0,NFM,0,0,0,0,0,0,-1,12224,12032,12080,"},
+        {"CSY,P25", "ERR"}, {"AGT,12032", "AGT,NG"},  // no talkgroup groups in a conventional system
+        {"CSY,M82S", "CSY,12864"}, {"AGT,12864", "AGT,12960"}, {"ACT,12960", "ACT,-1"},  // full
+        {"TRN,12864", "TRN,0,0,0,0,0,0,0,00000000,,,,,,,,,,12960,12960,-1,-1"},
+        {"GIN,12960", "GIN,T,,.,0,-1,-1,12864,-1,-1,1"},
+        {"DSY,12864", "DSY,OK"}, {"DGR,12080", "DGR,OK"}, {"DCH,12080", "DCH,NG"}, {"MEM,1", "ERR"},
+        {"SIN,12032", "SIN,CNV,Lakeview County,.,2,0,0,2,0,0,-1,12640,12352,12352,1"},
+        {"CLR", "CLR,OK"}, {"SIH", "SIH,-1"}, {"MEM", "MEM,0"},
+    };
+    for (const auto& row : table) EXPECT_EQ(Respond(state, row.command, 0), row.reply) << row.command;
 }
 
 }  // namespace

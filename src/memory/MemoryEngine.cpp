@@ -1,0 +1,108 @@
+#include "memory/MemoryEngine.h"
+
+#include "link/Commands.h"
+#include "link/Fields.h"
+#include "memory/MemoryCommands.h"
+#include "memory/MemoryValues.h"
+#include "tools/Harvest.h"
+
+namespace quorvane {
+
+MemoryStep MemoryEngine::Start() {
+    if (state_ != State::Idle) return last_;
+    return Begin();
+}
+
+bool MemoryEngine::Running() const { return state_ == State::Waiting; }
+
+MemoryStep MemoryEngine::OnReply(const std::string& line) {
+    if (state_ != State::Waiting) return last_;
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    const Reply reply = SplitFields(text, ',');
+    if (const ReplyError error = ErrorOf(reply); error != ReplyError::None) {
+        return Fail("The scanner answered " + ScannerText(text) + " to " + ScannerText(command_) + ": " +
+                    ErrorMeaning(error) + ".");
+    }
+    return Answer(reply);
+}
+
+MemoryStep MemoryEngine::OnNoReply() {
+    if (state_ != State::Waiting) return last_;
+    if (tries_ >= kHarvestMaxTries) {
+        return Fail("No usable reply to " + ScannerText(command_) + " after " + std::to_string(kHarvestMaxTries) +
+                    " tries" + (unusable_.empty() ? "" : " (the last reply: " + unusable_ + ")") +
+                    ". Check the cable and the port speed.");
+    }
+    ++tries_;
+    ++progress_.commands;
+    last_ = MemoryStep{};
+    last_.command = command_;
+    last_.waitMs = waitMs_;
+    last_.progress = progress_;
+    return last_;
+}
+
+MemoryStep MemoryEngine::Cancel() {
+    if (state_ == State::Ended) return last_;
+    return End(MemoryOutcome::Cancelled, CancelMessage());
+}
+
+MemoryStep MemoryEngine::Request(std::string command, int waitMs) {
+    state_ = State::Waiting;
+    command_ = std::move(command);
+    waitMs_ = waitMs;
+    tries_ = 1;
+    unusable_.clear();
+    if (command_ == kEnterProgramming) programming_ = true;
+    ++progress_.commands;
+    last_ = MemoryStep{};
+    last_.command = command_;
+    last_.waitMs = waitMs_;
+    last_.progress = progress_;
+    return last_;
+}
+
+MemoryStep MemoryEngine::PassOver(std::string why) {
+    if (!why.empty()) unusable_ = std::move(why);
+    MemoryStep wait = last_;
+    wait.outcome = MemoryOutcome::Wait;
+    wait.progress = progress_;
+    return wait;
+}
+
+MemoryStep MemoryEngine::Finish(std::string message) { return End(MemoryOutcome::Finished, std::move(message)); }
+
+MemoryStep MemoryEngine::Fail(std::string message) { return End(MemoryOutcome::Failed, std::move(message)); }
+
+std::string MemoryEngine::Word() const { return command_.substr(0, command_.find(',')); }
+
+MemoryStep MemoryEngine::Adopt(MemoryStep inner) {
+    if (inner.outcome == MemoryOutcome::Send || inner.outcome == MemoryOutcome::Wait) {
+        // The inner engine's command is this engine's: a late reply and the
+        // message of a failure name it.
+        state_ = State::Waiting;
+        command_ = inner.command;
+        if (inner.outcome == MemoryOutcome::Send) {
+            ++progress_.commands;
+            waitMs_ = inner.waitMs;
+            tries_ = 1;
+            unusable_.clear();
+        }
+    }
+    inner.progress = progress_;
+    last_ = inner;
+    return inner;
+}
+
+MemoryStep MemoryEngine::End(MemoryOutcome outcome, std::string message) {
+    state_ = State::Ended;
+    last_ = MemoryStep{};
+    last_.outcome = outcome;
+    last_.message = std::move(message);
+    last_.leaveProgramming = programming_;
+    last_.progress = progress_;
+    return last_;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,113 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quorvane {
+
+// The common run of the memory engines (read, write, plan): state machines
+// with no I/O and no waiting, driven by the caller the way the harvest is.
+//
+// Each step either asks for one command to be sent and its reply awaited,
+// says to keep waiting for the reply to the command already sent, or ends
+// the run. The caller hands every whole reply line (without its CR) to
+// OnReply as soon as it has come in, and calls OnNoReply when the wait has
+// run out. The next command goes out as soon as its predecessor's reply is
+// complete: the line's speed is the only pace.
+//
+// A reply line that is not the answer to the command waiting (a late answer
+// to an earlier command, sent again after its wait ran out) is passed over:
+// the step is Wait. A line that has the command's word but cannot be used
+// (too few fields, a field of the wrong form) is passed over too, and its
+// reason kept for the message if no usable one comes. "ERR", "NG", "FER" and
+// "ORER" end the run as failed, whatever command they answer. A command
+// whose wait runs out is sent again, up to kHarvestMaxTries sends in all.
+//
+// Every end says whether "PRG" has been sent (leaveProgramming): the caller
+// then sends "EPG" last, after a success, a failure or a cancel alike.
+enum class MemoryOutcome {
+    Send,       // send `command`, wait at most `waitMs` for its reply
+    Wait,       // the line was not the answer: keep waiting for the same reply
+    Finished,   // done; the engine holds its result; `message` says what was done
+    Failed,     // `message` says what went wrong, in one line
+    Cancelled,  // `message` says what was left undone
+};
+
+struct MemoryProgress {
+    std::size_t recordsDone = 0;
+    std::size_t recordsTotal = 0;  // 0 while unknown (a read of the whole memory)
+    int commands = 0;              // commands sent, repeats included
+};
+
+struct MemoryStep {
+    MemoryOutcome outcome = MemoryOutcome::Send;
+    std::string command;  // Send, Wait: the command whose reply is awaited
+    int waitMs = 0;       // Send, Wait: the longest wait for it, counted from the send
+    std::string message;  // Finished, Failed, Cancelled
+    bool leaveProgramming = false;  // ends: "PRG" was sent, so send "EPG" now
+    MemoryProgress progress;
+};
+
+// The longest wait for an ordinary reply (as the harvest's "Auto" pace), and
+// for "CLR", which takes the scanner about 10 s.
+inline constexpr int kMemoryReplyWaitMs = 1000;
+inline constexpr int kClearWaitMs = 20000;
+
+class MemoryEngine {
+public:
+    virtual ~MemoryEngine() = default;
+
+    // The first step. Called again, returns the current step.
+    MemoryStep Start();
+    // One whole reply line (a trailing CR or LF is ignored). Before Start or
+    // after the end it returns the current step.
+    MemoryStep OnReply(const std::string& line);
+    // The wait of the last Send step ran out: the same command again, or
+    // Failed after kHarvestMaxTries sends.
+    MemoryStep OnNoReply();
+    // Ends the run: nothing more is sent. After the end, the end step again.
+    MemoryStep Cancel();
+
+    bool Running() const;
+    bool Ended() const { return state_ == State::Ended; }
+    const MemoryStep& Current() const { return last_; }
+    const MemoryProgress& Progress() const { return progress_; }
+
+protected:
+    using Reply = std::vector<std::string>;
+
+    // The first request.
+    virtual MemoryStep Begin() = 0;
+    // A line that is not an error, while Command() waits for its answer.
+    virtual MemoryStep Answer(const Reply& reply) = 0;
+    // The message of a cancel (what was left as it was).
+    virtual std::string CancelMessage() const = 0;
+
+    MemoryStep Request(std::string command, int waitMs = kMemoryReplyWaitMs);
+    // Not the answer: wait on; `why` (if any) is kept for a later failure.
+    MemoryStep PassOver(std::string why = {});
+    MemoryStep Finish(std::string message);
+    MemoryStep Fail(std::string message);
+
+    const std::string& Command() const { return command_; }
+    // The command's word ("CIN" of "CIN,12345").
+    std::string Word() const;
+    MemoryProgress& Counts() { return progress_; }
+    // Steps of an engine run inside this one (a read-back) carry these counts.
+    MemoryStep Adopt(MemoryStep inner);
+
+private:
+    enum class State { Idle, Waiting, Ended };
+    MemoryStep End(MemoryOutcome outcome, std::string message);
+
+    State state_ = State::Idle;
+    std::string command_;
+    int waitMs_ = 0;
+    int tries_ = 0;
+    bool programming_ = false;  // "PRG" has been sent
+    std::string unusable_;      // why the last line with the command's word was passed over
+    MemoryProgress progress_;
+    MemoryStep last_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,55 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane {
+
+// Values of the scanner's memory fields: frequencies, bands, tones, steps,
+// and the text form of scanner bytes in the memory file.
+
+// "154.4300" from the digits "01544300" (any number of digits, 100 Hz units).
+std::string FrequencyMhzText(const std::string& digits);
+// The 8 digits of 100 Hz of MHz text with at most 4 decimals ("154.43",
+// "154.4300", "851"); nothing for any other text or above 9999.9999 MHz.
+std::optional<std::string> FrequencyDigits(std::string_view mhzText);
+
+// A receive range of the scanner in 100 Hz units, both ends included.
+struct Band {
+    long low;
+    long high;
+};
+// The BC246T's ranges: 25-54, 108-174, 216-225, 400-512 MHz, 806-956 MHz
+// without the two cellular blocks (824-849 and 869-894 MHz), 1240-1300 MHz.
+const std::vector<Band>& ScannerBands();
+bool InScannerBands(const std::string& digits);
+// "25-54, 108-174, ..." for messages.
+std::string ScannerBandsText();
+
+// CTCSS/DCS codes a channel stores: 0 none, 127 tone search, 64-113 the 50
+// CTCSS tones, 128-231 the 104 DCS codes.
+bool IsKnownTone(long code);
+// "None", "Search", "CTCSS 88.5 Hz", "DCS 023"; empty for an unknown code.
+std::string ToneLabel(long code);
+
+// The search steps a channel stores, in 10 Hz units (0 is automatic).
+const std::vector<long>& SearchSteps();
+bool IsSearchStep(long step);
+
+// A decimal whole number (optional "-", up to 9 digits), or nothing.
+std::optional<long> WholeNumber(std::string_view text);
+
+// Scanner bytes as the memory file's text (UTF-8): each byte is the
+// character the window shows for it (ScreenGlyph): printable ASCII as
+// itself, 0x10 as U+25B6, other control bytes as the control pictures
+// (U+2400 + byte), 0x7F as U+2421, 0x80-0x9F as the Windows-1252
+// characters (U+2591, U+2592, U+2593, U+25AB, U+25AA where that code page
+// has none), 0xA0-0xFF as Latin-1. Every byte has its own character, so
+// ScannerBytes gives the bytes back.
+std::string ScannerText(std::string_view bytes);
+// The bytes of such text; nothing when it holds a character no byte shows
+// (*bad then says which) or is not UTF-8.
+std::optional<std::string> ScannerBytes(std::string_view utf8, char32_t* bad = nullptr);
+
+}  // namespace quorvane

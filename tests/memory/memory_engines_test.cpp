@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include "DemoScenario.h"
+#include "memory/HitIntelFromMemory.h"
+#include "memory/MemoryCompare.h"
+#include "memory/MemoryFile.h"
+#include "memory/MemoryReader.h"
+#include "memory/MemoryTestData.h"
+#include "memory/MemoryValidation.h"
+#include "memory/PlanRunner.h"
+#include "memory/WritePlan.h"
+#include "tools/Harvest.h"
+
+namespace quorvane {
+namespace {
+
+using test::Drive;
+using Commands = std::vector<std::string>;
+
+ScannerMemory Backup(RadioState& radio) {
+    MemoryReader reader;
+    const test::Run run = Drive(reader, radio);
+    EXPECT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+    return reader.Result();
+}
+
+TEST(MemoryEngines, BackupOfTheDemoMemoryReadsEveryRecordAndLeavesProgramMode) {
+    RadioState radio(DemoScenario());
+    MemoryReader reader;
+    const test::Run run = Drive(reader, radio);
+    ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+    EXPECT_TRUE(run.end.leaveProgramming);
+    EXPECT_FALSE(radio.Programming());
+    EXPECT_EQ(Commands(run.commands.begin(), run.commands.begin() + 4), (Commands{"PRG", "MDL", "VER", "SIH"}));
+    EXPECT_EQ(run.commands.size(), 4u + 2 + 3 + 8);  // systems, groups, channels: one read each
+    EXPECT_EQ(run.end.progress.recordsDone, 13u);
+    const ScannerMemory& memory = reader.Result();
+    EXPECT_EQ(memory.model, "BC246T");
+    ASSERT_EQ(memory.systems.size(), 2u);
+    ASSERT_EQ(memory.systems[1].groups.at(0).channels.size(), 2u);
+    EXPECT_EQ(memory.systems[1].groups[0].channels[1].fields,
+              (Fields{"Bridge \x82 Lock", "01566500", "0", "FM", "0", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(memory.systems[0].groups.at(1).channels.at(2).fields[channel_field::Name], "Jail");
+    // A backup is a file that can be restored as it is.
+    EXPECT_EQ(ValidateMemory(memory, "backup.json"), Commands{});
+    const std::string file = WriteMemoryJson(memory);
+    EXPECT_NE(file.find("\"name\": \"Bridge \u201A Lock\""), std::string::npos);
+    EXPECT_NE(file.find("\"frequency\": \"156.6500\""), std::string::npos);
+}
+
+TEST(MemoryEngines, RestoreIntoAClearedRadioGivesTheSameMemory) {
+    ScannerMemory trunked = WithoutIndexes(test::SmallMemory());
+    trunked.systems[1].type = "M82C";
+    for (std::size_t at = 0; at < trunked.systems[1].bandPlan.size(); ++at)
+        trunked.systems[1].bandPlan[at] = at % 4 < 2 ? "08510000" : "0";
+    RadioState demo(DemoScenario());
+    for (const ScannerMemory& memory : {WithoutIndexes(Backup(demo)), trunked}) {
+        RadioState radio{Scenario{}};
+        PlanRunner restore(PlanRestore(memory));
+        const test::Run run = Drive(restore, radio);
+        ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+        EXPECT_EQ(Commands(run.commands.begin(), run.commands.begin() + 3), (Commands{"PRG", "CLR", "CSY,CNV"}));
+        EXPECT_FALSE(radio.Programming());
+        EXPECT_EQ(WriteMemoryJson(Backup(radio)), WriteMemoryJson(memory));
+        EXPECT_EQ(restore.Result().systems.back().groups.back().index.empty(), false);  // indexes filled in
+    }
+}
+
+TEST(MemoryEngines, AnEditedFileOrTreeChangesExactlyWhatWasEdited) {
+    RadioState radio(DemoScenario());
+    const ScannerMemory before = Backup(radio);
+    ScannerMemory edited = before;
+    edited.systems[0].groups[0].channels[1].fields[channel_field::Frequency] = "01542900";
+
+    PlanRunner restore(PlanRestore(WithoutIndexes(edited)));
+    ASSERT_EQ(Drive(restore, radio).end.outcome, MemoryOutcome::Finished);
+    const ScannerMemory after = Backup(radio);
+    EXPECT_EQ(FirstDifference(edited, after), std::nullopt);
+    EXPECT_EQ(FirstDifference(before, after),
+              "system 1 \"Lakeview County\" group 1 \"Fire\" channel 2 \"Fireground 2\": frequency 154.2800 != "
+              "154.2900");
+
+    // The Memory tab's way: only the changed record is written, and read back.
+    ScannerMemory renamed = after;
+    Channel& jail = renamed.systems[0].groups[1].channels[2];
+    jail.fields[channel_field::Name] = "County Jail";
+    PlanRunner write(PlanWrite(after, renamed));
+    const test::Run run = Drive(write, radio);
+    ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+    EXPECT_EQ(Commands(run.commands.begin(), run.commands.begin() + 2),
+              (Commands{"PRG", "CIN," + jail.index + ",County Jail,,,,,,,,,"}));
+    EXPECT_EQ(Commands(run.commands.end() - 3, run.commands.end()),
+              (Commands{"CIN," + after.systems[0].groups[1].channels[1].index, "CIN," + jail.index,
+                        "SIN," + after.systems[1].index}));
+    EXPECT_EQ(FirstDifference(renamed, Backup(radio)), std::nullopt);
+}
+
+TEST(MemoryEngines, MemoryFullAndErrorRepliesEndWithAMessageAndStillLeaveProgramMode) {
+    RadioState demo(DemoScenario());
+    const ScannerMemory memory = WithoutIndexes(Backup(demo));
+    const auto answer = [](const std::string& command, const std::string& with) {
+        return [command, with](int, const std::string& reply) {
+            return Commands{reply.rfind(command, 0) == 0 ? with : reply};
+        };
+    };
+    const struct {
+        const char* what;
+        bool restore;
+        test::Tamper tamper;
+        std::string message;
+    } table[] = {
+        {"memory full", true, {},
+         "The scanner's memory is full: system 1 \"Lakeview County\" group 1 \"Fire\" channel 2 \"Fireground 2\" "
+         "could not be made (ACC,"},
+        {"ERR", true, answer("CIN,OK", "ERR"), "The scanner answered ERR to CIN,"},
+        {"NG", false, answer("GIN,", "GIN,NG"), "The scanner answered GIN,NG to GIN,"},
+        {"FER", false, answer("MDL,", "FER"), "The scanner answered FER to MDL: framing error"},
+        {"ORER", true, answer("CLR,", "ORER"), "The scanner answered ORER to CLR: the scanner's input overran"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        Scenario small;
+        small.memory_capacity = 3;
+        RadioState radio(row.tamper ? DemoScenario() : small);
+        PlanRunner restore(PlanRestore(memory));
+        MemoryReader reader;
+        MemoryEngine& engine = row.restore ? static_cast<MemoryEngine&>(restore) : reader;
+        const test::Run run = Drive(engine, radio, row.tamper);
+        EXPECT_EQ(run.end.outcome, MemoryOutcome::Failed);
+        EXPECT_EQ(run.end.message.substr(0, row.message.size()), row.message);
+        EXPECT_TRUE(run.end.leaveProgramming);
+        EXPECT_FALSE(radio.Programming());
+    }
+}
+
+TEST(MemoryEngines, ALostOrLateReplyIsAskedForAgainAndNotTakenForAnother) {
+    RadioState reference(DemoScenario());
+    const ScannerMemory memory = Backup(reference);
+    std::string held;
+    const struct {
+        const char* what;
+        test::Tamper tamper;
+        std::size_t extraCommands;
+    } table[] = {
+        {"lost", [](int call, const std::string& reply) { return call == 6 ? Commands{} : Commands{reply}; }, 1},
+        // Held back, then it comes before the next reply: passed over.
+        {"late",
+         [&held](int call, const std::string& reply) {
+             if (call == 6) return held = reply, Commands{};
+             if (call == 7) return Commands{held, reply};
+             return Commands{reply};
+         },
+         1},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        RadioState radio(DemoScenario());
+        MemoryReader reader;
+        const test::Run run = Drive(reader, radio, row.tamper);
+        ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+        EXPECT_EQ(run.commands.size(), 17u + row.extraCommands);
+        EXPECT_EQ(run.commands[6], run.commands[7]);
+        EXPECT_EQ(reader.Result(), memory);
+    }
+
+    // An append answered late made a second, empty channel: it is deleted again.
+    RadioState radio(DemoScenario());
+    PlanRunner restore(PlanRestore(WithoutIndexes(memory)));
+    std::string late;
+    const test::Run run = Drive(restore, radio, [&late](int call, const std::string& reply) {
+        if (call == 6) return late = reply, Commands{};  // the first ACC
+        if (call == 8) return Commands{late, reply};
+        return Commands{reply};
+    });
+    ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+    EXPECT_NE(std::find(run.commands.begin(), run.commands.end(), "DCH," + late.substr(4)), run.commands.end());
+    EXPECT_EQ(WriteMemoryJson(Backup(radio)), WriteMemoryJson(WithoutIndexes(memory)));
+
+    // No reply at all: the same command kHarvestMaxTries times, then the end.
+    MemoryReader silent;
+    const test::Run none = Drive(silent, radio, [](int, const std::string&) { return Commands{}; });
+    EXPECT_EQ(none.commands, Commands(5, "PRG"));
+    EXPECT_EQ(none.end.message, "No usable reply to PRG after 5 tries. Check the cable and the port speed.");
+    EXPECT_TRUE(none.end.leaveProgramming);
+}
+
+// After a write, hit_intel.txt comes from the tree: the same bytes the
+// harvest writes after reading the scanner.
+TEST(MemoryEngines, HitIntelFromTheTreeIsWhatTheHarvestWrites) {
+    RadioState radio(DemoScenario());
+    const ScannerMemory memory = Backup(radio);
+    Harvest harvest(0);
+    HarvestStep step = harvest.Start();
+    while (step.outcome == HarvestOutcome::Send) step = harvest.OnReply(Respond(radio, step.command, 0) + "\r");
+    ASSERT_EQ(step.outcome, HarvestOutcome::Finished);
+    EXPECT_EQ(HitIntelFromMemory(memory), step.fileBytes);
+}
+
+}  // namespace
+}  // namespace quorvane
