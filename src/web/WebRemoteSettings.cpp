@@ -1,0 +1,211 @@
+#include "web/WebRemoteSettings.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/SettingsText.h"
+#include "web/AccessRules.h"
+
+namespace quorvane {
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+bool AllOf(std::string_view text, int (*test)(int)) {
+    return std::all_of(text.begin(), text.end(), [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool IsIpv4(std::string_view text) {
+    int parts = 0;
+    while (true) {
+        const size_t dot = text.find('.');
+        const std::string_view part = text.substr(0, dot);
+        // No leading zeros: "010" reads as octal to some programs.
+        if (part.empty() || part.size() > 3 || !AllOf(part, isdigit) || (part.size() > 1 && part[0] == '0') ||
+            std::stoi(std::string(part)) > 255) {
+            return false;
+        }
+        ++parts;
+        if (dot == std::string_view::npos) break;
+        text.remove_prefix(dot + 1);
+    }
+    return parts == 4;
+}
+
+// The number of 16-bit groups in a run of "h:h:h" (an IPv4 tail counts two);
+// -1 when malformed. An empty run has none.
+int Ipv6Groups(std::string_view run, bool mayEndInIpv4) {
+    if (run.empty()) return 0;
+    int groups = 0;
+    while (true) {
+        const size_t colon = run.find(':');
+        const std::string_view group = run.substr(0, colon);
+        if (colon == std::string_view::npos && mayEndInIpv4 && group.find('.') != std::string_view::npos) {
+            return IsIpv4(group) ? groups + 2 : -1;
+        }
+        if (group.empty() || group.size() > 4 || !AllOf(group, isxdigit)) return -1;
+        ++groups;
+        if (colon == std::string_view::npos) return groups;
+        run.remove_prefix(colon + 1);
+    }
+}
+
+bool IsIpv6(std::string_view text) {
+    const size_t gap = text.find("::");
+    if (gap == std::string_view::npos) return Ipv6Groups(text, true) == 8;
+    if (text.find("::", gap + 1) != std::string_view::npos) return false;
+    const int before = Ipv6Groups(text.substr(0, gap), false);
+    const int after = Ipv6Groups(text.substr(gap + 2), true);
+    return before >= 0 && after >= 0 && before + after <= 7;
+}
+
+std::optional<int> ParsePort(std::string_view text) {
+    if (text.empty() || text.size() > 5 || !AllOf(text, isdigit)) return std::nullopt;
+    const int port = std::stoi(std::string(text));
+    if (port < 1 || port > 65535) return std::nullopt;
+    return port;
+}
+
+std::string Lowered(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower;
+}
+
+// A value in a notice: quoted and cut short, so a damaged file gives a
+// readable line.
+std::string Shown(std::string_view value) {
+    constexpr size_t kMost = 40;
+    return "\"" + std::string(value.substr(0, kMost)) + (value.size() > kMost ? "...\"" : "\"");
+}
+
+}  // namespace
+
+bool IsIpAddress(std::string_view text) { return IsIpv4(text) || IsIpv6(text); }
+
+WebRemoteSettings ReadWebRemoteSettings(std::string_view bytes) {
+    WebRemoteSettings settings;
+    const std::vector<std::string> lines = SettingsLines(std::string(bytes));
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string_view line = TrimBlanks(lines[n]);
+        if (line.empty() || line.front() == '#') continue;
+        const std::string where = std::string(kWebRemoteSettingsFile) + " line " + std::to_string(n + 1) + ": ";
+        const size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            settings.notices.push_back(where + "no \"=\" in " + Shown(line) + "; ignored");
+            continue;
+        }
+        const std::string name = Lowered(TrimBlanks(line.substr(0, equals)));
+        std::string_view value = TrimBlanks(line.substr(equals + 1));
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+
+        if (name == "start") {
+            settings.start = value == "1";
+            if (value != "0" && value != "1") settings.notices.push_back(where + "start is 0 or 1; 0 is used");
+        } else if (name == "address") {
+            std::string_view address = value;
+            if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {
+                address = address.substr(1, address.size() - 2);
+            }
+            if (IsIpAddress(address)) {
+                settings.listen.address = Lowered(address);
+            } else {
+                settings.listen.address = std::string(kDefaultWebAddress);
+                settings.notices.push_back(where + "address " + Shown(value) + " is no IP address; " +
+                                           std::string(kDefaultWebAddress) + " is used");
+            }
+        } else if (name == "port") {
+            const auto port = ParsePort(value);
+            settings.listen.port = port.value_or(kDefaultWebPort);
+            if (!port) {
+                settings.notices.push_back(where + "port " + Shown(value) + " is not 1 to 65535; " +
+                                           std::to_string(kDefaultWebPort) + " is used");
+            }
+        } else if (name == "control_token" || name == "view_token") {
+            std::optional<std::string>& token = name == "control_token" ? settings.controlToken : settings.viewToken;
+            const std::string lower = Lowered(value);
+            token.reset();
+            if (IsTokenText(lower)) {
+                token = lower;
+            } else if (!value.empty()) {
+                settings.notices.push_back(where + name + " is not 32 hex digits; a new token is made every run");
+            }
+        } else if (name == "tls_certificate") {
+            settings.tlsCertificate = std::string(value);
+        } else if (name == "tls_key") {
+            settings.tlsKey = std::string(value);
+        } else {
+            settings.notices.push_back(where + "unknown setting " + Shown(name) + "; ignored");
+        }
+    }
+    if (settings.controlToken && settings.viewToken == settings.controlToken) {
+        settings.viewToken.reset();
+        settings.notices.push_back(std::string(kWebRemoteSettingsFile) +
+                                   ": view_token is the control token; a new view token is made every run");
+    }
+    return settings;
+}
+
+std::string WriteWebRemoteSettings(const WebRemoteSettings& settings) {
+    std::string bytes = "# Quorvane web remote\r\n";
+    const auto line = [&bytes](std::string_view name, std::string_view value) {
+        bytes.append(name).append("=").append(value).append("\r\n");
+    };
+    line("start", settings.start ? "1" : "0");
+    line("address", settings.listen.address);
+    line("port", std::to_string(settings.listen.port));
+    line("control_token", settings.controlToken.value_or(""));
+    line("view_token", settings.viewToken.value_or(""));
+    // A path with blanks at its ends or a quote at its start goes in quotes,
+    // which the reader takes off again.
+    const auto path = [](const std::string& value) {
+        const bool quote = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                              value.front() == '"' || value.back() == ' ' || value.back() == '\t');
+        return quote ? "\"" + value + "\"" : value;
+    };
+    line("tls_certificate", path(settings.tlsCertificate));
+    line("tls_key", path(settings.tlsKey));
+    return bytes;
+}
+
+ListenArgument ParseListenArgument(std::string_view text) {
+    ListenAddress listen;
+    std::string_view port = text;
+    if (!text.empty() && text.front() == '[') {
+        const size_t close = text.find(']');
+        if (close == std::string_view::npos || close + 1 >= text.size() || text[close + 1] != ':') {
+            return {std::nullopt, "an IPv6 address is written [ADDR]:PORT"};
+        }
+        listen.address = Lowered(text.substr(1, close - 1));
+        port = text.substr(close + 2);
+        if (!IsIpv6(listen.address)) return {std::nullopt, Shown(text.substr(1, close - 1)) + " is no IPv6 address"};
+    } else if (const size_t colon = text.rfind(':'); colon != std::string_view::npos) {
+        const std::string_view address = text.substr(0, colon);
+        if (address.find(':') != std::string_view::npos) {
+            return {std::nullopt, "an IPv6 address is written [ADDR]:PORT"};
+        }
+        if (!IsIpv4(address)) return {std::nullopt, Shown(address) + " is no IP address"};
+        listen.address = std::string(address);
+        port = text.substr(colon + 1);
+    }
+    const auto number = ParsePort(port);
+    if (!number) return {std::nullopt, "port " + Shown(port) + " is not 1 to 65535"};
+    listen.port = *number;
+    return {listen, {}};
+}
+
+bool IsEveryNetwork(std::string_view address) {
+    return address == "0.0.0.0" || (IsIpv6(address) && address.find_first_not_of(":0") == std::string_view::npos);
+}
+
+std::string RemoteUrl(std::string_view host, int port, bool tls, std::string_view token) {
+    const bool v6 = host.find(':') != std::string_view::npos;
+    return std::string(tls ? "https://" : "http://") + (v6 ? "[" : "") + std::string(host) + (v6 ? "]" : "") + ":" +
+           std::to_string(port) + "/?token=" + std::string(token);
+}
+
+}  // namespace quorvane

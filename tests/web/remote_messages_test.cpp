@@ -1,0 +1,109 @@
+#include "web/RemoteMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "input/KeyTable.h"
+#include "web/RemoteFeed.h"
+
+namespace quorvane {
+namespace {
+
+using Kind = PageRequest::Kind;
+
+TEST(RemoteMessages, DisplayFramesGoThroughTheScreenGlyphsAndReadBack) {
+    const DisplayFrame frame = MakeDisplayFrame("  Police\x10 Disp  \r\nCH 12 \x82 \x81\xe9\r\n", " 154.4750",
+                                                MakeIconRows("11", "1"), true);
+    EXPECT_EQ(frame.line1, "  Police\u25b6 Disp  ");
+    EXPECT_EQ(frame.line2, "CH 12 \u201a \u2591\u00e9");
+    EXPECT_EQ(frame.icons1.substr(0, 6), "SYS 1 ");
+    EXPECT_EQ(frame.icons2.substr(0, 6), "GRP   ");
+    const DisplayFrame odd[] = {
+        frame,
+        MakeDisplayFrame("", "", {}, false),
+        MakeDisplayFrame("one line only", "\"quoted\" \\", {}, false),
+        MakeDisplayFrame("a\nb\nc", "", {}, true),
+    };
+    for (const DisplayFrame& f : odd) EXPECT_EQ(ReadDisplayMessage(DisplayMessage(f)), f) << DisplayMessage(f);
+    EXPECT_EQ(odd[3].line2, "b");
+    for (const char* bad : {"", "{", "[]", R"({"type":"status"})", R"({"type":"display","line1":"a"})",
+                            R"({"type":"display","line1":1,"line2":"","freq":"","icons1":"","icons2":"","hit":false})"}) {
+        EXPECT_EQ(ReadDisplayMessage(bad), std::nullopt) << bad;
+    }
+}
+
+TEST(RemoteMessages, PageMessagesAcceptedAndRefused) {
+    const struct {
+        std::string json;
+        RemoteRole role;
+        PageRequest expected;
+    } cases[] = {
+        {R"({"type":"key","key":"key_scan"})", RemoteRole::Control, {Kind::Key, "key_scan", false, ""}},
+        {R"({"key":"key_g1","type":"key","extra":[1]})", RemoteRole::Control, {Kind::Key, "key_g1", false, ""}},
+        {R"({"type":"key","key":"key_hold_bar"})", RemoteRole::Control, {Kind::Key, "key_hold_bar", false, ""}},
+        {R"({"type":"key","key":"key_scan"})", RemoteRole::View, {Kind::Refused, "key_scan", false, "View only"}},
+        {R"({"type":"key","key":"key_9x"})", RemoteRole::Control, {Kind::Refused, "key_9x", false, "Unknown key"}},
+        {R"({"type":"key","key":"KEY_SCAN"})", RemoteRole::Control, {Kind::Refused, "KEY_SCAN", false, "Unknown key"}},
+        {R"({"type":"key","key":7})", RemoteRole::Control, {Kind::Refused, "", false, "Unknown key"}},
+        {R"({"type":"key"})", RemoteRole::Control, {Kind::Refused, "", false, "Unknown key"}},
+        {R"({"type":"listen","on":true})", RemoteRole::View, {Kind::Listen, "", true, ""}},
+        {R"({"type":"listen","on":"yes"})", RemoteRole::View, {Kind::Refused, "", false, "Unknown message"}},
+        {R"({"type":"reboot"})", RemoteRole::Control, {Kind::Refused, "", false, "Unknown message"}},
+        {R"("key_scan")", RemoteRole::Control, {Kind::Refused, "", false, "Not a message"}},
+        {"{\"type\":\"key\",\"key\":\"key_scan\"", RemoteRole::Control, {Kind::Refused, "", false, "Not a message"}},
+        {std::string(5000, '['), RemoteRole::Control, {Kind::Refused, "", false, "Not a message"}},
+        {R"({"type":"key","key":"key_scan","pad":")" + std::string(1000, 'x') + "\"}", RemoteRole::Control,
+         {Kind::Refused, "", false, "Not a message"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadPageMessage(c.json, c.role), c.expected) << c.json.substr(0, 80);
+    EXPECT_EQ(RefusedMessage(ReadPageMessage(R"({"type":"key","key":"k\u00e9"})", RemoteRole::Control)),
+              R"({"type":"refused","key":"k)" "\u00e9" R"(","reason":"Unknown key"})");
+}
+
+TEST(RemoteFeed, SendsOnlyWhatChangedAndNewLogRowsOneByOne) {
+    RemoteFeed feed;
+    const DisplayFrame frame = MakeDisplayFrame("SCAN\r\n\r\n", "", {}, false);
+    EXPECT_TRUE(feed.Display(frame));
+    EXPECT_FALSE(feed.Display(frame));
+    EXPECT_FALSE(feed.Status(""));
+    EXPECT_EQ(feed.Status("No reply"), R"({"type":"status","text":"No reply"})");
+    EXPECT_EQ(feed.Latches(true, false), R"({"type":"latches","held":["key_f"]})");
+    EXPECT_FALSE(feed.Latches(true, false));
+
+    const std::string a = "Sys / A\tCh\t 154.4750\t\t10:00:00\t10:00:05\t12/04/2026\r\n";
+    const std::string b = "Sys / B\tCh\t 155.0000\t\t10:01:00\t10:01:02\t12/04/2026\r\n";
+    EXPECT_EQ(feed.Log(a + b), (std::vector<std::string>{HitMessage(LogRows(b)[0]), HitMessage(LogRows(a)[0])}));
+    EXPECT_TRUE(feed.Log(a + b).empty());
+    EXPECT_EQ(feed.Log(b + a + b), (std::vector<std::string>{HitMessage(LogRows(b)[0])}));
+    EXPECT_EQ(feed.Log(""), (std::vector<std::string>{LogMessage({})}));
+
+    const std::vector<std::string> greeting = feed.Greeting(RemoteRole::View);
+    ASSERT_EQ(greeting.size(), 5u);
+    EXPECT_EQ(greeting[0], R"({"type":"hello","version":1,"role":"view"})");
+    EXPECT_EQ(ReadDisplayMessage(greeting[1]), frame);
+    EXPECT_TRUE(greeting[4].starts_with(R"({"type":"log","columns":["System / Group","Channel",)")) << greeting[4];
+}
+
+// The page offers every key of the window's key table, and nothing else.
+TEST(RemotePage, HasAButtonForEveryKeyOfTheKeyTable) {
+    std::ifstream file(QUORVANE_REMOTE_PAGE);
+    ASSERT_TRUE(file) << QUORVANE_REMOTE_PAGE;
+    std::stringstream page;
+    page << file.rdbuf();
+    const std::string html = page.str();
+    std::set<std::string> onPage;
+    const std::regex button(R"re(data-key="([a-z0-9_]+)")re");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), button); it != std::sregex_iterator(); ++it) {
+        onPage.insert((*it)[1]);
+    }
+    std::set<std::string> inTable;
+    for (const KeyRow& row : KeyRows()) inTable.insert(row.objectName);
+    EXPECT_EQ(onPage, inTable);
+}
+
+}  // namespace
+}  // namespace quorvane
