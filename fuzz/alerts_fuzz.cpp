@@ -12,12 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const AlertList list = AlertList::Parse(std::string(reinterpret_cast<const char*>(data), size));
     AlertLatch latch;
     for (size_t i = 1; i + 5 <= pieces.size(); i += 5) {
-        HitNames hit{pieces[i], pieces[i + 1], pieces[i + 2], pieces[i + 3], pieces[i + 3], pieces[i + 4]};
+        LiveHit hit{pieces[i], pieces[i + 1], pieces[i + 2], pieces[i + 3], pieces[i + 3], pieces[i + 4]};
         hit.TrunkedHit = !hit.TalkgroupId.empty();
         TickOutcome tick;
         tick.Actions.push_back(HitStarted{hit});
         tick.Actions.push_back(HitRenamed{hit});
-        const std::optional<HitNames> alert = latch.Follow(tick, list);
+        const std::optional<LiveHit> alert = latch.Follow(tick, list);
         fuzz::Require(alert.has_value() == list.Matches(SubjectOfHit(hit)));
         fuzz::Require(!DescribeAlert(hit).Summary.empty());
     }

@@ -2,10 +2,10 @@
 
 namespace quorvane {
 
-std::optional<HitNames> AlertLatch::Follow(const TickOutcome& outcome, const AlertList& list) {
-    std::optional<HitNames> alert;
+std::optional<LiveHit> AlertLatch::Follow(const TickOutcome& outcome, const AlertList& list) {
+    std::optional<LiveHit> alert;
     for (const TickAction& action : outcome.Actions) {
-        const HitNames* hit = nullptr;
+        const LiveHit* hit = nullptr;
         if (const auto* started = std::get_if<HitStarted>(&action)) {
             alerted_ = false;
             hit = &started->Hit;

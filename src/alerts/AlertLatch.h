@@ -13,7 +13,7 @@ namespace quorvane {
 class AlertLatch {
 public:
     // The hit to alert for on this tick, if any.
-    std::optional<HitNames> Follow(const TickOutcome& outcome, const AlertList& list);
+    std::optional<LiveHit> Follow(const TickOutcome& outcome, const AlertList& list);
 
     // Whether the hit being followed alerted already.
     bool Alerted() const { return alerted_; }

@@ -132,7 +132,7 @@ std::optional<std::uint32_t> FrequencyDigitsUnits(std::string_view digits) {
     return units;
 }
 
-AlertSubject SubjectOfHit(const HitNames& hit) {
+AlertSubject SubjectOfHit(const LiveHit& hit) {
     return AlertSubject{hit.SystemText, hit.GroupText, hit.ChannelText, FrequencyDigitsUnits(hit.RawFrequency),
                         hit.TalkgroupId};
 }

@@ -59,7 +59,7 @@ std::optional<std::uint32_t> FrequencyUnits(std::string_view megahertz);
 std::optional<std::uint32_t> FrequencyDigitsUnits(std::string_view digits);
 
 // A hit as the poll reports it.
-AlertSubject SubjectOfHit(const HitNames& hit);
+AlertSubject SubjectOfHit(const LiveHit& hit);
 // A row of the log grid: "system / group", channel, frequency text, and the
 // talkgroup ID of a trunked hit (a tone or code there is never digits only,
 // a DCS code aside). A filler row is an empty subject that matches nothing.

@@ -6,7 +6,7 @@ namespace quorvane {
 namespace {
 
 // A trunked hit is known by its talkgroup, any other by its frequency.
-std::string WhereText(const HitNames& hit) {
+std::string WhereText(const LiveHit& hit) {
     const std::string id = TrimBlanks(hit.TalkgroupId);
     if (hit.TrunkedHit && !id.empty()) return "ID " + id;
     const std::string frequency = TrimBlanks(hit.FreqShown);
@@ -15,7 +15,7 @@ std::string WhereText(const HitNames& hit) {
 
 }  // namespace
 
-AlertText DescribeAlert(const HitNames& hit) {
+AlertText DescribeAlert(const LiveHit& hit) {
     const std::string system = TrimBlanks(hit.SystemText);
     const std::string group = TrimBlanks(hit.GroupText);
     const std::string channel = TrimBlanks(hit.ChannelText);

@@ -12,6 +12,6 @@ struct AlertText {
     std::string Line;     // short, on one line, for a status box: "Alert: Fire Dispatch, 154.4300 MHz"
 };
 
-AlertText DescribeAlert(const HitNames& hit);
+AlertText DescribeAlert(const LiveHit& hit);
 
 }  // namespace quorvane

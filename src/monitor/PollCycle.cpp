@@ -180,7 +180,7 @@ void PollCycle::DecideHit(bool recordAudioTicked, TickOutcome& outcome) {
 void PollCycle::ReportNames(bool starting, TickOutcome& outcome) {
     if (!starting && reported_ && namesSeen_.Same(hit_, values_)) return;
     namesSeen_.Take(hit_, values_);
-    HitNames names = NamesNow();
+    LiveHit names = NamesNow();
     if (starting || !reported_) {
         reported_ = names;
         outcome.Actions.emplace_back(HitStarted{std::move(names)});
@@ -199,7 +199,7 @@ void PollCycle::ReportNames(bool starting, TickOutcome& outcome) {
 // taken (never the "Hold" line or the key prompt), completed from the
 // hit-intelligence table and cleaned by the same end-of-hit rules, on copies.
 // The icons are this tick's: the transmission is on the display now.
-HitNames PollCycle::NamesNow() const {
+LiveHit PollCycle::NamesNow() const {
     HitRecord hit = hit_;
     TickValues values = values_;
     if (!values_.GidGroup.empty()) {
@@ -215,9 +215,9 @@ HitNames PollCycle::NamesNow() const {
     hit.SkipSent = true;  // no log line is wanted, only the names
     const std::string icons = MakeIconRows(frame_->IconFlags1(), frame_->IconFlags2()).Row1;
     const HitEnded named = EndHit(hit, values, HitEndContext{table_, icons, false, {}, launchDate_});
-    return HitNames{named.Names.SystemText, named.Names.GroupText, named.Names.ChannelText,
-                    values_.RawFrequency,   hit_.FreqShown,        values_.TalkgroupId,
-                    trunked,                hit_.SkipSent};
+    return LiveHit{named.Names.SystemText, named.Names.GroupText, named.Names.ChannelText,
+                   values_.RawFrequency,   hit_.FreqShown,        values_.TalkgroupId,
+                   trunked,                hit_.SkipSent};
 }
 
 bool PollCycle::NameSources::Same(const HitRecord& hit, const TickValues& values) const {

@@ -53,7 +53,7 @@ private:
     void FollowHit(TickOutcome& outcome);
     void DecideHit(bool recordAudioTicked, TickOutcome& outcome);
     void ReportNames(bool starting, TickOutcome& outcome);
-    HitNames NamesNow() const;
+    LiveHit NamesNow() const;
 
     // What the names of a hit are worked out from; the work (two walks over
     // the hit-intelligence table) is only redone when one of these changed.
@@ -76,7 +76,7 @@ private:
 
     SignalTally levels_;               // the levels of the hit being followed
     NameSources namesSeen_;            // what the last reported names came from
-    std::optional<HitNames> reported_; // the names last reported for this hit
+    std::optional<LiveHit> reported_; // the names last reported for this hit
 };
 
 }  // namespace quorvane

@@ -33,7 +33,7 @@ struct ShowExtendedInfoAction {
 // now (from the talkgroup reply, the display lines or the hit-intelligence
 // table by frequency, cleaned as at the hit's end), the frequency and the
 // talkgroup ID.
-struct HitNames {
+struct LiveHit {
     std::string SystemText;
     std::string GroupText;
     std::string ChannelText;
@@ -43,19 +43,19 @@ struct HitNames {
     bool TrunkedHit = false;   // the talkgroup reply names the hit
     bool Skipped = false;      // the automatic skip moved past it: never logged
 
-    bool operator==(const HitNames&) const = default;
+    bool operator==(const LiveHit&) const = default;
 };
 
 // A hit starts on this tick (the first one that sees the transmission).
 struct HitStarted {
-    HitNames Hit;
+    LiveHit Hit;
 };
 
 // A later tick of the same hit learnt names the start did not have (a group
 // from display line 1, the talkgroup reply's names). Sent only when the names
 // or the talkgroup ID changed.
 struct HitRenamed {
-    HitNames Hit;
+    LiveHit Hit;
 };
 
 using TickAction = std::variant<SendCommandAction, StartRecordingAction, ShowExtendedInfoAction, HitEnded,

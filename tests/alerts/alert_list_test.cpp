@@ -8,20 +8,20 @@
 namespace quorvane {
 namespace {
 
-HitNames Hit(std::string system, std::string group, std::string channel, std::string digits = "01544300",
+LiveHit Hit(std::string system, std::string group, std::string channel, std::string digits = "01544300",
              std::string talkgroup = "") {
-    HitNames hit{std::move(system), std::move(group), std::move(channel), std::move(digits), "", std::move(talkgroup)};
+    LiveHit hit{std::move(system), std::move(group), std::move(channel), std::move(digits), "", std::move(talkgroup)};
     hit.TrunkedHit = !hit.TalkgroupId.empty();
     return hit;
 }
 
 TEST(AlertList, MatchesFrequenciesTalkgroupsAndTextAndSkipsCommentsAndOddBytes) {
-    const HitNames fire = Hit("County Fire", "Fire", "Dispatch 1");
-    const HitNames trunk = Hit("Metro Trunk", "Police", "PD Disp", "08561125", "12345");
+    const LiveHit fire = Hit("County Fire", "Fire", "Dispatch 1");
+    const LiveHit trunk = Hit("Metro Trunk", "Police", "PD Disp", "08561125", "12345");
     const struct {
         std::string file;
         size_t entries;
-        HitNames hit;
+        LiveHit hit;
         bool matches;
     } cases[] = {
         {"154.43", 1, fire, true},
@@ -80,21 +80,21 @@ TEST(AlertLatch, AlertsOncePerHitWhenItsNamesFirstMatch) {
         outcome.Actions.push_back(std::move(action));
         return latch.Follow(outcome, list).has_value();
     };
-    const HitNames police = Hit("Metro", "Police", "North", "08561125", "1");
+    const LiveHit police = Hit("Metro", "Police", "North", "08561125", "1");
     EXPECT_TRUE(tick(HitStarted{police}));
     EXPECT_FALSE(tick(HitRenamed{police}));  // still the same hit
     EXPECT_FALSE(tick(HitEnded{}));
     EXPECT_FALSE(tick(HitStarted{Hit("Metro", "", "North")}));
     EXPECT_TRUE(tick(HitRenamed{police}));  // the names came later
     EXPECT_FALSE(tick(HitRenamed{police}));
-    HitNames skipped = police;
+    LiveHit skipped = police;
     skipped.Skipped = true;
     EXPECT_FALSE(tick(HitStarted{skipped}));
     EXPECT_TRUE(tick(HitStarted{police}));  // the next hit alerts again
 }
 
 TEST(AlertText, NamesTheChannelAndTheFrequencyOrTalkgroup) {
-    HitNames conventional = Hit("County  ", "Fire", " Dispatch 1 ");
+    LiveHit conventional = Hit("County  ", "Fire", " Dispatch 1 ");
     conventional.FreqShown = " 154.4300";
     const AlertText text = DescribeAlert(conventional);
     EXPECT_EQ(text.Summary, "Dispatch 1");

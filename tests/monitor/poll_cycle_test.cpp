@@ -28,8 +28,8 @@ std::optional<HitEnded> Ended(const TickOutcome& outcome) {
 }
 
 // The hit reports of a tick: each HitStarted ("start") or HitRenamed ("rename").
-std::vector<std::pair<std::string, HitNames>> Reports(const TickOutcome& outcome) {
-    std::vector<std::pair<std::string, HitNames>> reports;
+std::vector<std::pair<std::string, LiveHit>> Reports(const TickOutcome& outcome) {
+    std::vector<std::pair<std::string, LiveHit>> reports;
     for (const TickAction& action : outcome.Actions) {
         if (const auto* started = std::get_if<HitStarted>(&action)) reports.emplace_back("start", started->Hit);
         if (const auto* renamed = std::get_if<HitRenamed>(&action)) reports.emplace_back("rename", renamed->Hit);
@@ -113,7 +113,7 @@ TEST_F(PollCycleTest, ConventionalHitIsNamedFromTheDisplayAndLogged) {
     auto reports = Reports(Tick("County          ", "Dispatch 1      ", "0"));  // hit starts
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].first, "start");
-    EXPECT_EQ(reports[0].second, (HitNames{"County", "", "Dispatch 1", "01544300", " 154.4300", "", false, false}));
+    EXPECT_EQ(reports[0].second, (LiveHit{"County", "", "Dispatch 1", "01544300", " 154.4300", "", false, false}));
     EXPECT_TRUE(Reports(Tick("County          ", "Dispatch 1      ", "0")).empty());  // names unchanged
     // The group learnt from line 1 is told once, in a rename.
     reports = Reports(Tick("Fire            ", "Dispatch 1  023Hz", "0", Gid(), "04600250"));
@@ -160,7 +160,7 @@ TEST_F(PollCycleTest, TrunkedHitShowsTheTalkgroupAndLogsIt) {
     const auto reports = Reports(named);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].second,
-              (HitNames{"Metro Trunk", "Police", "North Ops", "01544300", " 154.4300", "12345", true, false}));
+              (LiveHit{"Metro Trunk", "Police", "North Ops", "01544300", " 154.4300", "12345", true, false}));
     EXPECT_EQ(Tick("Metro", "North Ops  CC12", "0", gid).FreqBox, "ID: 12345");
     const std::optional<HitEnded> ended = Ended(Tick("Metro", "North", "1", gid));
     ASSERT_TRUE(ended);
@@ -216,7 +216,7 @@ TEST_F(PollCycleTest, HitStartsWithTheBestNamesKnownOnItsFirstTick) {
     const struct {
         const char *line1, *line2;
         std::string gid, digits;
-        HitNames names;
+        LiveHit names;
     } cases[] = {
         {"Metro", "ID:12345", Gid("12345", "Metro Trunk", "Police", "PD Disp"), "08561125",
          {"Metro Trunk", "Police", "PD Disp", "08561125", " 856.1125", "12345", true, false}},

@@ -26,7 +26,7 @@ AlertWatcher::AlertWatcher(const QString& alertsPath, QObject* parent, const QDB
 }
 
 void AlertWatcher::Follow(const TickOutcome& outcome) {
-    if (const std::optional<HitNames> hit = latch_.Follow(outcome, file_.List())) Notify(DescribeAlert(*hit));
+    if (const std::optional<LiveHit> hit = latch_.Follow(outcome, file_.List())) Notify(DescribeAlert(*hit));
 }
 
 bool AlertWatcher::Marks(const LogGridRow& row) const { return file_.List().Matches(SubjectOfLogRow(row)); }

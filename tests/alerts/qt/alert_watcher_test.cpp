@@ -95,9 +95,9 @@ TickOutcome Tick(std::optional<TickAction> action = std::nullopt) {
     return outcome;
 }
 
-HitNames Hit(std::string system, std::string group, std::string channel, std::string talkgroup = "") {
-    return HitNames{std::move(system), std::move(group), std::move(channel), "08561125", " 856.1125",
-                    std::move(talkgroup), true, false};
+LiveHit Hit(std::string system, std::string group, std::string channel, std::string talkgroup = "") {
+    return LiveHit{std::move(system), std::move(group), std::move(channel), "08561125", " 856.1125",
+                   std::move(talkgroup), true, false};
 }
 
 class AlertWatcherTest : public ::testing::Test {
