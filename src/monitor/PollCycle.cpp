@@ -223,7 +223,7 @@ LiveHit PollCycle::NamesNow() const {
 bool PollCycle::NameSources::Same(const HitRecord& hit, const TickValues& values) const {
     return SystemText == hit.SystemText && GroupText == hit.GroupText && ChannelText == hit.ChannelText &&
            GidSystem == values.GidSystem && GidGroup == values.GidGroup && GidTalkgroup == values.GidTalkgroup &&
-           TalkgroupId == values.TalkgroupId;
+           TalkgroupId == values.TalkgroupId && RawFrequency == values.RawFrequency;
 }
 
 void PollCycle::NameSources::Take(const HitRecord& hit, const TickValues& values) {
@@ -234,6 +234,7 @@ void PollCycle::NameSources::Take(const HitRecord& hit, const TickValues& values
     GidGroup = values.GidGroup;
     GidTalkgroup = values.GidTalkgroup;
     TalkgroupId = values.TalkgroupId;
+    RawFrequency = values.RawFrequency;
 }
 
 }  // namespace quorvane

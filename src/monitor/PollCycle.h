@@ -58,7 +58,7 @@ private:
     // What the names of a hit are worked out from; the work (two walks over
     // the hit-intelligence table) is only redone when one of these changed.
     struct NameSources {
-        std::string SystemText, GroupText, ChannelText, GidSystem, GidGroup, GidTalkgroup, TalkgroupId;
+        std::string SystemText, GroupText, ChannelText, GidSystem, GidGroup, GidTalkgroup, TalkgroupId, RawFrequency;
         bool Same(const HitRecord& hit, const TickValues& values) const;
         void Take(const HitRecord& hit, const TickValues& values);
     };
