@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 namespace quorvane {
@@ -8,6 +9,10 @@ inline constexpr std::size_t kDisplayWidth = 16;
 // Icon flag strings as the radio sends them: one "0"/"1" per icon.
 inline constexpr const char* kIconsOff1 = "000000000000000";    // 15 flags
 inline constexpr const char* kIconsOff2 = "00000000000000000";  // 17 flags
+// Signal level (WIN field 1) when a step names none: a quiet, steady noise
+// floor with the squelch closed, a good signal while a transmission is heard.
+inline constexpr int kIdleLevel = 0;
+inline constexpr int kReceivingLevel = 142;
 // Frequency digits of "no frequency".
 inline constexpr const char* kNoFrequency = "00000000";
 // Display line 2 while the radio waits for a key press.
@@ -30,6 +35,7 @@ struct RadioView {
     std::string system;
     std::string group;
     std::string talkgroup;
+    std::optional<int> level;         // 0-255; none: kIdleLevel or kReceivingLevel
 
     bool operator==(const RadioView&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "Respond.h"
 
+#include <string>
 #include <vector>
 
 #include "ReplyLine.h"
@@ -21,8 +22,9 @@ std::string TalkgroupReply(const RadioView& v) {
 }
 
 std::string FrequencyReply(const RadioView& v) {
-    // Field 1: the signal level, some value while a transmission is received.
-    return ReplyLine({"WIN", v.receiving ? "142" : "0", v.frequency});
+    // Field 1: the signal level, the step's own or the default for its state.
+    const int level = v.level.value_or(v.receiving ? kReceivingLevel : kIdleLevel);
+    return ReplyLine({"WIN", std::to_string(level), v.frequency});
 }
 
 bool IsDigits(const std::string& text) {

@@ -122,6 +122,11 @@ std::string CheckedFrequency(const std::string& digits) {
     return digits;
 }
 
+int CheckedLevel(const std::string& text) {
+    if (!AllDigits(text) || text.size() > 3 || std::stoi(text) > 255) throw LineError("level must be 0 to 255");
+    return std::stoi(text);
+}
+
 std::string CheckedFlags(const std::string& flags, std::size_t least, const std::string& what) {
     if (flags.size() < least) throw LineError(what + " needs at least " + std::to_string(least) + " flags");
     if (flags.find_first_not_of("01") != std::string::npos) throw LineError(what + " may hold only 0 and 1");
@@ -178,6 +183,7 @@ ScanStep ParseStep(const std::vector<Token>& tokens, const Scenario& scenario) {
         else if (t.key == "system") v.system = CheckedText(t.value, "system");
         else if (t.key == "group") v.group = CheckedText(t.value, "group");
         else if (t.key == "talkgroup") v.talkgroup = CheckedText(t.value, "talkgroup");
+        else if (t.key == "level") v.level = CheckedLevel(t.value);
         else throw LineError("unknown step value '" + t.key + "'");
     }
     return step;

@@ -70,7 +70,11 @@ void Timeline::Enter(std::size_t index, SimTime at) {
 RadioView Timeline::View() const {
     if (steps_.empty()) return RadioView{};
     RadioView view = steps_[index_].view;
-    if (phase_ == Phase::ScanDelay || finished_) view.receiving = false;
+    if (phase_ == Phase::ScanDelay || finished_) {
+        // The squelch is closed again: the transmission's level went with it.
+        view.receiving = false;
+        view.level.reset();
+    }
     return view;
 }
 

@@ -34,6 +34,10 @@ struct HitEnded {
     // is the talkgroup ID (a trunked hit) rather than the tone or code.
     std::string RawFrequency;
     bool TrunkedHit = false;
+    // The strongest and the mean signal level (0-255) of the ticks that saw
+    // the transmission; none when no tick carried a readable level.
+    std::optional<int> SignalPeak;
+    std::optional<int> SignalAverage;
 };
 
 // What the hit end reads besides the hit itself.

@@ -46,6 +46,7 @@ TickOutcome PollCycle::Tick(const std::string& received, bool recordAudioTicked)
 
     const std::vector<std::string> gid = SplitFields(replies[1], ',');
     const std::vector<std::string> win = SplitFields(replies[2], ',');
+    if (win.size() == kWinFieldCount) outcome.SignalLevel = ParseSignalLevel(win[1]);
     if (gid.size() == kGidFieldCount && win.size() == kWinFieldCount) {
         values_.TalkgroupId = gid[2];
         values_.GidSystem = gid[4];
@@ -141,14 +142,20 @@ void PollCycle::FollowHit(TickOutcome& outcome) {
 void PollCycle::DecideHit(bool recordAudioTicked, TickOutcome& outcome) {
     if (!ShowsTransmission(frame_->HitIndicator())) {
         if (!hit_.HitActive) return;
-        outcome.Actions.emplace_back(EndHit(
-            hit_, values_,
-            HitEndContext{table_, icons_.Row1, recordAudioTicked, clock_.TimeOfDayText(),
-                          launchDate_}));
+        HitEnded ended = EndHit(hit_, values_,
+                                HitEndContext{table_, icons_.Row1, recordAudioTicked, clock_.TimeOfDayText(),
+                                              launchDate_});
+        ended.SignalPeak = levels_.Peak();
+        ended.SignalAverage = levels_.Average();
+        levels_.Clear();
+        reported_.reset();
+        outcome.Actions.emplace_back(std::move(ended));
         return;
     }
 
+    const bool starting = !hit_.HitActive;
     hit_.HitActive = true;
+    if (outcome.SignalLevel) levels_.Add(*outcome.SignalLevel);
     const int presses =
         skipList_.SkipPresses(values_.RawFrequency, values_.TalkgroupId, frame_->DisplayLine2());
     for (int i = 0; i < presses; ++i) {
@@ -164,6 +171,70 @@ void PollCycle::DecideHit(bool recordAudioTicked, TickOutcome& outcome) {
         outcome.Actions.emplace_back(ShowExtendedInfoAction{*CurrentReception()});
         hit_.ExtendedShown = true;
     }
+    ReportNames(starting, outcome);
+}
+
+// The start of a hit is reported with the names known on its first tick; a
+// later tick reports again only when the names came out different, so that
+// whoever waits for a name hears of it once it is known, and once only.
+void PollCycle::ReportNames(bool starting, TickOutcome& outcome) {
+    if (!starting && reported_ && namesSeen_.Same(hit_, values_)) return;
+    namesSeen_.Take(hit_, values_);
+    LiveHit names = NamesNow();
+    if (starting || !reported_) {
+        reported_ = names;
+        outcome.Actions.emplace_back(HitStarted{std::move(names)});
+        return;
+    }
+    // A talkgroup ID once given stays the hit's, though a later reply is empty.
+    if (names.TalkgroupId.empty()) names.TalkgroupId = reported_->TalkgroupId;
+    const bool renamed = names.SystemText != reported_->SystemText || names.GroupText != reported_->GroupText ||
+                         names.ChannelText != reported_->ChannelText || names.TalkgroupId != reported_->TalkgroupId;
+    reported_ = names;
+    if (renamed) outcome.Actions.emplace_back(HitRenamed{std::move(names)});
+}
+
+// The names the hit would be logged with if it ended now: the talkgroup
+// reply's names when it names a group, otherwise the display lines as far as
+// taken (never the "Hold" line or the key prompt), completed from the
+// hit-intelligence table and cleaned by the same end-of-hit rules, on copies.
+// The icons are this tick's: the transmission is on the display now.
+LiveHit PollCycle::NamesNow() const {
+    HitRecord hit = hit_;
+    TickValues values = values_;
+    if (!values_.GidGroup.empty()) {
+        hit.SystemText = values_.GidSystem;
+        hit.GroupText = values_.GidGroup;
+        hit.ChannelText = values_.GidTalkgroup;
+        hit.TrunkedHit = true;
+    } else if (!hit.TrunkedHit) {
+        if (Contains(hit.SystemText, kHoldWord)) hit.SystemText.clear();
+        if (hit.ChannelText == kPressAnyKey) hit.ChannelText.clear();
+    }
+    const bool trunked = hit.TrunkedHit;
+    hit.SkipSent = true;  // no log line is wanted, only the names
+    const std::string icons = MakeIconRows(frame_->IconFlags1(), frame_->IconFlags2()).Row1;
+    const HitEnded named = EndHit(hit, values, HitEndContext{table_, icons, false, {}, launchDate_});
+    return LiveHit{named.Names.SystemText, named.Names.GroupText, named.Names.ChannelText,
+                   values_.RawFrequency,   hit_.FreqShown,        values_.TalkgroupId,
+                   trunked,                hit_.SkipSent};
+}
+
+bool PollCycle::NameSources::Same(const HitRecord& hit, const TickValues& values) const {
+    return SystemText == hit.SystemText && GroupText == hit.GroupText && ChannelText == hit.ChannelText &&
+           GidSystem == values.GidSystem && GidGroup == values.GidGroup && GidTalkgroup == values.GidTalkgroup &&
+           TalkgroupId == values.TalkgroupId && RawFrequency == values.RawFrequency;
+}
+
+void PollCycle::NameSources::Take(const HitRecord& hit, const TickValues& values) {
+    SystemText = hit.SystemText;
+    GroupText = hit.GroupText;
+    ChannelText = hit.ChannelText;
+    GidSystem = values.GidSystem;
+    GidGroup = values.GidGroup;
+    GidTalkgroup = values.GidTalkgroup;
+    TalkgroupId = values.TalkgroupId;
+    RawFrequency = values.RawFrequency;
 }
 
 }  // namespace quorvane

@@ -6,6 +6,7 @@
 #include "monitor/HitIntelTable.h"
 #include "monitor/HitRecord.h"
 #include "monitor/IconRows.h"
+#include "monitor/SignalLevel.h"
 #include "monitor/SkipList.h"
 #include "monitor/StatusFrame.h"
 #include "monitor/TickOutcome.h"
@@ -20,6 +21,10 @@ namespace quorvane {
 // sends "STS", "GID" and "WIN" and hands everything read since that round
 // began to Tick, which answers what to show and do. A round that is not
 // exactly three CR-ended replies (a key's reply among them) is dropped.
+//
+// Besides what the window shows, a tick reports the signal level, the start
+// of a hit with its names (HitStarted), names a later tick of the hit learnt
+// (HitRenamed), and the hit's peak and mean level when it ends.
 class PollCycle {
 public:
     PollCycle(const HitIntelTable& table, const SkipList& skipList, Clock& clock,
@@ -47,6 +52,16 @@ public:
 private:
     void FollowHit(TickOutcome& outcome);
     void DecideHit(bool recordAudioTicked, TickOutcome& outcome);
+    void ReportNames(bool starting, TickOutcome& outcome);
+    LiveHit NamesNow() const;
+
+    // What the names of a hit are worked out from; the work (two walks over
+    // the hit-intelligence table) is only redone when one of these changed.
+    struct NameSources {
+        std::string SystemText, GroupText, ChannelText, GidSystem, GidGroup, GidTalkgroup, TalkgroupId, RawFrequency;
+        bool Same(const HitRecord& hit, const TickValues& values) const;
+        void Take(const HitRecord& hit, const TickValues& values);
+    };
 
     const HitIntelTable& table_;
     const SkipList& skipList_;
@@ -58,6 +73,10 @@ private:
     std::optional<StatusFrame> frame_;
     IconRows icons_;
     std::string freqBox_;
+
+    SignalTally levels_;               // the levels of the hit being followed
+    NameSources namesSeen_;            // what the last reported names came from
+    std::optional<LiveHit> reported_; // the names last reported for this hit
 };
 
 }  // namespace quorvane

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -28,8 +29,37 @@ struct ShowExtendedInfoAction {
     ExtendedInfoSource Source;
 };
 
-using TickAction =
-    std::variant<SendCommandAction, StartRecordingAction, ShowExtendedInfoAction, HitEnded>;
+// What is known of a hit while it is on: its names as the log would show them
+// now (from the talkgroup reply, the display lines or the hit-intelligence
+// table by frequency, cleaned as at the hit's end), the frequency and the
+// talkgroup ID.
+struct LiveHit {
+    std::string SystemText;
+    std::string GroupText;
+    std::string ChannelText;
+    std::string RawFrequency;  // WIN field 2, eight digits
+    std::string FreqShown;     // the frequency text of the frequency box
+    std::string TalkgroupId;   // GID field 2; empty when the scanner gave none
+    bool TrunkedHit = false;   // the talkgroup reply names the hit
+    bool Skipped = false;      // the automatic skip moved past it: never logged
+
+    bool operator==(const LiveHit&) const = default;
+};
+
+// A hit starts on this tick (the first one that sees the transmission).
+struct HitStarted {
+    LiveHit Hit;
+};
+
+// A later tick of the same hit learnt names the start did not have (a group
+// from display line 1, the talkgroup reply's names). Sent only when the names
+// or the talkgroup ID changed.
+struct HitRenamed {
+    LiveHit Hit;
+};
+
+using TickAction = std::variant<SendCommandAction, StartRecordingAction, ShowExtendedInfoAction, HitEnded,
+                                HitStarted, HitRenamed>;
 
 // What one poll tick asks the window to show and do. When Accepted is false
 // the tick was dropped: nothing changes and the other members are empty.
@@ -42,6 +72,9 @@ struct TickOutcome {
     bool FreqBoxChanged = false;
     std::string DisplayLine1;     // raw display lines, for the window caption
     std::string DisplayLine2;
+    // The signal level of this tick (WIN field 1, 0-255); none when the reply
+    // carried no readable level.
+    std::optional<int> SignalLevel;
     std::vector<TickAction> Actions;  // to be applied in this order
 };
 

@@ -20,7 +20,10 @@ inline std::string Gid(const std::string& id = "", const std::string& system = "
     return "GID,," + id + ",," + system + "," + group + "," + talkgroup;
 }
 
-inline std::string Win(const std::string& digits) { return "WIN,," + digits; }
+// A frequency reply of 3 fields; field 1 is the signal level.
+inline std::string Win(const std::string& digits, const std::string& level = "") {
+    return "WIN," + level + "," + digits;
+}
 
 // What one read holds when the three replies arrived.
 inline std::string Read(const std::string& sts, const std::string& gid, const std::string& win) {

@@ -27,6 +27,16 @@ std::optional<HitEnded> Ended(const TickOutcome& outcome) {
     return std::nullopt;
 }
 
+// The hit reports of a tick: each HitStarted ("start") or HitRenamed ("rename").
+std::vector<std::pair<std::string, LiveHit>> Reports(const TickOutcome& outcome) {
+    std::vector<std::pair<std::string, LiveHit>> reports;
+    for (const TickAction& action : outcome.Actions) {
+        if (const auto* started = std::get_if<HitStarted>(&action)) reports.emplace_back("start", started->Hit);
+        if (const auto* renamed = std::get_if<HitRenamed>(&action)) reports.emplace_back("rename", renamed->Hit);
+    }
+    return reports;
+}
+
 class PollCycleTest : public ::testing::Test {
 protected:
     TickOutcome Tick(const std::string& line1, const std::string& line2, const std::string& f9,
@@ -100,9 +110,15 @@ TEST(StatusFrame, HitIndicatorIsComparedAsANumber) {
 }
 
 TEST_F(PollCycleTest, ConventionalHitIsNamedFromTheDisplayAndLogged) {
-    Tick("County          ", "Dispatch 1      ", "0");  // hit starts
-    Tick("County          ", "Dispatch 1      ", "0");  // start time, channel, system
-    Tick("Fire            ", "Dispatch 1  023Hz", "0", Gid(), "04600250");  // group, code
+    auto reports = Reports(Tick("County          ", "Dispatch 1      ", "0"));  // hit starts
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].first, "start");
+    EXPECT_EQ(reports[0].second, (LiveHit{"County", "", "Dispatch 1", "01544300", " 154.4300", "", false, false}));
+    EXPECT_TRUE(Reports(Tick("County          ", "Dispatch 1      ", "0")).empty());  // names unchanged
+    // The group learnt from line 1 is told once, in a rename.
+    reports = Reports(Tick("Fire            ", "Dispatch 1  023Hz", "0", Gid(), "04600250"));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(std::tie(reports[0].first, reports[0].second.GroupText), std::make_tuple("rename", "Fire"));
     EXPECT_EQ(cycle.Hit().FreqShown, " 154.4300");  // latched while the hit lasts
     clock.Now = "2:51:40 PM";
     const std::optional<HitEnded> ended = Ended(Tick("Scanning", "", "1"));
@@ -139,7 +155,13 @@ TEST_F(PollCycleTest, TrunkedHitShowsTheTalkgroupAndLogsIt) {
     Tick("Metro", "North", "0");
     Tick("Metro", "North", "0");
     Tick("Metro", "North 1234", "0");  // a code is taken before the names arrive
-    for (int i = 0; i < 2; ++i) EXPECT_EQ(Tick("Metro", "North Ops  CC12", "0", gid).FreqBox, "ID: 12345");
+    const TickOutcome named = Tick("Metro", "North Ops  CC12", "0", gid);
+    EXPECT_EQ(named.FreqBox, "ID: 12345");
+    const auto reports = Reports(named);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].second,
+              (LiveHit{"Metro Trunk", "Police", "North Ops", "01544300", " 154.4300", "12345", true, false}));
+    EXPECT_EQ(Tick("Metro", "North Ops  CC12", "0", gid).FreqBox, "ID: 12345");
     const std::optional<HitEnded> ended = Ended(Tick("Metro", "North", "1", gid));
     ASSERT_TRUE(ended);
     EXPECT_EQ(ended->LogLine,
@@ -151,11 +173,13 @@ TEST_F(PollCycleTest, RecordingAndExtendedInfoStartOncePerHit) {
     recordAudio = true;
     for (int hit = 0; hit < 2; ++hit) {
         const TickOutcome first = Tick("County", "Dispatch", "0", Gid("77", "Sys"));
-        ASSERT_EQ(first.Actions.size(), 2u);
+        ASSERT_EQ(first.Actions.size(), 3u);
         EXPECT_TRUE(std::holds_alternative<StartRecordingAction>(first.Actions[0]));
         const ExtendedInfoSource& source = std::get<ShowExtendedInfoAction>(first.Actions[1]).Source;
         EXPECT_EQ(std::tie(source.GidSystem, source.FreqShown, source.SystemText, source.TalkgroupId),
                   std::make_tuple("Sys", " 154.4300", "County", "77"));
+        EXPECT_EQ(std::get<HitStarted>(first.Actions[2]).Hit.TalkgroupId, "77");
+        // A talkgroup ID that a later reply leaves out is no new name.
         EXPECT_TRUE(Tick("County", "Dispatch", "0").Actions.empty());
         EXPECT_TRUE(Ended(Tick("County", "Dispatch", "1"))->StopRecording);
     }
@@ -172,12 +196,83 @@ TEST_F(PollCycleTest, EndOfHitReadsTheIconRowOfThePreviousTick) {
 TEST_F(PollCycleTest, AutoSkipPressesEveryActiveTickAndTheHitIsNotLogged) {
     skips.SetEntry(0, "01544300");
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(SentCommands(Tick("County", "Dispatch", "0")), std::vector<std::string>{"KEY,>,P"});
+        const TickOutcome out = Tick("County", "Dispatch", "0");
+        EXPECT_EQ(SentCommands(out), std::vector<std::string>{"KEY,>,P"});
+        if (i == 0) {
+            EXPECT_TRUE(Reports(out).at(0).second.Skipped);  // an alert has no business with it
+        }
     }
     const TickOutcome end = Tick("County", "Dispatch", "1");
     ASSERT_EQ(end.Actions.size(), 1u);
     EXPECT_FALSE(Ended(end)->LogLine);
     EXPECT_EQ(cycle.Hit(), HitRecord{});
+}
+
+// The names a hit starts with: the talkgroup reply's, the display's (never
+// "Hold" or the key prompt), completed from the table by frequency.
+TEST_F(PollCycleTest, HitStartsWithTheBestNamesKnownOnItsFirstTick) {
+    table.SetEntry(0, "01544300\tDispatch 1\tFire\tCounty Fire");
+    table.SetEntry(1, "04600250\tJail\tSheriff\tCounty");
+    const struct {
+        const char *line1, *line2;
+        std::string gid, digits;
+        LiveHit names;
+    } cases[] = {
+        {"Metro", "ID:12345", Gid("12345", "Metro Trunk", "Police", "PD Disp"), "08561125",
+         {"Metro Trunk", "Police", "PD Disp", "08561125", " 856.1125", "12345", true, false}},
+        {"Harbor          ", "Harbor Ops      ", Gid(), "01566000",
+         {"Harbor", "", "Harbor Ops", "01566000", " 156.6000", "", false, false}},
+        {"County Fire", "Dispatch 1", Gid(), "01544300",
+         {"County Fire", "Fire", "Dispatch 1", "01544300", " 154.4300", "", false, false}},
+        {"Hold County", " Press Any Key  ", Gid(), "04600250",
+         {"", "Sheriff", "", "04600250", " 460.0250", "", false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line2);
+        const auto reports = Reports(Tick(c.line1, c.line2, "0", c.gid, c.digits));
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].first, "start");
+        EXPECT_EQ(reports[0].second, c.names);
+        EXPECT_TRUE(Reports(Tick(c.line1, c.line2, "1", c.gid, c.digits)).empty());  // the end reports nothing
+    }
+}
+
+// WIN field 1 is the level of each tick; a hit keeps its peak and rounded mean
+// over the ticks that saw the transmission (not the tick that ends it).
+TEST_F(PollCycleTest, SignalLevelOfEachTickAndPeakAndAverageOfTheHit) {
+    const struct {
+        std::vector<std::string> levels;  // one per active tick, then the ending tick's
+        std::optional<int> peak, average;
+    } hits[] = {
+        {{"100", "150", "201", "0"}, 201, 150},
+        {{"7", "8", "255"}, 8, 8},                      // the ending tick's level is not the hit's
+        {{"256", "-1", "", "12a", " 42", "0042", "42"}, std::nullopt, std::nullopt},  // none readable
+        {{"x", "042", "9"}, 42, 42},                    // a garbled tick is left out
+        {{"3"}, std::nullopt, std::nullopt},            // an idle tick has its level too
+    };
+    for (const auto& hit : hits) {
+        SCOPED_TRACE(hit.levels.front());
+        std::optional<HitEnded> ended;
+        for (size_t i = 0; i < hit.levels.size(); ++i) {
+            const bool last = i + 1 == hit.levels.size();
+            const TickOutcome out = cycle.Tick(
+                Read(Sts("County", "Dispatch", last ? "1" : "0"), Gid(), Win("01544300", hit.levels[i])), false);
+            ASSERT_TRUE(out.Accepted);
+            EXPECT_EQ(out.SignalLevel, ParseSignalLevel(hit.levels[i]));
+            ended = Ended(out);
+        }
+        if (hit.levels.size() == 1) continue;
+        ASSERT_TRUE(ended);
+        EXPECT_EQ(ended->SignalPeak, hit.peak);
+        EXPECT_EQ(ended->SignalAverage, hit.average);
+    }
+    for (const auto& [field, level] : std::vector<std::pair<std::string, std::optional<int>>>{
+             {"0", 0}, {"255", 255}, {"256", std::nullopt}, {"1000", std::nullopt}, {"", std::nullopt},
+             {"\x82", std::nullopt}}) {
+        EXPECT_EQ(ParseSignalLevel(field), level) << field;
+    }
+    // A WIN reply of another length reads no level, though the display still shows.
+    EXPECT_FALSE(cycle.Tick(Read(Sts("A", "B", "1"), Gid(), "WIN,90"), false).SignalLevel);
 }
 
 }  // namespace

@@ -10,12 +10,12 @@ namespace quorvane {
 namespace {
 
 // idle 0-1000, conventional hit with prompt 1000-4000, scan delay 4000-6000,
-// trunked hit 6000-8000, scan delay 8000-10000, then round again.
+// trunked hit 6000-8000 at level 87, scan delay 8000-10000, then round again.
 constexpr const char* kRadio =
     "step 1000 idle line1=\"County\" line2=\"Scanning\" icons1=110000000000000 icons2=11100000000011000\n"
     "step 3000 hit prompt line1=\"County\" line2=\"Dispatch \\x82 1\" freq=01544750\n"
     "step 2000 hit line1=\"Metro\" line2=\"ID:12345\" freq=08561125 tgid=12345 system=\"Metro Trunk\" "
-    "group=Police talkgroup=\"PD Disp\"\n";
+    "group=Police talkgroup=\"PD Disp\" level=87\n";
 
 // One radio asked in time order: field -1 means the reply starts with expect.
 TEST(Respond, AnswersFollowTheScanKeysTuningAndProgrammingMode) {
@@ -32,13 +32,14 @@ TEST(Respond, AnswersFollowTheScanKeysTuningAndProgrammingMode) {
         {0, "QSH,1544750,0,FM,0,.,.,.,.,.", -1, "QSH,NG"}, {0, "QSH,01544750,0,USB,0,.,.,.,.,.", -1, "QSH,NG"},
         {0, "SIH", -1, "SIH,NG"},  // memory reads need programming mode
         {100, "STS", 3, "Scanning        "}, {100, "STS", 9, "1"}, {100, "WIN", 2, "00000000"},
-        {100, "GID", -1, "GID,,,,,,"},
-        {1100, "STS", 3, kPressAnyKey}, {1100, "STS", 9, "0"}, {1100, "WIN", 2, "01544750"},
+        {100, "GID", -1, "GID,,,,,,"}, {100, "WIN", 1, "0"},
+        {1100, "STS", 3, kPressAnyKey}, {1100, "STS", 9, "0"}, {1100, "WIN", 2, "01544750"}, {1100, "WIN", 1, "142"},
         {1200, "KEY,E,P", -1, "KEY,OK"}, {1300, "STS", 3, "Dispatch \x82 1    "},
         {4100, "STS", 3, "Dispatch \x82 1    "}, {4100, "STS", 9, "1"},  // scan delay: display unchanged
         {5900, "WIN", 2, "01544750"}, {5900, "GID", -1, "GID,,,,,,"},
         {6100, "STS", 3, "ID:12345        "}, {6100, "STS", 9, "0"}, {6100, "WIN", 2, "08561125"},
-        {6100, "GID", -1, "GID,,12345,,Metro Trunk,Police,PD Disp"},
+        {6100, "GID", -1, "GID,,12345,,Metro Trunk,Police,PD Disp"}, {6100, "WIN", 1, "87"},
+        {8100, "WIN", -1, "WIN,0,08561125"},  // the squelch closed: the step's level is gone
         {10100, "STS", 3, "Scanning        "}, {10100, "STS", 9, "1"}, {10100, "WIN", 2, "00000000"},
         {11100, "STS", 3, kPressAnyKey},  // the next pass prompts again
         {11500, "KEY,>,P", -1, "KEY,OK"}, {11510, "WIN", 2, "08561125"}, {11510, "STS", 9, "0"},

@@ -12,7 +12,7 @@ TEST(ScenarioParser, ReadsStepsSettingsAndMemory) {
         "# a comment\r\n"
         "delay 1500  # after each transmission\n"
         "once\n"
-        "   step 3000\thit prompt freq=01544300 line2=\"Fire \\x82 EMS\"\n"
+        "   step 3000\thit prompt freq=01544300 level=203 line2=\"Fire \\x82 EMS\"\n"
         "step 800 hit cont line2=\"Disp\\\\1 \\\"A\\\"\" talkgroup=\"PD \xE9\"\n"
         "system \"County \xFC\"\n"
         "group Fire\n"
@@ -29,6 +29,7 @@ TEST(ScenarioParser, ReadsStepsSettingsAndMemory) {
     EXPECT_EQ(s.steps[0].view.line2, "Fire \x82 EMS      ");
     EXPECT_TRUE(s.steps[1].continues);
     EXPECT_EQ(s.steps[1].view.frequency, "01544300");  // taken over from the step before
+    EXPECT_EQ(s.steps[1].view.level, 203);
     EXPECT_EQ(s.steps[1].view.line2, "Disp\\1 \"A\"      ");
     EXPECT_EQ(s.steps[1].view.talkgroup, "PD \xE9");
     ASSERT_EQ(s.systems.size(), 2u);
@@ -52,6 +53,8 @@ TEST(ScenarioParser, RejectsFaultsWithTheLineAndReason) {
         {"step 10 idle line1=\"12345678901234567\"", "line 1: line1 longer than 16 characters"},
         {"step 10 idle line2=\"a,b\"", "line 1: line2 holds a comma"},
         {"step 10 hit freq=1544300", "line 1: frequency must be 8 digits"},
+        {"step 10 hit level=256", "line 1: level must be 0 to 255"},
+        {"step 10 hit level=-1", "line 1: level must be 0 to 255"},
         {"step 10 idle line1=\"open", "line 1: unterminated quote"},
         {"group Fire", "line 1: group before any system"},
         {"system S\ngroup G\nchannel C 01544300 USB", "line 3: modulation must be FM, NFM, AM or AUTO"},

@@ -1,0 +1,154 @@
+#include "alerts/AlertList.h"
+
+#include <algorithm>
+
+namespace quorvane {
+namespace {
+
+// 999999.9999 MHz in units of 100 Hz still fits 32 bits; the scanner's own
+// frequencies are four digits of MHz.
+constexpr size_t kMostMegahertzDigits = 6;
+constexpr std::uint32_t kUnitsPerMegahertz = 10000;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return LowerAscii(c); });
+    return lower;
+}
+
+std::string_view TrimmedView(std::string_view text, std::string_view blanks = " \t") {
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+// Digits without their leading zeros ("0" stays "0"), so "012345" is 12345.
+std::string_view WithoutLeadingZeros(std::string_view digits) {
+    const size_t first = digits.find_first_not_of('0');
+    return first == std::string_view::npos ? digits.substr(digits.empty() ? 0 : digits.size() - 1)
+                                           : digits.substr(first);
+}
+
+// Digits with exactly one decimal point ("154.43", "154.", ".5").
+bool LooksLikeMegahertz(std::string_view text) {
+    return std::count(text.begin(), text.end(), '.') == 1 && std::any_of(text.begin(), text.end(), IsDigit) &&
+           std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; });
+}
+
+std::optional<AlertEntry> EntryOfLine(std::string_view line) {
+    line = TrimmedView(line);
+    if (line.empty() || line.front() == '#') return std::nullopt;
+    AlertEntry entry;
+    if (AllDigits(line)) {
+        entry.kind = AlertEntry::Kind::Talkgroup;
+        entry.Text = WithoutLeadingZeros(line);
+    } else if (LooksLikeMegahertz(line)) {
+        const std::optional<std::uint32_t> units = FrequencyUnits(line);
+        if (!units) return std::nullopt;  // more megahertz than any radio: it can match nothing
+        entry.kind = AlertEntry::Kind::Frequency;
+        entry.Frequency = *units;
+    } else {
+        entry.kind = AlertEntry::Kind::Text;
+        entry.Text = LowerAscii(line);
+    }
+    return entry;
+}
+
+}  // namespace
+
+AlertList AlertList::Parse(std::string_view fileBytes) {
+    AlertList list;
+    size_t start = 0;
+    while (start <= fileBytes.size()) {
+        size_t end = fileBytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = fileBytes.size();
+        if (std::optional<AlertEntry> entry = EntryOfLine(fileBytes.substr(start, end - start))) {
+            list.entries_.push_back(std::move(*entry));
+        }
+        start = end + 1;
+    }
+    return list;
+}
+
+bool AlertList::Matches(const AlertSubject& subject) const {
+    const std::string_view talkgroup = TrimmedView(subject.TalkgroupId, " ");
+    const std::string_view talkgroupDigits = AllDigits(talkgroup) ? WithoutLeadingZeros(talkgroup) : "";
+    // The names in lower case, made once per subject and only when a text entry needs them.
+    std::optional<std::string> names[3];
+    for (const AlertEntry& entry : entries_) {
+        switch (entry.kind) {
+        case AlertEntry::Kind::Frequency:
+            if (subject.Frequency == entry.Frequency) return true;
+            break;
+        case AlertEntry::Kind::Talkgroup:
+            if (!talkgroupDigits.empty() && talkgroupDigits == entry.Text) return true;
+            break;
+        case AlertEntry::Kind::Text: {
+            const std::string_view sources[3] = {subject.SystemText, subject.GroupText, subject.ChannelText};
+            for (size_t i = 0; i < 3; ++i) {
+                if (!names[i]) names[i] = LowerAscii(sources[i]);
+                if (names[i]->find(entry.Text) != std::string::npos) return true;
+            }
+            break;
+        }
+        }
+    }
+    return false;
+}
+
+std::optional<std::uint32_t> FrequencyUnits(std::string_view megahertz) {
+    megahertz = TrimmedView(megahertz);
+    if (!LooksLikeMegahertz(megahertz)) return std::nullopt;
+    const size_t point = megahertz.find('.');
+    const std::string_view whole = megahertz.substr(0, point);
+    const std::string_view fraction = megahertz.substr(point + 1);
+    const std::string_view wholeDigits = whole.empty() ? "0" : WithoutLeadingZeros(whole);
+    if (wholeDigits.size() > kMostMegahertzDigits) return std::nullopt;
+    std::uint32_t units = 0;
+    for (const char c : wholeDigits) units = units * 10 + static_cast<std::uint32_t>(c - '0');
+    units *= kUnitsPerMegahertz;
+    std::uint32_t step = kUnitsPerMegahertz;
+    for (size_t i = 0; i < 4; ++i) {
+        step /= 10;
+        if (i < fraction.size()) units += static_cast<std::uint32_t>(fraction[i] - '0') * step;
+    }
+    // Finer than 100 Hz: to the nearest step.
+    if (fraction.size() > 4 && fraction[4] >= '5') ++units;
+    return units;
+}
+
+std::optional<std::uint32_t> FrequencyDigitsUnits(std::string_view digits) {
+    if (digits.size() != 8 || !AllDigits(digits) || digits == "00000000") return std::nullopt;
+    std::uint32_t units = 0;
+    for (const char c : digits) units = units * 10 + static_cast<std::uint32_t>(c - '0');
+    return units;
+}
+
+AlertSubject SubjectOfHit(const LiveHit& hit) {
+    return AlertSubject{hit.SystemText, hit.GroupText, hit.ChannelText, FrequencyDigitsUnits(hit.RawFrequency),
+                        hit.TalkgroupId};
+}
+
+AlertSubject SubjectOfLogRow(const LogGridRow& row) {
+    if (row.Cells[0].empty()) return {};
+    const std::string_view names = row.Cells[1];
+    constexpr std::string_view kBetween = " / ";
+    const size_t between = names.find(kBetween);
+    AlertSubject subject;
+    subject.SystemText = names.substr(0, between);
+    if (between != std::string_view::npos) subject.GroupText = names.substr(between + kBetween.size());
+    subject.ChannelText = row.Cells[2];
+    subject.Frequency = FrequencyUnits(row.Cells[3]);
+    subject.TalkgroupId = row.Cells[4];
+    return subject;
+}
+
+}  // namespace quorvane

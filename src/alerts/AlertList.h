@@ -1,0 +1,68 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "monitor/LogGrid.h"
+#include "monitor/TickOutcome.h"
+
+namespace quorvane {
+
+// One line of alerts.txt.
+struct AlertEntry {
+    enum class Kind { Frequency, Talkgroup, Text };
+    Kind kind = Kind::Text;
+    std::uint32_t Frequency = 0;  // Frequency: in units of 100 Hz (154.43 MHz is 1544300)
+    std::string Text;             // Talkgroup: the ID without leading zeros; Text: in lower case
+
+    bool operator==(const AlertEntry&) const = default;
+};
+
+// What an entry is matched against: a hit's names (scanner bytes), its
+// frequency and its talkgroup ID.
+struct AlertSubject {
+    std::string_view SystemText;
+    std::string_view GroupText;
+    std::string_view ChannelText;
+    std::optional<std::uint32_t> Frequency;  // units of 100 Hz
+    std::string_view TalkgroupId;
+};
+
+// The watched channels and talkgroups of alerts.txt: 8-bit text, one entry a
+// line (CR LF, LF or a lone CR end a line). A number with a decimal point is
+// a frequency in MHz, compared to 100 Hz (the scanner's step; finer digits
+// are rounded); digits only are a talkgroup ID; anything else is text found
+// anywhere in the system, group or channel name, ASCII letters in either
+// case. Blanks around an entry do not count; empty lines and lines starting
+// with "#" are skipped. Every byte is allowed: a line that is no number is
+// text.
+class AlertList {
+public:
+    AlertList() = default;
+    static AlertList Parse(std::string_view fileBytes);
+
+    bool Matches(const AlertSubject& subject) const;
+    bool Empty() const { return entries_.empty(); }
+    const std::vector<AlertEntry>& Entries() const { return entries_; }
+
+private:
+    std::vector<AlertEntry> entries_;
+};
+
+// A frequency in MHz as text ("154.43", " 154.4300") in units of 100 Hz;
+// nothing unless it is digits with one decimal point, below 1000000 MHz.
+std::optional<std::uint32_t> FrequencyUnits(std::string_view megahertz);
+// The scanner's eight frequency digits (four of MHz, four of 100 Hz) in units
+// of 100 Hz; nothing for other text or all zeros (no frequency).
+std::optional<std::uint32_t> FrequencyDigitsUnits(std::string_view digits);
+
+// A hit as the poll reports it.
+AlertSubject SubjectOfHit(const LiveHit& hit);
+// A row of the log grid: "system / group", channel, frequency text, and the
+// talkgroup ID of a trunked hit (a tone or code there is never digits only,
+// a DCS code aside). A filler row is an empty subject that matches nothing.
+AlertSubject SubjectOfLogRow(const LogGridRow& row);
+
+}  // namespace quorvane

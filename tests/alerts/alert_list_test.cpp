@@ -1,0 +1,109 @@
+#include "alerts/AlertList.h"
+
+#include <gtest/gtest.h>
+
+#include "alerts/AlertLatch.h"
+#include "alerts/AlertText.h"
+
+namespace quorvane {
+namespace {
+
+LiveHit Hit(std::string system, std::string group, std::string channel, std::string digits = "01544300",
+             std::string talkgroup = "") {
+    LiveHit hit{std::move(system), std::move(group), std::move(channel), std::move(digits), "", std::move(talkgroup)};
+    hit.TrunkedHit = !hit.TalkgroupId.empty();
+    return hit;
+}
+
+TEST(AlertList, MatchesFrequenciesTalkgroupsAndTextAndSkipsCommentsAndOddBytes) {
+    const LiveHit fire = Hit("County Fire", "Fire", "Dispatch 1");
+    const LiveHit trunk = Hit("Metro Trunk", "Police", "PD Disp", "08561125", "12345");
+    const struct {
+        std::string file;
+        size_t entries;
+        LiveHit hit;
+        bool matches;
+    } cases[] = {
+        {"154.43", 1, fire, true},
+        {"154.4300\r\n", 1, fire, true},
+        {"0154.430", 1, fire, true},
+        {"154.43004", 1, fire, true},  // finer than 100 Hz: rounded
+        {"154.43005", 1, fire, false},
+        {"154.431", 1, fire, false},
+        {"154.43", 1, Hit("A", "B", "C", "00000000"), false},  // no frequency reported
+        {"154.43", 1, Hit("A", "B", "C", "OK015443"), false},  // garbled digits
+        {"856.1125", 1, trunk, true},
+        {"12345", 1, trunk, true},
+        {"012345", 1, trunk, true},
+        {"1234", 1, trunk, false},
+        {"12345", 1, fire, false},
+        {"1544300", 1, fire, false},  // digits only are a talkgroup, never a frequency
+        {"dispatch", 1, fire, true},
+        {"  FIRE\t", 1, Hit("Metro", "fire ems", "Tac"), true},
+        {"metro trunk", 1, trunk, true},
+        {"Police / PD", 1, trunk, false},  // each name on its own
+        {"154.43.1", 1, fire, false},       // two points: text
+        {"# Dispatch\n\n   \r\n#154.43\n12345", 1, fire, false},
+        {"x\ny\rDispatch", 3, fire, true},  // LF, a lone CR, no final line end
+        {"caf\xc9", 1, Hit("Caf\xe9", "", ""), false},  // only ASCII letters are folded
+        {"\x82\x10", 1, Hit("S", "", "Tac \x82\x10 2"), true},
+        {std::string("\0\xff\x81\n\0", 5), 2, fire, false},
+        {"99999999999.5\n.\n-5", 2, fire, false},  // too many MHz is dropped; "." and "-5" are text
+        {"", 0, fire, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.file));
+        const AlertList list = AlertList::Parse(c.file);
+        EXPECT_EQ(list.Entries().size(), c.entries);
+        EXPECT_EQ(list.Matches(SubjectOfHit(c.hit)), c.matches);
+    }
+    // Odd bytes all the way, NUL included: no crash, text entries.
+    std::string odd;
+    for (int b = 0; b < 256; ++b) odd += static_cast<char>(b);
+    EXPECT_FALSE(AlertList::Parse(odd + odd).Matches(SubjectOfHit(fire)));
+}
+
+TEST(AlertList, LogRowsMatchByNamesFrequencyAndTalkgroup) {
+    const AlertList list = AlertList::Parse("154.43\n2417\nharbor");
+    const std::vector<LogGridRow> rows =
+        LogGridFill("A / B\tC\t 154.4300\t 023\t1\t2\t3\r\nMetro / Fire\tFD\t 856.7375\t2417\t1\t2\t3\r\n"
+                    "Harbor / Port\tOps\t 156.6000\t\t1\t2\t3\r\nX / Y\tZ\t 156.6000\t23\t1\t2\t3\r\n");
+    const bool marked[] = {true, true, true, false, false};  // then a filler row
+    for (size_t i = 0; i < std::size(marked); ++i) EXPECT_EQ(list.Matches(SubjectOfLogRow(rows[i])), marked[i]) << i;
+}
+
+TEST(AlertLatch, AlertsOncePerHitWhenItsNamesFirstMatch) {
+    const AlertList list = AlertList::Parse("police");
+    AlertLatch latch;
+    const auto tick = [&](TickAction action) {
+        TickOutcome outcome;
+        outcome.Actions.push_back(std::move(action));
+        return latch.Follow(outcome, list).has_value();
+    };
+    const LiveHit police = Hit("Metro", "Police", "North", "08561125", "1");
+    EXPECT_TRUE(tick(HitStarted{police}));
+    EXPECT_FALSE(tick(HitRenamed{police}));  // still the same hit
+    EXPECT_FALSE(tick(HitEnded{}));
+    EXPECT_FALSE(tick(HitStarted{Hit("Metro", "", "North")}));
+    EXPECT_TRUE(tick(HitRenamed{police}));  // the names came later
+    EXPECT_FALSE(tick(HitRenamed{police}));
+    LiveHit skipped = police;
+    skipped.Skipped = true;
+    EXPECT_FALSE(tick(HitStarted{skipped}));
+    EXPECT_TRUE(tick(HitStarted{police}));  // the next hit alerts again
+}
+
+TEST(AlertText, NamesTheChannelAndTheFrequencyOrTalkgroup) {
+    LiveHit conventional = Hit("County  ", "Fire", " Dispatch 1 ");
+    conventional.FreqShown = " 154.4300";
+    const AlertText text = DescribeAlert(conventional);
+    EXPECT_EQ(text.Summary, "Dispatch 1");
+    EXPECT_EQ(text.Body, "County / Fire\nDispatch 1\n154.4300 MHz");
+    EXPECT_EQ(text.Line, "Alert: Dispatch 1, 154.4300 MHz");
+    const AlertText trunked = DescribeAlert(Hit("Metro", "", "", "08561125", "12345"));
+    EXPECT_EQ(trunked.Summary, "Metro");
+    EXPECT_EQ(trunked.Body, "Metro\nID 12345");
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,88 @@
+// The "Device" list: what it shows and how a choice binds the port number.
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/qt/AppFiles.h"
+#include "link/qt/DeviceList.h"
+#include "link/qt/SerialDeviceScan.h"
+
+namespace quorvane {
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "link_qt_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+const std::string kById = "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0";
+
+TEST(DeviceList, AChoiceLinksTheChosenPortToTheStableNameButNeverReplacesAFile) {
+    App();
+    QTemporaryDir dir;
+    std::vector<SerialPortFacts> present = {{"/dev/ttyUSB98", "", "FT232R", "FTDI", 0x0403, 0x6001}};
+    DeviceList list(dir.path(), nullptr, [&] { return present; });
+    QSignalSpy changed(&list, &DeviceList::ListChanged);
+    QSignalSpy bound(&list, &DeviceList::PortBound);
+    QSignalSpy refused(&list, &DeviceList::BindRefused);
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.currentIndex(), -1);  // port 1 opens /dev/ttyUSB0, which is not listed
+
+    present.push_back({"/dev/ttyUSB97", kById, "USB-Serial Controller", "Prolific", 0x067b, 0x2303});
+    list.Refresh();
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toString().toStdString(), "Serial device plugged in: " + kById.substr(18));
+    EXPECT_TRUE(list.itemText(0).endsWith("likely the scanner"));
+
+    const QString com2 = JoinPath(dir.path(), "com2");
+    QFile::link("/dev/ttyS9", com2);  // an old link is replaced
+    list.SetPortNumber(2);
+    emit list.activated(0);
+    ASSERT_EQ(bound.count(), 1);
+    EXPECT_EQ(bound[0][0].toInt(), 2);
+    EXPECT_EQ(QFileInfo(com2).symLinkTarget().toStdString(), kById);
+    EXPECT_EQ(list.currentIndex(), 0);  // the list shows what port 2 opens now
+
+    const QString com3 = JoinPath(dir.path(), "com3");
+    ASSERT_TRUE(WriteFileAtomically(com3, "tcp://shack-pi:2000\r\n"));
+    list.SetPortNumber(3);
+    emit list.activated(1);
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_TRUE(refused[0][1].toString().contains("network address tcp://shack-pi:2000"));
+    EXPECT_EQ(ReadFileBytes(com3), "tcp://shack-pi:2000\r\n");
+    EXPECT_EQ(list.currentIndex(), -1);
+    EXPECT_EQ(changed.count(), 1);  // rescanning the same devices says nothing
+}
+
+// The real scan: a pseudo-terminal the port entry links to is listed and shown
+// as what the port opens (this machine may have no USB serial device at all).
+TEST(DeviceList, ThePseudoTerminalAPortLinksToIsListed) {
+    App();
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::link(slave, JoinPath(dir.path(), "com1")));
+
+    DeviceList list(dir.path());
+    const int shown = list.findText(slave + " - pseudo-terminal");
+    EXPECT_GE(shown, 0);
+    EXPECT_EQ(list.currentIndex(), shown);
+    EXPECT_EQ(list.count(), static_cast<int>(SerialDeviceEntries(ScanSerialPorts(dir.path())).size()));
+    ::close(master);
+}
+
+}  // namespace
+}  // namespace quorvane
