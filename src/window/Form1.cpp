@@ -11,6 +11,8 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include "alerts/qt/AlertWatcher.h"
+#include "alerts/qt/AlertsBox.h"
 #include "app/qt/AppFiles.h"
 #include "app/qt/Controls.h"
 #include "app/qt/ScannerText.h"
@@ -29,6 +31,7 @@
 #include "monitor/qt/HitLog.h"
 #include "monitor/qt/HitRecorder.h"
 #include "monitor/qt/LogSettingsFrame.h"
+#include "monitor/qt/LogGridModel.h"
 #include "monitor/qt/LogTab.h"
 #include "monitor/qt/Poller.h"
 #include "tools/qt/HarvestPanel.h"
@@ -119,7 +122,13 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     com.stop = [this] { station_->Stop(); };
     com.portDevice = [this](int number) { return station_->Runner().PortDevice(number); };
     com.focusPicture1 = focus;
-    comPort_ = new ComPortFrame(tab, std::move(com));
+    com.note = [this](const QString& text) { station_->Note(text); };
+    com.rebound = [this] {
+        if (!station_->Running()) return;
+        station_->Stop();
+        station_->Run(comPort_->PortIndex(), comPort_->SpeedIndex(), false);
+    };
+    comPort_ = new ComPortFrame(tab, AppDirectory(), std::move(com));
 
     logSettings_ = new LogSettingsFrame(tab, station_->Log(), station_->Recorder(), AppDirectory(), tell, focus);
     HarvestHost harvest;
@@ -136,6 +145,8 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     macros_ = new MacroFrames(tab, AppDirectory(), tell, focus);
     station_->Keys().SetMacroText([this](int number) { return macros_->MacroText(number); });
     windowSettings_ = new WindowSettingsFrame(tab, *style_);
+    auto* alerts = new AlertsBox(&station_->Alerts(), tab);
+    alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1500));
     // Text3 is small: the whole of its message is also shown here.
     status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3100, 3900, 560));
     status_line->setWordWrap(true);
@@ -166,6 +177,9 @@ void Form1::Wire() {
     connect(station_, &Station::ExtendedInfoWanted, extended_, &ExtendedTab::ExtendedInfoShow);
     connect(station_, &Station::HitLogged, history_, &HistoryTab::AddHit);
     connect(&station_->Keys(), &KeyPlayer::QuickScanStopped, tuner_, &TunerTab::StopQuickScan);
+    // Hits of watched channels are marked in the log grid.
+    log_->Model().SetRowMarker([this](const LogGridRow& row) { return station_->Alerts().Marks(row); });
+    connect(&station_->Alerts(), &AlertWatcher::ListChanged, &log_->Model(), &LogGridModel::RefreshMarks);
     connect(key_clear_log, &QPushButton::clicked, this, &Form1::key_clear_log_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form1::SSTab1_Click);
     connect(static_cast<Logo*>(Picture1), &Logo::Clicked, this, &Form1::Picture1_Click);
@@ -191,7 +205,7 @@ void Form1::ShowText3(const QString& text) {
 
 void Form1::ShowTick(const TickOutcome& outcome) {
     history_->Follow(station_->Poll().Hit());
-    display_->Show(outcome);
+    display_->Show(outcome, station_->Poll().Hit().HitActive);
     RefreshCaption(outcome.DisplayLine1, outcome.DisplayLine2);
 }
 

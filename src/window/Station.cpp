@@ -1,5 +1,6 @@
 #include "window/Station.h"
 
+#include "alerts/qt/AlertWatcher.h"
 #include "app/qt/AppFiles.h"
 #include "input/qt/KeyPlayer.h"
 #include "link/qt/LinkRunner.h"
@@ -28,7 +29,10 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     log_ = new HitLog(appDirectory_, launchDate, launchTime, this);
     recorder_ = new HitRecorder(*poller_, this);
     keys_ = new KeyPlayer(*link_, this);
+    alerts_ = new AlertWatcher(JoinPath(appDirectory_, "alerts.txt"), this);
     poller_->SetRecordAudio([this] { return recorder_->Wanted(); });
+    // With no notification service the alert is said in Text3.
+    alerts_->SetFallback([this](const QString& text) { Note(text); });
 
     text3Timer_.setSingleShot(true);
     connect(&text3Timer_, &QTimer::timeout, this, &Station::UpdateText3);
@@ -50,6 +54,7 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     connect(poller_, &Poller::RecordingWanted, this, [this] { recorder_->Start(log_->FolderBytes()); });
     connect(poller_, &Poller::ExtendedInfoWanted, this, &Station::ExtendedInfoWanted);
     connect(poller_, &Poller::HitOver, this, &Station::OnHitOver);
+    connect(poller_, &Poller::Ticked, alerts_, &AlertWatcher::Follow);
     connect(poller_, &Poller::Ticked, this, &Station::Ticked);
     connect(recorder_, &HitRecorder::Indicator, this, [this](const QString& text) {
         text3_.SetBase(text.toStdString());

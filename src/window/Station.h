@@ -16,6 +16,7 @@
 
 namespace quorvane {
 
+class AlertWatcher;
 class HitLog;
 class HitRecorder;
 class KeyPlayer;
@@ -24,7 +25,7 @@ class Poller;
 class ScannerLink;
 
 // The station: the scanner's link and its runner, the poll, the hit log,
-// recording and the keys, wired together with no window. The main window
+// recording, the keys and the alerts, wired together with no window. The main window
 // adds its panels to one; a station without a screen runs one alone.
 class Station : public QObject {
     Q_OBJECT
@@ -39,6 +40,7 @@ public:
     HitLog& Log() { return *log_; }
     HitRecorder& Recorder() { return *recorder_; }
     KeyPlayer& Keys() { return *keys_; }
+    AlertWatcher& Alerts() { return *alerts_; }
     HitIntelTable& HitIntel() { return hitIntel_; }
     SkipList& Skips() { return skipList_; }
 
@@ -94,6 +96,7 @@ private:
     HitLog* log_ = nullptr;
     HitRecorder* recorder_ = nullptr;
     KeyPlayer* keys_ = nullptr;
+    AlertWatcher* alerts_ = nullptr;
     StatusText text3_;
     QElapsedTimer clock_;
     QTimer text3Timer_;  // a note runs out

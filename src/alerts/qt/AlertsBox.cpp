@@ -57,7 +57,6 @@ AlertsBox::AlertsBox(AlertWatcher* watcher, QWidget* parent)
     editor_ = new QPlainTextEdit(this);
     editor_->setObjectName("alerts_list");
     editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    MarkTextEntry(editor_);
     save_ = new QPushButton("Save", this);
     save_->setObjectName("alerts_save");
     sound_ = new QCheckBox("Sound", this);

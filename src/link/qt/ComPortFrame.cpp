@@ -1,5 +1,6 @@
 #include "link/qt/ComPortFrame.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include "link/PortNaming.h"
 #include "app/qt/Controls.h"
 #include "app/qt/Twips.h"
+#include "link/qt/DeviceList.h"
 
 namespace quorvane {
 namespace {
@@ -15,7 +17,8 @@ const char* kRunningLabelColour = "color: #c0c0c0;";
 const char* kStoppedLabelColour = "color: #404040;";
 }  // namespace
 
-ComPortFrame::ComPortFrame(QWidget* tab, ComPortHost host) : QGroupBox("Com Port Settings", tab), host_(std::move(host)) {
+ComPortFrame::ComPortFrame(QWidget* tab, const QString& appDirectory, ComPortHost host)
+    : QGroupBox("Com Port Settings", tab), host_(std::move(host)) {
     setObjectName("Frame1");
     setGeometry(TwipsRect(120, 120, 3900, 2100));
     Label8 = NewControl<QLabel>(this, "Label8", TwipsRect(150, 360, 1200, 300), "COM Port:");
@@ -32,6 +35,17 @@ ComPortFrame::ComPortFrame(QWidget* tab, ComPortHost host) : QGroupBox("Com Port
     Combo2->setCurrentIndex(-1);
     Combo2->setEnabled(false);
     connect(Combo2, &QComboBox::activated, this, &ComPortFrame::Combo2_Click);
+
+    device_list = new DeviceList(appDirectory, this);
+    device_list->setGeometry(TwipsRect(2600, 810, 1200, 330));
+    device_list->view()->setMinimumWidth(Px(6000));
+    connect(device_list, &DeviceList::PortBound, this, [this](int, const QString& message) {
+        ShowPortDevice();
+        host_.note(message);
+        host_.rebound();
+    });
+    connect(device_list, &DeviceList::BindRefused, this, [this](int, const QString& message) { host_.note(message); });
+    connect(device_list, &DeviceList::ListChanged, this, [this](const QString& what) { host_.note(what); });
 
     Command2 = NewControl<QPushButton>(this, "Command2", TwipsRect(1400, 1380, 1100, 420), "Run");
     Command2->setEnabled(false);
@@ -51,7 +65,10 @@ void ComPortFrame::Choose(int portIndex, int speedIndex) {
     Combo2_Click(speedIndex);
 }
 
-void ComPortFrame::ShowPortDevice() { ShowElided(port_device, host_.portDevice(Combo1->currentIndex() + 1)); }
+void ComPortFrame::ShowPortDevice() {
+    ShowElided(port_device, host_.portDevice(Combo1->currentIndex() + 1));
+    device_list->SetPortNumber(Combo1->currentIndex() + 1);
+}
 
 void ComPortFrame::Combo1_Click(int index) {
     if (index < 0) return;

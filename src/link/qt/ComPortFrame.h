@@ -8,6 +8,8 @@ class QPushButton;
 
 namespace quorvane {
 
+class DeviceList;
+
 // What the "Com Port Settings" frame needs from the rest of the program.
 struct ComPortHost {
     std::function<void(const QString&)> prompt;       // Text3's next step
@@ -15,16 +17,20 @@ struct ComPortHost {
     std::function<void(int portIndex, int speedIndex)> run;
     std::function<void()> stop;
     std::function<QString(int portNumber)> portDevice;  // what a port number opens
+    // The chosen port number now opens another device: the link reopens.
+    std::function<void()> rebound;
+    std::function<void(const QString&)> note;         // a few words in Text3
     std::function<void()> focusPicture1;
 };
 
 // The "Com Port Settings" frame: the port list, the speed list, the device
-// the chosen port opens, and Run/Stop. The caption of Run/Stop is the link's
-// state as the user sees it.
+// the chosen port opens, the serial devices present ("Device": choosing one
+// makes the chosen port number open it), and Run/Stop. The caption of
+// Run/Stop is the link's state as the user sees it.
 class ComPortFrame : public QGroupBox {
     Q_OBJECT
 public:
-    ComPortFrame(QWidget* tab, ComPortHost host);
+    ComPortFrame(QWidget* tab, const QString& appDirectory, ComPortHost host);
 
     int PortIndex() const;
     int SpeedIndex() const;
@@ -47,6 +53,7 @@ private:
     QLabel* Label10 = nullptr;
     QComboBox* Combo2 = nullptr;
     QPushButton* Command2 = nullptr;
+    DeviceList* device_list = nullptr;
 };
 
 }  // namespace quorvane

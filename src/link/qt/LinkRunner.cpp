@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "app/qt/AppFiles.h"
+#include "link/PortBinding.h"
 #include "link/qt/ScannerLink.h"
 
 namespace quorvane {
@@ -49,7 +50,9 @@ bool LinkRunner::Run(int portNumber, int baud) {
     const QString failure = Open();
     if (!failure.isEmpty()) {
         // Stay stopped and say what is wrong; nothing else changes.
-        failure_ = QString("Port %1 (%2) %3").arg(portNumber).arg(PortDevice(portNumber), failure);
+        failure_ = QString("Port %1 (%2) %3")
+                       .arg(portNumber)
+                       .arg(PortDevice(portNumber), QString::fromStdString(WithPortAdvice(failure.toStdString())));
         return false;
     }
     failure_.clear();

@@ -8,6 +8,7 @@
 #include "app/qt/Controls.h"
 #include "app/qt/ScannerText.h"
 #include "app/qt/Twips.h"
+#include "monitor/qt/SignalLevelBar.h"
 
 namespace quorvane {
 namespace {
@@ -64,6 +65,8 @@ DisplayPanel::DisplayPanel(QWidget* window) : QWidget(window) {
     Text3_ = DisplayBox(this, "Text3", OnPanel(300, 1800, 2115, 330), 11, false);
     freq = DisplayBox(this, "freq", OnPanel(2880, 1800, 1035, 315), 11, false);
     freq->setAlignment(Qt::AlignRight);
+    level_ = new SignalLevelBar(this);
+    level_->setGeometry(OnPanel(3330, 555, 150, 675));
 
     // The one-line copy of the display, shown only by the floating-bar layout.
     floating_taskbar = DisplayBox(window, "floating_taskbar", TwipsRect(0, 0, 3885, 285), 11, false);
@@ -84,7 +87,8 @@ bool DisplayPanel::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void DisplayPanel::Show(const TickOutcome& outcome) {
+void DisplayPanel::Show(const TickOutcome& outcome, bool hitActive) {
+    level_->SetLevel(hitActive ? outcome.SignalLevel : std::nullopt);
     ShowText1(ScreenText(outcome.Text1));
     floating_ = ScreenText(outcome.FloatingTaskbar);
     if (floating_taskbar->isVisible()) SetIfChanged(floating_taskbar, floating_);

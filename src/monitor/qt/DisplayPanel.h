@@ -8,9 +8,12 @@ class QPlainTextEdit;
 
 namespace quorvane {
 
+class SignalLevelBar;
+
 // The scanner's display on screen: the amber panel (Picture2) with the two
 // display lines (Text1), the icon rows, the small message box Text3 and the
-// frequency or talkgroup box; and the one-line floating bar of the smallest
+// frequency or talkgroup box, the signal level of the hit being received
+// (signal_level); and the one-line floating bar of the smallest
 // layout (floating_taskbar, on the window itself). A box is only touched
 // when what it shows changes, and the floating bar only while it is shown.
 class DisplayPanel : public QWidget {
@@ -18,8 +21,8 @@ class DisplayPanel : public QWidget {
 public:
     explicit DisplayPanel(QWidget* window);
 
-    // What an accepted poll tick shows.
-    void Show(const TickOutcome& outcome);
+    // What an accepted poll tick shows; the level bar only during a hit.
+    void Show(const TickOutcome& outcome, bool hitActive);
     // Text1 alone (the harvest shows what it finds while polling rests).
     void ShowText1(const QString& text);
     // Text3: the prompt, the indicator or a message; a text too long for
@@ -37,6 +40,7 @@ private:
     QLineEdit* IconsSet2 = nullptr;
     QLineEdit* Text3_ = nullptr;
     QLineEdit* freq = nullptr;
+    SignalLevelBar* level_ = nullptr;
     QLineEdit* floating_taskbar = nullptr;
     QString text1_;
     QString text3_;

@@ -36,7 +36,7 @@ HarvestPanel::HarvestPanel(QGroupBox* frame, HarvestHost host, QObject* parent)
         if (index >= 0) host_.delayChosen(index);
     });
 
-    hit_intel_progress = NewControl<QLabel>(frame->parentWidget(), "hit_intel_progress", TwipsRect(4200, 2280, 7000, 300));
+    hit_intel_progress = NewControl<QLabel>(frame->parentWidget(), "hit_intel_progress", TwipsRect(4200, 2580, 7100, 300));
 
     Timer2.setObjectName("Timer2");
     Timer2.setSingleShot(true);
