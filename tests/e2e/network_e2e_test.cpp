@@ -1,6 +1,7 @@
 // A scanner shared on the network (ser2net): the real main window on the
 // simulator over TCP, a dropped connection and its return, telnet mode
 // against a fake server, and a scanner that stops reading.
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -75,6 +76,16 @@ TEST(NetworkEndToEnd, OverTcpPollsSendsKeysLogsAHitAndRetriesUntilTheScannerIsBa
     radio = StartNetworkRadio(folder, port);
     ASSERT_TRUE(WaitUntil([&] { return radio->ReceivedCommands().size() >= 3; }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return Shown(form, "Text3") != "Scanner disconnected - retrying"; }, 3000));
+
+    // A host that vanishes without closing the connection: 5 s of silence
+    // about owed replies count as a lost connection, tried again every 2 s.
+    radio->SetAnswering(false);
+    QElapsedTimer silent;
+    silent.start();
+    ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") == "Scanner disconnected - retrying"; }, 8000));
+    EXPECT_GE(silent.elapsed(), 4500);
+    radio->SetAnswering(true);
+    EXPECT_TRUE(WaitUntil([&] { return Shown(form, "Text3") != "Scanner disconnected - retrying"; }, 5000));
 }
 
 TEST(NetworkEndToEnd, TelnetModeSetsTheSpeedAndKeepsNegotiationOutOfTheDisplay) {

@@ -1,5 +1,11 @@
 #include "link/qt/NetworkLink.h"
 
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 namespace quorvane {
 namespace {
 // Longer than any working connection takes to open, short enough that the
@@ -60,8 +66,23 @@ void NetworkLink::OnConnected() {
     connected_ = true;
     // Commands are short lines: send each at once rather than gather them.
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    KeepAlive();
     if (telnet_) socket_.write(QByteArray::fromStdString(TelnetCodec::Greeting(baud_)));
     emit Opened();
+}
+
+void NetworkLink::KeepAlive() {
+    // A host that vanishes without closing the connection (switched off,
+    // unplugged) is noticed within seconds, not after the system's default
+    // of more than two hours.
+    socket_.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+#ifdef Q_OS_LINUX
+    const int fd = static_cast<int>(socket_.socketDescriptor());
+    const int idleSeconds = 5, intervalSeconds = 2, probes = 3;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, sizeof idleSeconds);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &intervalSeconds, sizeof intervalSeconds);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+#endif
 }
 
 void NetworkLink::OnError(QAbstractSocket::SocketError error) {

@@ -32,6 +32,7 @@ private:
     // attempt it belongs to was closed meanwhile.
     void Report(const QString& failure);
     void OnConnected();
+    void KeepAlive();
     void OnError(QAbstractSocket::SocketError error);
     void OnReadyRead();
     // Moves what the socket has received into received_, answering telnet

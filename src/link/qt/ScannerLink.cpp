@@ -6,6 +6,8 @@ namespace quorvane {
 
 ScannerLink::ScannerLink(QObject* parent) : QObject(parent), serial_(this), network_(this) {
     clock_.start();
+    silenceCheck_.setInterval(1000);
+    connect(&silenceCheck_, &QTimer::timeout, this, &ScannerLink::CheckNetworkSilence);
     for (LinkTransport* transport : {static_cast<LinkTransport*>(&serial_), static_cast<LinkTransport*>(&network_)}) {
         connect(transport, &LinkTransport::Lost, this, [this] {
             Forget();
@@ -25,10 +27,24 @@ QString ScannerLink::Open(const PortEntry& entry, int baud) {
     Close();
     if (entry.kind == PortEntry::Kind::Unusable) return QString::fromStdString(entry.problem);
     current_ = entry.OnNetwork() ? static_cast<LinkTransport*>(&network_) : &serial_;
+    if (entry.OnNetwork()) silenceCheck_.start();
     return current_->Open(entry, baud);
 }
 
+void ScannerLink::CheckNetworkSilence() {
+    // Programming may keep the scanner busy for many seconds (a memory
+    // clear): its own waits judge the line meanwhile.
+    if (current_ != &network_ || !current_->IsOpen() || holder_ == LineUser::Harvest || holder_ == LineUser::Memory) {
+        return;
+    }
+    if (!unansweredSinceMs_ || clock_.elapsed() - *unansweredSinceMs_ < kNetworkSilenceMs) return;
+    current_->Close();
+    Forget();
+    QMetaObject::invokeMethod(this, &ScannerLink::Lost, Qt::QueuedConnection);
+}
+
 void ScannerLink::Close() {
+    silenceCheck_.stop();
     current_->Close();
     Forget();
 }
@@ -37,6 +53,7 @@ void ScannerLink::Forget() {
     const bool wasBlocked = backlog_.Blocked();
     backlog_.Reset();
     ledger_.Reset();
+    unansweredSinceMs_.reset();
     SetHolder(std::nullopt);
     NoteBlocked(wasBlocked);
 }
@@ -74,6 +91,7 @@ bool ScannerLink::Write(const std::string& text) {
     if (admitted) {
         current_->Write(line);
         ledger_.Written(text, clock_.elapsed());
+        if (!unansweredSinceMs_) unansweredSinceMs_ = clock_.elapsed();
         if (text == kEnterProgramming || text == kExitProgramming) {
             const bool on = text == kEnterProgramming;
             if (programMode_ != on) {
@@ -99,6 +117,7 @@ bool ScannerLink::ReadIn() {
     while (current_->BytesWaiting() > 0) bytes += current_->ReadAvailable();
     if (bytes.empty()) return false;
     ledger_.Received(bytes, clock_.elapsed());
+    unansweredSinceMs_.reset();
     const bool wasBlocked = backlog_.Blocked();
     backlog_.Answered(current_->Unsent());
     NoteBlocked(wasBlocked);

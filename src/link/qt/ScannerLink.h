@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <optional>
 
 #include "link/LineGrant.h"
@@ -26,11 +27,15 @@ namespace quorvane {
 //
 // It also keeps the line from filling up with stale commands when the other
 // end stops reading (WriteBacklog): commands beyond the limit are dropped
-// and Blocked() says so until the scanner answers again.
+// and Blocked() says so until the scanner answers again. A network link
+// that has heard nothing for kNetworkSilenceMs after a command went out
+// counts as lost (the host may have vanished without a word): it is closed
+// and Lost follows.
 class ScannerLink : public QObject {
     Q_OBJECT
 public:
     explicit ScannerLink(QObject* parent = nullptr);
+    static constexpr int kNetworkSilenceMs = 5000;
 
     // Opens what the port entry names at the given speed (closing first).
     // Empty when open, or when a network connection is on its way (Opened
@@ -101,6 +106,8 @@ private:
     void NoteBlocked(bool wasBlocked);
     void Forget();
     void SetHolder(std::optional<LineUser> holder);
+    // A network scanner silent about its owed replies for too long is gone.
+    void CheckNetworkSilence();
     // Writes one command line (after the checks of Send).
     bool Write(const std::string& text);
 
@@ -112,6 +119,9 @@ private:
     std::optional<LineUser> holder_;
     bool programMode_ = false;
     QElapsedTimer clock_;
+    QTimer silenceCheck_;
+    // When the first command went out that nothing has been heard after.
+    std::optional<qint64> unansweredSinceMs_;
 };
 
 }  // namespace quorvane
