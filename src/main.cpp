@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 
 #include "app/qt/AppFiles.h"
@@ -42,25 +43,26 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Quorvane");
     QGuiApplication::setDesktopFileName(QUORVANE_APP_ID);
     QApplication::setWindowIcon(AppIcon());
-#ifndef Q_OS_WIN
     // From here on, kill, Ctrl-C and logging out close the window the usual
-    // way, so the window settings are saved.
+    // way, so the window settings are saved; at any moment, a message box
+    // (which runs an event loop of its own) included.
+    QPointer<Form1> window;
+#ifndef Q_OS_WIN
     QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::Received, &app, [&window] {
+        if (window) window->close();
+        QCoreApplication::exit(0);  // every event loop running ends
+    });
 #endif
 
     QString error;
     const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
     if (appDirectory.isEmpty()) {
-        QMessageBox::critical(nullptr, "BC246T Quorvane", error + "\nStart Quorvane with --app-dir and a folder you can write to.");
+        QMessageBox::critical(nullptr, "Quorvane", error + "\nStart Quorvane with --app-dir and a folder you can write to.");
         return 1;
     }
-    Form1 window(appDirectory);
-#ifndef Q_OS_WIN
-    QObject::connect(&quitSignals, &QuitSignals::Received, &window, [&window] {
-        window.close();
-        QCoreApplication::exit(0);
-    });
-#endif
-    window.show();
+    Form1 form(appDirectory);
+    window = &form;
+    form.show();
     return app.exec();
 }

@@ -119,6 +119,39 @@ TEST(HarvestEndToEnd, ADeadScannerEndsTheHarvestWithAdviceAndPollingResumes) {
     EXPECT_TRUE(WaitUntil([&] { return h.PollsAfterEpg() >= 2; }, 3000));
 }
 
+TEST(HarvestEndToEnd, EveryWayOutOfTheHarvestTellsTheScannerToLeaveProgrammingMode) {
+    // The program ends (close button or a quit signal) while "Hit Inteligence
+    // Updated" waits to be read, with EPG not yet sent.
+    {
+        Harvesting h({}, kAuto);
+        QTest::mouseClick(h.Button(), Qt::LeftButton);
+        ASSERT_TRUE(WaitUntil([&] { return h.MessageShown("Hit Inteligence Updated"); }, 20000));
+        EXPECT_NE(h.Walk().back(), "EPG");
+        h.form->close();
+        EXPECT_TRUE(WaitUntil([&] { return h.Walk().back() == "EPG"; }, 3000));
+    }
+    // The line goes away mid-walk and comes back: EPG is the first thing it hears.
+    Harvesting h({}, 10);
+    QTest::mouseClick(h.Button(), Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return h.Walk().size() >= 3; }, 5000));
+    h.radio.reset();
+    ASSERT_TRUE(WaitUntil([&] { return Text3Of(*h.form) == "Scanner disconnected - retrying"; }, 3000));
+    auto back = StartRadio(h.folder, kTwoSystems);
+    ASSERT_TRUE(WaitUntil([&] { return !back->ReceivedCommands().empty(); }, 5000));
+    EXPECT_EQ(back->ReceivedCommands().front(), "EPG");
+    EXPECT_TRUE(WaitUntil([&] { return !h.folder.Exists("scanner_in_program_mode"); }, 3000));
+    // A run that ended before the line came back left its mark: the next
+    // start tells the scanner first thing.
+    AppFolder folder;
+    folder.Write("scanner_in_program_mode", "\r\n");
+    auto radio = StartRadio(folder, kTwoSystems);
+    folder.SaveComSettings();
+    Form1 next(folder.Path());
+    ASSERT_TRUE(WaitUntil([&] { return !radio->ReceivedCommands().empty(); }, 3000));
+    EXPECT_EQ(radio->ReceivedCommands().front(), "EPG");
+    EXPECT_TRUE(WaitUntil([&] { return !folder.Exists("scanner_in_program_mode"); }, 3000));
+}
+
 TEST(HarvestEndToEnd, CancelOrStopMidWalkLeavesProgrammingModeAndTheOldFile) {
     for (const char* button : {"hit_intel", "Command2"}) {
         SCOPED_TRACE(button);

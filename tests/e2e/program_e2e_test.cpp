@@ -72,4 +72,21 @@ TEST(ProgramEndToEnd, AQuitSignalSavesTheWindowSettingsAsClosingDoes) {
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
         EXPECT_TRUE(saved.readAll().startsWith("3\r\n"));
     }
+    // Also while a message box waits for the user: an app folder that is a
+    // file stops the start with one.
+    AppFolder folder;
+    folder.Write("app", "not a folder");
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(env);
+    program.setChildProcessModifier([] { std::signal(SIGTERM, SIG_DFL); });
+    program.start(QUORVANE_EXE, {"--app-dir", folder.Path() + "/app"});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    WaitUntil([] { return false; }, 1000);  // the box is up
+    ASSERT_EQ(program.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 1);
 }

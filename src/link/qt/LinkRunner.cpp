@@ -64,7 +64,9 @@ bool LinkRunner::Run(int portNumber, int baud) {
 }
 
 void LinkRunner::LineOpen() {
-    if (link_.InProgramMode() || FileExists(MarkerPath())) link_.LeaveProgramMode();
+    if (!link_.InProgramMode() && !FileExists(MarkerPath())) return;
+    link_.LeaveProgramMode();
+    MarkProgramMode(link_.InProgramMode());
 }
 
 QString LinkRunner::MarkerPath() const { return JoinPath(appDirectory_, kProgramModeMarker); }
