@@ -98,6 +98,7 @@ void RadioAudio::Feed() {
     while (!stopping_) {
         const std::int64_t due = FramesSince(start_);
         block.clear();
+        if (!feeding_) written = due;
         const std::int64_t tone = toneFrame_;
         for (std::int64_t frame = std::max(written, due - kRate); frame < due; ++frame) {
             double value = 0;

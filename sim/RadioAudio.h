@@ -29,6 +29,10 @@ public:
     // For PULSE_SERVER, before the program under test first uses its sound devices.
     const std::string& Server() const { return server_; }
 
+    // Off: the pipe gets nothing, as an input that stops without an error
+    // (a stalled sound server); on: it is fed in real time again.
+    void SetFeeding(bool on) { feeding_ = on; }
+
     // The tone begins now; returns the moment it begins.
     std::chrono::steady_clock::time_point StartTone();
     void Silence();
@@ -52,6 +56,7 @@ private:
     std::chrono::steady_clock::time_point start_;
     std::atomic<std::int64_t> toneFrame_;
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> feeding_{true};
     std::thread feeder_;
 };
 

@@ -8,6 +8,11 @@ namespace quorvane {
 namespace {
 // How fast the timeline's origin may move later: 1 ms a second.
 constexpr double kOriginRise = 0.001;
+// Arrivals later than the timeline by more than this many blocks for this
+// long mean the input lost audio (a gap, a suspended stream): the timeline
+// moves to them.
+constexpr double kLateBlocks = 2.0;
+constexpr std::int64_t kLateForUs = 1'000'000;
 // Set aside for the replies of the tick on the wire.
 constexpr int kReplyMarginMs = 50;
 }  // namespace
@@ -27,6 +32,7 @@ void PreRollBuffer::Reset(int sampleRate, int channels, int keepMs) {
     timed_ = false;
     originUs_ = 0;
     lastArrivalUs_ = 0;
+    lateSinceUs_.reset();
 }
 
 void PreRollBuffer::Append(const std::int16_t* samples, std::int64_t frames, std::int64_t arrivalUs) {
@@ -47,8 +53,27 @@ void PreRollBuffer::Append(const std::int16_t* samples, std::int64_t frames, std
     } else {
         const double risen = originUs_ + kOriginRise * static_cast<double>(std::max<std::int64_t>(0, arrivalUs - lastArrivalUs_));
         originUs_ = std::min(risen, bound);
+        FollowLostAudio(bound, static_cast<double>(frames) * 1e6 / rate_, arrivalUs);
     }
     lastArrivalUs_ = arrivalUs;
+}
+
+void PreRollBuffer::FollowLostAudio(double bound, double blockUs, std::int64_t arrivalUs) {
+    // Audio the input never delivered leaves every later block looking late
+    // by the gap; after a second of that the gap is real, not a late block.
+    if (bound - originUs_ <= kLateBlocks * blockUs) {
+        lateSinceUs_.reset();
+        return;
+    }
+    if (!lateSinceUs_) {
+        lateSinceUs_ = arrivalUs;
+        earliestLateBound_ = bound;
+        return;
+    }
+    earliestLateBound_ = std::min(earliestLateBound_, bound);
+    if (arrivalUs - *lateSinceUs_ < kLateForUs) return;
+    originUs_ = earliestLateBound_;
+    lateSinceUs_.reset();
 }
 
 std::int64_t PreRollBuffer::FrameAt(std::int64_t timeUs) const {

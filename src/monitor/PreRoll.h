@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace quorvane {
@@ -23,7 +24,10 @@ int PreRollMs(int pollIntervalMs, long long msSinceQuietTick);
 // the block arrived, so frame 0 was captured no later than arrival minus the
 // frames so far. The earliest of these bounds is the best estimate; it is
 // let rise slowly (1 ms a second) so that an input whose clock runs slower
-// than the computer's is followed.
+// than the computer's is followed. When the input loses audio (a gap in
+// what it delivers), every later block looks late by the gap: once blocks
+// have stayed later than the timeline by more than two blocks for a second,
+// the timeline moves to them.
 class PreRollBuffer {
 public:
     // Empties the buffer and sets its format; nothing is held until Append.
@@ -48,8 +52,12 @@ private:
     std::int64_t end_ = 0;
     std::int64_t held_ = 0;
     bool timed_ = false;
+    void FollowLostAudio(double bound, double blockUs, std::int64_t arrivalUs);
+
     double originUs_ = 0;  // when frame 0 was captured
     std::int64_t lastArrivalUs_ = 0;
+    std::optional<std::int64_t> lateSinceUs_;  // since when blocks arrive late by more than two blocks
+    double earliestLateBound_ = 0;
 };
 
 }  // namespace quorvane

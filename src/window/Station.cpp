@@ -64,6 +64,7 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     connect(recorder_, &HitRecorder::Tell, this, tell);
     connect(log_, &HitLog::Tell, this, tell);
     connect(log_, &HitLog::Note, this, &Station::Note);
+    connect(recorder_, &HitRecorder::Note, this, &Station::Note);
     connect(keys_, &KeyPlayer::Tell, this, tell);
     connect(keys_, &KeyPlayer::NotRunning, this, &Station::Note);
 }

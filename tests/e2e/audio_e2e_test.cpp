@@ -144,6 +144,12 @@ TEST(AudioEndToEnd, AHitIsRecordedFromBeforeTheTickThatSawItIntoOneWaveFileNamed
     int rises = 0;
     for (size_t i = toneStart + step; i < toneEnd; i += step) rises += frames[i - step] < 0 && frames[i] >= 0;
     EXPECT_NEAR(rises / 2.0, 440.0, 10.0);
+
+    // The input stops without an error: after 2 s without samples it is let
+    // go, the user is told, and it is opened again.
+    speaker.SetFeeding(false);
+    EXPECT_TRUE(WaitUntil([&] { return indicator() == "Sound input stopped - reopening"; }, 4000)) << indicator().toStdString();
+    speaker.SetFeeding(true);
 }
 
 TEST(AudioEndToEnd, WithNoSoundServerTheProgramLogsHitsWithoutRecordings) {

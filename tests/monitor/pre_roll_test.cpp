@@ -32,6 +32,22 @@ TEST(PreRollBuffer, SamplesArePlacedByCaptureTimeNotArrival) {
     EXPECT_EQ(held.FrameAt(1'190'000), 300);
 }
 
+TEST(PreRollBuffer, AfterTheInputLostAudioTheTimelineFollowsWithinASecond) {
+    PreRollBuffer held;
+    held.Reset(1000, 1, 2000);  // 1 frame a millisecond
+    const auto block = [&](std::int64_t arrivalMs) { held.Append(Frames(0, 20).data(), 20, arrivalMs * 1000); };
+    for (std::int64_t ms = 20; ms <= 1000; ms += 20) block(ms);
+    // 500 ms of audio never arrive; blocks come on time again after the gap.
+    for (std::int64_t ms = 1520; ms <= 2600; ms += 20) block(ms);
+    // A second later the frame captured 300 ms ago is where it belongs, not
+    // 500 ms further on in the audio.
+    EXPECT_EQ(held.FrameAt(2'300'000), held.EndFrame() - 300);
+    // A block that is a little late (within two blocks) moves nothing.
+    block(2630);
+    block(2640);
+    EXPECT_EQ(held.FrameAt(2'640'000), held.EndFrame());
+}
+
 TEST(PreRollBuffer, HoldsOnlyTheLastSecondsAcrossTheWrap) {
     PreRollBuffer held;
     held.Reset(1000, 2, 100);  // stereo, 100 frames held

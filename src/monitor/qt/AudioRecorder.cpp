@@ -108,6 +108,7 @@ bool DefaultInputRecorder::OpenInput() {
         }
     });
     drainTimer_.start();
+    sinceSamples_.start();
     return true;
 }
 
@@ -169,6 +170,13 @@ void DefaultInputRecorder::Drain() {
         held_.Append(reinterpret_cast<const std::int16_t*>(partial_.constData()), frames,
                      clock_.nsecsElapsed() / 1000);
         partial_.remove(0, static_cast<qsizetype>(frames * frameBytes));
+        sinceSamples_.start();
+    } else if (sinceSamples_.elapsed() > kStalledAfterMs) {
+        // The input stopped without a word (a stalled sound server, a
+        // suspended device): let it go so that it can be opened afresh.
+        ReleaseInput();
+        if (onStalled_) onStalled_();
+        return;
     }
     if (!file_) return;
     const std::vector<std::int16_t> due = held_.Since(nextFileFrame_);

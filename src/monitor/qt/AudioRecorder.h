@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
+#include <functional>
 #include <QPointer>
 #include <QTimer>
 #include <memory>
@@ -45,6 +46,11 @@ public:
     const QAudioFormat& Format() const { return format_; }
     // Whether the input is open (listening or capturing).
     bool InputOpen() const { return source_ != nullptr; }
+    // An open input that has handed over no samples for kStalledAfterMs
+    // (stopped without an error) is released and this is called; the
+    // caller opens it again.
+    static constexpr int kStalledAfterMs = 2000;
+    void SetOnStalled(std::function<void()> onStalled) { onStalled_ = std::move(onStalled); }
 
 private:
     bool OpenInput();
@@ -66,6 +72,8 @@ private:
     qint64 framesWritten_ = 0;
     bool listening_ = false;
     QTimer drainTimer_;
+    QElapsedTimer sinceSamples_;  // while the input is open
+    std::function<void()> onStalled_;
     std::string error_;
 };
 

@@ -13,6 +13,10 @@ constexpr int kIndicatorIntervalMs = 50;
 HitRecorder::HitRecorder(Poller& poller, QObject* parent)
     : QObject(parent), poller_(poller), input_(this), rules_(input_) {
     rules_.SetPathMaker(ScannerNamePath);
+    input_.SetOnStalled([this] {
+        emit Note("Sound input stopped - reopening");
+        QTimer::singleShot(0, this, &HitRecorder::Listen);
+    });
     Timer3.setObjectName("Timer3");
     Timer3.setParent(this);
     Timer3.setInterval(kIndicatorIntervalMs);

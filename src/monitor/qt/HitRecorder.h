@@ -43,6 +43,8 @@ signals:
     void Tell(const QString& text);
     // The indicator's text ("Waiting", "Active", "Recording").
     void Indicator(const QString& text);
+    // A few words for Text3.
+    void Note(const QString& text);
 
 private:
     void Listen();
