@@ -18,6 +18,30 @@ std::optional<QuickScanEntry> ParseQuickScanLine(const std::string& line) {
     return QuickScanEntry{PadFrequency(pieces[0] + "." + words[0]), modulation};
 }
 
+bool IsQuickScanLine(const std::string& line) {
+    const std::size_t end = line.find_first_not_of("0123456789.");
+    const std::string number = line.substr(0, end);
+    if (number.find_first_not_of(' ') == std::string::npos && line.find_first_not_of(' ') == std::string::npos) {
+        return true;  // blank
+    }
+    const std::size_t point = number.find('.');
+    if (point == std::string::npos || number.find('.', point + 1) != std::string::npos) return false;
+    const std::size_t whole = point, fraction = number.size() - point - 1;
+    if (whole < 1 || whole > 4 || fraction < 1 || fraction > 4) return false;
+    if (end == std::string::npos) return true;
+    // After the number: nothing but a space and one word.
+    if (line[end] != ' ') return false;
+    const std::string word = line.substr(end + 1);
+    return !word.empty() && word.find(' ') == std::string::npos;
+}
+
+std::optional<std::size_t> FirstLineNotAFrequency(const ListLines& list) {
+    for (std::size_t i = 0; i < list.lines.size(); ++i) {
+        if (!IsQuickScanLine(list.lines[i])) return i;
+    }
+    return std::nullopt;
+}
+
 ListLines QuickScan::Toggle(const std::string& listText) {
     ListLines list = SplitListLines(listText);
     entries_.fill(std::nullopt);

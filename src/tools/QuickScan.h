@@ -22,6 +22,14 @@ struct QuickScanEntry {
 // the fraction, up to its first space. A line without "." is not accepted.
 std::optional<QuickScanEntry> ParseQuickScanLine(const std::string& line);
 
+// Whether a line of the list reads as one frequency in MHz (digits, one ".",
+// at most four decimals), with an optional modulation word after a space,
+// or is blank. The walk itself takes any line with a "." (ParseQuickScanLine);
+// this is what the user is told about before a start.
+bool IsQuickScanLine(const std::string& line);
+// The first line (from 0) that does not read as a frequency, if any.
+std::optional<std::size_t> FirstLineNotAFrequency(const ListLines& list);
+
 // The quick scan: the computer steps the scanner through the list, one entry
 // a tick. A rejected line or the end of the list wraps the walk to entry 0
 // after one silent tick; a hit in progress holds the walk where it is.

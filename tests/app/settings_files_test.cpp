@@ -20,6 +20,9 @@ TEST(SmallInteger, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(AsSmallInteger(2.5), 2);
     EXPECT_EQ(AsSmallInteger(3.5), 4);
     EXPECT_EQ(AsSmallInteger(-32768), -32768);
+    EXPECT_EQ(AsSmallInteger(32767), 32767);
+    EXPECT_EQ(AsSmallInteger(32768), std::nullopt);
+    EXPECT_EQ(AsSmallInteger(-32769), std::nullopt);
     EXPECT_EQ(AsSmallInteger(40000), std::nullopt);
 }
 

@@ -141,6 +141,16 @@ TEST(TunerEndToEnd, TheQuickScanTunesOneEntryASecondUntilScanStopsIt) {
     EXPECT_EQ(t.Get<QPushButton>("key_start_quck_scan")->text(), "Start Quick Scan");
 }
 
+TEST(TunerEndToEnd, AListThatIsNotFrequenciesIsNotStartedAndTheLineIsNamed) {
+    Tuner t;
+    t.Type("Quick_Scan_List", "162.55\n154.4300155.3400460.0250");
+    t.Click("key_start_quck_scan");
+    EXPECT_EQ(t.Get<QPushButton>("key_start_quck_scan")->text(), "Start Quick Scan");
+    EXPECT_TRUE(t.form->LastMessage().startsWith("Quick Scan List line 2 is not a frequency: \"154.4300155.3400460.0250\""))
+        << t.form->LastMessage().toStdString();
+    EXPECT_EQ(t.Sent(0, 1200), Commands{});
+}
+
 TEST(TunerEndToEnd, LostRepliesDuringAQuickScanHoldUpThePollForOneSecondOnly) {
     Tuner t;
     t.Type("Quick_Scan_List", QString("162.55\n").repeated(20));

@@ -1,3 +1,4 @@
+#include "input/DigitRow.h"
 #include "input/Shortcuts.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,25 @@ TEST(Shortcuts, VirtualKeys) {
     for (const auto& [code, key] : codes) EXPECT_EQ(ShortcutKeyFromVirtualKey(code), key) << code;
     // Keypad 6 presses key_6 like the main keyboard's 6.
     EXPECT_EQ(ShortcutTarget(*ShortcutKeyFromVirtualKey(102), kNone, false), "key_6");
+}
+
+TEST(DigitRow, EachPlatformNamesTheDigitRowByItsOwnCodes) {
+    struct Case {
+        NativeKeyboard keyboard;
+        uint32_t scanCode, virtualKey;
+        std::optional<int> digit;
+    } cases[] = {
+        {NativeKeyboard::Xkb, 10, 0, 1},          {NativeKeyboard::Xkb, 19, 0, 0},
+        {NativeKeyboard::Xkb, 9, 0, std::nullopt}, {NativeKeyboard::Xkb, 20, 19, std::nullopt},
+        {NativeKeyboard::Windows, 0x02, 0, 1},    {NativeKeyboard::Windows, 0x0B, 0, 0},
+        {NativeKeyboard::Windows, 0x0C, 0x0B, std::nullopt},
+        {NativeKeyboard::MacOS, 0, 0x17, 5},      {NativeKeyboard::MacOS, 0, 0x16, 6},
+        {NativeKeyboard::MacOS, 0, 0x1D, 0},      {NativeKeyboard::MacOS, 0x1D, 0x18, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DigitRowKey(c.keyboard, c.scanCode, c.virtualKey), c.digit)
+            << static_cast<int>(c.keyboard) << " " << c.scanCode << " " << c.virtualKey;
+    }
 }
 
 }  // namespace

@@ -114,10 +114,15 @@ TEST(WriteBacklog, DropsCommandsOnceTheScannerStopsAnsweringUntilItAnswers) {
     backlog.Answered(0);
     EXPECT_FALSE(backlog.Blocked());
     EXPECT_TRUE(backlog.Admit(50, 0, 0));
-    // What the link holds unsent counts too, even after an answer.
+    // What the link holds unsent at an answer is still unanswered once it
+    // has gone out.
     backlog.Answered(90);
-    EXPECT_FALSE(backlog.Admit(20, 90, 0));
-    EXPECT_TRUE(backlog.Admit(10, 90, 0));
+    EXPECT_FALSE(backlog.Admit(20, 0, 0));
+    EXPECT_TRUE(backlog.Admit(10, 0, 0));
+    // The limit of a link: 1 KiB.
+    WriteBacklog link;
+    for (int i = 0; i < 128; ++i) EXPECT_TRUE(link.Admit(8, 0, 0));
+    EXPECT_FALSE(link.Admit(1, 0, 0));
 
     // A scanner switched off for a while read and dropped what it got: one
     // line a second still goes out while blocked, so that it is heard when

@@ -103,7 +103,10 @@ TEST(FrequencyText, CleansAndPads) {
 }
 
 TEST(StatusFrame, HitIndicatorIsComparedAsANumber) {
-    for (const char* zero : {"0", " 0", "00", "0.0", "-0", "0 "}) EXPECT_TRUE(ShowsTransmission(zero)) << zero;
+    // As a number read from its start: "0.0.5" is 0.0 and the rest is not read.
+    for (const char* zero : {"0", " 0", "00", "0.0", "-0", "0 ", "0.0.5", "0..5"}) {
+        EXPECT_TRUE(ShowsTransmission(zero)) << zero;
+    }
     for (const char* other : {"1", "", " ", "abc", "x0", "0.5", "10", "-"}) {
         EXPECT_FALSE(ShowsTransmission(other)) << other;
     }

@@ -34,6 +34,26 @@ TEST(QuickScan, StepsThroughTheListWrapsWithOneSilentTickAndHoldsForAHit) {
     scan.Toggle("");  // the button while running stops it
     EXPECT_FALSE(scan.Running());
     EXPECT_EQ(Ticks(scan, 1), Sent{"-"});
+    // Started again with a shorter list, it never walks on into the old one.
+    scan.Toggle("121.5");
+    EXPECT_EQ(Ticks(scan, 3), (Sent{"QSH,01215000,0,FM,0,.,.,.,.,.", "-", "QSH,01215000,0,FM,0,.,.,.,.,."}));
+}
+
+TEST(QuickScan, TheUserIsToldWhichLineIsNotAFrequency) {
+    const struct {
+        const char* list;
+        std::optional<std::size_t> first;
+    } cases[] = {
+        {"162.55\n155.475 nfm\n121.5 AM\n\n1240.0000", std::nullopt},
+        {"154.4300155.3400460.0250", 0},  // three frequencies run together
+        {"162.55\nhello", 1},
+        {"162", 0},
+        {"162.55 nfm extra", 0},
+        {"12345.5", 0},
+        {"162.555555", 0},
+        {"162.55x", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FirstLineNotAFrequency(SplitListLines(c.list)), c.first) << c.list;
 }
 
 TEST(QuickScan, AFullListWrapsAfterEntryThousandAndExtraLinesAreCounted) {

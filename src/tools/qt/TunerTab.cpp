@@ -83,7 +83,22 @@ int TunerTab::StateIndex(int panel) const { return ChosenIndex(panels_[panel]->S
 void TunerTab::SetStateIndex(int panel, int index) { Choose(panels_[panel]->StateList(), index); }
 
 void TunerTab::key_start_quck_scan_Click() {
-    const ListLines lines = quickScan_.Toggle(BytesFromScreen(Quick_Scan_List->toPlainText()));
+    const std::string text = BytesFromScreen(Quick_Scan_List->toPlainText());
+    if (!quickScan_.Running()) {
+        // A list that does not read as frequencies is not started: the user
+        // is told which line to mend.
+        const ListLines read = SplitListLines(text);
+        if (const auto bad = FirstLineNotAFrequency(read)) {
+            host_.focusPicture1();
+            host_.tell(QString("Quick Scan List line %1 is not a frequency: \"%2\".\nPut one frequency in MHz on "
+                               "each line, with a modulation if you like: 154.43, 460.025 nfm, 121.5 am.")
+                           .arg(*bad + 1)
+                           .arg(ScreenText(read.lines[*bad])),
+                       host_.focusPicture1);
+            return;
+        }
+    }
+    const ListLines lines = quickScan_.Toggle(text);
     Quick_Scan_List_Frame->setTitle(Caption(kQuickScanCaption, lines));
     key_start_quck_scan->setText(quickScan_.Running() ? kStopCaption : kStartCaption);
     host_.focusPicture1();

@@ -15,8 +15,8 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "monitor_qt_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    if (!QCoreApplication::instance()) new QApplication(argc, argv);
+    return *qApp;
 }
 
 TEST(LogGridModel, RowsTheMarkerAcceptsAreMarkedWithoutChangingTheirText) {
