@@ -50,4 +50,24 @@ std::string FloatingTaskbarText(std::string_view line1, std::string_view line2) 
     return text;
 }
 
+std::string ToneOrCodeText(std::string_view line2) {
+    std::string text = RemoveAll(std::string(line2), "\x10");
+    text.erase(text.find_last_not_of(' ') + 1);
+    const auto lastWord = [](std::string_view words) {
+        const std::size_t blank = words.find_last_of(' ');
+        return std::string(blank == std::string_view::npos ? words : words.substr(blank + 1));
+    };
+    if (text.size() > 2 && text.compare(text.size() - 2, 2, "Hz") == 0) {
+        const std::size_t start = text.find_last_not_of("0123456789.", text.size() - 3) + 1;
+        if (start < text.size() - 2) return text.substr(start);
+    }
+    if (text.size() > 3 && text.compare(text.size() - 3, 3, "DCS") == 0) {
+        std::string code = text.substr(0, text.size() - 3);
+        code.erase(code.find_last_not_of(' ') + 1);
+        const std::string word = lastWord(code);
+        return word.empty() ? std::string("DCS") : word + " DCS";
+    }
+    return lastWord(text);
+}
+
 }  // namespace quorvane

@@ -14,6 +14,12 @@ inline constexpr std::string_view kNoFrequencyText = "    .0000";
 // "01544750" gives " 154.4750".
 std::string FrequencyText(std::string_view rawFrequency);
 
+// The tone or code the display shows at the end of its second line, whole:
+// a tone with its unit ("100.0Hz"), a DCS code with its word ("C023 DCS"),
+// otherwise the last word ("CC12"). The tone marker byte 0x10 and blanks
+// around it are left out.
+std::string ToneOrCodeText(std::string_view line2);
+
 // The display box (Text1): line 1, CR LF, line 2, CR LF.
 std::string DisplayBoxText(std::string_view line1, std::string_view line2);
 

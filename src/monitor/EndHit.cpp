@@ -103,8 +103,7 @@ void GroupByFrequency(HitRecord& hit, const HitIntelTable& table, std::string_vi
 constexpr std::string_view kToneMark = "Hz  \x10";
 
 void CleanToneText(HitRecord& hit) {
-    if (Contains(hit.CodeText, kToneMark)) hit.CodeText = RemoveAll(hit.CodeText, kToneMark);
-    if (Contains(hit.CodeText, "Hz")) hit.CodeText = RemoveAll(hit.CodeText, "Hz");
+    // The tone itself keeps its unit ("100.0Hz"): only the channel name loses the mark.
     if (Contains(hit.ChannelText, kToneMark)) {
         hit.ChannelText = RemoveAll(hit.ChannelText, kToneMark);
     }

@@ -24,10 +24,6 @@ std::string_view FirstChars(std::string_view text, size_t count) {
     return text.substr(0, count);
 }
 
-std::string_view LastChars(std::string_view text, size_t count) {
-    return text.substr(text.size() - std::min(count, text.size()));
-}
-
 }  // namespace
 
 PollCycle::PollCycle(const HitIntelTable& table, const SkipList& skipList, Clock& clock,
@@ -115,9 +111,10 @@ void PollCycle::FollowHit(TickOutcome& outcome) {
         }
     } else if (!hit_.CodeTaken) {
         // Line 2 changed but kept its start: the scanner now shows the tone or
-        // code at the end of the channel line.
+        // code at the end of the channel line. The whole of it is taken (the
+        // last six characters would keep only "0" of "100.0Hz").
         if (line2 != hit_.ChannelText && FirstChars(line2, 3) == FirstChars(hit_.ChannelText, 3)) {
-            hit_.CodeText = LastChars(line2, 6);
+            hit_.CodeText = ToneOrCodeText(line2);
             hit_.CodeTaken = true;
         }
     }

@@ -1,3 +1,4 @@
+#include "monitor/DisplayText.h"
 #include "monitor/EndHit.h"
 
 #include <gtest/gtest.h>
@@ -75,15 +76,21 @@ TEST_F(EndHitTest, LookupsNameTheHit) {
     EXPECT_EQ(End("Sys", "", kSysDark).Names.GroupText, "Grp");  // no lookup ran
 }
 
-TEST_F(EndHitTest, ToneMarksAreCleaned) {
+TEST_F(EndHitTest, ToneMarksAreCleanedFromTheChannelAndTheToneKeepsItsUnit) {
     hit.GroupText = "G";
-    hit.CodeText = "0Hz  \x10";
-    EXPECT_EQ(End("S", "Fire Hz  \x10").Names.CodeText, "0");
-    hit.GroupText = "G";
-    hit.CodeText = "123Hz ";
+    hit.CodeText = "123.0Hz";
     const HitEnded ended = End("S", "Fire Hz  \x10 1");
-    EXPECT_EQ(ended.Names.CodeText, "123 ");
+    EXPECT_EQ(ended.Names.CodeText, "123.0Hz");
     EXPECT_EQ(ended.Names.ChannelText, "Fire  1");
+}
+
+TEST(ToneOrCodeText, TheWholeToneOrCodeAtTheEndOfLine2) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Disp  100.0Hz  \x10", "100.0Hz"}, {"Fire 1 127.3Hz", "127.3Hz"}, {"Dispatch 1  023Hz", "023Hz"},
+        {"Fire  C023 DCS", "C023 DCS"},    {"North Ops  CC12", "CC12"},    {"North 1234", "1234"},
+        {"Hz", "Hz"},                      {"", ""},
+    };
+    for (const auto& [line2, code] : cases) EXPECT_EQ(ToneOrCodeText(line2), code) << line2;
 }
 
 TEST_F(EndHitTest, ResetClearsEverythingButRecordingAndFrequencyDigits) {

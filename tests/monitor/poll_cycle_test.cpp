@@ -127,7 +127,7 @@ TEST_F(PollCycleTest, ConventionalHitIsNamedFromTheDisplayAndLogged) {
     const std::optional<HitEnded> ended = Ended(Tick("Scanning", "", "1"));
     ASSERT_TRUE(ended);
     EXPECT_EQ(ended->LogLine,
-              "County / Fire\tDispatch 1\t 154.4300\t 023\t2:51:13 PM\t2:51:40 PM\t12-04-2026\r\n");
+              "County / Fire\tDispatch 1\t 154.4300\t023Hz\t2:51:13 PM\t2:51:40 PM\t12-04-2026\r\n");
     EXPECT_FALSE(cycle.Hit().HitActive);
     // A single-tick hit is logged with an empty group.
     Tick("County", "Dispatch", "0");
@@ -169,7 +169,7 @@ TEST_F(PollCycleTest, TrunkedHitShowsTheTalkgroupAndLogsIt) {
     ASSERT_TRUE(ended);
     EXPECT_EQ(ended->LogLine,
               "Metro Trunk / Police\tNorth Ops\t 154.4300\t12345\t2:51:13 PM\t2:51:13 PM\t12-04-2026\r\n");
-    EXPECT_EQ(ended->Names.CodeText, "h 1234");
+    EXPECT_EQ(ended->Names.CodeText, "1234");
 }
 
 TEST_F(PollCycleTest, RecordingAndExtendedInfoStartOncePerHit) {
