@@ -67,6 +67,15 @@ void WindowStyle::Write(bool Frame::*property, bool on) {
 
 void WindowStyle::Rewrite(Qt::WindowFlags flags) {
     if (flags == client_->windowFlags()) return;
+    // While the kind of window stays the same, the native window is told of
+    // its new frame as it is: it is not made anew, so it neither vanishes nor
+    // blinks in the taskbar, and keeps its place and size.
+    QWindow* native = client_->windowHandle();
+    if (native && (flags & Qt::WindowType_Mask) == (client_->windowFlags() & Qt::WindowType_Mask)) {
+        client_->overrideWindowFlags(flags);
+        native->setFlags(flags);
+        return;
+    }
     const QPoint position = client_->pos();
     const QSize size = client_->size();
     const bool shown = client_->isVisible();

@@ -1,5 +1,6 @@
 // The layouts, the frame and the dragging of the real main window, offscreen.
 #include <QCheckBox>
+#include <QWindow>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
 
@@ -119,9 +120,13 @@ TEST(WindowLayoutEndToEnd, StyleWritesKeepThePlaceTheSizeAndEveryOtherProperty) 
     }
     EXPECT_TRUE(style->Titlebar());
 
-    // "Enable Always On Top" keeps the window on top, in place, and is saved.
+    // "Enable Always On Top" keeps the window on top, in place, the same
+    // native window (no blink), and is saved.
+    const WId native = form.winId();
     form.findChild<QCheckBox*>("AlwaysOnTopCheck")->click();
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(form.winId(), native);
     EXPECT_EQ(form.pos(), QPoint(120, 80));
     form.close();
     EXPECT_EQ(ReadPgmSettings(folder.Read("pgm_settings.txt")).alwaysOnTop, 1);
