@@ -132,3 +132,27 @@ TEST(WindowManagerEndToEnd, RestoredLayoutsHaveTheirOuterSizesFramesAndStacking)
         program.waitForFinished(3000);
     }
 }
+
+TEST(WindowManagerEndToEnd, AlwaysOnTopChangesInPlaceWithoutANewWindow) {
+    for (const char* tool : {"Xvfb", "openbox", "xprop", "xwininfo", "xdotool"}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
+    }
+    App();
+    X11Session x;
+    ASSERT_TRUE(x.Start()) << "Xvfb with openbox did not start";
+    AppFolder folder;  // a first start: the window opens on the Settings tab
+    QProcess program;
+    program.setProcessEnvironment(x.Environment());
+    program.start(QUORVANE_EXE, {"--app-dir", folder.Path()});
+    const QStringList search = {"search", "--onlyvisible", "--name", "^BC246T Quorvane$"};
+    QString window;
+    ASSERT_TRUE(WaitUntil([&] { return !(window = x.Run("xdotool", search).section('\n', 0, 0)).isEmpty(); }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return Measure(x, window).frame[2] > 0; }, 10000));
+    // "Enable Always On Top" on the Settings tab, in window pixels.
+    const QPoint box = TwipsRect(60 + 120 + 150 + 300, 2880 + 2300 + 300 + 150, 10, 10).topLeft() + QPoint(0, 26);
+    x.Run("xdotool", {"mousemove", "--window", window, QString::number(box.x()), QString::number(box.y()), "click", "1"});
+    EXPECT_TRUE(WaitUntil([&] { return Measure(x, window).above; }, 5000)) << "the window is not kept above";
+    EXPECT_EQ(x.Run("xdotool", search).section('\n', 0, 0), window);
+    program.kill();
+    program.waitForFinished(3000);
+}
