@@ -8,11 +8,13 @@
 #include "window/Form1.h"
 #include "history/qt/HistoryImport.h"
 #include "app/qt/ProgramOptions.h"
+#include "app/qt/QuietConsole.h"
 #include "app/qt/QuitSignals.h"
 
 using namespace quorvane;
 
 int main(int argc, char* argv[]) {
+    InstallQuietConsole();
     CommandLineOutcome command;
     {
         // The command line is read before any window system is touched, so
