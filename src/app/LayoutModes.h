@@ -17,6 +17,12 @@ enum class LayoutMode {
     DisplayFloatingTaskbar,
 };
 
+// The full layout keeps the window's designed client area, whatever frame
+// the window manager draws around it (the outer size of the step tables
+// counts a frame of its own).
+inline constexpr int kFullClientWidth = 11625;
+inline constexpr int kFullClientHeight = 8370;
+
 // "full", "maxi", ... as the layout is known by name.
 const char* LayoutModeName(LayoutMode mode);
 // The number saved on line 7 of pgm_settings.txt: 1 "full" .. 7 "display_floating_taskbar".

@@ -45,8 +45,6 @@
 namespace quorvane {
 namespace {
 
-constexpr int kFullClientWidth = 11625;
-constexpr int kFullClientHeight = 8370;
 const char* kCaption = "BC246T Quorvane";
 // Message windows are narrow: a short title shows whole.
 const char* kMessageTitle = "Quorvane";

@@ -41,8 +41,8 @@ KeyButton* LayoutButton(QWidget& window, const char* name, QRect place, bool plu
 }  // namespace
 
 LayoutSwitcher::LayoutSwitcher(QWidget& window, WindowStyle& style) : QObject(&window), window_(window), style_(style) {
-    auto* minus = LayoutButton(window, "button_mini_plus_hold_win", TwipsRect(1830, 20, 195, 165), false);
-    auto* plus = LayoutButton(window, "button_maxi_plus_hold_win", TwipsRect(2070, 20, 195, 165), true);
+    auto* minus = minus_ = LayoutButton(window, "button_mini_plus_hold_win", TwipsRect(1830, 20, 195, 165), false);
+    auto* plus = plus_ = LayoutButton(window, "button_maxi_plus_hold_win", TwipsRect(2070, 20, 195, 165), true);
     minus->setToolTip("Smaller window");
     plus->setToolTip("Larger window");
     connect(minus, &KeyButton::clicked, this, &LayoutSwitcher::LayoutStepDown);
@@ -72,7 +72,13 @@ void LayoutSwitcher::ReapplyFrame() {
 }
 
 void LayoutSwitcher::Apply(const LayoutStep& step) {
-    SetOuterSize(step.outerWidth, step.outerHeight);
+    if (step.to == LayoutMode::Full) {
+        outer_.reset();
+        window_.setFixedSize(Px(kFullClientWidth), Px(kFullClientHeight));
+        HideCutKeys();
+    } else {
+        SetOuterSize(step.outerWidth, step.outerHeight);
+    }
     if (step.titlebar) style_.SetTitlebar(*step.titlebar);
     if (step.autoDrag) style_.SetAutoDrag(*step.autoDrag);
     for (const ControlMove& move : step.moves) {
@@ -103,9 +109,27 @@ void LayoutSwitcher::FitOuterSize() {
     // has none, even while the window manager's last report still counts the
     // frame it just lost.
     QSize frame = (window_.frameGeometry().size() - window_.geometry().size()).expandedTo(QSize(0, 0));
-    if (window_.windowFlags().testFlag(Qt::FramelessWindowHint)) frame = QSize(0, 0);
+    if (window_.windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        frame = QSize(0, 0);
+    } else if (frame.isEmpty() && !lastFrame_.isEmpty()) {
+        frame = lastFrame_;  // the frame is back; the manager has not said so yet
+    } else if (!frame.isEmpty()) {
+        lastFrame_ = frame;
+    }
     const QSize client = (*outer_ - frame).expandedTo(QSize(1, 1));
     if (window_.minimumSize() != client || window_.maximumSize() != client) window_.setFixedSize(client);
+    HideCutKeys();
+}
+
+void LayoutSwitcher::HideCutKeys() {
+    // A small layout crops the keypad at the window's edge: a key it would
+    // cut shows not at all rather than as a sliver.
+    const QRect client(QPoint(0, 0), window_.minimumSize());
+    for (KeyButton* key : window_.findChildren<KeyButton*>(Qt::FindDirectChildrenOnly)) {
+        if (key == minus_ || key == plus_) continue;
+        const bool cut = client.intersects(key->geometry()) && !client.contains(key->geometry());
+        if (key->isHidden() != cut) key->setVisible(!cut);
+    }
 }
 
 bool LayoutSwitcher::eventFilter(QObject* watched, QEvent* event) {

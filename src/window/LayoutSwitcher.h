@@ -38,6 +38,7 @@ private:
     void Apply(const LayoutStep& step);
     void SetOuterSize(int widthTwips, int heightTwips);
     void FitOuterSize();
+    void HideCutKeys();
 
     QWidget& window_;
     WindowStyle& style_;
@@ -45,6 +46,11 @@ private:
     // The outer size in pixels that the window keeps once the frame it gets is
     // known; none while the full layout keeps its designed client area.
     std::optional<QSize> outer_;
+    // The frame the window manager drew last while the window had one: a
+    // frame that comes back is counted before the manager reports it again.
+    QSize lastFrame_;
+    KeyButton* minus_ = nullptr;
+    KeyButton* plus_ = nullptr;
 };
 
 }  // namespace quorvane

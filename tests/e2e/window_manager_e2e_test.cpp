@@ -24,8 +24,18 @@ public:
         }
     }
     bool Start() {
-        xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        if (!WaitUntil([&] { return xvfb_.canReadLine(); }, 10000)) return false;
+        // Two servers started at the same moment may pick the same display
+        // number; the one that loses ends at once and is started again.
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+            if (WaitUntil([&] { return xvfb_.canReadLine() || xvfb_.state() == QProcess::NotRunning; }, 10000) &&
+                xvfb_.canReadLine()) {
+                break;
+            }
+            xvfb_.kill();
+            xvfb_.waitForFinished(3000);
+        }
+        if (!xvfb_.canReadLine()) return false;
         env_ = QProcessEnvironment::systemEnvironment();
         env_.insert("DISPLAY", ":" + QString::fromLatin1(xvfb_.readLine()).trimmed());
         env_.insert("QT_QPA_PLATFORM", "xcb");

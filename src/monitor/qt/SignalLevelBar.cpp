@@ -6,9 +6,10 @@
 namespace quorvane {
 namespace {
 constexpr int kStrongestLevel = 255;
-// Colours of the display's amber panel: a dark trough and a bright fill.
-const QColor kTrough(0x40, 0x30, 0x10);
-const QColor kFill(0xff, 0xc0, 0x30);
+// Drawn like a segment of the display: a faint amber trough that dark
+// segments fill, as the display's own characters are dark on amber.
+const QColor kTrough(0xE8, 0xA8, 0x5C);
+const QColor kFill(0x40, 0x30, 0x10);
 }  // namespace
 
 SignalLevelBar::SignalLevelBar(QWidget* parent) : QWidget(parent) {
