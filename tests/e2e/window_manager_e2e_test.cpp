@@ -143,7 +143,7 @@ TEST(WindowManagerEndToEnd, RestoredLayoutsHaveTheirOuterSizesFramesAndStacking)
     }
 }
 
-TEST(WindowManagerEndToEnd, AlwaysOnTopChangesInPlaceWithoutANewWindow) {
+TEST(WindowManagerEndToEnd, FiveStepsDownAndUpGiveTheFullWindowBackAndAlwaysOnTopChangesInPlace) {
     for (const char* tool : {"Xvfb", "openbox", "xprop", "xwininfo", "xdotool"}) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
     }
@@ -158,6 +158,18 @@ TEST(WindowManagerEndToEnd, AlwaysOnTopChangesInPlaceWithoutANewWindow) {
     QString window;
     ASSERT_TRUE(WaitUntil([&] { return !(window = x.Run("xdotool", search).section('\n', 0, 0)).isEmpty(); }, 15000));
     ASSERT_TRUE(WaitUntil([&] { return Measure(x, window).frame[2] > 0; }, 10000));
+    // Five steps down (to the frameless display) and five up: the designed window again.
+    const auto click = [&](QPoint at) {
+        x.Run("xdotool", {"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    };
+    const QPoint minus = TwipsRect(1830, 20, 195, 165).center(), plus = TwipsRect(2070, 20, 195, 165).center();
+    for (int step = 0; step < 10; ++step) {
+        const QSize before = Measure(x, window).client;
+        click(step < 5 ? minus : plus);
+        WaitUntil([&] { return Measure(x, window).client != before; }, 3000);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return Measure(x, window).client == QSize(Px(11625), Px(8370)); }, 3000))
+        << Measure(x, window).client.width() << "x" << Measure(x, window).client.height();
     // "Enable Always On Top" on the Settings tab, in window pixels.
     const QPoint box = TwipsRect(60 + 120 + 150 + 300, 2880 + 2300 + 300 + 150, 10, 10).topLeft() + QPoint(0, 26);
     x.Run("xdotool", {"mousemove", "--window", window, QString::number(box.x()), QString::number(box.y()), "click", "1"});
