@@ -22,8 +22,20 @@ DeviceList::DeviceList(const QString& appDirectory, QWidget* parent, Scan scan)
     // Only a choice by the user binds; selecting the bound entry does not.
     connect(this, &QComboBox::activated, this, &DeviceList::Choose);
     connect(&refresh_, &QTimer::timeout, this, &DeviceList::Refresh);
-    refresh_.start(kRefreshMs);
+    refresh_.setInterval(kRefreshMs);
+}
+
+// Looking for serial devices reads a good part of /sys: it is done only
+// while the list can be seen, so a program left on the Log tab costs nothing.
+void DeviceList::showEvent(QShowEvent* event) {
+    QComboBox::showEvent(event);
     Refresh();
+    refresh_.start();
+}
+
+void DeviceList::hideEvent(QHideEvent* event) {
+    QComboBox::hideEvent(event);
+    refresh_.stop();
 }
 
 void DeviceList::SetPortNumber(int portNumber) {

@@ -10,7 +10,8 @@
 namespace quorvane {
 
 // The "Device" list beside the port list: the serial devices present,
-// refreshed every 2 s so a cable plugged in or out shows by itself. Choosing
+// refreshed every 2 s while it can be seen, so a cable plugged in or out
+// shows by itself. Choosing
 // one makes the current port number open it: the port's entry comN in the
 // app folder becomes a link to the device's stable by-id name (or its path
 // when it has none). A port entry that is a file (a network address, or
@@ -41,6 +42,10 @@ signals:
     void PortBound(int portNumber, const QString& message);
     // Nothing changed, for the reason given (the entry is a file, ...).
     void BindRefused(int portNumber, const QString& message);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Choose(int index);

@@ -18,8 +18,6 @@ ScannerLink::ScannerLink(QObject* parent) : QObject(parent), serial_(this), netw
         });
         connect(transport, &LinkTransport::Opened, this, &ScannerLink::Opened);
         connect(transport, &LinkTransport::Failed, this, &ScannerLink::Failed);
-        // Replies are taken in as they arrive, whoever uses the line.
-        transport->WatchIncoming(true);
     }
 }
 
@@ -61,6 +59,12 @@ void ScannerLink::Forget() {
 void ScannerLink::SetHolder(std::optional<LineUser> holder) {
     if (holder_ == holder) return;
     holder_ = holder;
+    // While a user holds the line (a key sequence, a harvest, memory
+    // programming) replies are taken in the moment they arrive. Otherwise
+    // the poll takes them in at its ticks: a line whose replies trickle in
+    // byte by byte then wakes nobody in between.
+    serial_.WatchIncoming(holder_.has_value());
+    network_.WatchIncoming(holder_.has_value());
     emit HolderChanged();
 }
 

@@ -18,9 +18,10 @@ namespace quorvane {
 // reaches it: a serial device or a scanner shared on the network. Nothing
 // above it knows which.
 //
-// It reads whatever the scanner sends as soon as it arrives, whoever is
-// using the line, and keeps the ledger of commands written and replies owed
-// (LineLedger). Its users (the poll, the key queue, the quick scan, the
+// It takes in what the scanner sends as soon as it arrives while a user
+// holds the line (the key queue, the harvest, memory programming), and at
+// every poll tick otherwise, and keeps the ledger of commands written and
+// replies owed (LineLedger). Its users (the poll, the key queue, the quick scan, the
 // harvest, memory programming) ask it for the line (LineGrant) instead of
 // looking at each other; a command of a user that may not use the line now
 // is dropped here.

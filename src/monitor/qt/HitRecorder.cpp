@@ -6,8 +6,6 @@
 
 namespace quorvane {
 namespace {
-// Text3 follows the hit this often while the link runs.
-constexpr int kIndicatorIntervalMs = 50;
 }  // namespace
 
 HitRecorder::HitRecorder(Poller& poller, QObject* parent)
@@ -17,15 +15,22 @@ HitRecorder::HitRecorder(Poller& poller, QObject* parent)
         emit Note("Sound input stopped - reopening");
         QTimer::singleShot(0, this, &HitRecorder::Listen);
     });
+    // The indicator can change only with a poll tick or the box: it is
+    // brought up to date at once after each, not looked at on a clock.
     Timer3.setObjectName("Timer3");
     Timer3.setParent(this);
-    Timer3.setInterval(kIndicatorIntervalMs);
+    Timer3.setSingleShot(true);
+    Timer3.setInterval(0);
     connect(&Timer3, &QTimer::timeout, this, &HitRecorder::Timer3_Timer);
+    connect(&poller_, &Poller::Ticked, this, [this] {
+        if (running_) Timer3.start();
+    });
 }
 
 void HitRecorder::SetWanted(bool ticked) {
     wanted_ = ticked;
     Listen();
+    if (running_) Timer3.start();
 }
 
 void HitRecorder::SetRunning(bool running) {

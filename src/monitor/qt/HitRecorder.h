@@ -12,7 +12,8 @@ namespace quorvane {
 class Poller;
 
 // Recording the hits from the sound input ("Record Audio"), and the
-// indicator in Text3 while the link runs (Timer3). While the link runs with
+// indicator in Text3 while the link runs (Timer3, after every poll tick and
+// every change of the box). While the link runs with
 // the box ticked, the input stays open holding its last seconds, so each
 // recording begins a little before the poll saw the hit.
 class HitRecorder : public QObject {

@@ -32,6 +32,7 @@ TEST(DeviceList, AChoiceLinksTheChosenPortToTheStableNameButNeverReplacesAFile) 
     QTemporaryDir dir;
     std::vector<SerialPortFacts> present = {{"/dev/ttyUSB98", "", "FT232R", "FTDI", 0x0403, 0x6001}};
     DeviceList list(dir.path(), nullptr, [&] { return present; });
+    list.show();
     QSignalSpy changed(&list, &DeviceList::ListChanged);
     QSignalSpy bound(&list, &DeviceList::PortBound);
     QSignalSpy refused(&list, &DeviceList::BindRefused);
@@ -77,6 +78,7 @@ TEST(DeviceList, ThePseudoTerminalAPortLinksToIsListed) {
     ASSERT_TRUE(QFile::link(slave, JoinPath(dir.path(), "com1")));
 
     DeviceList list(dir.path());
+    list.show();
     const int shown = list.findText(slave + " - pseudo-terminal");
     EXPECT_GE(shown, 0);
     EXPECT_EQ(list.currentIndex(), shown);
