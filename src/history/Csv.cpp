@@ -1,13 +1,23 @@
 #include "history/Csv.h"
 
 namespace quorvane {
+namespace {
+
+bool StartsAFormula(std::string_view text) {
+    return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
+
+}  // namespace
 
 void AppendCsvField(std::string& out, std::string_view text) {
+    const std::string_view guard = StartsAFormula(text) ? "'" : "";
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(guard);
         out.append(text);
         return;
     }
     out.push_back('"');
+    out.append(guard);
     for (const char c : text) {
         if (c == '"') out.push_back('"');
         out.push_back(c);

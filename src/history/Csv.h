@@ -6,7 +6,9 @@
 namespace quorvane {
 
 // A CSV field (RFC 4180): as it is, or in double quotes with each quote
-// doubled when it holds a comma, a quote, a CR or an LF.
+// doubled when it holds a comma, a quote, a CR or an LF. A field that starts
+// with "=", "+", "-", "@", a tab or a CR would be taken by a spreadsheet as a
+// formula, so it gets a "'" in front and shows as the text it is.
 void AppendCsvField(std::string& out, std::string_view text);
 
 // A record: the fields separated by commas, ended by CR LF.

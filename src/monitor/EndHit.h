@@ -34,6 +34,10 @@ struct HitEnded {
     // is the talkgroup ID (a trunked hit) rather than the tone or code.
     std::string RawFrequency;
     bool TrunkedHit = false;
+    // The scanner's signal level (WIN field 1, 0-255) over the hit: its
+    // highest and its mean; none when no tick of the hit read one.
+    std::optional<int> SignalPeak;
+    std::optional<int> SignalAverage;
 };
 
 // What the hit end reads besides the hit itself.
