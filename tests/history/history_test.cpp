@@ -208,6 +208,19 @@ TEST(HistoryRules, CsvQuotesWhatNeedsItAndKeepsSpreadsheetsFromReadingFormulas) 
     std::string record;
     AppendCsvRecord(record, {"a", "", ","});
     EXPECT_EQ(record, "a,,\",\"\r\n");
+
+    // A hit: the frequency without the log's leading blank.
+    HistoryCsvValues hit;
+    hit[5] = "=cmd";
+    hit[8] = " 460.0250";
+    hit[15] = "Hill top";
+    std::string row;
+    AppendHistoryCsvRecord(row, hit);
+    EXPECT_EQ(row, ",,,,,'=cmd,,,460.0250,,,,,,,Hill top\r\n");
+    hit[8] = "   ";
+    row.clear();
+    AppendHistoryCsvRecord(row, hit);
+    EXPECT_EQ(row, ",,,,,'=cmd,,,,,,,,,,Hill top\r\n");
 }
 
 }  // namespace
