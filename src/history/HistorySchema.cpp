@@ -151,7 +151,6 @@ std::vector<std::string> ServerSchemaStatements() {
                     ON CONFLICT (name_id, day, station) DO UPDATE SET n = name_counts.n + 1;
                 RETURN NULL;
             END $$)",
-        "DROP TRIGGER IF EXISTS hits_counted ON hits",
         "CREATE TRIGGER hits_counted AFTER INSERT ON hits FOR EACH ROW EXECUTE FUNCTION hits_counted()",
         "CREATE INDEX IF NOT EXISTS hits_by_start ON hits (start_ms, id)",
         "CREATE INDEX IF NOT EXISTS hits_by_name ON hits (name_id, start_ms)",

@@ -132,13 +132,33 @@ bool ServerStore::Connect(ServerProblem* problem, QString* detail) {
     return true;
 }
 
+void ServerStore::Rollback() {
+    QSqlDatabase db = Db();
+    if (db.isOpen()) db.rollback();
+}
+
+// The queries end before a failure is handled: a lost connection is removed then.
 bool ServerStore::EnsureSchema(ServerProblem* problem, QString* detail) {
+    QSqlError error;
+    const std::optional<int> version = MakeSchema(&error);
+    if (!version) return Failed(error, problem, detail);
+    if (*version > kServerSchemaVersion) {
+        if (problem) *problem = ServerProblem::NewerSchema;
+        if (detail) *detail = QString("layout version %1").arg(*version);
+        Disconnect();
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> ServerStore::MakeSchema(QSqlError* error) {
     QSqlDatabase db = Db();
     QSqlQuery query(db);
-    const auto failed = [&](const QSqlError& error) {
+    const auto failed = [&](const QSqlError& why) -> std::optional<int> {
+        *error = why;
         query.finish();
-        db.rollback();
-        return Failed(error, problem, detail);
+        Rollback();
+        return std::nullopt;
     };
     if (!db.transaction()) return failed(db.lastError());
     // Two stations that start together: the second waits for the first.
@@ -146,21 +166,12 @@ bool ServerStore::EnsureSchema(ServerProblem* problem, QString* detail) {
         !query.exec("SELECT to_regclass('history_schema') IS NOT NULL") || !query.next()) {
         return failed(query.lastError());
     }
-    const bool made = query.value(0).toBool();
     int version = 0;
-    if (made) {
+    if (query.value(0).toBool()) {
         if (!query.exec("SELECT coalesce(max(version), 0) FROM history_schema") || !query.next()) {
             return failed(query.lastError());
         }
         version = query.value(0).toInt();
-    }
-    if (version > kServerSchemaVersion) {
-        query.finish();
-        db.rollback();
-        if (problem) *problem = ServerProblem::NewerSchema;
-        if (detail) *detail = QString("layout version %1").arg(version);
-        Disconnect();
-        return false;
     }
     if (version < kServerSchemaVersion) {
         for (const std::string& statement : ServerSchemaStatements()) {
@@ -168,20 +179,32 @@ bool ServerStore::EnsureSchema(ServerProblem* problem, QString* detail) {
         }
     }
     query.finish();
+    if (version > kServerSchemaVersion) {
+        Rollback();
+        return version;
+    }
     if (!db.commit()) return failed(db.lastError());
-    return true;
+    return version;
 }
 
 std::optional<int> ServerStore::Send(const std::vector<QueuedHit>& hits, ServerProblem* problem, QString* detail) {
     if (!connected_ && !Connect(problem, detail)) return std::nullopt;
+    QSqlError error;
+    const std::optional<int> added = SendInTransaction(hits, &error);
+    if (added) return added;
+    runIds_.clear();  // ids given in the transaction are gone with it
+    nameIds_.clear();
+    Failed(error, problem, detail);
+    return std::nullopt;
+}
+
+std::optional<int> ServerStore::SendInTransaction(const std::vector<QueuedHit>& hits, QSqlError* error) {
     QSqlDatabase db = Db();
     QSqlQuery insertRun(db), selectRun(db), insertName(db), selectName(db), insertHit(db);
-    const auto failed = [&](const QSqlError& error) -> std::optional<int> {
+    const auto failed = [&](const QSqlError& why) -> std::optional<int> {
+        *error = why;
         for (QSqlQuery* query : {&insertRun, &selectRun, &insertName, &selectName, &insertHit}) query->finish();
-        db.rollback();
-        runIds_.clear();  // ids given in the transaction are gone with it
-        nameIds_.clear();
-        Failed(error, problem, detail);
+        Rollback();
         return std::nullopt;
     };
     if (!db.transaction()) return failed(db.lastError());
@@ -245,10 +268,11 @@ std::optional<int> ServerStore::Send(const std::vector<QueuedHit>& hits, ServerP
     return added;
 }
 
+// The connection is dropped at the next Connect, when no query holds it.
 void ServerStore::ReadFailed(const QSqlError& error) {
     readError_ = Words(error);
     if (ClassifyServerError(error.nativeErrorCode().toStdString(), readError_.toStdString()) == ServerProblem::Away) {
-        Disconnect();
+        connected_ = false;
     }
 }
 

@@ -54,6 +54,11 @@ public:
 private:
     QSqlDatabase Db() const;
     bool EnsureSchema(ServerProblem* problem, QString* detail);
+    // The layout's version on the server (0: none yet), made when missing;
+    // nothing, with *error set, when the transaction failed.
+    std::optional<int> MakeSchema(QSqlError* error);
+    std::optional<int> SendInTransaction(const std::vector<QueuedHit>& hits, QSqlError* error);
+    void Rollback();
     bool Failed(const QSqlError& error, ServerProblem* problem, QString* detail);
     void ReadFailed(const QSqlError& error);
 
