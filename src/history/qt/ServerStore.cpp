@@ -276,19 +276,42 @@ void ServerStore::ReadFailed(const QSqlError& error) {
     }
 }
 
+// The hours of the hits of the named names ("{1,2,3}"), one index range per name.
+std::array<qint64, 24> ServerStore::HoursOfNames(const HistoryFilter& filter, const QString& names, bool* worked) {
+    std::array<qint64, 24> counts{};
+    QSqlQuery query(Db());
+    query.prepare(QString("SELECT x.start_hour, count(*) FROM unnest(?::bigint[]) AS m(id), LATERAL (SELECT "
+                          "h.start_hour FROM hits h WHERE h.name_id = m.id AND h.start_ms >= ? AND h.start_ms < ?") +
+                  (filter.Station.isEmpty() ? "" : " AND h.station = ?") + ") x GROUP BY x.start_hour");
+    query.addBindValue(names);
+    query.addBindValue(filter.FromMs);
+    query.addBindValue(filter.ToMs);
+    if (!filter.Station.isEmpty()) query.addBindValue(filter.Station);
+    *worked = query.exec();
+    if (!*worked) {
+        ReadFailed(query.lastError());
+        return counts;
+    }
+    while (query.next()) {
+        const int hour = query.value(0).toInt();
+        if (hour >= 0 && hour < 24) counts[static_cast<size_t>(hour)] = query.value(1).toLongLong();
+    }
+    return counts;
+}
+
 std::array<qint64, 24> ServerStore::HourCounts(const HistoryFilter& filter) {
     std::array<qint64, 24> counts{};
     readError_.clear();
     QSqlQuery query(Db());
-    if (filter.Text.isEmpty() && filter.ByNamesAndDaysOnly()) {
+    if (!filter.ByNamesAndDaysOnly()) {
+        query.prepare("SELECT h.start_hour, count(*) FROM hits h WHERE " + HitsWhere(filter) + " GROUP BY h.start_hour");
+        BindFilter(query, filter);
+    } else {
         query.prepare(QString("SELECT hour, sum(n) FROM hour_counts WHERE day >= ? AND day < ?") +
                       (filter.Station.isEmpty() ? "" : " AND station = ?") + " GROUP BY hour");
         query.addBindValue(filter.FromDay);
         query.addBindValue(filter.ToDay);
         if (!filter.Station.isEmpty()) query.addBindValue(filter.Station);
-    } else {
-        query.prepare("SELECT h.start_hour, count(*) FROM hits h WHERE " + HitsWhere(filter) + " GROUP BY h.start_hour");
-        BindFilter(query, filter);
     }
     if (!query.exec()) {
         ReadFailed(query.lastError());
@@ -298,6 +321,28 @@ std::array<qint64, 24> ServerStore::HourCounts(const HistoryFilter& filter) {
         const int hour = query.value(0).toInt();
         if (hour >= 0 && hour < 24) counts[static_cast<size_t>(hour)] = query.value(1).toLongLong();
     }
+    query.finish();
+    if (filter.Text.isEmpty() || !filter.ByNamesAndDaysOnly()) return counts;
+
+    // A search: the hits of the names it finds, counted from the index of
+    // names; when it finds most names, those of the others are counted and
+    // taken from all instead.
+    query.prepare("SELECT m.id, " + NamesMatch("m") + " FROM names m");
+    BindPattern(query, filter);
+    if (!query.exec()) {
+        ReadFailed(query.lastError());
+        return {};
+    }
+    QStringList found;
+    QStringList others;
+    while (query.next()) (query.value(1).toBool() ? found : others) << query.value(0).toString();
+    query.finish();
+    const bool fewFound = found.size() <= others.size();
+    bool worked = false;
+    const std::array<qint64, 24> part = HoursOfNames(filter, "{" + (fewFound ? found : others).join(',') + "}", &worked);
+    if (!worked) return {};
+    if (fewFound) return part;
+    for (size_t hour = 0; hour < counts.size(); ++hour) counts[hour] -= part[hour];
     return counts;
 }
 

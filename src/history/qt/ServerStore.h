@@ -61,6 +61,7 @@ private:
     void Rollback();
     bool Failed(const QSqlError& error, ServerProblem* problem, QString* detail);
     void ReadFailed(const QSqlError& error);
+    std::array<qint64, 24> HoursOfNames(const HistoryFilter& filter, const QString& names, bool* worked);
 
     HistoryServerSettings settings_;
     std::optional<ServerAddress> address_;
