@@ -571,12 +571,26 @@ int HistoryStore::ExportPage(const HistoryFilter& filter, std::optional<RowKey>&
         readError_ = "the history is not open";
         return 0;
     }
+    // A search's hits are found by their names, unless there are so many
+    // that sorting what is left for each page costs more than walking every
+    // hit of the range.
+    constexpr qint64 kExportByName = 50000;
+    qint64 matches = kExportByName + 1;
+    if (!filter.Text.isEmpty()) {
+        QSqlQuery count(Db());
+        count.prepare("SELECT coalesce(sum(c.n), 0) FROM name_counts c WHERE c.day >= ? AND c.day < ? AND c.name_id IN "
+                      "(SELECT m.id FROM names m WHERE " + NamesMatch("m") + ")");
+        BindDays(count, filter);
+        BindPattern(count, filter);
+        if (count.exec() && count.next()) matches = count.value(0).toLongLong();
+    }
+    const char* index = matches <= kExportByName ? "hits_by_name" : "hits_by_start";
     QSqlQuery query(Db());
     query.setForwardOnly(true);
     query.prepare("SELECT h.id, h.start_ms, h.start_local, h.start_utc, h.end_local, h.end_utc, h.duration_s, "
                   "n.system, n.grp, n.channel, n.frequency, n.frequency_digits, n.code_or_id, h.recording, h.run_id, "
                   "h.signal_peak, h.signal_average "
-                  "FROM hits h INDEXED BY hits_by_start JOIN names n ON n.id = h.name_id WHERE " +
+                  "FROM hits h INDEXED BY " + QString(index) + " JOIN names n ON n.id = h.name_id WHERE " +
                   HitsWhere(filter) + (after ? kAfterKey : "") + kNewestFirst);
     BindFilter(query, filter);
     if (after) BindAfter(query, *after);
