@@ -190,9 +190,10 @@ std::string ConnectOptions(const ServerAddress& address) {
         {"connect_timeout", "5"},     {"tcp_user_timeout", "10000"}, {"keepalives_idle", "10"},
         {"keepalives_interval", "5"}, {"keepalives_count", "3"},     {"application_name", "Quorvane"},
     };
-    for (const auto& [key, value] : kDefaults) {
-        const bool given = std::any_of(options.begin(), options.end(), [&](const auto& option) { return option.first == key; });
-        if (!given) options.emplace_back(key, value);
+    for (const auto& option : kDefaults) {
+        const std::string_view key = option.first;
+        const bool given = std::any_of(options.begin(), options.end(), [key](const auto& set) { return set.first == key; });
+        if (!given) options.emplace_back(option.first, option.second);
     }
     std::string text;
     for (const auto& [key, value] : options) {
