@@ -154,7 +154,7 @@ TEST(HistoryServerEndToEnd, AWrongPasswordIsToldOnceAndNothingIsLost) {
     WriteServerFile(m.folder, pg.Url("club", kPassword, "club"), "Hill top");
     m.Restart();
     ASSERT_TRUE(WaitUntil([&] { return pg.Value("SELECT count(*) FROM hits", "club").toInt() == 2; }, 15000));
-    EXPECT_EQ(LocalCount(m.folder, "SELECT count(*) FROM hits WHERE sent = 0"), 0);
+    EXPECT_TRUE(WaitUntil([&] { return LocalCount(m.folder, "SELECT count(*) FROM hits WHERE sent = 0") == 0; }, 5000));
 }
 
 TEST(HistoryServerEndToEnd, ImportLogsSendsOldLogsToTheServerOnce) {

@@ -125,8 +125,13 @@ bool ServerStore::Connect(ServerProblem* problem, QString* detail) {
         db.setPassword(QString::fromStdString(address_->Password));
         db.setConnectOptions(QString::fromStdString(ConnectOptions(*address_)));
     }
-    QSqlDatabase db = Db();
-    if (!db.open()) return Failed(db.lastError(), problem, detail);
+    QSqlError error;
+    {
+        QSqlDatabase db = Db();
+        if (!db.open()) error = db.lastError();
+    }
+    // No handle of the connection is left when a failure removes it.
+    if (error.isValid()) return Failed(error, problem, detail);
     if (!EnsureSchema(problem, detail)) return false;
     connected_ = true;
     return true;
