@@ -38,7 +38,7 @@ Control* Named(Control* control, const char* name) {
 }  // namespace
 
 HistoryTab::HistoryTab(HistoryRecorder& recorder, std::function<void(const QString&)> tell, QWidget* parent)
-    : QWidget(parent), recorder_(recorder), tell_(std::move(tell)) {
+    : QWidget(parent), recorder_(recorder), appDirectory_(recorder.AppDirectory()), tell_(std::move(tell)) {
     setObjectName("history_tab");
     open_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     chooseSave_ = [this] {
@@ -341,7 +341,7 @@ void HistoryTab::EditServer() {
 }
 
 void HistoryTab::ApplyView() {
-    const std::optional<std::string> bytes = ReadFileBytes(JoinPath(recorder_.AppDirectory(), kHistoryViewFile));
+    const std::optional<std::string> bytes = ReadFileBytes(JoinPath(appDirectory_, kHistoryViewFile));
     const HistoryViewSettings view = ReadHistoryViewSettings(bytes.value_or(""));
     history_chart_mode->setCurrentIndex(view.ChartMode);
     QHeaderView* header = history_table->horizontalHeader();
@@ -365,7 +365,7 @@ void HistoryTab::SaveView() {
     for (int column = 0; column < static_cast<int>(HistoryRowsModel::kColumns.size()); ++column) {
         view.ColumnWidths.push_back(history_table->horizontalHeader()->sectionSize(column));
     }
-    const QString path = JoinPath(recorder_.AppDirectory(), kHistoryViewFile);
+    const QString path = JoinPath(appDirectory_, kHistoryViewFile);
     const std::string bytes = WriteHistoryViewSettings(view);
     if (ReadFileBytes(path) != bytes) WriteFileAtomically(path, bytes);
 }

@@ -39,7 +39,8 @@ class HistoryRowsModel;
 class HistoryTab : public QWidget {
     Q_OBJECT
 public:
-    // recorder: outlives the tab. tell: shows the user a message.
+    // recorder: the tab reads what it writes; it may go before the tab, but
+    // the tab uses it only while both live. tell: shows the user a message.
     HistoryTab(HistoryRecorder& recorder, std::function<void(const QString&)> tell, QWidget* parent = nullptr);
     // Until the window builds a HistoryRecorder of its own: the tab makes one
     // and passes StartRun, Follow and AddHit on to it. folder: where the log
@@ -87,6 +88,7 @@ private:
 
     HistoryRecorder* ownedRecorder_ = nullptr;  // made by the transitional constructor
     HistoryRecorder& recorder_;
+    const QString appDirectory_;  // kept: the view is saved even when the recorder has gone first
     std::function<void(const QString&)> tell_;
     std::function<bool(const QUrl&)> open_;
     std::function<QString()> chooseSave_;
