@@ -384,10 +384,12 @@ std::vector<HistoryRow> ServerStore::Rows(const HistoryFilter& filter, qint64, c
     readError_.clear();
     QSqlQuery query(Db());
     query.setForwardOnly(true);
+    // The page's hits are picked from an index first; only they are read whole.
     query.prepare("SELECT h.id, h.start_ms, replace(substr(h.start_local, 1, 19), 'T', ' '), n.system, n.grp, "
                   "n.channel, n.frequency, n.code_or_id, h.duration_s, h.recording, h.signal_peak, h.signal_average, "
-                  "h.station FROM hits h JOIN names n ON n.id = h.name_id WHERE " +
-                  HitsWhere(filter) + (after ? kAfterKey : "") + kNewestFirst);
+                  "h.station FROM (SELECT h.id FROM hits h WHERE " + HitsWhere(filter) + (after ? kAfterKey : "") +
+                  kNewestFirst + ") page JOIN hits h ON h.id = page.id JOIN names n ON n.id = h.name_id "
+                  "ORDER BY h.start_ms DESC, h.id DESC");
     BindFilter(query, filter);
     if (after) BindAfter(query, *after);
     query.addBindValue(limit);
