@@ -51,6 +51,13 @@ LocalTime CivilFromDays(std::int64_t days, int secondsOfDay) {
     return LocalTime{year, month, day, secondsOfDay};
 }
 
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
 LocalTime LocalTimeOf(Instant instant) { return WallClock(instant.EpochMs, instant.UtcOffsetSeconds); }
 
 LocalTime AddDays(const LocalTime& time, int days) {

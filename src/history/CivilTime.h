@@ -26,6 +26,8 @@ struct Instant {
 // Days since 1970-01-01 of a calendar date, and back.
 std::int64_t DaysFromCivil(int year, int month, int day);
 LocalTime CivilFromDays(std::int64_t days, int secondsOfDay = 0);
+// 28 to 31 (Gregorian leap years); 0 for a month outside 1-12.
+int DaysInMonth(int year, int month);
 
 // The wall-clock time of the moment.
 LocalTime LocalTimeOf(Instant instant);

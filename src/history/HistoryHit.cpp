@@ -36,6 +36,8 @@ std::optional<HistoryHit> HistoryHitFromEnded(const HitEnded& ended, Instant sta
     hit.End = end;
     hit.RecordingFile = std::move(recordingFile);
     hit.LineKey = LineKey(*ended.LogLine);
+    hit.SignalPeak = ended.SignalPeak;
+    hit.SignalAverage = ended.SignalAverage;
     return hit;
 }
 

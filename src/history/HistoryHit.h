@@ -33,9 +33,15 @@ struct HistoryHit {
     Instant Start;
     Instant End;
     std::string RecordingFile;  // the saved recording's file name; empty when none was saved
-    // Tells a hit apart from every other: taken from its log line, so a hit
-    // recorded live and the same line read back from its log file are one.
+    // With the run, tells a hit apart from every other: the key of its log
+    // line and which of the run's lines with those bytes it is (1, 2, ...), so
+    // a hit recorded live and the same line read back from its log file are
+    // one. Occurrence 0: a hit as it ends, after all the run's lines so far.
     std::int64_t LineKey = 0;
+    int Occurrence = 0;
+    // The signal level (0-255): highest and mean over the hit, when known.
+    std::optional<int> SignalPeak;
+    std::optional<int> SignalAverage;
 
     // End minus start, to the millisecond; never negative.
     double DurationSeconds() const;

@@ -1,6 +1,7 @@
 #include "history/LogImport.h"
 
 #include <charconv>
+#include <map>
 
 #include "link/Fields.h"
 
@@ -37,9 +38,10 @@ std::optional<LocalTime> ParseDate(std::string_view text) {
     const std::vector<std::string> parts = SplitFields(text, '-');
     if (parts.size() != 3 || parts[0].size() != 2 || parts[1].size() != 2 || parts[2].size() != 4) return std::nullopt;
     const auto month = Number(parts[0], 1, 12);
-    const auto day = Number(parts[1], 1, 31);
     const auto year = Number(parts[2], 1900, 9999);
-    if (!month || !day || !year) return std::nullopt;
+    if (!month || !year) return std::nullopt;
+    const auto day = Number(parts[1], 1, DaysInMonth(*year, *month));
+    if (!day) return std::nullopt;
     return LocalTime{*year, *month, *day, 0};
 }
 
@@ -72,20 +74,32 @@ std::optional<int> ParseTimeOfDay(std::string_view text) {
     return SecondsOfDay(parts[0], parts[1], parts[2], half);
 }
 
-std::optional<LogFileStamp> ParseLogFileName(std::string_view fileName) {
+std::optional<LogFileStamp> ParseLogFileName(std::string_view fileName, std::string* problem) {
     constexpr std::string_view kExtension = ".txt";
     if (fileName.size() < 11 + kExtension.size() || fileName.substr(fileName.size() - 4) != kExtension) {
         return std::nullopt;
     }
     const std::string_view date = fileName.substr(0, 10);
     const std::string_view time = fileName.substr(11, fileName.size() - 11 - kExtension.size());
-    const auto day = ParseDate(date);
+    const std::vector<std::string> dateParts = SplitFields(date, '-');
     const std::vector<std::string> parts = SplitFields(time, '-');
-    if (!day || fileName[10] != '_' || parts.size() != 4 || parts[1].size() != 2 || parts[2].size() != 2) {
+    const auto digits = [](std::string_view text) { return text.find_first_not_of("0123456789") == std::string_view::npos; };
+    // Shaped like a run's log name: mm-dd-yyyy_h-mm-ss-AP.
+    const bool shaped = fileName[10] == '_' && dateParts.size() == 3 && dateParts[0].size() == 2 &&
+                        dateParts[1].size() == 2 && dateParts[2].size() == 4 && digits(dateParts[0]) &&
+                        digits(dateParts[1]) && digits(dateParts[2]) && parts.size() == 4 &&
+                        parts[1].size() == 2 && parts[2].size() == 2;
+    if (!shaped) return std::nullopt;
+    const auto day = ParseDate(date);
+    if (!day) {
+        if (problem) *problem = std::string(date) + " is not a date";
         return std::nullopt;
     }
     const auto seconds = SecondsOfDay(parts[0], parts[1], parts[2], parts[3]);
-    if (!seconds) return std::nullopt;
+    if (!seconds) {
+        if (problem) *problem = std::string(time) + " is not a time of day";
+        return std::nullopt;
+    }
     return LogFileStamp{LocalTime{day->Year, day->Month, day->Day, *seconds}, std::string(date), std::string(time)};
 }
 
@@ -105,25 +119,38 @@ LogFileHits ParseLogFile(std::string_view bytes, const LogFileStamp& stamp) {
     const std::int64_t launchDay = DaysFromCivil(stamp.Launch.Year, stamp.Launch.Month, stamp.Launch.Day);
     int daysOn = 0;
     int previousStart = stamp.Launch.SecondsOfDay;
+    bool clockBack = false;  // the clock went back since the day began
+    std::map<std::int64_t, int> seen;
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
         std::optional<LoggedHit> hit = ParseLine(*line);
         if (!hit) {
             ++result.Unreadable;
             continue;
         }
+        hit->Occurrence = ++seen[hit->LineKey];
         // The line's date is the run's; only a line of another run's date is
         // taken at its word.
         const std::int64_t lineDay = DaysFromCivil(hit->Start.Year, hit->Start.Month, hit->Start.Day);
         if (lineDay == launchDay) {
-            if (hit->Start.SecondsOfDay < previousStart) ++daysOn;
-            previousStart = hit->Start.SecondsOfDay;
+            const int start = hit->Start.SecondsOfDay;
+            if (start < previousStart - kClockChangeSeconds) {
+                ++daysOn;
+                clockBack = false;
+            } else if (start < previousStart) {
+                clockBack = true;
+            }
+            previousStart = start;
             hit->Start = AddDays(hit->Start, daysOn);
             hit->End = AddDays(hit->End, daysOn);
+            hit->StartAfterClockBack = clockBack;
         }
-        if (hit->End.SecondsOfDay < hit->Start.SecondsOfDay) {
-            const int endSeconds = hit->End.SecondsOfDay;
+        const int start = hit->Start.SecondsOfDay;
+        const int end = hit->End.SecondsOfDay;
+        hit->EndAfterClockBack = hit->StartAfterClockBack || (end < start && end >= start - kClockChangeSeconds);
+        if (end < start - kClockChangeSeconds) {
             hit->End = AddDays(hit->Start, 1);
-            hit->End.SecondsOfDay = endSeconds;
+            hit->End.SecondsOfDay = end;
+            hit->EndAfterClockBack = false;
         }
         result.Hits.push_back(std::move(*hit));
     }

@@ -17,7 +17,10 @@ struct LogFileStamp {
     std::string LaunchDate;  // "12-04-2026"
     std::string LaunchTime;  // "2-51-13-PM"
 };
-std::optional<LogFileStamp> ParseLogFileName(std::string_view fileName);
+// Nothing for a name that is not a log file's. A name made like one whose
+// date or time cannot be (02-31-2026_...) is refused too, and *problem says
+// why, so the import can name the file it leaves out.
+std::optional<LogFileStamp> ParseLogFileName(std::string_view fileName, std::string* problem = nullptr);
 
 // A time of day as the log writes it, "2:51:13 PM" (also "14:51:13"), in
 // seconds since midnight.
@@ -29,6 +32,14 @@ struct LoggedHit {
     LocalTime Start;
     LocalTime End;
     std::int64_t LineKey = 0;
+    // 1 for the first line of the file with these bytes, 2 for the second
+    // (two short hits in one second, or a run past midnight with a hit at the
+    // same time each day), ...: with the run and the line it keys the hit.
+    int Occurrence = 1;
+    // The wall clock went back (summer time ended) earlier that day, so a
+    // time in the repeated hour is its second passing.
+    bool StartAfterClockBack = false;
+    bool EndAfterClockBack = false;
 };
 
 struct LogFileHits {
@@ -36,12 +47,17 @@ struct LogFileHits {
     size_t Unreadable = 0;        // non-empty lines that are not hit lines
 };
 
+// How far the wall clock can go back without a new day: a clock change
+// moves it an hour, a new day many hours.
+inline constexpr int kClockChangeSeconds = 3 * 3600;
+
 // The hits of a log file: lines "System / Group TAB Channel TAB Freq TAB
 // Code/ID TAB Start TAB End TAB mm-dd-yyyy", newest first. Each line carries
 // only the run's date, so the day is counted on from the run's start: a hit
-// that starts earlier in the day than the one before it (or than the run
-// itself) is on the next day, and an end earlier than its start is on the day
-// after the start.
+// that starts more than kClockChangeSeconds earlier in the day than the one
+// before it (or than the run itself) is on the next day; one that starts a
+// little earlier is on the same day, after the clock went back. An end that
+// far before its start is on the day after the start.
 LogFileHits ParseLogFile(std::string_view bytes, const LogFileStamp& stamp);
 
 }  // namespace quorvane

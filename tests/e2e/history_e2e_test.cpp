@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -59,7 +60,7 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     EXPECT_EQ(ReadValue(path, "SELECT count(*) FROM hits").toInt(), 2);
     EXPECT_EQ(ReadValue(path, "SELECT frequency_digits FROM hit_list WHERE channel = 'Dispatch 1'").toString(), "01544300");
     EXPECT_TRUE(ReadValue(path, "SELECT duration_s FROM hits ORDER BY id LIMIT 1").toDouble() > 0.3);
-    EXPECT_EQ(ReadValue(path, "PRAGMA journal_mode").toString(), "wal");
+    EXPECT_EQ(ReadValue(path, "PRAGMA journal_mode").toString(), "delete");
     const QString runName = ReadValue(path, "SELECT launch_date || '_' || launch_time || '.txt' FROM runs").toString();
     EXPECT_TRUE(m.form->LogFilePathNow().endsWith(runName)) << runName.toStdString();
 
@@ -68,11 +69,16 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     recorded.Start = recorded.End = {QDateTime::currentMSecsSinceEpoch() + 60000, 0};
     recorded.RecordingFile = "rec.wav";
     recorded.LineKey = 7;
-    ASSERT_EQ(History(m)->Store().Add({}, recorded), HistoryStore::Added::Yes);
+    {
+        HistoryStore other;  // another program adding to the same file
+        ASSERT_TRUE(other.Open(path));
+        ASSERT_EQ(other.Add({}, recorded), HistoryStore::Added::Yes);
+    }
     m.folder.Write("rec.wav", "RIFF");
     QUrl played;
     History(m)->SetOpener([&](const QUrl& url) { played = url; return true; });
     History(m)->Refresh();
+    ASSERT_TRUE(WaitUntil([&] { return table->model()->rowCount() == 3; }, 3000));
     const QPoint firstRow = table->visualRect(table->model()->index(0, 0)).center();
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, firstRow);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, firstRow);
@@ -86,17 +92,19 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     History(m)->SetSaveChooser([&] { return csv; });
     m.form->findChild<QLineEdit*>("history_search")->setText("noaa");
     History(m)->Refresh();
-    EXPECT_EQ(table->model()->rowCount(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return !History(m)->Searching() && table->model()->rowCount() == 1; }, 3000));
+    QSignalSpy exportDone(History(m), &HistoryTab::Exported);
     QTest::mouseClick(m.form->findChild<QPushButton*>("history_export"), Qt::LeftButton);
+    ASSERT_TRUE(exportDone.wait(5000));
     const std::string exported = m.folder.Read("out.csv");
     EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 2) << exported;
-    EXPECT_NE(exported.find(",NOAA 1, 162.5500,01625500,,"), std::string::npos) << exported;
+    EXPECT_NE(exported.find(",NOAA 1,162.5500,01625500,,"), std::string::npos) << exported;
 
     // A second run adds to the same history and comes back on its tab.
     m.Restart();
     EXPECT_EQ(m.form->findChild<QTabWidget*>("SSTab1")->currentIndex(), 4);
     m.Transmit(Reception("Weather", "NOAA 2", "01624000"), 600);
-    EXPECT_EQ(ReadValue(path, "SELECT count(*) FROM hits").toInt(), 4);
+    EXPECT_TRUE(WaitUntil([&] { return ReadValue(path, "SELECT count(*) FROM hits").toInt() == 4; }, 3000));
     EXPECT_EQ(ReadValue(path, "SELECT count(DISTINCT run_id) FROM hits WHERE coalesce(recording, '') = ''").toInt(), 2);
 }
 
@@ -105,7 +113,8 @@ TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
     const std::string garbage(4096, 'x');
     m.folder.Write("history.sqlite", garbage);
     m.Transmit(Reception("Weather", "NOAA 1", "01625500"), 600);
-    EXPECT_TRUE(m.form->LastMessage().contains("was damaged")) << m.form->LastMessage().toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return m.form->LastMessage().contains("was damaged"); }, 3000))
+        << m.form->LastMessage().toStdString();
     EXPECT_EQ(m.Widget("Text3"), "History file damaged");
     EXPECT_EQ(m.Cell(0, 2), "NOAA 1");
     EXPECT_EQ(m.folder.Read(QFileInfo(m.form->LogFilePathNow()).fileName().toStdString()),
@@ -116,7 +125,7 @@ TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
     EXPECT_EQ(ReadValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt(), 1);
     const QString told = m.form->LastMessage();
     m.Transmit(Reception("Weather", "NOAA 2", "01624000"), 600);
-    EXPECT_EQ(ReadValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return ReadValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt() == 2; }, 3000));
     EXPECT_EQ(m.form->LastMessage(), told);  // told once
 }
 

@@ -129,9 +129,14 @@ TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
     EXPECT_EQ(m.form->LastMessage(), "Log Directory now set to /nonexistent/quorvane-logs");
     RadioView hit = Reception("Weather", "NOAA 1", "01625500");
     m.Transmit(hit, 300);
-    // The log file and the history beside it both say so.
+    // The log file and the history beside it both say so (the history from
+    // its own thread, a moment later).
     QStringList told;
-    for (auto* box : m.form->findChildren<QMessageBox*>("message")) told << box->text();
+    WaitUntil([&] {
+        told.clear();
+        for (auto* box : m.form->findChildren<QMessageBox*>("message")) told << box->text();
+        return told.join("\n").contains("history.sqlite cannot be opened");
+    }, 3000);
     EXPECT_TRUE(told.join("\n").contains("cannot be written")) << told.join("\n").toStdString();
     EXPECT_TRUE(told.join("\n").contains("history.sqlite cannot be opened")) << told.join("\n").toStdString();
     m.form->SetFolderChooser([] { return QString(); });  // cancelled: back to the app folder

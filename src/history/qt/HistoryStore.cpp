@@ -2,19 +2,21 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QSqlError>
-#include <QVariant>
+#include <QSqlQuery>
+#include <atomic>
 
+#include "app/qt/ScannerText.h"
 #include "history/Csv.h"
 #include "history/HistorySchema.h"
-#include "app/qt/ScannerText.h"
 
 namespace quorvane {
 namespace {
 
 // Every condition on the selection binds, in this order: the start of the
-// range, its end, then the search pattern once per name column.
+// range, its end, the search pattern once per name column, the signal level,
+// then where the page begins.
 constexpr const char* kNameColumns[] = {"system", "grp", "channel", "frequency", "frequency_digits", "code_or_id"};
 
 QString NamesMatch(const QString& alias) {
@@ -26,8 +28,13 @@ QString NamesMatch(const QString& alias) {
 QString HitsWhere(const HistoryFilter& filter) {
     QString where = "h.start_ms >= ? AND h.start_ms < ?";
     if (!filter.Text.isEmpty()) where += " AND h.name_id IN (SELECT m.id FROM names m WHERE " + NamesMatch("m") + ")";
+    if (filter.StrongerThan > 0) where += " AND h.signal_peak > ?";
     return where;
 }
+
+// Where a page begins: after the last row of the one before, newest first.
+constexpr const char* kAfterKey = " AND h.start_ms <= ? AND (h.start_ms < ? OR h.id < ?)";
+constexpr const char* kNewestFirst = " ORDER BY h.start_ms DESC, h.id DESC LIMIT ?";
 
 void BindPattern(QSqlQuery& query, const HistoryFilter& filter) {
     if (filter.Text.isEmpty()) return;
@@ -39,6 +46,18 @@ void BindFilter(QSqlQuery& query, const HistoryFilter& filter) {
     query.addBindValue(filter.FromMs);
     query.addBindValue(filter.ToMs);
     BindPattern(query, filter);
+    if (filter.StrongerThan > 0) query.addBindValue(filter.StrongerThan);
+}
+
+void BindAfter(QSqlQuery& query, const RowKey& after) {
+    query.addBindValue(after.StartMs);
+    query.addBindValue(after.StartMs);
+    query.addBindValue(after.Id);
+}
+
+void BindDays(QSqlQuery& query, const HistoryFilter& filter) {
+    query.addBindValue(filter.FromDay);
+    query.addBindValue(filter.ToDay);
 }
 
 // SQLite reports a damaged file as SQLITE_CORRUPT (11) or SQLITE_NOTADB (26).
@@ -51,16 +70,21 @@ QVariant TextOrNull(const std::string& text) {
     return text.empty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(QString::fromStdString(text));
 }
 
-int connectionSerial = 0;
-
-// Above this many matches the newest hits are found by walking the hits from
-// the newest on; below it, by the names' own index and a sort of the matches.
-constexpr qint64 kDenseMatches = 2000;
-
-void BindDays(QSqlQuery& query, const HistoryFilter& filter) {
-    query.addBindValue(filter.FromDay);
-    query.addBindValue(filter.ToDay);
+QVariant LevelOrNull(const std::optional<int>& level) {
+    return level ? QVariant(*level) : QVariant(QMetaType::fromType<int>());
 }
+
+std::optional<int> LevelOf(const QVariant& value) {
+    if (value.isNull()) return std::nullopt;
+    return value.toInt();
+}
+
+std::atomic<int> connectionSerial{0};
+
+// Above this many matches of a search the newest hits are found by walking
+// the hits from the newest on; below it, by the names' own index and a sort
+// of the matches. Without search text the walk is always the way.
+constexpr qint64 kDenseMatches = 2000;
 
 }  // namespace
 
@@ -72,51 +96,91 @@ HistoryHit AsStoredText(HistoryHit hit) {
 
 HistoryFilter FilterOfDates(const QString& text, const QDate& from, const QDate& to) {
     const QDate after = to.addDays(1);
-    return HistoryFilter{text,
-                         QDateTime(from, QTime(0, 0)).toMSecsSinceEpoch(),
-                         QDateTime(after, QTime(0, 0)).toMSecsSinceEpoch(),
-                         DaysFromCivil(from.year(), from.month(), from.day()),
-                         DaysFromCivil(after.year(), after.month(), after.day())};
+    HistoryFilter filter;
+    filter.Text = text;
+    filter.FromMs = QDateTime(from, QTime(0, 0)).toMSecsSinceEpoch();
+    filter.ToMs = QDateTime(after, QTime(0, 0)).toMSecsSinceEpoch();
+    filter.FromDay = DaysFromCivil(from.year(), from.month(), from.day());
+    filter.ToDay = DaysFromCivil(after.year(), after.month(), after.day());
+    return filter;
+}
+
+QVariant SentMarkValue(SentMark mark) {
+    switch (mark) {
+    case SentMark::LocalOnly: return QVariant(QMetaType::fromType<int>());
+    case SentMark::NotYetSent: return 0;
+    case SentMark::Sent: return 1;
+    case SentMark::Refused: return 2;
+    }
+    return {};
+}
+
+std::optional<SentMark> SentMarkOf(const QVariant& value) {
+    if (value.isNull()) return SentMark::LocalOnly;
+    switch (value.toInt()) {
+    case 0: return SentMark::NotYetSent;
+    case 1: return SentMark::Sent;
+    case 2: return SentMark::Refused;
+    default: return std::nullopt;
+    }
 }
 
 HistoryStore::HistoryStore() = default;
 
 HistoryStore::~HistoryStore() { Close(); }
 
+void HistoryStore::SetBusyTimeout(int ms) {
+    busyMs_ = ms;
+    if (!open_) return;
+    QSqlQuery query(Db());
+    query.exec(QString("PRAGMA busy_timeout=%1").arg(ms));
+}
+
 bool HistoryStore::Open(const QString& path) {
     Close();
     path_ = path;
-    Outcome outcome = OpenConnections();
+    Outcome outcome = OpenConnection(true);
     if (outcome == Outcome::Damaged) {
-        CloseConnections();
-        outcome = KeepDamagedAside() ? OpenConnections() : Outcome::Failed;
+        CloseConnection();
+        outcome = KeepDamagedAside() ? OpenConnection(true) : Outcome::Failed;
     }
     open_ = outcome == Outcome::Done;
-    if (!open_) CloseConnections();
+    if (!open_) CloseConnection();
+    return open_;
+}
+
+bool HistoryStore::OpenExisting(const QString& path) {
+    Close();
+    path_ = path;
+    open_ = QFileInfo(path).isFile() && OpenConnection(false) == Outcome::Done;
+    if (!open_) CloseConnection();
     return open_;
 }
 
 void HistoryStore::Close() {
-    CloseConnections();
+    CloseConnection();
     open_ = false;
 }
 
-void HistoryStore::CloseConnections() {
-    if (writerName_.isEmpty()) return;
-    if (onClosing_) onClosing_();
-    for (const QString& name : {writerName_, readerName_}) {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
-    writerName_.clear();
-    readerName_.clear();
+void HistoryStore::CloseConnection() {
+    batch_ = false;
+    if (name_.isEmpty()) return;
+    QSqlDatabase::database(name_, false).close();
+    QSqlDatabase::removeDatabase(name_);
+    name_.clear();
     runIds_.clear();
 }
 
-HistoryStore::Outcome HistoryStore::OpenConnections() {
-    ++connectionSerial;
-    writerName_ = QString("history-writer-%1").arg(connectionSerial);
-    readerName_ = QString("history-reader-%1").arg(connectionSerial);
+QSqlDatabase HistoryStore::Db() const { return QSqlDatabase::database(name_, false); }
+
+QString HistoryStore::TakeReport() {
+    QString report;
+    report.swap(report_);
+    return report;
+}
+
+HistoryStore::Outcome HistoryStore::OpenConnection(bool create) {
+    name_ = QString("history-%1").arg(++connectionSerial);
     const auto cannotOpen = [this](const QSqlError& error) {
         if (IsDamage(error)) return Outcome::Damaged;
         report_ = QString("The history file %1 cannot be opened (%2).\nHits are still logged on the Log tab and "
@@ -124,19 +188,22 @@ HistoryStore::Outcome HistoryStore::OpenConnections() {
                       .arg(path_, error.text());
         return Outcome::Failed;
     };
-    // A short wait for another program's write: a hit is never held up for long.
-    for (const QString& name : {writerName_, readerName_}) {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name_);
         db.setDatabaseName(path_);
-        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=50");
+        db.setConnectOptions(QString("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMs_));
     }
-    QSqlDatabase writer = QSqlDatabase::database(writerName_, false);
-    if (!writer.open()) return cannotOpen(writer.lastError());
-    QSqlQuery query(writer);
-    if (!query.exec("PRAGMA journal_mode=WAL") || !query.exec("PRAGMA synchronous=NORMAL") ||
-        !query.exec("PRAGMA user_version") || !query.next()) {
+    QSqlDatabase db = Db();
+    if (!db.open()) return cannotOpen(db.lastError());
+    QSqlQuery query(db);
+    // A file left in write-ahead mode by an older Quorvane goes back to a
+    // rollback journal (its log is folded in and removed); the memory map
+    // of the file stays off.
+    if (!query.exec("PRAGMA mmap_size=0") || (create && !query.exec("PRAGMA journal_mode=DELETE"))) {
         return cannotOpen(query.lastError());
     }
+    query.exec("PRAGMA journal_size_limit=1048576");
+    if (!query.exec("PRAGMA user_version") || !query.next()) return cannotOpen(query.lastError());
     const int version = query.value(0).toInt();
     query.finish();
     if (version > kHistorySchemaVersion) {
@@ -144,18 +211,23 @@ HistoryStore::Outcome HistoryStore::OpenConnections() {
         return Outcome::Failed;
     }
     if (version < kHistorySchemaVersion) {
-        writer.transaction();
-        for (const std::string_view statement : kHistorySchema) {
-            if (!query.exec(QString::fromUtf8(statement.data(), static_cast<qsizetype>(statement.size())))) {
-                writer.rollback();
-                return cannotOpen(query.lastError());
+        if (!create) {
+            report_ = QString("The history file %1 is not ready yet.").arg(path_);
+            return Outcome::Failed;
+        }
+        db.transaction();
+        std::vector<std::string> statements = HistoryUpgradeStatements(version);
+        for (std::string& statement : HistorySchemaStatements()) statements.push_back(std::move(statement));
+        for (const std::string& statement : statements) {
+            if (!query.exec(QString::fromStdString(statement))) {
+                const QSqlError error = query.lastError();
+                db.rollback();
+                return cannotOpen(error);
             }
         }
         query.exec(QString("PRAGMA user_version=%1").arg(kHistorySchemaVersion));
-        if (!writer.commit()) return cannotOpen(writer.lastError());
+        if (!db.commit()) return cannotOpen(db.lastError());
     }
-    QSqlDatabase reader = Reader();
-    if (!reader.open()) return cannotOpen(reader.lastError());
     return Outcome::Done;
 }
 
@@ -168,7 +240,7 @@ bool HistoryStore::KeepDamagedAside() {
         return false;
     }
     // SQLite's companion files belong to the damaged file: kept beside it.
-    for (const char* suffix : {"-wal", "-shm"}) {
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
         if (QFile::exists(path_ + suffix)) QFile::rename(path_ + suffix, aside + suffix);
     }
     report_ = QString("The history file %1 was damaged. It is kept as %2 and a new history has begun.")
@@ -176,34 +248,58 @@ bool HistoryStore::KeepDamagedAside() {
     return true;
 }
 
-QSqlDatabase HistoryStore::Reader() const { return QSqlDatabase::database(readerName_, false); }
-
-HistoryStore::Added HistoryStore::Add(const HistoryRun& run, const HistoryHit& hit) {
+HistoryStore::Added HistoryStore::Add(const HistoryRun& run, const HistoryHit& hit, bool forServer) {
     if (!open_) return Added::Failed;
     Added added = Added::Failed;
-    Outcome outcome = TryAdd(run, hit, &added);
+    Outcome outcome = TryAdd(run, hit, forServer, &added);
     if (outcome == Outcome::Damaged) {
-        CloseConnections();
-        open_ = KeepDamagedAside() && OpenConnections() == Outcome::Done;
+        CloseConnection();
+        batch_ = false;
+        open_ = KeepDamagedAside() && OpenConnection(true) == Outcome::Done;
         if (!open_) {
-            CloseConnections();
+            CloseConnection();
             return Added::Failed;
         }
-        outcome = TryAdd(run, hit, &added);
+        outcome = TryAdd(run, hit, forServer, &added);
     }
     return outcome == Outcome::Done ? added : Added::Failed;
 }
 
-HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryHit& hit, Added* added) {
-    QSqlDatabase db = QSqlDatabase::database(writerName_, false);
+bool HistoryStore::BeginBatch() {
+    if (!open_ || batch_) return false;
+    batch_ = Db().transaction();
+    if (!batch_) report_ = QString("The history %1 cannot be written (%2).").arg(path_, Db().lastError().text());
+    return batch_;
+}
+
+bool HistoryStore::CommitBatch() {
+    if (!batch_) return false;
+    batch_ = false;
+    QSqlDatabase db = Db();
+    if (db.commit()) return true;
+    report_ = QString("The hits could not be added to the history %1 (%2).").arg(path_, db.lastError().text());
+    db.rollback();
+    runIds_.clear();
+    return false;
+}
+
+HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryHit& hit, bool forServer,
+                                           Added* added) {
+    QSqlDatabase db = Db();
     QSqlQuery query(db);
     const auto failed = [&](const QSqlError& error) {
-        db.rollback();
+        query.finish();
+        if (batch_) {
+            query.exec("ROLLBACK TO hit");
+        } else {
+            db.rollback();
+        }
+        runIds_.clear();  // a run added in this transaction is gone again
         if (IsDamage(error)) return Outcome::Damaged;
         report_ = QString("A hit could not be added to the history %1 (%2).").arg(path_, error.text());
         return Outcome::Failed;
     };
-    if (!db.transaction()) return failed(db.lastError());
+    if (batch_ ? !query.exec("SAVEPOINT hit") : !db.transaction()) return failed(batch_ ? query.lastError() : db.lastError());
 
     const std::pair<std::string, std::string> runKey{run.LaunchDate, run.LaunchTime};
     std::optional<qint64> runId;
@@ -243,9 +339,20 @@ HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryH
         nameId = query.lastInsertId().toLongLong();
     }
 
-    query.prepare("INSERT OR IGNORE INTO hits (run_id, name_id, start_local, start_utc, end_local, end_utc, "
-                  "duration_s, recording, start_ms, start_hour, start_day, line_key) "
-                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    // A hit as it ends comes after every line of its run with the same bytes.
+    int occurrence = hit.Occurrence;
+    if (occurrence <= 0) {
+        query.prepare("SELECT coalesce(max(occurrence), 0) + 1 FROM hits WHERE run_id = ? AND line_key = ?");
+        query.addBindValue(*runId);
+        query.addBindValue(static_cast<qint64>(hit.LineKey));
+        if (!query.exec() || !query.next()) return failed(query.lastError());
+        occurrence = query.value(0).toInt();
+        query.finish();
+    }
+    query.prepare(QString(hit.Occurrence <= 0 ? "INSERT" : "INSERT OR IGNORE") +
+                  " INTO hits (run_id, name_id, start_local, start_utc, end_local, end_utc, duration_s, recording, "
+                  "start_ms, start_hour, start_day, line_key, occurrence, signal_peak, signal_average, sent) "
+                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     query.addBindValue(*runId);
     query.addBindValue(nameId);
     for (const std::string& text : {LocalIsoText(hit.Start), UtcIsoText(hit.Start), LocalIsoText(hit.End),
@@ -258,40 +365,167 @@ HistoryStore::Outcome HistoryStore::TryAdd(const HistoryRun& run, const HistoryH
     query.addBindValue(hit.StartHour());
     query.addBindValue(static_cast<qint64>(hit.StartDay()));
     query.addBindValue(static_cast<qint64>(hit.LineKey));
+    query.addBindValue(occurrence);
+    query.addBindValue(LevelOrNull(hit.SignalPeak));
+    query.addBindValue(LevelOrNull(hit.SignalAverage));
+    query.addBindValue(SentMarkValue(MarkOfNewHit(forServer)));
     if (!query.exec()) return failed(query.lastError());
     const bool inserted = query.numRowsAffected() == 1;
-    if (!db.commit()) return failed(db.lastError());
+    if (!inserted && forServer) {
+        // Imported again with a server set: what was kept here only goes there too.
+        query.prepare("UPDATE hits SET sent = 0 WHERE run_id = ? AND line_key = ? AND occurrence = ? AND sent IS NULL");
+        query.addBindValue(*runId);
+        query.addBindValue(static_cast<qint64>(hit.LineKey));
+        query.addBindValue(occurrence);
+        if (!query.exec()) return failed(query.lastError());
+    }
+    if (batch_ ? !query.exec("RELEASE hit") : !db.commit()) return failed(batch_ ? query.lastError() : db.lastError());
     runIds_[runKey] = *runId;
     *added = inserted ? Added::Yes : Added::AlreadyThere;
     return Outcome::Done;
 }
 
-QSqlQuery HistoryStore::Select(const HistoryFilter& filter, qint64 matches) const {
-    const char* index = matches > kDenseMatches ? "hits_by_start" : "hits_by_name";
-    QSqlQuery query(Reader());
-    query.prepare("SELECT replace(substr(h.start_local, 1, 19), 'T', ' '), n.system, n.grp, n.channel, n.frequency, "
-                  "n.code_or_id, printf('%.1f', h.duration_s), h.recording "
-                  "FROM hits h INDEXED BY " + QString(index) + " JOIN names n ON n.id = h.name_id WHERE " +
-                  HitsWhere(filter) + " ORDER BY h.start_ms DESC");
-    BindFilter(query, filter);
-    query.exec();
-    return query;
+std::vector<QueuedHit> HistoryStore::Unsent(int limit) {
+    std::vector<QueuedHit> hits;
+    if (!open_) return hits;
+    QSqlQuery query(Db());
+    query.setForwardOnly(true);
+    query.prepare("SELECT h.id, r.started_local, r.started_utc, r.launch_date, r.launch_time, n.system, n.grp, "
+                  "n.channel, n.frequency, n.frequency_digits, n.code_or_id, h.start_local, h.start_utc, h.end_local, "
+                  "h.end_utc, h.duration_s, h.recording, h.start_ms, h.start_hour, h.start_day, h.line_key, "
+                  "h.occurrence, h.signal_peak, h.signal_average "
+                  "FROM hits h JOIN runs r ON r.id = h.run_id JOIN names n ON n.id = h.name_id "
+                  "WHERE h.sent = 0 ORDER BY h.id LIMIT ?");
+    query.addBindValue(limit);
+    if (!query.exec()) {
+        readError_ = query.lastError().text();
+        return hits;
+    }
+    while (query.next()) {
+        QueuedHit hit;
+        int i = 0;
+        const auto next = [&] { return query.value(i++); };
+        hit.LocalId = next().toLongLong();
+        hit.RunStartedLocal = next().toString();
+        hit.RunStartedUtc = next().toString();
+        hit.LaunchDate = next().toString();
+        hit.LaunchTime = next().toString();
+        for (QString& name : hit.Names) name = next().toString();
+        hit.StartLocal = next().toString();
+        hit.StartUtc = next().toString();
+        hit.EndLocal = next().toString();
+        hit.EndUtc = next().toString();
+        hit.DurationSeconds = next().toDouble();
+        const QVariant recording = next();
+        hit.Recording = recording.isNull() ? QVariant(QMetaType::fromType<QString>()) : recording;
+        hit.StartMs = next().toLongLong();
+        hit.StartHour = next().toInt();
+        hit.StartDay = next().toLongLong();
+        hit.LineKey = next().toLongLong();
+        hit.Occurrence = next().toInt();
+        hit.SignalPeak = LevelOrNull(LevelOf(next()));
+        hit.SignalAverage = LevelOrNull(LevelOf(next()));
+        hits.push_back(std::move(hit));
+    }
+    return hits;
 }
 
-std::array<qint64, 24> HistoryStore::HourCounts(const HistoryFilter& filter) const {
-    QSqlQuery query(Reader());
-    if (filter.Text.isEmpty()) {
+bool HistoryStore::Mark(const std::vector<qint64>& localIds, SentMark mark) {
+    if (!open_) return false;
+    if (localIds.empty()) return true;
+    QStringList ids;
+    for (const qint64 id : localIds) ids << QString::number(id);
+    QSqlQuery query(Db());
+    query.prepare("UPDATE hits SET sent = ? WHERE id IN (" + ids.join(',') + ")");
+    query.addBindValue(SentMarkValue(mark));
+    if (!query.exec()) {
+        report_ = QString("The history %1 could not note what the server has (%2).").arg(path_, query.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+qint64 HistoryStore::UnsentCount() {
+    QSqlQuery query(Db());
+    if (!open_ || !query.exec("SELECT count(*) FROM hits WHERE sent = 0") || !query.next()) return 0;
+    return query.value(0).toLongLong();
+}
+
+QString HistoryStore::RowsSql(const HistoryFilter& filter, qint64 matches, bool after) const {
+    const char* index = !filter.Text.isEmpty() && matches <= kDenseMatches ? "hits_by_name" : "hits_by_start";
+    return "SELECT h.id, h.start_ms, replace(substr(h.start_local, 1, 19), 'T', ' '), n.system, n.grp, n.channel, "
+           "n.frequency, n.code_or_id, h.duration_s, h.recording, h.signal_peak, h.signal_average "
+           "FROM hits h INDEXED BY " + QString(index) + " JOIN names n ON n.id = h.name_id WHERE " +
+           HitsWhere(filter) + (after ? kAfterKey : "") + kNewestFirst;
+}
+
+std::vector<HistoryRow> HistoryStore::Rows(const HistoryFilter& filter, qint64 matches,
+                                           const std::optional<RowKey>& after, int limit) {
+    std::vector<HistoryRow> rows;
+    readError_.clear();
+    if (!open_) return rows;
+    QSqlQuery query(Db());
+    query.setForwardOnly(true);
+    query.prepare(RowsSql(filter, matches, after.has_value()));
+    BindFilter(query, filter);
+    if (after) BindAfter(query, *after);
+    query.addBindValue(limit);
+    if (!query.exec()) {
+        readError_ = query.lastError().text();
+        return rows;
+    }
+    while (query.next()) {
+        HistoryRow row;
+        row.Key = {query.value(1).toLongLong(), query.value(0).toLongLong()};
+        row.Start = query.value(2).toString();
+        row.System = query.value(3).toString();
+        row.Group = query.value(4).toString();
+        row.Channel = query.value(5).toString();
+        row.Frequency = query.value(6).toString();
+        row.CodeOrId = query.value(7).toString();
+        row.Seconds = query.value(8).toDouble();
+        row.Recording = query.value(9).toString();
+        row.SignalPeak = LevelOf(query.value(10));
+        row.SignalAverage = LevelOf(query.value(11));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QString HistoryStore::RowsPlan(const HistoryFilter& filter, qint64 matches) {
+    QSqlQuery query(Db());
+    query.prepare("EXPLAIN QUERY PLAN " + RowsSql(filter, matches, false));
+    BindFilter(query, filter);
+    query.addBindValue(256);
+    QStringList steps;
+    if (query.exec()) {
+        while (query.next()) steps << query.value(3).toString();
+    }
+    return steps.join('\n');
+}
+
+std::array<qint64, 24> HistoryStore::HourCounts(const HistoryFilter& filter) {
+    std::array<qint64, 24> counts{};
+    readError_.clear();
+    if (!open_) return counts;
+    QSqlQuery query(Db());
+    if (filter.Text.isEmpty() && filter.ByNamesAndDaysOnly()) {
         query.prepare("SELECT hour, sum(n) FROM hour_counts WHERE day >= ? AND day < ? GROUP BY hour");
         BindDays(query, filter);
-    } else {
+    } else if (filter.ByNamesAndDaysOnly()) {
         // One index range per hour of day and name: no sorting of the selection.
         query.prepare("WITH RECURSIVE hours(hour) AS (SELECT 0 UNION ALL SELECT hour + 1 FROM hours WHERE hour < 23) "
                       "SELECT hour, (SELECT count(*) FROM hits h WHERE h.start_hour = hours.hour AND " +
                       HitsWhere(filter) + ") FROM hours");
         BindFilter(query, filter);
+    } else {
+        query.prepare("SELECT h.start_hour, count(*) FROM hits h WHERE " + HitsWhere(filter) + " GROUP BY h.start_hour");
+        BindFilter(query, filter);
     }
-    std::array<qint64, 24> counts{};
-    if (!query.exec()) return counts;
+    if (!query.exec()) {
+        readError_ = query.lastError().text();
+        return counts;
+    }
     while (query.next()) {
         const int hour = query.value(0).toInt();
         if (hour >= 0 && hour < 24) counts[static_cast<size_t>(hour)] = query.value(1).toLongLong();
@@ -299,60 +533,85 @@ std::array<qint64, 24> HistoryStore::HourCounts(const HistoryFilter& filter) con
     return counts;
 }
 
-std::vector<ChannelCount> HistoryStore::BusiestChannels(const HistoryFilter& filter, int limit) const {
-    // The day counts of each name in the range, added up per channel.
-    QSqlQuery query(Reader());
-    query.prepare("SELECT n.channel, sum((SELECT sum(c.n) FROM name_counts c WHERE c.name_id = n.id AND "
-                  "c.day >= ? AND c.day < ?)) AS total FROM names n" +
-                  QString(filter.Text.isEmpty() ? "" : " WHERE " + NamesMatch("n")) +
-                  " GROUP BY n.channel HAVING total > 0 ORDER BY total DESC, n.channel LIMIT ?");
-    BindDays(query, filter);
-    BindPattern(query, filter);
-    query.addBindValue(limit);
+std::vector<ChannelCount> HistoryStore::BusiestChannels(const HistoryFilter& filter, int limit) {
     std::vector<ChannelCount> channels;
-    if (!query.exec()) return channels;
+    if (!open_) return channels;
+    QSqlQuery query(Db());
+    if (filter.ByNamesAndDaysOnly()) {
+        // The day counts of each name in the range, added up per channel.
+        query.prepare("SELECT n.channel, sum((SELECT sum(c.n) FROM name_counts c WHERE c.name_id = n.id AND "
+                      "c.day >= ? AND c.day < ?)) AS total FROM names n" +
+                      QString(filter.Text.isEmpty() ? "" : " WHERE " + NamesMatch("n")) +
+                      " GROUP BY n.channel HAVING total > 0 ORDER BY total DESC, n.channel LIMIT ?");
+        BindDays(query, filter);
+        BindPattern(query, filter);
+    } else {
+        query.prepare("SELECT n.channel, count(*) AS total FROM hits h JOIN names n ON n.id = h.name_id WHERE " +
+                      HitsWhere(filter) + " GROUP BY n.channel ORDER BY total DESC, n.channel LIMIT ?");
+        BindFilter(query, filter);
+    }
+    query.addBindValue(limit);
+    if (!query.exec()) {
+        readError_ = query.lastError().text();
+        return channels;
+    }
     while (query.next()) channels.push_back({query.value(0).toString(), query.value(1).toLongLong()});
     return channels;
 }
 
-std::optional<qint64> HistoryStore::OldestStart() const {
-    QSqlQuery query(Reader());
-    if (!query.exec("SELECT min(start_ms) FROM hits") || !query.next() || query.isNull(0)) return std::nullopt;
+std::optional<qint64> HistoryStore::OldestStart() {
+    QSqlQuery query(Db());
+    if (!open_ || !query.exec("SELECT min(start_ms) FROM hits") || !query.next() || query.isNull(0)) return std::nullopt;
     return query.value(0).toLongLong();
 }
 
-bool HistoryStore::ExportCsv(const HistoryFilter& filter, const QString& path, QString* error) const {
-    QSqlQuery query(Reader());
+int HistoryStore::ExportPage(const HistoryFilter& filter, std::optional<RowKey>& after, int limit, std::string& out) {
+    readError_.clear();
+    if (!open_) {
+        readError_ = "the history is not open";
+        return 0;
+    }
+    // A search's hits are found by their names, unless there are so many
+    // that sorting what is left for each page costs more than walking every
+    // hit of the range.
+    constexpr qint64 kExportByName = 50000;
+    qint64 matches = kExportByName + 1;
+    if (!filter.Text.isEmpty()) {
+        QSqlQuery count(Db());
+        count.prepare("SELECT coalesce(sum(c.n), 0) FROM name_counts c WHERE c.day >= ? AND c.day < ? AND c.name_id IN "
+                      "(SELECT m.id FROM names m WHERE " + NamesMatch("m") + ")");
+        BindDays(count, filter);
+        BindPattern(count, filter);
+        if (count.exec() && count.next()) matches = count.value(0).toLongLong();
+    }
+    const char* index = matches <= kExportByName ? "hits_by_name" : "hits_by_start";
+    QSqlQuery query(Db());
     query.setForwardOnly(true);
-    query.prepare("SELECT h.start_local, h.start_utc, h.end_local, h.end_utc, h.duration_s, n.system, n.grp, "
-                  "n.channel, n.frequency, n.frequency_digits, n.code_or_id, h.recording, h.run_id "
-                  "FROM hits h INDEXED BY hits_by_start JOIN names n ON n.id = h.name_id WHERE " +
-                  HitsWhere(filter) + " ORDER BY h.start_ms DESC");
+    query.prepare("SELECT h.id, h.start_ms, h.start_local, h.start_utc, h.end_local, h.end_utc, h.duration_s, "
+                  "n.system, n.grp, n.channel, n.frequency, n.frequency_digits, n.code_or_id, h.recording, h.run_id, "
+                  "h.signal_peak, h.signal_average "
+                  "FROM hits h INDEXED BY " + QString(index) + " JOIN names n ON n.id = h.name_id WHERE " +
+                  HitsWhere(filter) + (after ? kAfterKey : "") + kNewestFirst);
     BindFilter(query, filter);
-    QSaveFile file(path);
-    if (!query.exec() || !file.open(QIODevice::WriteOnly)) {
-        if (error) *error = query.lastError().isValid() ? query.lastError().text() : file.errorString();
-        return false;
+    if (after) BindAfter(query, *after);
+    query.addBindValue(limit);
+    if (!query.exec()) {
+        readError_ = query.lastError().text();
+        return 0;
     }
-    std::string chunk;
-    AppendCsvRecord(chunk, {"start_local", "start_utc", "end_local", "end_utc", "duration_s", "system", "group",
-                            "channel", "frequency", "frequency_digits", "code_or_id", "recording", "run_id"});
-    std::array<std::string, 13> values;
+    int count = 0;
+    HistoryCsvValues values;
     while (query.next()) {
-        for (size_t i = 0; i < values.size(); ++i) values[i] = query.value(static_cast<int>(i)).toString().toStdString();
-        AppendCsvRecord(chunk, {values[0], values[1], values[2], values[3], values[4], values[5], values[6],
-                                values[7], values[8], values[9], values[10], values[11], values[12]});
-        if (chunk.size() > (1 << 16)) {
-            file.write(chunk.data(), static_cast<qint64>(chunk.size()));
-            chunk.clear();
+        after = RowKey{query.value(1).toLongLong(), query.value(0).toLongLong()};
+        for (size_t i = 0; i + 1 < values.size(); ++i) {
+            const QVariant value = query.value(static_cast<int>(i) + 2);
+            values[i] = i == 4 ? QString::number(value.toDouble()).toStdString() : value.toString().toStdString();
         }
+        values.back().clear();  // one station's own history
+        AppendHistoryCsvRecord(out, values);
+        ++count;
     }
-    file.write(chunk.data(), static_cast<qint64>(chunk.size()));
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return count;
 }
 
 }  // namespace quorvane

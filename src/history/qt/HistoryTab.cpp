@@ -1,11 +1,6 @@
 #include "history/qt/HistoryTab.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QBoxLayout>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDesktopServices>
@@ -13,27 +8,26 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QHorizontalBarSeries>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QSqlQueryModel>
+#include <QSpinBox>
 #include <QTableView>
-#include <QValueAxis>
-#include <numeric>
+
+#include "app/qt/AppFiles.h"
+#include "app/qt/TextEntry.h"
+#include "history/HistoryView.h"
+#include "history/qt/HistoryChart.h"
+#include "history/qt/HistoryRowsModel.h"
+#include "history/qt/HistoryServerDialog.h"
 
 namespace quorvane {
 namespace {
 
-// Hits kept in memory while the history file cannot take them.
-constexpr size_t kMaxPending = 10000;
-constexpr int kBusiestChannels = 10;
 constexpr int kRefreshDelayMs = 300;
-
-Instant Now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    return Instant{now.toMSecsSinceEpoch(), now.offsetFromUtc()};
-}
+constexpr int kSaveViewDelayMs = 1000;
+constexpr int kSearchStopMs = 12000;
 
 template <typename Control>
 Control* Named(Control* control, const char* name) {
@@ -43,16 +37,56 @@ Control* Named(Control* control, const char* name) {
 
 }  // namespace
 
-HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const QString&)> tell,
-                       std::function<void(const QString&)> note, QWidget* parent)
-    : QWidget(parent), folder_(std::move(folder)), tell_(std::move(tell)), note_(std::move(note)) {
+HistoryTab::HistoryTab(HistoryRecorder& recorder, std::function<void(const QString&)> tell, QWidget* parent)
+    : QWidget(parent), recorder_(recorder), appDirectory_(recorder.AppDirectory()), tell_(std::move(tell)) {
     setObjectName("history_tab");
     open_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     chooseSave_ = [this] {
         return QFileDialog::getSaveFileName(this, "Export CSV", QDir::home().filePath("history.csv"),
                                             "CSV files (*.csv)");
     };
+    searchThread_ = new QThread;
+    searchThread_->setObjectName("history-search");
+    search_ = new HistorySearch;
+    search_->moveToThread(searchThread_);
+    connect(searchThread_, &QThread::finished, search_, &QObject::deleteLater);
+    searchThread_->start();
+    Build();
+    Connect();
+    ApplyView();
+}
 
+HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const QString&)> tell,
+                       std::function<void(const QString&)> note, QWidget* parent)
+    : HistoryTab(*new HistoryRecorder(folder, folder()), tell, parent) {
+    ownedRecorder_ = &recorder_;
+    recorder_.setParent(this);
+    connect(&recorder_, &HistoryRecorder::Tell, this, [tell](const QString& text) { tell(text); });
+    connect(&recorder_, &HistoryRecorder::Note, this, [note](const QString& text) { note(text); });
+}
+
+HistoryTab::~HistoryTab() {
+    SaveView();
+    search_->CancelExport();
+    disconnect(search_, nullptr, this, nullptr);
+    searchThread_->quit();
+    if (searchThread_->wait(kSearchStopMs)) {
+        delete searchThread_;
+    } else {
+        // A server call still hangs: the thread ends with it, unwaited for.
+        connect(searchThread_, &QThread::finished, searchThread_, &QObject::deleteLater);
+    }
+}
+
+void HistoryTab::StartRun(const QDateTime& startedAt, const std::string& launchDate, const std::string& launchTime) {
+    recorder_.StartRun(startedAt, launchDate, launchTime);
+}
+void HistoryTab::Follow(const HitRecord& hit) { recorder_.Follow(hit); }
+void HistoryTab::AddHit(const HitEnded& ended, const std::string& recordingFile) {
+    recorder_.AddHit(ended, recordingFile);
+}
+
+void HistoryTab::Build() {
     history_search = Named(new QLineEdit(this), "history_search");
     history_search->setPlaceholderText("System, group, channel, frequency or ID");
     history_search->setClearButtonEnabled(true);
@@ -63,25 +97,46 @@ HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const
         edit->setCalendarPopup(true);
         edit->setDisplayFormat("yyyy-MM-dd");
     }
+    history_stronger = Named(new QSpinBox(this), "history_stronger");
+    history_stronger->setRange(0, 254);
+    history_stronger->setSpecialValueText("any");
+    history_stronger->setToolTip("Only hits whose signal peak was above this level (0-255)");
+    // The keys typed here are the box's, never the scanner's.
+    for (QWidget* box : std::initializer_list<QWidget*>{history_search, history_from, history_to, history_stronger}) {
+        MarkTextEntry(box);
+        for (QLineEdit* inner : box->findChildren<QLineEdit*>()) MarkTextEntry(inner);
+    }
+    history_station = Named(new QComboBox(this), "history_station");
+    history_station->addItem("All stations", QString());
+    history_station->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    history_station->hide();
     history_export = Named(new QPushButton("Export CSV…", this), "history_export");
+    history_export_progress = Named(new QProgressBar(this), "history_export_progress");
+    history_export_progress->setMaximumWidth(120);
+    history_export_progress->hide();
+    history_server = Named(new QPushButton("Server…", this), "history_server");
+    history_server->setToolTip("Share the history with other stations on a PostgreSQL server");
+    history_status = Named(new QLabel(this), "history_status");
+    history_status->setStyleSheet("color: #404040;");
+    history_status->hide();
 
-    model_ = new QSqlQueryModel(this);
+    model_ = new HistoryRowsModel(this);
     history_table = Named(new QTableView(this), "history_table");
     history_table->setModel(model_);
     history_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     history_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     history_table->setWordWrap(false);
+    history_table->setTextElideMode(Qt::ElideMiddle);
     history_table->verticalHeader()->hide();
     history_table->verticalHeader()->setDefaultSectionSize(17);
+    history_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     history_table->horizontalHeader()->setStretchLastSection(true);
+    history_table->setColumnHidden(HistoryRowsModel::kStationColumn, true);
     history_table->setToolTip("Double-click a hit with a recording to play it");
 
     history_chart_mode = Named(new QComboBox(this), "history_chart_mode");
     history_chart_mode->addItems({"Hits per hour", "Busiest channels"});
-    history_chart = Named(new QChartView(new QChart, this), "history_chart");
-    history_chart->setRenderHint(QPainter::Antialiasing);
-    history_chart->chart()->legend()->hide();
-    history_chart->chart()->setMargins(QMargins(2, 2, 2, 2));
+    history_chart = Named(new HistoryChart(this), "history_chart");
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel("Search:", this));
@@ -90,7 +145,15 @@ HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const
     bar->addWidget(history_from);
     bar->addWidget(new QLabel("To", this));
     bar->addWidget(history_to);
-    bar->addWidget(history_export);
+    bar->addWidget(new QLabel("Stronger than", this));
+    bar->addWidget(history_stronger);
+    auto* second = new QHBoxLayout;
+    second->addWidget(history_station);
+    second->addWidget(history_status, 1);
+    second->addStretch();
+    second->addWidget(history_export_progress);
+    second->addWidget(history_export);
+    second->addWidget(history_server);
     auto* side = new QVBoxLayout;
     side->addWidget(history_chart_mode);
     side->addWidget(history_chart, 1);
@@ -99,13 +162,23 @@ HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const
     body->addLayout(side, 2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(3);
     layout->addLayout(bar);
+    layout->addLayout(second);
     layout->addLayout(body, 1);
+}
 
+void HistoryTab::Connect() {
     refreshTimer_.setSingleShot(true);
     refreshTimer_.setInterval(kRefreshDelayMs);
     connect(&refreshTimer_, &QTimer::timeout, this, &HistoryTab::Refresh);
-    connect(history_search, &QLineEdit::textChanged, this, [this] { refreshTimer_.start(); });
+    saveViewTimer_.setSingleShot(true);
+    saveViewTimer_.setInterval(kSaveViewDelayMs);
+    connect(&saveViewTimer_, &QTimer::timeout, this, &HistoryTab::SaveView);
+    const auto later = [this] { refreshTimer_.start(); };
+    connect(history_search, &QLineEdit::textChanged, this, later);
+    connect(history_stronger, &QSpinBox::valueChanged, this, later);
+    connect(history_station, &QComboBox::activated, this, &HistoryTab::Refresh);
     for (QDateEdit* edit : {history_from, history_to}) {
         connect(edit, &QDateEdit::dateChanged, this, [this, edit] {
             if (settingDates_) return;
@@ -114,75 +187,50 @@ HistoryTab::HistoryTab(std::function<QString()> folder, std::function<void(const
             refreshTimer_.start();
         });
     }
-    connect(history_chart_mode, &QComboBox::currentIndexChanged, this, &HistoryTab::Refresh);
+    connect(history_chart_mode, &QComboBox::currentIndexChanged, this, [this] {
+        DrawChart();
+        SaveView();
+    });
+    connect(history_table->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { saveViewTimer_.start(); });
     connect(history_table, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         PlayRecording(index.row());
     });
     connect(history_export, &QPushButton::clicked, this, &HistoryTab::ExportCsv);
-    // The table's query holds a read of the file open; it is dropped first.
-    store_.SetOnClosing([this] { model_->clear(); });
-}
+    connect(history_server, &QPushButton::clicked, this, &HistoryTab::EditServer);
 
-void HistoryTab::StartRun(const QDateTime& startedAt, const std::string& launchDate, const std::string& launchTime) {
-    run_ = HistoryRun{Instant{startedAt.toMSecsSinceEpoch(), startedAt.offsetFromUtc()}, launchDate, launchTime};
-}
-
-void HistoryTab::Follow(const HitRecord& hit) {
-    if (!hit.HitActive) {
-        hitStart_.reset();
-    } else if (!hit.StartTime.empty() && !hitStart_) {
-        hitStart_ = Now();
+    // New hits, a server that comes or goes: search again when seen.
+    for (auto signal : {&HistoryRecorder::HitStored, &HistoryRecorder::Opened, &HistoryRecorder::ServerChanged}) {
+        connect(&recorder_, signal, this, [this] {
+            if (isVisible()) {
+                refreshTimer_.start();
+            } else {
+                stale_ = true;
+            }
+        });
     }
-}
 
-void HistoryTab::AddHit(const HitEnded& ended, const std::string& recordingFile) {
-    const Instant end = Now();
-    const Instant start = hitStart_.value_or(end);
-    hitStart_.reset();
-    const std::optional<HistoryHit> hit = HistoryHitFromEnded(ended, start, end, recordingFile);
-    if (!hit) return;
-    if (pending_.size() >= kMaxPending) pending_.pop_front();
-    pending_.push_back(AsStoredText(*hit));
-    Flush();
-    if (isVisible()) {
-        refreshTimer_.start();
-    } else {
-        // Nothing reads the file while the tab is hidden; it is read afresh when shown.
-        model_->clear();
-        stale_ = true;
-    }
-}
-
-void HistoryTab::Flush() {
-    if (!EnsureOpen()) return;
-    while (!pending_.empty()) {
-        if (store_.Add(run_, pending_.front()) == HistoryStore::Added::Failed) {
-            Report(false);
-            return;
-        }
-        pending_.pop_front();
-    }
-    Report(true);
-}
-
-bool HistoryTab::EnsureOpen() {
-    const QString path = QDir(folder_()).filePath(kHistoryFileName);
-    if (store_.IsOpen() && store_.Path() == path) return true;
-    const bool opened = store_.Open(path);
-    Report(opened);
-    return opened;
-}
-
-// A failure to open or write is told once, until the history works again; a
-// damaged file set aside is told each time.
-void HistoryTab::Report(bool worked) {
-    const QString report = store_.TakeReport();
-    if (worked) failureTold_ = false;
-    if (report.isEmpty() || (!worked && failureTold_)) return;
-    if (!worked) failureTold_ = true;
-    // Worked with a report: a damaged file was set aside and a new one begun.
-    note_(worked ? "History file damaged" : "History not saved");
-    tell_(report);
+    connect(search_, &HistorySearch::Found, this, &HistoryTab::Show);
+    connect(model_, &HistoryRowsModel::MoreWanted, this, [this](RowKey after) {
+        QMetaObject::invokeMethod(search_, [search = search_, serial = serial_, source = Source(), filter = filter_,
+                                            matches = result_.Matches, after] {
+            search->More(serial, source, filter, matches, after);
+        });
+    });
+    connect(search_, &HistorySearch::MoreFound, this,
+            [this](int serial, const std::vector<HistoryRow>& rows, bool more) {
+                if (serial == serial_) model_->Append(rows, more);
+            });
+    connect(search_, &HistorySearch::ExportProgress, this, [this](qint64 done, qint64 total) {
+        history_export_progress->setRange(0, 1000);
+        history_export_progress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+    });
+    connect(search_, &HistorySearch::ExportDone, this, [this](const QString& path, const QString& error) {
+        exporting_ = false;
+        history_export->setText("Export CSV…");
+        history_export_progress->hide();
+        if (!error.isEmpty() && error != "cancelled") tell_("The CSV file " + path + " cannot be written (" + error + ").");
+        emit Exported(path, error);
+    });
 }
 
 void HistoryTab::showEvent(QShowEvent* event) {
@@ -190,82 +238,81 @@ void HistoryTab::showEvent(QShowEvent* event) {
     if (stale_) Refresh();
 }
 
+HistorySource HistoryTab::Source() const { return HistorySource{recorder_.HistoryPath(), recorder_.Server()}; }
+
 HistoryFilter HistoryTab::CurrentFilter() const {
-    return FilterOfDates(history_search->text().trimmed(), history_from->date(), history_to->date());
+    HistoryFilter filter = FilterOfDates(history_search->text().trimmed(), history_from->date(), history_to->date());
+    filter.Station = history_station->isVisible() ? history_station->currentData().toString() : QString();
+    filter.StrongerThan = history_stronger->value();
+    return filter;
 }
 
 void HistoryTab::Refresh() {
     refreshTimer_.stop();
-    stale_ = false;
-    if (!EnsureOpen()) {
-        model_->clear();
-        history_chart->chart()->removeAllSeries();
+    if (!isVisible()) {
+        stale_ = true;
         return;
     }
-    // Until the user picks dates, the range runs from the oldest hit to today.
-    settingDates_ = true;
-    if (toFollowsToday_) history_to->setDate(QDate::currentDate());
-    if (const auto oldest = store_.OldestStart(); oldest && fromFollowsOldest_) {
-        history_from->setDate(QDateTime::fromMSecsSinceEpoch(*oldest).date());
+    stale_ = false;
+    // Until the user picks an end, the range runs to today.
+    if (toFollowsToday_ && history_to->date() != QDate::currentDate()) {
+        settingDates_ = true;
+        history_to->setDate(QDate::currentDate());
+        settingDates_ = false;
     }
-    settingDates_ = false;
-
-    const HistoryFilter filter = CurrentFilter();
-    const std::array<qint64, 24> hours = store_.HourCounts(filter);
-    model_->setQuery(store_.Select(filter, std::accumulate(hours.begin(), hours.end(), qint64{0})));
-    for (int column = 0; column < static_cast<int>(kHistoryColumns.size()); ++column) {
-        model_->setHeaderData(column, Qt::Horizontal, kHistoryColumns[static_cast<size_t>(column)]);
-    }
-    DrawChart(filter, hours);
+    filter_ = CurrentFilter();
+    QMetaObject::invokeMethod(search_, [search = search_, serial = ++serial_, source = Source(), filter = filter_] {
+        search->Search(serial, source, filter);
+    });
 }
 
-void HistoryTab::DrawChart(const HistoryFilter& filter, const std::array<qint64, 24>& hours) {
-    QChart* chart = history_chart->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
+void HistoryTab::Show(const SearchResult& result) {
+    if (result.Serial != serial_) return;
+    // Until the user picks a start, the range runs from the oldest hit.
+    if (result.OldestStart && fromFollowsOldest_) {
+        const QDate oldest = QDateTime::fromMSecsSinceEpoch(*result.OldestStart).date();
+        if (oldest != history_from->date()) {
+            settingDates_ = true;
+            history_from->setDate(oldest);
+            settingDates_ = false;
+            Refresh();
+            return;
+        }
     }
-    if (!store_.IsOpen()) return;
-    auto* set = new QBarSet("Hits");
-    QStringList categories;
-    QAbstractBarSeries* series = nullptr;
-    qint64 top = 0;
+    shownSerial_ = result.Serial;
+    result_ = result;
+    model_->Reset(result.Rows, result.MoreRows);
+    history_table->setColumnHidden(HistoryRowsModel::kStationColumn, !result.FromServer);
+    const QString station = history_station->currentData().toString();
+    history_station->clear();
+    history_station->addItem("All stations", QString());
+    for (const QString& name : result.Stations) history_station->addItem(name, name);
+    history_station->setCurrentIndex(std::max(0, history_station->findData(station)));
+    history_station->setVisible(result.FromServer);
+    history_status->setText(result.Status);
+    history_status->setVisible(!result.Status.isEmpty());
+    DrawChart();
+    emit Searched();
+}
+
+void HistoryTab::DrawChart() {
+    if (shownSerial_ == 0) return history_chart->Clear();
     if (history_chart_mode->currentIndex() == 0) {
-        for (size_t hour = 0; hour < hours.size(); ++hour) {
-            *set << static_cast<qreal>(hours[hour]);
-            categories << QString::number(hour);
-            top = std::max(top, hours[hour]);
-        }
-        series = new QBarSeries;
+        history_chart->ShowHours(result_.Hours);
     } else {
-        // Busiest at the top.
-        const std::vector<ChannelCount> channels = store_.BusiestChannels(filter, kBusiestChannels);
-        for (auto channel = channels.rbegin(); channel != channels.rend(); ++channel) {
-            *set << static_cast<qreal>(channel->Hits);
-            categories << (channel->Channel.isEmpty() ? QString("(none)") : channel->Channel);
-            top = std::max(top, channel->Hits);
-        }
-        series = new QHorizontalBarSeries;
+        history_chart->ShowChannels(result_.Channels);
     }
-    series->append(set);
-    chart->addSeries(series);
-    auto* names = new QBarCategoryAxis;
-    names->append(categories);
-    auto* counts = new QValueAxis;
-    counts->setRange(0, static_cast<qreal>(std::max<qint64>(top, 1)));
-    counts->setLabelFormat("%d");
-    const bool perHour = history_chart_mode->currentIndex() == 0;
-    chart->addAxis(names, perHour ? Qt::AlignBottom : Qt::AlignLeft);
-    chart->addAxis(counts, perHour ? Qt::AlignLeft : Qt::AlignBottom);
-    series->attachAxis(names);
-    series->attachAxis(counts);
 }
 
 void HistoryTab::PlayRecording(int row) {
-    const QString name = model_->index(row, kHistoryRecordingColumn).data().toString();
-    if (name.isEmpty()) return;
-    const QString path = QFileInfo(store_.Path()).dir().filePath(name);
+    const HistoryRow* hit = model_->Row(row);
+    if (!hit || hit->Recording.isEmpty()) return;
+    const auto& server = recorder_.Server();
+    if (!hit->Station.isEmpty() && server && hit->Station.toStdString() != server->Station) {
+        tell_("The recording " + hit->Recording + " was made at " + hit->Station + "; it is on that station's computer.");
+        return;
+    }
+    const QString path = QFileInfo(recorder_.HistoryPath()).dir().filePath(hit->Recording);
     if (!QFileInfo::exists(path)) {
         tell_("The recording " + path + " is not there any more.");
         return;
@@ -274,11 +321,53 @@ void HistoryTab::PlayRecording(int row) {
 }
 
 void HistoryTab::ExportCsv() {
-    if (!EnsureOpen()) return;
+    if (exporting_) {
+        search_->CancelExport();
+        return;
+    }
     const QString path = chooseSave_();
     if (path.isEmpty()) return;
-    QString error;
-    if (!store_.ExportCsv(CurrentFilter(), path, &error)) tell_("The CSV file " + path + " cannot be written (" + error + ").");
+    exporting_ = true;
+    history_export->setText("Cancel export");
+    history_export_progress->setValue(0);
+    history_export_progress->show();
+    QMetaObject::invokeMethod(search_, [search = search_, source = Source(), filter = CurrentFilter(), path,
+                                        total = result_.Matches] { search->Export(source, filter, path, total); });
+}
+
+void HistoryTab::EditServer() {
+    HistoryServerDialog dialog(recorder_.AppDirectory(), this);
+    if (dialog.exec() == QDialog::Accepted) recorder_.ReloadServer();
+}
+
+void HistoryTab::ApplyView() {
+    const std::optional<std::string> bytes = ReadFileBytes(JoinPath(appDirectory_, kHistoryViewFile));
+    const HistoryViewSettings view = ReadHistoryViewSettings(bytes.value_or(""));
+    history_chart_mode->setCurrentIndex(view.ChartMode);
+    QHeaderView* header = history_table->horizontalHeader();
+    const QFontMetrics metrics(history_table->font());
+    // The start fits with its time; the other columns as Qt sizes them.
+    header->resizeSection(0, metrics.horizontalAdvance("2026-12-06 23:59:59") + 14);
+    header->resizeSection(6, metrics.horizontalAdvance("Seconds") + 14);
+    header->resizeSection(HistoryRowsModel::kSignalColumn, metrics.horizontalAdvance("255 / 255") + 14);
+    if (view.ColumnWidths.size() == HistoryRowsModel::kColumns.size()) {
+        for (size_t column = 0; column < view.ColumnWidths.size(); ++column) {
+            if (view.ColumnWidths[column] > 0) header->resizeSection(static_cast<int>(column), view.ColumnWidths[column]);
+        }
+    }
+    saveViewTimer_.stop();
+}
+
+void HistoryTab::SaveView() {
+    saveViewTimer_.stop();
+    HistoryViewSettings view;
+    view.ChartMode = history_chart_mode->currentIndex();
+    for (int column = 0; column < static_cast<int>(HistoryRowsModel::kColumns.size()); ++column) {
+        view.ColumnWidths.push_back(history_table->horizontalHeader()->sectionSize(column));
+    }
+    const QString path = JoinPath(appDirectory_, kHistoryViewFile);
+    const std::string bytes = WriteHistoryViewSettings(view);
+    if (ReadFileBytes(path) != bytes) WriteFileAtomically(path, bytes);
 }
 
 }  // namespace quorvane
