@@ -105,8 +105,7 @@ void Form1::BuildTabs() {
     SSTab1->addTab(tuner_, "Tuner");
     SSTab1->addTab(settings, "Settings");
     BuildSettingsTab(settings);
-    history_ = new HistoryTab([this] { return station_->Log().FolderPath(); }, [this](const QString& text) { Tell(text); },
-                              [this](const QString& text) { station_->Note(text); }, SSTab1);
+    history_ = new HistoryTab(station_->History(), [this](const QString& text) { Tell(text); }, SSTab1);
     SSTab1->addTab(history_, "History");
 }
 
@@ -173,7 +172,6 @@ void Form1::Wire() {
     connect(station_, &Station::Stopping, harvest_, &HarvestPanel::Abandon);
     connect(station_, &Station::Ticked, this, &Form1::ShowTick);
     connect(station_, &Station::ExtendedInfoWanted, extended_, &ExtendedTab::ExtendedInfoShow);
-    connect(station_, &Station::HitLogged, history_, &HistoryTab::AddHit);
     connect(&station_->Keys(), &KeyPlayer::QuickScanStopped, tuner_, &TunerTab::StopQuickScan);
     // Hits of watched channels are marked in the log grid.
     log_->Model().SetRowMarker([this](const LogGridRow& row) { return station_->Alerts().Marks(row); });
@@ -202,7 +200,6 @@ void Form1::ShowText3(const QString& text) {
 }
 
 void Form1::ShowTick(const TickOutcome& outcome) {
-    history_->Follow(station_->Poll().Hit());
     display_->Show(outcome, station_->Poll().Hit().HitActive);
     RefreshCaption(outcome.DisplayLine1, outcome.DisplayLine2);
 }

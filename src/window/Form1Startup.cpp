@@ -24,7 +24,6 @@
 namespace quorvane {
 
 void Form1::Form_Load() {
-    history_->StartRun(QDateTime::currentDateTime(), station_->Log().LaunchDate(), station_->Log().LaunchTime());
     station_->SetPrompt("Select COM Port");
     Text4->setText(kVersionText);
 
@@ -43,6 +42,7 @@ void Form1::Form_Load() {
     if (!comSaved) SSTab1->setCurrentIndex(3);
     style_->SetClient(this);  // before a saved layout takes the frame away
     ApplyPgmSettings();
+    station_->StartHistory();
     SSTab1_Click(SSTab1->currentIndex());
 }
 

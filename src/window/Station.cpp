@@ -2,6 +2,7 @@
 
 #include "alerts/qt/AlertWatcher.h"
 #include "app/qt/AppFiles.h"
+#include "history/qt/HistoryRecorder.h"
 #include "input/qt/KeyPlayer.h"
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"
@@ -17,7 +18,7 @@ constexpr int kFlushAtExitMs = 500;
 }  // namespace
 
 Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* parent)
-    : QObject(parent), appDirectory_(std::move(appDirectory)) {
+    : QObject(parent), appDirectory_(std::move(appDirectory)), startedAt_(startedAt) {
     clock_.start();
     // The run's date and time stamps name the log file and end every log line.
     const std::string launchDate =
@@ -30,6 +31,8 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     recorder_ = new HitRecorder(*poller_, this);
     keys_ = new KeyPlayer(*link_, this);
     alerts_ = new AlertWatcher(JoinPath(appDirectory_, "alerts.txt"), this);
+    // The history lies beside the log files, wherever they go now.
+    history_ = new HistoryRecorder([this] { return log_->FolderPath(); }, appDirectory_, this);
     poller_->SetRecordAudio([this] { return recorder_->Wanted(); });
     // With no notification service the alert is said in Text3.
     alerts_->SetFallback([this](const QString& text) { Note(text); });
@@ -55,6 +58,7 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     connect(poller_, &Poller::ExtendedInfoWanted, this, &Station::ExtendedInfoWanted);
     connect(poller_, &Poller::HitOver, this, &Station::OnHitOver);
     connect(poller_, &Poller::Ticked, alerts_, &AlertWatcher::Follow);
+    connect(poller_, &Poller::Ticked, this, [this] { history_->Follow(poller_->Hit()); });
     connect(poller_, &Poller::Ticked, this, &Station::Ticked);
     connect(recorder_, &HitRecorder::Indicator, this, [this](const QString& text) {
         text3_.SetBase(text.toStdString());
@@ -66,6 +70,8 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     connect(log_, &HitLog::Note, this, &Station::Note);
     connect(recorder_, &HitRecorder::Note, this, &Station::Note);
     connect(keys_, &KeyPlayer::Tell, this, tell);
+    connect(history_, &HistoryRecorder::Tell, this, tell);
+    connect(history_, &HistoryRecorder::Note, this, &Station::Note);
     connect(keys_, &KeyPlayer::NotRunning, this, &Station::Note);
 }
 
@@ -81,6 +87,8 @@ ComSettings Station::ReadComSettings() {
 void Station::LoadHitIntel() {
     if (const auto bytes = ReadFileBytes(JoinPath(appDirectory_, "hit_intel.txt"))) hitIntel_.LoadLines(*bytes);
 }
+
+void Station::StartHistory() { history_->StartRun(startedAt_, log_->LaunchDate(), log_->LaunchTime()); }
 
 bool Station::Running() const { return runner_->Running(); }
 
@@ -120,6 +128,7 @@ void Station::Stop() {
 }
 
 void Station::Shutdown() {
+    history_->Flush();
     if (!link_->IsOpen()) return;
     emit Stopping(true);
     if (link_->InProgramMode()) link_->LeaveProgramMode();
@@ -130,6 +139,7 @@ void Station::OnHitOver(const HitEnded& ended) {
     if (ended.LogLine) log_->Add(*ended.LogLine);
     const std::string recording =
         ended.StopRecording ? recorder_->Stop(ended.Names, log_->LaunchDate(), log_->FolderBytes()) : std::string();
+    history_->AddHit(ended, recording);
     emit HitLogged(ended, recording);
 }
 

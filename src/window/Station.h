@@ -17,6 +17,7 @@
 namespace quorvane {
 
 class AlertWatcher;
+class HistoryRecorder;
 class HitLog;
 class HitRecorder;
 class KeyPlayer;
@@ -25,7 +26,8 @@ class Poller;
 class ScannerLink;
 
 // The station: the scanner's link and its runner, the poll, the hit log,
-// recording, the keys and the alerts, wired together with no window. The main window
+// recording, the history, the keys and the alerts, wired together with no
+// window. The main window
 // adds its panels to one; a station without a screen runs one alone.
 class Station : public QObject {
     Q_OBJECT
@@ -41,6 +43,7 @@ public:
     HitRecorder& Recorder() { return *recorder_; }
     KeyPlayer& Keys() { return *keys_; }
     AlertWatcher& Alerts() { return *alerts_; }
+    HistoryRecorder& History() { return *history_; }
     HitIntelTable& HitIntel() { return hitIntel_; }
     SkipList& Skips() { return skipList_; }
 
@@ -48,6 +51,8 @@ public:
     ComSettings ReadComSettings();
     // hit_intel.txt into the table.
     void LoadHitIntel();
+    // Opens the history of this run, once the log folder is known.
+    void StartHistory();
 
     // Run: opens port portIndex + 1 at speed speedIndex and starts polling;
     // false (and the prompt says why) when the port cannot be opened.
@@ -55,7 +60,8 @@ public:
     void Stop();
     bool Running() const;
     // Before the program ends: a scanner in programming mode is told to
-    // leave it, and what is still to go out goes.
+    // leave it, what is still to go out goes, and hits held back are
+    // written to the history.
     void Shutdown();
 
     // Text3: the prompt (while stopped), and short notes for a few seconds.
@@ -97,7 +103,9 @@ private:
     HitRecorder* recorder_ = nullptr;
     KeyPlayer* keys_ = nullptr;
     AlertWatcher* alerts_ = nullptr;
+    HistoryRecorder* history_ = nullptr;
     StatusText text3_;
+    QDateTime startedAt_;
     QElapsedTimer clock_;
     QTimer text3Timer_;  // a note runs out
     QString shownText3_;

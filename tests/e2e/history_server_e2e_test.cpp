@@ -47,12 +47,12 @@ qint64 LocalCount(const AppFolder& folder, const QString& sql) {
 }
 
 // The real program with an app folder of its own, on a simulator of its own.
-struct Station {
+struct RealStation {
     AppFolder folder;
     std::unique_ptr<Simulator> radio;
     QProcess program;
 
-    Station(const QString& url, const std::string& name) {
+    RealStation(const QString& url, const std::string& name) {
         radio = StartRadio(folder);
         radio->SetOverride(Idle());
         folder.SaveComSettings();
@@ -62,7 +62,7 @@ struct Station {
         program.setProcessEnvironment(env);
         program.start(QUORVANE_EXE, {"--app-dir", folder.Path()});
     }
-    ~Station() {
+    ~RealStation() {
         program.terminate();
         program.waitForFinished(10000);
     }
@@ -83,8 +83,8 @@ struct Station {
 TEST(HistoryServerEndToEnd, TwoStationsWriteIntoOneServerUnderTheirNames) {
     START_POSTGRES(pg);
     const QString url = pg.Url("club", kPassword, "club");
-    Station hill(url, "Hill top");
-    Station home(url, "Home");
+    RealStation hill(url, "Hill top");
+    RealStation home(url, "Home");
     ASSERT_TRUE(WaitUntil([&] { return hill.radio->ReceivedCommands().size() > 3 && home.radio->ReceivedCommands().size() > 3; }, 10000));
     hill.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 600);
     home.Transmit(Reception("Weather", "NOAA 1", "01625500"), 600);

@@ -99,8 +99,8 @@ TEST(InputEndToEnd, EveryTextBoxKeepsItsKeysAndEveryScrollingViewItsWheelAlsoAft
         return p.Sent(0, 50);
     };
     const auto checkBoxes = [&](const char* when) {
-        for (const char* name : {"history_search", "history_from", "history_to", "m1", "direct_entry", "Quick_Scan_List",
-                                 "direct_entry_state"}) {
+        for (const char* name : {"history_search", "history_from", "history_to", "history_stronger", "m1",
+                                 "direct_entry", "Quick_Scan_List", "direct_entry_state", "alerts_list"}) {
             EXPECT_EQ(typeInto(name), Commands{}) << name << " " << when;
         }
         QLineEdit* m1 = p.form->findChild<QLineEdit*>("m1");

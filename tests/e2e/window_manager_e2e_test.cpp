@@ -165,8 +165,12 @@ TEST(WindowManagerEndToEnd, FiveStepsDownAndUpGiveTheFullWindowBackAndAlwaysOnTo
     const QPoint minus = TwipsRect(1830, 20, 195, 165).center(), plus = TwipsRect(2070, 20, 195, 165).center();
     for (int step = 0; step < 10; ++step) {
         const QSize before = Measure(x, window).client;
-        click(step < 5 ? minus : plus);
-        WaitUntil([&] { return Measure(x, window).client != before; }, 3000);
+        // A click that came while a busy machine was still laying out the
+        // last step is given again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            click(step < 5 ? minus : plus);
+            if (WaitUntil([&] { return Measure(x, window).client != before; }, 3000)) break;
+        }
     }
     EXPECT_TRUE(WaitUntil([&] { return Measure(x, window).client == QSize(Px(11625), Px(8370)); }, 3000))
         << Measure(x, window).client.width() << "x" << Measure(x, window).client.height();

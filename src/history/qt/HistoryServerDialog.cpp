@@ -24,7 +24,6 @@ HistoryServerDialog::HistoryServerDialog(const QString& appDirectory, QWidget* p
     history_server_station = new QLineEdit(this);
     history_server_station->setObjectName("history_server_station");
     history_server_station->setPlaceholderText(QSysInfo::machineHostName());
-    for (QLineEdit* box : {history_server_url, history_server_station}) MarkTextEntry(box);
     QString problem;
     if (const auto settings = LoadHistoryServer(appDirectory_, &problem)) {
         history_server_url->setText(QString::fromStdString(settings->Url));

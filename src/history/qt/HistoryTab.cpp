@@ -101,11 +101,6 @@ void HistoryTab::Build() {
     history_stronger->setRange(0, 254);
     history_stronger->setSpecialValueText("any");
     history_stronger->setToolTip("Only hits whose signal peak was above this level (0-255)");
-    // The keys typed here are the box's, never the scanner's.
-    for (QWidget* box : std::initializer_list<QWidget*>{history_search, history_from, history_to, history_stronger}) {
-        MarkTextEntry(box);
-        for (QLineEdit* inner : box->findChildren<QLineEdit*>()) MarkTextEntry(inner);
-    }
     history_station = Named(new QComboBox(this), "history_station");
     history_station->addItem("All stations", QString());
     history_station->setSizeAdjustPolicy(QComboBox::AdjustToContents);

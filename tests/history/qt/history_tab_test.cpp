@@ -82,18 +82,6 @@ protected:
     const HistoryRun run{{1764859800000, 3600}, "12-04-2025", "3-50-00-PM"};
 };
 
-TEST_F(HistoryTabTest, TheBoxesKeepTheirKeys) {
-    ShowTab();
-    QApplication::setActiveWindow(tab.get());
-    for (const char* name : {"history_search", "history_from", "history_to", "history_stronger"}) {
-        auto* box = Find<QWidget>(name);
-        box->setFocus();
-        ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() != nullptr; }));
-        EXPECT_TRUE(IsTextEntry(QApplication::focusWidget())) << name;
-        EXPECT_TRUE(IsTextEntry(box)) << name;
-    }
-}
-
 TEST_F(HistoryTabTest, ChartLabelsCanBeReadAndTheChartChosenIsKept) {
     const std::vector<std::string> channels = {
         "Metro Police Department Dispatch North 1", "Metro Police Department Dispatch South 2", "Fire Tac 3", "EMS",
