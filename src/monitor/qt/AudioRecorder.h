@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -46,6 +47,15 @@ public:
     // Whether the input is open (listening or capturing).
     bool InputOpen() const { return source_ != nullptr; }
 
+    // Every block of samples as it comes in (interleaved 16-bit frames at
+    // the input's rate and channel count), for the browser remote's
+    // "Listen". While one is set the input stays open whatever recording
+    // does; what is recorded does not change. False (ErrorText says why)
+    // when the input does not open.
+    using BlockListener =
+        std::function<void(const std::int16_t* samples, qint64 frames, int sampleRate, int channels)>;
+    bool SetBlockListener(BlockListener listener);
+
 private:
     bool OpenInput();
     void ReleaseInput();
@@ -65,6 +75,7 @@ private:
     std::int64_t nextFileFrame_ = 0;  // the first frame not yet in the file
     qint64 framesWritten_ = 0;
     bool listening_ = false;
+    BlockListener blockListener_;
     QTimer drainTimer_;
     std::string error_;
 };
