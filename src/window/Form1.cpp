@@ -33,9 +33,11 @@
 #include "monitor/qt/Poller.h"
 #include "tools/qt/HarvestPanel.h"
 #include "tools/qt/TunerTab.h"
+#include "web/qt/WebRemoteBox.h"
 #include "window/LayoutSwitcher.h"
 #include "window/Logo.h"
 #include "window/Station.h"
+#include "window/StationRemote.h"
 #include "window/WindowSettingsFrame.h"
 #include "window/WindowStyle.h"
 
@@ -136,6 +138,8 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     macros_ = new MacroFrames(tab, AppDirectory(), tell, focus);
     station_->Keys().SetMacroText([this](int number) { return macros_->MacroText(number); });
     windowSettings_ = new WindowSettingsFrame(tab, *style_);
+    remote_ = ServeStation(*station_, this);
+    webRemote_ = new WebRemoteBox(tab, *remote_);
     // Text3 is small: the whole of its message is also shown here.
     status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3100, 3900, 560));
     status_line->setWordWrap(true);
