@@ -4,8 +4,11 @@
 // huge heads, silent clients and many sockets never hold the poll; and the
 // real program as a station without a screen, with the real page driven in
 // headless Chromium.
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -15,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "E2eSupport.h"
+#include "RadioAudio.h"
 #include "monitor/qt/Poller.h"
 #include "web/qt/RemoteServer.h"
 #include "window/Station.h"
@@ -27,14 +31,25 @@ namespace {
 
 const char* kHost = "127.0.0.1";
 
-// A page: a WebSocket client that keeps every message it is sent.
+// A page: a WebSocket client that keeps every message it is sent, and when
+// each sound frame came with its loudest sample.
 struct Page {
     QWebSocket socket;
     std::vector<Json> messages;
+    std::vector<std::pair<std::chrono::steady_clock::time_point, int>> sound;
 
     explicit Page(const QString& origin) : socket(origin) {
         QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString& text) {
             messages.push_back(Json::parse(text.toStdString(), nullptr, false));
+        });
+        QObject::connect(&socket, &QWebSocket::binaryMessageReceived, [this](const QByteArray& frame) {
+            int loudest = 0;
+            for (qsizetype i = 8; i + 1 < frame.size(); i += 2) {
+                const auto sample = static_cast<std::int16_t>(static_cast<std::uint8_t>(frame[i]) |
+                                                              static_cast<std::uint8_t>(frame[i + 1]) << 8);
+                loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+            }
+            sound.emplace_back(std::chrono::steady_clock::now(), loudest);
         });
     }
     // Opens the socket of a page link; false when it is not opened.
@@ -101,7 +116,17 @@ std::string KeyBody() { return R"({"type":"key","key":"key_scan"})"; }
 
 }  // namespace
 
-TEST(WebRemoteEndToEnd, PagesFollowTheWindowAndPressItsKeysThroughTheSameQueue) {
+// The radio's loudspeaker as this process's sound input, before the window
+// first uses the sound devices.
+RadioAudio& Speaker() {
+    static RadioAudio audio(QT_TESTCASE_SOURCEDIR "/../scripts/test-audio");
+    if (audio.Error().empty()) qputenv("PULSE_SERVER", QByteArray::fromStdString(audio.Server()));
+    return audio;
+}
+
+TEST(WebRemoteEndToEnd, PagesFollowTheWindowPressItsKeysThroughTheSameQueueAndListen) {
+    RadioAudio& speaker = Speaker();
+    ASSERT_EQ(speaker.Error(), "");
     RemoteWindow w;
     Page page(QString::fromStdString(w.origin));
     ASSERT_TRUE(page.Open(w.control));
@@ -137,6 +162,19 @@ TEST(WebRemoteEndToEnd, PagesFollowTheWindowAndPressItsKeysThroughTheSameQueue) 
     ASSERT_TRUE(WaitUntil([&] { return NonPollCommands(*w.radio, mark).size() >= 50; }, 15000));
     WaitUntil([] { return false; }, 300);
     EXPECT_EQ(NonPollCommands(*w.radio, mark), expected);
+
+    // Listen: the sound input reaches the page less than a second behind.
+    page.socket.sendTextMessage(R"({"type":"listen","on":true})");
+    ASSERT_TRUE(WaitUntil([&] { return page.sound.size() >= 3; }, 5000));
+    const auto toneStart = speaker.StartTone();
+    ASSERT_TRUE(WaitUntil([&] { return page.sound.back().second > 1000; }, 3000));
+    const auto heard = std::find_if(page.sound.begin(), page.sound.end(), [&](const auto& frame) {
+        return frame.first > toneStart && frame.second > 1000;
+    });
+    ASSERT_NE(heard, page.sound.end());
+    EXPECT_LT(heard->first - toneStart, std::chrono::milliseconds(1000));
+    page.socket.sendTextMessage(R"({"type":"listen","on":false})");
+    speaker.Silence();
 
     // A view-only page sees everything and presses nothing.
     Page watcher(QString::fromStdString(w.origin));
@@ -193,6 +231,35 @@ TEST(WebRemoteEndToEnd, RequestsWithoutTheTokenOrFromAnotherSiteAreRefusedAndRea
     Page stranger("http://evil.example");
     EXPECT_FALSE(stranger.Open(w.control));
     EXPECT_TRUE(stranger.messages.empty());
+}
+
+TEST(WebRemoteEndToEnd, TheSettingsBoxSavesWebRemoteTxtStartsTheRemoteAndShowsItsLinks) {
+    App();
+    AppFolder folder;
+    Form1 form(folder.Path());
+    form.show();
+    QTcpServer probe;
+    probe.listen(QHostAddress(kHost));
+    const int port = probe.serverPort();
+    probe.close();
+    auto* portBox = form.findChild<QSpinBox*>("web_port");
+    portBox->setValue(port);
+    emit portBox->editingFinished();
+    EXPECT_FALSE(form.Remote().Running());
+    form.findChild<QCheckBox*>("web_start")->setChecked(true);
+    ASSERT_TRUE(form.Remote().Running()) << form.Remote().Error().toStdString();
+    const std::string saved = "# Quorvane web remote\r\nstart=1\r\naddress=127.0.0.1\r\nport=" + std::to_string(port);
+    EXPECT_EQ(folder.Read("web_remote.txt").substr(0, saved.size()), saved);
+    EXPECT_EQ(StatusOf(Exchange(port, "GET /?" + Query(form.Remote().Url(RemoteRole::View)) + " HTTP/1.1\r\n\r\n")),
+              200);
+    QTest::mouseClick(form.findChild<QPushButton*>("web_show_link"), Qt::LeftButton);
+    auto* link = form.findChild<QLineEdit*>("web_link_control");
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->text(), form.Remote().Url(RemoteRole::Control));
+    EXPECT_EQ(form.findChild<QLineEdit*>("web_link_view")->text(), form.Remote().Url(RemoteRole::View));
+    form.findChild<QCheckBox*>("web_start")->setChecked(false);
+    EXPECT_FALSE(form.Remote().Running());
+    EXPECT_EQ(folder.Read("web_remote.txt").find("start=0\r\n"), 23u);
 }
 
 TEST(WebRemoteEndToEnd, GarbageHugeHeadsSilentClientsAndManySocketsNeverHoldThePoll) {
@@ -278,8 +345,12 @@ TEST(WebRemoteEndToEnd, AStationWithoutAScreenServesThePageLogsAHitAndEndsOnSigt
     folder.SaveComSettings();
     // "Log To Text File" ticked.
     folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"\"\r\n4\r\n");
+    RadioAudio speaker(QT_TESTCASE_SOURCEDIR "/../scripts/test-audio");
+    ASSERT_EQ(speaker.Error(), "");
+    speaker.StartTone();
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PULSE_SERVER", QString::fromStdString(speaker.Server()));
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.insert("QT_QPA_PLATFORM", "xcb");  // any use of a window system would fail
@@ -302,11 +373,11 @@ TEST(WebRemoteEndToEnd, AStationWithoutAScreenServesThePageLogsAHitAndEndsOnSigt
                                                                             << program.readAllStandardError().data();
     url = url.mid(12).trimmed();
 
-    // The real page in headless Chromium: it shows the display and moves the
-    // radio on with the knob.
+    // The real page in headless Chromium: it shows the display, moves the
+    // radio on with the knob, and plays the sound.
     QProcess check;
     check.start("python3", {QString(QUORVANE_SOURCE_DIR) + "/tests/web/page_check.py", url, "--key", "key_right",
-                            "--expect", "Entry B"});
+                            "--expect", "Entry B", "--listen"});
     ASSERT_TRUE(check.waitForFinished(120000));
     const QString report = check.readAllStandardOutput() + check.readAllStandardError();
     if (check.exitCode() == 77) {

@@ -40,20 +40,20 @@ QImage QrImage(const QString& text, int modulePixels) {
     return image.scaled(side * modulePixels, side * modulePixels, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-// One link: what it is for, its QR code and its text (selectable, to copy).
-void AddLink(QGridLayout* grid, int column, const QString& title, const QString& url) {
-    auto* heading = new QLabel("<b>" + title + "</b>");
+// One link on a row: its QR code, what it is for, and its whole text to copy.
+void AddLink(QGridLayout* grid, int row, const QString& title, const QString& url, const QString& name) {
     auto* code = new QLabel;
     code->setPixmap(QPixmap::fromImage(QrImage(url, 4)));
     code->setAccessibleName(title + " QR code");
-    auto* text = new QLabel(url);
-    text->setObjectName(column == 0 ? "web_link_control" : "web_link_view");
-    text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    text->setWordWrap(true);
-    text->setMaximumWidth(code->pixmap().width() + 40);
-    grid->addWidget(heading, 0, column);
-    grid->addWidget(code, 1, column);
-    grid->addWidget(text, 2, column);
+    auto* heading = new QLabel("<b>" + title + "</b>");
+    auto* text = new QLineEdit(url);
+    text->setObjectName(name);
+    text->setReadOnly(true);
+    text->setAccessibleName(title + " link");
+    text->setMinimumWidth(text->fontMetrics().horizontalAdvance(url) + 16);
+    grid->addWidget(code, 2 * row, 0, 2, 1);
+    grid->addWidget(heading, 2 * row, 1, Qt::AlignBottom);
+    grid->addWidget(text, 2 * row + 1, 1, Qt::AlignTop);
 }
 
 }  // namespace
@@ -163,8 +163,10 @@ void WebRemoteBox::ShowLink() {
                                      "Quorvane with --web [ADDR:]PORT."));
     } else {
         auto* grid = new QGridLayout;
-        AddLink(grid, 0, "Control (the token is the password)", server_.Url(RemoteRole::Control));
-        AddLink(grid, 1, "View only", server_.Url(RemoteRole::View));
+        AddLink(grid, 0, "Control: the token in the link is the password", server_.Url(RemoteRole::Control),
+                "web_link_control");
+        AddLink(grid, 1, "View only: shows everything, presses no keys", server_.Url(RemoteRole::View),
+                "web_link_view");
         layout->addLayout(grid);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
