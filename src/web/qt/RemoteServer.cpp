@@ -234,6 +234,7 @@ bool RemoteServer::Start(const ListenAddress& listen) {
         delete http_;
         http_ = nullptr;
         door_ = nullptr;
+        emit RunningChanged(false);
         return false;
     }
     http_->bind(door_);

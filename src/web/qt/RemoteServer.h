@@ -82,6 +82,7 @@ public:
     void Stop();
     bool Running() const;
     const ListenAddress& Listening() const { return listen_; }
+    // Why the last start failed; empty once one worked.
     const QString& Error() const { return error_; }
     // The page's link for a role (a listen address for every network is
     // given as an address of this computer); empty when not running.

@@ -147,7 +147,10 @@ void WebRemoteBox::ShowState() {
                    .arg(pages)
                    .arg(pages == 1 ? "" : "s");
     } else {
-        text = problem_.isEmpty() ? QString("Not running") : problem_;
+        // What went wrong here, else why a start for this run failed.
+        text = !problem_.isEmpty()              ? problem_
+               : !server_.Error().isEmpty() ? server_.Error()
+                                            : QString("Not running");
     }
     ShowElided(web_state, text);
 }
