@@ -402,7 +402,7 @@ TEST(WebRemoteEndToEnd, AStationWithoutAScreenServesThePageLogsAHitAndEndsOnSigt
         return false;
     };
     EXPECT_TRUE(WaitUntil(logged, 5000)) << program.readAllStandardError().data();
-    EXPECT_TRUE(folder.Exists("history.sqlite"));
+    EXPECT_TRUE(WaitUntil([&] { return folder.Exists("history.sqlite"); }, 3000));
 
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(10000));
