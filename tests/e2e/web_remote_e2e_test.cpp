@@ -114,8 +114,6 @@ struct RemoteWindow : Monitored {
 
 std::string KeyBody() { return R"({"type":"key","key":"key_scan"})"; }
 
-}  // namespace
-
 // The radio's loudspeaker as this process's sound input, before the window
 // first uses the sound devices.
 RadioAudio& Speaker() {
@@ -123,6 +121,8 @@ RadioAudio& Speaker() {
     if (audio.Error().empty()) qputenv("PULSE_SERVER", QByteArray::fromStdString(audio.Server()));
     return audio;
 }
+
+}  // namespace
 
 TEST(WebRemoteEndToEnd, PagesFollowTheWindowPressItsKeysThroughTheSameQueueAndListen) {
     RadioAudio& speaker = Speaker();
@@ -233,7 +233,7 @@ TEST(WebRemoteEndToEnd, RequestsWithoutTheTokenOrFromAnotherSiteAreRefusedAndRea
     EXPECT_TRUE(stranger.messages.empty());
 }
 
-TEST(WebRemoteEndToEnd, TheSettingsBoxSavesWebRemoteTxtStartsTheRemoteAndShowsItsLinks) {
+TEST(WebRemoteEndToEnd, TheSettingsBoxSavesWebRemoteTxtStartsTheRemoteAndShowsItsLinksAndTlsIsServed) {
     App();
     AppFolder folder;
     Form1 form(folder.Path());
@@ -260,6 +260,29 @@ TEST(WebRemoteEndToEnd, TheSettingsBoxSavesWebRemoteTxtStartsTheRemoteAndShowsIt
     form.findChild<QCheckBox*>("web_start")->setChecked(false);
     EXPECT_FALSE(form.Remote().Running());
     EXPECT_EQ(folder.Read("web_remote.txt").find("start=0\r\n"), 23u);
+
+    // TLS from web_remote.txt (a test certificate for 127.0.0.1): both files
+    // named, or the remote does not start.
+    const std::string data = QUORVANE_SOURCE_DIR "/tests/e2e/data/";
+    folder.Write("web_remote.txt", "tls_key=" + data + "remote_tls_key.pem\r\n");
+    EXPECT_FALSE(form.Remote().Start({kHost, 0}));
+    EXPECT_TRUE(form.Remote().Error().contains("only one of tls_certificate and tls_key"));
+    folder.Write("web_remote.txt",
+                 "tls_certificate=" + data + "remote_tls_cert.pem\r\ntls_key=" + data + "remote_tls_key.pem\r\n");
+    ASSERT_TRUE(form.Remote().Start({kHost, 0})) << form.Remote().Error().toStdString();
+    const QString secure = form.Remote().Url(RemoteRole::Control);
+    EXPECT_TRUE(secure.startsWith("https://127.0.0.1:"));
+    QSslSocket client;
+    client.setPeerVerifyMode(QSslSocket::VerifyNone);
+    client.connectToHostEncrypted(kHost, static_cast<quint16>(form.Remote().Listening().port));
+    ASSERT_TRUE(WaitUntil([&] { return client.isEncrypted(); }, 5000));
+    client.write(("GET /?" + Query(secure) + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n").c_str());
+    std::string answer;
+    EXPECT_TRUE(WaitUntil([&] {
+        answer += client.readAll().toStdString();
+        return answer.find("\r\n\r\n") != std::string::npos;
+    }, 5000));
+    EXPECT_EQ(StatusOf(answer), 200);
 }
 
 TEST(WebRemoteEndToEnd, GarbageHugeHeadsSilentClientsAndManySocketsNeverHoldThePoll) {
