@@ -80,17 +80,18 @@ protected:
         std::string host, authorization;
         std::optional<std::string> origin;
         bool twice = false;
-        for (const auto& [name, value] : request.headers()) {
-            const QByteArray lower = name.toLower();
-            const auto keep = [&](std::string& into, bool given) {
-                twice = twice || given;
-                into = Utf8(value.trimmed());
-            };
-            if (lower == "host") keep(host, !host.empty());
-            if (lower == "authorization") keep(authorization, !authorization.empty());
-            if (lower == "origin") {
+        for (const auto& header : request.headers()) {
+            const QByteArray name = header.first.toLower();
+            const std::string value = Utf8(header.second.trimmed());
+            if (name == "host") {
+                twice = twice || !host.empty();
+                host = value;
+            } else if (name == "authorization") {
+                twice = twice || !authorization.empty();
+                authorization = value;
+            } else if (name == "origin") {
                 twice = twice || origin.has_value();
-                origin = Utf8(value.trimmed());
+                origin = value;
             }
         }
         if (twice) return Answer(responder, 400, RefusalText("Malformed request"));
