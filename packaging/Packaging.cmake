@@ -41,6 +41,12 @@ install(FILES ${QUORVANE_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/met
 install(DIRECTORY ${_assets}/icons DESTINATION ${CMAKE_INSTALL_DATADIR})
 install(FILES ${_packaging}/quorvane.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${_assets}/doc/README.html DESTINATION ${QUORVANE_DOC_DIR})
+# The station without a screen as a systemd user service (the app folder is
+# the instance); lib/, not the architecture's library folder, is where
+# systemd looks for units.
+set(QUORVANE_BIN_DIR ${CMAKE_INSTALL_FULL_BINDIR})
+configure_file(${_packaging}/quorvane-headless@.service.in ${_assets}/quorvane-headless@.service @ONLY)
+install(FILES ${_assets}/quorvane-headless@.service DESTINATION lib/systemd/user)
 
 # The Debian package. Its dependencies on shared libraries (Qt 6, libsndfile,
 # and whatever the program links later) come from dpkg-shlibdeps (dpkg-dev);

@@ -6,10 +6,12 @@
 #include "app/qt/AppFiles.h"
 #include "app/qt/AppIcon.h"
 #include "window/Form1.h"
+#include "window/Headless.h"
 #include "history/qt/HistoryImport.h"
 #include "app/qt/ProgramOptions.h"
 #include "app/qt/QuietConsole.h"
 #include "app/qt/QuitSignals.h"
+#include "web/qt/RemoteServer.h"
 
 using namespace quorvane;
 
@@ -41,6 +43,19 @@ int main(int argc, char* argv[]) {
         return RunLogImport(appDirectory, command.options.importLogs);
     }
 
+    if (command.options.headless) {
+        // A station without a screen: no window system is touched.
+        QCoreApplication station(argc, argv);
+        QCoreApplication::setApplicationName("Quorvane");
+        QString error;
+        const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
+        if (appDirectory.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        return RunHeadless(appDirectory, command.options.web);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quorvane");
     QGuiApplication::setDesktopFileName(QUORVANE_APP_ID);
@@ -66,5 +81,8 @@ int main(int argc, char* argv[]) {
     Form1 form(appDirectory);
     window = &form;
     form.show();
+    // The browser remote of this run, as --web or web_remote.txt asks; a
+    // remote that cannot start is said on standard error and in its box.
+    form.Remote().StartForRun(command.options.web);
     return app.exec();
 }

@@ -17,7 +17,8 @@ namespace quorvane {
 //   GET  /             the page (remote.html)
 //   GET  /ws           the WebSocket the page talks over
 //   POST /key          a key press from a script: the body is a "key" message
-//                      as below; 204 when queued, 400 when refused
+//                      as below; 204 when queued, 400 when refused, 403 for
+//                      the view role, 503 when the scanner is not running
 //
 // Program to page, text frames of one JSON object each, "type" first:
 //   {"type":"hello","version":1,"role":"control"}      first, on every connect;

@@ -36,9 +36,11 @@
 #include "monitor/qt/Poller.h"
 #include "tools/qt/HarvestPanel.h"
 #include "tools/qt/TunerTab.h"
+#include "web/qt/WebRemoteBox.h"
 #include "window/LayoutSwitcher.h"
 #include "window/Logo.h"
 #include "window/Station.h"
+#include "window/StationRemote.h"
 #include "window/WindowSettingsFrame.h"
 #include "window/WindowStyle.h"
 
@@ -144,6 +146,8 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     windowSettings_ = new WindowSettingsFrame(tab, *style_);
     auto* alerts = new AlertsBox(&station_->Alerts(), tab);
     alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1500));
+    remote_ = ServeStation(*station_, this);
+    webRemote_ = new WebRemoteBox(tab, *remote_);
     // Text3 is small: the whole of its message is also shown here.
     status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3100, 3900, 560));
     status_line->setWordWrap(true);

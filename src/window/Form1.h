@@ -26,10 +26,12 @@ class LayoutSwitcher;
 class LogSettingsFrame;
 class LogTab;
 class MacroFrames;
+class RemoteServer;
 class ScannerLink;
 class ShortcutFilter;
 class Station;
 class TunerTab;
+class WebRemoteBox;
 class WindowSettingsFrame;
 class WindowStyle;
 
@@ -44,6 +46,8 @@ public:
 
     const QString& AppDirectory() const;
     Station& Scanner() { return *station_; }
+    // The browser remote of this window's station (not started by the window).
+    RemoteServer& Remote() { return *remote_; }
     ScannerLink& Link();
     bool Running() const;
     const LogText& Log() const;
@@ -101,6 +105,8 @@ private:
     HarvestPanel* harvest_ = nullptr;
     MacroFrames* macros_ = nullptr;
     WindowSettingsFrame* windowSettings_ = nullptr;
+    RemoteServer* remote_ = nullptr;
+    WebRemoteBox* webRemote_ = nullptr;
     QLabel* status_line = nullptr;
     QLineEdit* Text4 = nullptr;
     QLabel* Picture1 = nullptr;

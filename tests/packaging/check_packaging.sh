@@ -45,7 +45,7 @@ deb)
   for file in usr/bin/quorvane "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
               usr/share/icons/hicolor/scalable/apps/quorvane.svg usr/share/icons/hicolor/16x16/apps/quorvane.png \
               usr/share/icons/hicolor/256x256/apps/quorvane.png usr/share/man/man1/quorvane.1 \
-              usr/share/doc/quorvane/README.html; do
+              usr/share/doc/quorvane/README.html usr/lib/systemd/user/quorvane-headless@.service; do
     expect "$files" "^\\./${file//./\\.}$"
   done
   # Only the program: no simulator, tests or benchmarks.

@@ -19,13 +19,20 @@ const QCommandLineOption kImportLogs("import-logs",
                                      "Add the hits of the run log files in DIR to the history, print how many "
                                      "were added, and exit (no window is opened).",
                                      "DIR");
+const QCommandLineOption kWeb("web",
+                              "Serve the browser remote for this run on ADDR (default 127.0.0.1; 0.0.0.0 for every "
+                              "network) and PORT, and print its link.",
+                              "[ADDR:]PORT");
+const QCommandLineOption kHeadless("headless",
+                                   "Run without a window or a display: poll, log, record, keep the history and "
+                                   "serve the browser remote until stopped by a signal.");
 
 }  // namespace
 
 CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Remote control for the Uniden BC246T scanner.");
-    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs});
+    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs, kWeb, kHeadless});
 
     CommandLineOutcome outcome;
     const QString program = arguments.isEmpty() ? QString("quorvane") : QFileInfo(arguments.first()).fileName();
@@ -45,9 +52,20 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
         outcome.output = QString(kVersionText) + "\n";
         return outcome;
     }
+    if (parser.isSet(kWeb)) {
+        const ListenArgument web = ParseListenArgument(parser.value(kWeb).toStdString());
+        if (!web.listen) {
+            outcome.error = QString("%1: --web %2: %3\nTry '%1 --help' for more information.\n")
+                                .arg(program, parser.value(kWeb), QString::fromStdString(web.error));
+            outcome.exitStatus = kUsageError;
+            return outcome;
+        }
+        outcome.options.web = web.listen;
+    }
     outcome.run = true;
     outcome.options.appDirectory = parser.value(kAppDir);
     outcome.options.importLogs = parser.value(kImportLogs);
+    outcome.options.headless = parser.isSet(kHeadless);
     return outcome;
 }
 

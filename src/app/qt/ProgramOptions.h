@@ -1,6 +1,9 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "web/WebRemoteSettings.h"
 
 namespace quorvane {
 
@@ -12,6 +15,8 @@ inline constexpr const char* kVersionText = "BC246T Quorvane - V1.0b";
 struct ProgramOptions {
     QString appDirectory;  // --app-dir DIR; empty: the per-user data folder
     QString importLogs;    // --import-logs DIR: add old run logs to the history and exit
+    std::optional<ListenAddress> web;  // --web [ADDR:]PORT: serve the browser remote for this run
+    bool headless = false;             // --headless: a station with no window and no display
 };
 
 // The outcome of reading the command line: either start the window with

@@ -53,6 +53,7 @@ DefaultInputRecorder::DefaultInputRecorder(QObject* parent) : QObject(parent) {
 
 DefaultInputRecorder::~DefaultInputRecorder() {
     listening_ = false;
+    blockListener_ = nullptr;
     Close();
 }
 
@@ -132,7 +133,14 @@ void DefaultInputRecorder::ReleaseInput() {
 bool DefaultInputRecorder::Listen(bool on) {
     listening_ = on;
     if (on) return OpenInput();
-    if (!Capturing()) ReleaseInput();
+    if (!Capturing() && !blockListener_) ReleaseInput();
+    return true;
+}
+
+bool DefaultInputRecorder::SetBlockListener(BlockListener listener) {
+    blockListener_ = std::move(listener);
+    if (blockListener_) return OpenInput();
+    if (!listening_ && !Capturing()) ReleaseInput();
     return true;
 }
 
@@ -140,6 +148,9 @@ bool DefaultInputRecorder::Start(const std::string& path, int preRollMs) {
     if (Capturing()) Discard();
     error_.clear();
     framesWritten_ = 0;
+    // Audio held only because a page listens was never kept for a recording:
+    // the recording begins now, as from an input opened for it.
+    if (blockListener_ && source_ && !listening_) preRollMs = 0;
     if (!OpenInput()) return false;
     Drain();  // what the input holds now belongs to the time before the start
     nextFileFrame_ = held_.FrameAt(clock_.nsecsElapsed() / 1000 - qint64(std::max(0, preRollMs)) * 1000);
@@ -152,7 +163,7 @@ bool DefaultInputRecorder::Start(const std::string& path, int preRollMs) {
     if (!file_) {
         error_ = "The recording file " + path + " cannot be written (" + sf_strerror(nullptr) +
                  "): hits are logged without recordings";
-        if (!listening_) ReleaseInput();
+        if (!listening_ && !blockListener_) ReleaseInput();
         return false;
     }
     path_ = path;
@@ -167,15 +178,25 @@ void DefaultInputRecorder::Drain() {
     partial_.append(input_->readAll());
     const qint64 frames = partial_.size() / frameBytes;
     if (frames > 0) {
+        if (blockListener_) {
+            blockListener_(reinterpret_cast<const std::int16_t*>(partial_.constData()), frames, format_.sampleRate(),
+                           format_.channelCount());
+        }
         held_.Append(reinterpret_cast<const std::int16_t*>(partial_.constData()), frames,
                      clock_.nsecsElapsed() / 1000);
         partial_.remove(0, static_cast<qsizetype>(frames * frameBytes));
         sinceSamples_.start();
     } else if (sinceSamples_.elapsed() > kStalledAfterMs) {
         // The input stopped without a word (a stalled sound server, a
-        // suspended device): let it go so that it can be opened afresh.
-        ReleaseInput();
-        if (onStalled_) onStalled_();
+        // suspended device): let it go so that it can be opened afresh. Not
+        // from inside this drain, which its own device may have called.
+        drainTimer_.stop();
+        sinceSamples_.start();
+        QMetaObject::invokeMethod(this, [this] {
+            if (!source_) return;
+            ReleaseInput();
+            if (onStalled_) onStalled_();
+        }, Qt::QueuedConnection);
         return;
     }
     if (!file_) return;
@@ -231,7 +252,7 @@ void DefaultInputRecorder::Discard() {
 
 void DefaultInputRecorder::Close() {
     if (Capturing()) Discard();
-    if (!listening_) ReleaseInput();
+    if (!listening_ && !blockListener_) ReleaseInput();
 }
 
 }  // namespace quorvane

@@ -6,6 +6,7 @@
 #include <functional>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -52,6 +53,15 @@ public:
     static constexpr int kStalledAfterMs = 2000;
     void SetOnStalled(std::function<void()> onStalled) { onStalled_ = std::move(onStalled); }
 
+    // Every block of samples as it comes in (interleaved 16-bit frames at
+    // the input's rate and channel count), for the browser remote's
+    // "Listen". While one is set the input stays open whatever recording
+    // does; what is recorded does not change. False (ErrorText says why)
+    // when the input does not open.
+    using BlockListener =
+        std::function<void(const std::int16_t* samples, qint64 frames, int sampleRate, int channels)>;
+    bool SetBlockListener(BlockListener listener);
+
 private:
     bool OpenInput();
     void ReleaseInput();
@@ -71,6 +81,7 @@ private:
     std::int64_t nextFileFrame_ = 0;  // the first frame not yet in the file
     qint64 framesWritten_ = 0;
     bool listening_ = false;
+    BlockListener blockListener_;
     QTimer drainTimer_;
     QElapsedTimer sinceSamples_;  // while the input is open
     std::function<void()> onStalled_;

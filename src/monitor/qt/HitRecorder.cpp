@@ -6,6 +6,9 @@
 
 namespace quorvane {
 namespace {
+// A stalled input is opened again after this while (the sound server may
+// still be letting go of the old stream).
+constexpr int kReopenAfterMs = 500;
 }  // namespace
 
 HitRecorder::HitRecorder(Poller& poller, QObject* parent)
@@ -13,7 +16,7 @@ HitRecorder::HitRecorder(Poller& poller, QObject* parent)
     rules_.SetPathMaker(ScannerNamePath);
     input_.SetOnStalled([this] {
         emit Note("Sound input stopped - reopening");
-        QTimer::singleShot(0, this, &HitRecorder::Listen);
+        QTimer::singleShot(kReopenAfterMs, this, &HitRecorder::Listen);
     });
     // The indicator can change only with a poll tick or the box: it is
     // brought up to date at once after each, not looked at on a clock.

@@ -40,6 +40,13 @@ public:
     // empty when none.
     std::string Stop(const RecordingNames& names, const std::string& launchDate, const std::string& folder);
 
+    // The sound input's blocks as they come in, for the browser remote's
+    // "Listen" (nothing: no more); the input stays open meanwhile and the
+    // recordings are as they would be without it. False when no input opens.
+    bool SetSoundListener(DefaultInputRecorder::BlockListener listener) {
+        return input_.SetBlockListener(std::move(listener));
+    }
+
 signals:
     void Tell(const QString& text);
     // The indicator's text ("Waiting", "Active", "Recording").

@@ -1,0 +1,96 @@
+#include "window/Headless.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/SettingsFiles.h"
+#include "app/qt/AppFiles.h"
+#include "input/qt/KeyPlayer.h"
+#include "link/qt/LinkRunner.h"
+#include "monitor/qt/HitLog.h"
+#include "monitor/qt/HitRecorder.h"
+#include "monitor/qt/Poller.h"
+#include "web/qt/RemoteServer.h"
+#include "window/Station.h"
+#include "window/StationRemote.h"
+#ifndef Q_OS_WIN
+#include "app/qt/QuitSignals.h"
+#endif
+
+namespace quorvane {
+namespace {
+
+// The port is tried this often until it opens (a USB adapter that comes
+// up after the computer).
+constexpr int kRunRetryMs = 2000;
+
+void Say(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
+
+}  // namespace
+
+int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>& web) {
+#ifndef Q_OS_WIN
+    QuitSignals quitSignals;
+#endif
+    const QDateTime startedAt = QDateTime::currentDateTime();
+    Station station(appDirectory, startedAt);
+    QObject::connect(&station, &Station::TellRequested, [](const QString& text, const std::function<void()>& onClosed) {
+        Say(text);
+        if (onClosed) onClosed();
+    });
+    QObject::connect(&station.Runner(), &LinkRunner::MessageChanged, [](const QString& message) {
+        if (!message.isEmpty()) Say(message);
+    });
+
+    // What the window would restore: the log settings and the macros.
+    const PgmSettings pgm = ReadPgmSettings(ReadFileBytes(JoinPath(appDirectory, kPgmSettingsFile)).value_or(""));
+    station.Log().SetLogDirectory(pgm.logDirectory);
+    station.Log().SetWritesFile(pgm.logText == 1, false);
+    station.Recorder().SetWanted(pgm.recordAudio == 1);
+    const MacroTexts macros =
+        ReadMacroSettings(ReadFileBytes(JoinPath(appDirectory, kMacroSettingsFile)).value_or(""));
+    station.Keys().SetMacroText([macros](int number) {
+        return number >= 1 && number <= 3 ? macros[static_cast<size_t>(number - 1)] : std::string();
+    });
+    station.LoadHitIntel();
+    station.StartHistory();
+    station.SetPrompt("Select COM Port");
+
+    RemoteServer* remote = ServeStation(station, &station);
+    if (!remote->StartForRun(web)) return 1;
+
+    const ComSettings com = station.ReadComSettings();
+    if (com.portIndex < 0 || com.speedIndex < 0) {
+        Say(QString("%1 in %2 names no port and speed: choose them once with Run in the window, or write the "
+                    "file (port list index 0-9, speed index 0-3 for 9600-57600, poll interval in ms; one a line)")
+                .arg(kComSettingsFile, appDirectory));
+        return 1;
+    }
+    if (!com.pollIntervalNotice.empty()) Say(QString::fromStdString(com.pollIntervalNotice));
+    QTimer retry;
+    retry.setInterval(kRunRetryMs);
+    const auto run = [&] {
+        if (station.Run(com.portIndex, com.speedIndex, false)) {
+            retry.stop();
+        } else if (!retry.isActive()) {
+            Say(station.Runner().Failure() + " - trying again every 2 s");
+            retry.start();
+        }
+    };
+    QObject::connect(&retry, &QTimer::timeout, run);
+    run();
+#ifndef Q_OS_WIN
+    QObject::connect(&quitSignals, &QuitSignals::Received, [&] {
+        retry.stop();
+        remote->Stop();
+        station.Shutdown();
+        QCoreApplication::exit(0);
+    });
+#endif
+    return QCoreApplication::exec();
+}
+
+}  // namespace quorvane

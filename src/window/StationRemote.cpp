@@ -1,0 +1,47 @@
+#include "window/StationRemote.h"
+
+#include <memory>
+#include <string>
+
+#include "input/qt/KeyPlayer.h"
+#include "monitor/qt/HitLog.h"
+#include "monitor/qt/HitRecorder.h"
+#include "monitor/qt/Poller.h"
+#include "web/RemoteMessages.h"
+#include "web/qt/RemoteServer.h"
+#include "window/Station.h"
+
+namespace quorvane {
+
+RemoteServer* ServeStation(Station& station, QObject* parent) {
+    auto* server = new RemoteServer(station.AppDirectory(), {}, parent);
+    RemoteHost host;
+    host.press = [&station](const std::string& key) { return station.Keys().Click(key); };
+    host.listen = [&station, server](bool on) {
+        if (!on) return station.Recorder().SetSoundListener(nullptr);
+        return station.Recorder().SetSoundListener(
+            [server](const std::int16_t* samples, qint64 frames, int rate, int channels) {
+                server->PushSound(samples, frames, rate, channels);
+            });
+    };
+    server->SetHost(std::move(host));
+
+    // The frequency box keeps its text until a tick changes it, as in the window.
+    auto freqBox = std::make_shared<std::string>();
+    QObject::connect(&station, &Station::Ticked, server, [&station, server, freqBox](const TickOutcome& outcome) {
+        if (outcome.FreqBoxChanged || freqBox->empty()) *freqBox = outcome.FreqBox;
+        server->ShowDisplay(MakeDisplayFrame(outcome.Text1, *freqBox, outcome.Icons, station.Poll().Hit().HitActive));
+    });
+    QObject::connect(&station, &Station::Text3Changed, server, &RemoteServer::ShowStatus);
+    QObject::connect(&station.Keys(), &KeyPlayer::Latched, server, [&station, server] {
+        const KeyPad& pad = station.Keys().Pad();
+        server->ShowLatches(pad.FunctionHeld() == "1", pad.ReverseHeld() == "1");
+    });
+    QObject::connect(&station.Log(), &HitLog::Changed, server,
+                     [&station, server] { server->ShowLog(station.Log().Text().Text()); });
+    server->ShowStatus(station.Text3());
+    server->ShowLog(station.Log().Text().Text());
+    return server;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,434 @@
+// The browser remote on the simulator: pages (Qt WebSocket clients here)
+// follow the real window and press its keys; requests without the token or
+// from another site are refused with nothing reaching the scanner; garbage,
+// huge heads, silent clients and many sockets never hold the poll; and the
+// real program as a station without a screen, with the real page driven in
+// headless Chromium.
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWebSocket>
+#include <csignal>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "E2eSupport.h"
+#include "RadioAudio.h"
+#include "monitor/qt/Poller.h"
+#include "web/qt/RemoteServer.h"
+#include "window/Station.h"
+
+using namespace quorvane;
+using namespace quorvane::e2e;
+using Json = nlohmann::json;
+
+namespace {
+
+const char* kHost = "127.0.0.1";
+
+// A page: a WebSocket client that keeps every message it is sent, and when
+// each sound frame came with its loudest sample.
+struct Page {
+    QWebSocket socket;
+    std::vector<Json> messages;
+    std::vector<std::pair<std::chrono::steady_clock::time_point, int>> sound;
+
+    explicit Page(const QString& origin) : socket(origin) {
+        QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString& text) {
+            messages.push_back(Json::parse(text.toStdString(), nullptr, false));
+        });
+        QObject::connect(&socket, &QWebSocket::binaryMessageReceived, [this](const QByteArray& frame) {
+            int loudest = 0;
+            for (qsizetype i = 8; i + 1 < frame.size(); i += 2) {
+                const auto sample = static_cast<std::int16_t>(static_cast<std::uint8_t>(frame[i]) |
+                                                              static_cast<std::uint8_t>(frame[i + 1]) << 8);
+                loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+            }
+            sound.emplace_back(std::chrono::steady_clock::now(), loudest);
+        });
+    }
+    // Opens the socket of a page link; false when it is not opened.
+    bool Open(const QString& pageUrl) {
+        QString url = pageUrl;
+        socket.open(QUrl(url.replace("http://", "ws://").replace("/?token", "/ws?token")));
+        WaitUntil([&] { return socket.state() == QAbstractSocket::ConnectedState ||
+                               socket.state() == QAbstractSocket::UnconnectedState; }, 5000);
+        return socket.state() == QAbstractSocket::ConnectedState;
+    }
+    void Press(const std::string& key) {
+        socket.sendTextMessage(QString::fromStdString(Json{{"type", "key"}, {"key", key}}.dump()));
+    }
+    // Waits for a message of a type that passes check.
+    bool Sees(const std::string& type, const std::function<bool(const Json&)>& check = {}, int timeoutMs = 5000) {
+        return WaitUntil([&] {
+            return std::any_of(messages.begin(), messages.end(), [&](const Json& m) {
+                return m.is_object() && m.value("type", "") == type && (!check || check(m));
+            });
+        }, timeoutMs);
+    }
+};
+
+// One whole HTTP exchange on a fresh connection: what came back when the
+// answer's head is in or the server closed (empty when nothing).
+std::string Exchange(quint16 port, const std::string& request, int timeoutMs = 5000) {
+    QTcpSocket socket;
+    socket.connectToHost(kHost, port);
+    if (!WaitUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }, timeoutMs)) return {};
+    socket.write(request.data(), static_cast<qint64>(request.size()));
+    std::string got;
+    WaitUntil([&] {
+        got += socket.readAll().toStdString();
+        return got.find("\r\n\r\n") != std::string::npos || socket.state() == QAbstractSocket::UnconnectedState;
+    }, timeoutMs);
+    return got;
+}
+
+int StatusOf(const std::string& answer) { return answer.size() > 12 ? std::stoi(answer.substr(9, 3)) : 0; }
+
+std::string Query(const QString& url) { return url.section('?', 1).toStdString(); }
+
+// A window polling a quiet radio, with its remote on a free port.
+struct RemoteWindow : Monitored {
+    QString control;
+    QString view;
+    quint16 port = 0;
+    std::string origin;
+
+    RemoteWindow() {
+        RemoteServer& remote = form->Remote();
+        EXPECT_TRUE(remote.Start({kHost, 0})) << remote.Error().toStdString();
+        control = remote.Url(RemoteRole::Control);
+        view = remote.Url(RemoteRole::View);
+        port = static_cast<quint16>(remote.Listening().port);
+        origin = "http://" + std::string(kHost) + ":" + std::to_string(port);
+    }
+    std::string Head(const std::string& line, const std::string& headers = {}) const {
+        return line + " HTTP/1.1\r\nHost: " + kHost + ":" + std::to_string(port) + "\r\n" + headers + "\r\n";
+    }
+};
+
+std::string KeyBody() { return R"({"type":"key","key":"key_scan"})"; }
+
+// The radio's loudspeaker as this process's sound input, before the window
+// first uses the sound devices.
+RadioAudio& Speaker() {
+    static RadioAudio audio(QT_TESTCASE_SOURCEDIR "/../scripts/test-audio");
+    if (audio.Error().empty()) qputenv("PULSE_SERVER", QByteArray::fromStdString(audio.Server()));
+    return audio;
+}
+
+}  // namespace
+
+TEST(WebRemoteEndToEnd, PagesFollowTheWindowPressItsKeysThroughTheSameQueueAndListen) {
+    RadioAudio& speaker = Speaker();
+    ASSERT_EQ(speaker.Error(), "");
+    RemoteWindow w;
+    Page page(QString::fromStdString(w.origin));
+    ASSERT_TRUE(page.Open(w.control));
+    ASSERT_TRUE(page.Sees("hello", [](const Json& m) { return m["role"] == "control"; }));
+    EXPECT_TRUE(page.Sees("display", [](const Json& m) { return m["line1"] == "  Scanning...   "; }));
+
+    // The display changes on the radio: the window and the page show it.
+    w.radio->SetOverride(Reception("County Fire", "Dispatch 1", "01544300"));
+    EXPECT_TRUE(page.Sees("display", [](const Json& m) {
+        return m["line1"] == "County Fire     " && m["line2"] == "Dispatch 1      " && m["freq"] == " 154.4300";
+    }));
+    EXPECT_TRUE(w.Widget("Text1").startsWith("County Fire"));
+
+    // A key from the page reaches the radio as the window's key would.
+    size_t mark = w.radio->ReceivedCommands().size();
+    page.Press("key_hold");
+    ASSERT_TRUE(WaitUntil([&] { return !NonPollCommands(*w.radio, mark).empty(); }, 3000));
+    EXPECT_EQ(NonPollCommands(*w.radio, mark), Commands{"KEY,H,P"});
+
+    // A hit: its row appears on the page as in the window's log.
+    w.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 1200);
+    EXPECT_TRUE(page.Sees("hit", [](const Json& m) {
+        return m["row"][0] == "County Fire / " && m["row"][1] == "Dispatch 1" && m["row"][2] == " 154.4300";
+    })) << w.form->Log().Text();
+
+    // Fifty quick presses arrive all, in order, none twice.
+    Commands expected;
+    mark = w.radio->ReceivedCommands().size();
+    for (int i = 0; i < 50; ++i) {
+        page.Press("key_" + std::to_string(i % 10));
+        expected.push_back("KEY," + std::to_string(i % 10) + ",P");
+    }
+    ASSERT_TRUE(WaitUntil([&] { return NonPollCommands(*w.radio, mark).size() >= 50; }, 15000));
+    WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(NonPollCommands(*w.radio, mark), expected);
+
+    // Listen: the sound input reaches the page less than a second behind.
+    page.socket.sendTextMessage(R"({"type":"listen","on":true})");
+    ASSERT_TRUE(WaitUntil([&] { return page.sound.size() >= 3; }, 5000));
+    const auto toneStart = speaker.StartTone();
+    ASSERT_TRUE(WaitUntil([&] { return page.sound.back().second > 1000; }, 3000));
+    const auto heard = std::find_if(page.sound.begin(), page.sound.end(), [&](const auto& frame) {
+        return frame.first > toneStart && frame.second > 1000;
+    });
+    ASSERT_NE(heard, page.sound.end());
+    EXPECT_LT(heard->first - toneStart, std::chrono::milliseconds(1000));
+    page.socket.sendTextMessage(R"({"type":"listen","on":false})");
+    speaker.Silence();
+
+    // A view-only page sees everything and presses nothing.
+    Page watcher(QString::fromStdString(w.origin));
+    ASSERT_TRUE(watcher.Open(w.view));
+    EXPECT_TRUE(watcher.Sees("hello", [](const Json& m) { return m["role"] == "view"; }));
+    EXPECT_TRUE(watcher.Sees("log", [](const Json& m) { return !m["rows"].empty(); }));
+    mark = w.radio->ReceivedCommands().size();
+    watcher.Press("key_scan");
+    EXPECT_TRUE(watcher.Sees("refused", [](const Json& m) { return m["reason"] == "View only"; }));
+    WaitUntil([] { return false; }, 300);
+    EXPECT_TRUE(NonPollCommands(*w.radio, mark).empty());
+}
+
+TEST(WebRemoteEndToEnd, RequestsWithoutTheTokenOrFromAnotherSiteAreRefusedAndReachNothing) {
+    RemoteWindow w;
+    const std::string control = Query(w.control), view = Query(w.view);
+    const std::string same = "Origin: " + w.origin + "\r\n";
+    const std::string other = "Origin: http://evil.example\r\n";
+    const std::string upgrade = "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+                                "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
+    const std::string body = KeyBody();
+    const std::string length = "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    struct Case {
+        std::string request;
+        int status;
+    } cases[] = {
+        {w.Head("GET /?" + control), 200},
+        {w.Head("GET /?" + view), 200},
+        {w.Head("GET /"), 401},
+        {w.Head("GET /?token=0123456789abcdef0123456789abcdef"), 401},
+        {w.Head("GET /favicon.ico?" + control), 404},
+        {w.Head("GET /ws?" + control, upgrade + same), 101},
+        {w.Head("GET /ws", upgrade + same), 401},
+        {w.Head("GET /ws?" + control, upgrade + other), 403},
+        {w.Head("GET /ws?" + control, upgrade + "Origin: null\r\n"), 403},
+        {w.Head("POST /key?" + control, same + length) + body, 204},
+        {w.Head("POST /key", same + length) + body, 401},
+        {w.Head("POST /key?" + control, other + length) + body, 403},
+        {w.Head("POST /key?" + view, same + length) + body, 403},
+        {w.Head("POST /key", "Authorization: Bearer " + control.substr(6) + "\r\n" + length) + body, 204},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.request.substr(0, c.request.find('\r')));
+        const size_t mark = w.radio->ReceivedCommands().size();
+        const std::string answer = Exchange(w.port, c.request);
+        EXPECT_EQ(StatusOf(answer), c.status) << answer.substr(0, 200);
+        if (c.status == 401 || c.status == 403) {
+            EXPECT_NE(answer.find("Quorvane web remote: "), std::string::npos);
+            WaitUntil([] { return false; }, 200);
+            EXPECT_TRUE(NonPollCommands(*w.radio, mark).empty());
+        }
+    }
+    // A WebSocket client of another site is never opened.
+    Page stranger("http://evil.example");
+    EXPECT_FALSE(stranger.Open(w.control));
+    EXPECT_TRUE(stranger.messages.empty());
+}
+
+TEST(WebRemoteEndToEnd, TheSettingsBoxSavesWebRemoteTxtStartsTheRemoteAndShowsItsLinksAndTlsIsServed) {
+    App();
+    AppFolder folder;
+    Form1 form(folder.Path());
+    form.show();
+    QTcpServer probe;
+    probe.listen(QHostAddress(kHost));
+    const int port = probe.serverPort();
+    probe.close();
+    auto* portBox = form.findChild<QSpinBox*>("web_port");
+    portBox->setValue(port);
+    emit portBox->editingFinished();
+    EXPECT_FALSE(form.Remote().Running());
+    form.findChild<QCheckBox*>("web_start")->setChecked(true);
+    ASSERT_TRUE(form.Remote().Running()) << form.Remote().Error().toStdString();
+    const std::string saved = "# Quorvane web remote\r\nstart=1\r\naddress=127.0.0.1\r\nport=" + std::to_string(port);
+    EXPECT_EQ(folder.Read("web_remote.txt").substr(0, saved.size()), saved);
+    EXPECT_EQ(StatusOf(Exchange(port, "GET /?" + Query(form.Remote().Url(RemoteRole::View)) + " HTTP/1.1\r\n\r\n")),
+              200);
+    QTest::mouseClick(form.findChild<QPushButton*>("web_show_link"), Qt::LeftButton);
+    auto* link = form.findChild<QLineEdit*>("web_link_control");
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->text(), form.Remote().Url(RemoteRole::Control));
+    EXPECT_EQ(form.findChild<QLineEdit*>("web_link_view")->text(), form.Remote().Url(RemoteRole::View));
+    form.findChild<QCheckBox*>("web_start")->setChecked(false);
+    EXPECT_FALSE(form.Remote().Running());
+    EXPECT_EQ(folder.Read("web_remote.txt").find("start=0\r\n"), 23u);
+
+    // TLS from web_remote.txt (a test certificate for 127.0.0.1): both files
+    // named, or the remote does not start.
+    const std::string data = QUORVANE_SOURCE_DIR "/tests/e2e/data/";
+    folder.Write("web_remote.txt", "tls_key=" + data + "remote_tls_key.pem\r\n");
+    EXPECT_FALSE(form.Remote().Start({kHost, 0}));
+    EXPECT_TRUE(form.Remote().Error().contains("only one of tls_certificate and tls_key"));
+    folder.Write("web_remote.txt",
+                 "tls_certificate=" + data + "remote_tls_cert.pem\r\ntls_key=" + data + "remote_tls_key.pem\r\n");
+    ASSERT_TRUE(form.Remote().Start({kHost, 0})) << form.Remote().Error().toStdString();
+    const QString secure = form.Remote().Url(RemoteRole::Control);
+    EXPECT_TRUE(secure.startsWith("https://127.0.0.1:"));
+    QSslSocket client;
+    client.setPeerVerifyMode(QSslSocket::VerifyNone);
+    client.connectToHostEncrypted(kHost, static_cast<quint16>(form.Remote().Listening().port));
+    ASSERT_TRUE(WaitUntil([&] { return client.isEncrypted(); }, 5000));
+    client.write(("GET /?" + Query(secure) + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n").c_str());
+    std::string answer;
+    EXPECT_TRUE(WaitUntil([&] {
+        answer += client.readAll().toStdString();
+        return answer.find("\r\n\r\n") != std::string::npos;
+    }, 5000));
+    EXPECT_EQ(StatusOf(answer), 200);
+}
+
+TEST(WebRemoteEndToEnd, GarbageHugeHeadsSilentClientsAndManySocketsNeverHoldThePoll) {
+    RemoteWindow w;
+    std::vector<qint64> ticks;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&w.form->Scanner(), &Station::Ticked, [&] { ticks.push_back(clock.elapsed()); });
+
+    // 100 pages, silent half-sent requests, garbage and a huge head, at once.
+    std::vector<std::unique_ptr<Page>> pages;
+    for (int i = 0; i < 100; ++i) {
+        pages.push_back(std::make_unique<Page>(QString::fromStdString(w.origin)));
+        pages.back()->socket.open(QUrl(QString(w.control).replace("http://", "ws://").replace("/?", "/ws?")));
+    }
+    std::vector<std::unique_ptr<QTcpSocket>> silent;
+    for (int i = 0; i < 20; ++i) {
+        silent.push_back(std::make_unique<QTcpSocket>());
+        silent.back()->connectToHost(kHost, w.port);
+        silent.back()->write("GET /?token=");
+    }
+    struct Case {
+        std::string request;
+        int status;
+    } cases[] = {
+        {"\x16\x03\x01 not a request\r\n\r\n", 400},
+        {"GET / HTTP/1.1\r\nX: " + std::string(20000, 'a') + "\r\n\r\n", 431},
+        {"GET / HTTP/1.1\r\nHost: a\r\nHost: b\r\n\r\n", 400},
+    };
+    for (const Case& c : cases) EXPECT_EQ(StatusOf(Exchange(w.port, c.request)), c.status);
+    EXPECT_TRUE(WaitUntil([&] {
+        return std::all_of(pages.begin(), pages.end(), [](const auto& p) { return !p->messages.empty(); });
+    }, 10000));
+    EXPECT_EQ(w.form->Remote().Pages(), 100);
+    const size_t before = ticks.size();
+    const qint64 from = clock.elapsed();
+    w.radio->SetOverride(Reception("County Fire", "Dispatch 1", "01544300"));
+    WaitUntil([] { return false; }, 2000);
+    const size_t during = ticks.size() - before;
+    EXPECT_GE(during, 15u) << "accepted ticks in " << clock.elapsed() - from << " ms";
+    qint64 longest = 0;
+    for (size_t i = before + 1; i < ticks.size(); ++i) longest = std::max(longest, ticks[i] - ticks[i - 1]);
+    EXPECT_LT(longest, 400);
+    EXPECT_TRUE(std::all_of(pages.begin(), pages.end(), [](const auto& p) {
+        return p->Sees("display", [](const Json& m) { return m["line1"] == "County Fire     "; }, 3000);
+    }));
+    // The silent clients are cut once their time is up.
+    EXPECT_TRUE(WaitUntil([&] {
+        return std::all_of(silent.begin(), silent.end(),
+                           [](const auto& s) { return s->state() == QAbstractSocket::UnconnectedState; });
+    }, 15000));
+
+    // A page that stops reading is dropped once too much waits for it; the
+    // others are sent everything.
+    pages.resize(1);
+    QTcpSocket stalled;
+    stalled.connectToHost(kHost, w.port);
+    ASSERT_TRUE(WaitUntil([&] { return stalled.state() == QAbstractSocket::ConnectedState; }, 5000));
+    stalled.write(w.Head("GET /ws?" + Query(w.control), "Upgrade: websocket\r\nConnection: Upgrade\r\n"
+                         "Sec-WebSocket-Version: 13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n").c_str());
+    ASSERT_TRUE(WaitUntil([&] { return stalled.bytesAvailable() > 0; }, 5000));
+    stalled.setReadBufferSize(1);
+    ASSERT_TRUE(WaitUntil([&] { return w.form->Remote().Pages() == 2; }, 5000));
+    std::string log;
+    for (int i = 0; i < 1500; ++i) log += "System " + std::to_string(i) + " / \tGroup\t 154.4300\t\t1:00 PM\t1:01 PM\t12-06-2026\r\n";
+    // Each log goes once the page that reads has it, so only the other one falls behind.
+    for (int i = 0; i < 200 && w.form->Remote().Pages() == 2; ++i) {
+        log[0] = i % 2 ? 'S' : 's';  // a new log each time, never rows on top of the last
+        const size_t had = pages[0]->messages.size();
+        w.form->Remote().ShowLog(log);
+        ASSERT_TRUE(WaitUntil([&] { return pages[0]->messages.size() > had; }, 5000));
+    }
+    EXPECT_TRUE(WaitUntil([&] { return w.form->Remote().Pages() == 1; }, 5000));
+    EXPECT_TRUE(pages[0]->Sees("log", [](const Json& m) { return m["rows"].size() == 1500; }));
+}
+
+TEST(WebRemoteEndToEnd, AStationWithoutAScreenServesThePageLogsAHitAndEndsOnSigterm) {
+    App();
+    AppFolder folder;
+    SimulatorOptions options;
+    auto radio = StartRadio(folder,
+                            "once\nstep 600000 idle line1=\"Entry A\"\nstep 600000 idle line1=\"Entry B\"\n", options);
+    folder.SaveComSettings();
+    // "Log To Text File" ticked.
+    folder.Write("pgm_settings.txt", "0\r\n0\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"\"\r\n4\r\n");
+    RadioAudio speaker(QT_TESTCASE_SOURCEDIR "/../scripts/test-audio");
+    ASSERT_EQ(speaker.Error(), "");
+    speaker.StartTone();
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PULSE_SERVER", QString::fromStdString(speaker.Server()));
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");  // any use of a window system would fail
+    program.setProcessEnvironment(env);
+    program.setChildProcessModifier([] {
+        for (int s : {SIGTERM, SIGINT, SIGHUP}) std::signal(s, SIG_DFL);
+    });
+    QTcpServer probe;  // a free port for the remote
+    probe.listen(QHostAddress(kHost));
+    const QString listen = QString("%1:%2").arg(kHost).arg(probe.serverPort());
+    probe.close();
+    program.start(QUORVANE_EXE, {"--headless", "--web", listen, "--app-dir", folder.Path()});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    QString url;
+    ASSERT_TRUE(WaitUntil([&] {
+        url += QString::fromUtf8(program.readAllStandardOutput());
+        return url.contains('\n') || program.state() == QProcess::NotRunning;
+    }, 10000));
+    ASSERT_TRUE(url.startsWith("Web remote: http://" + listen + "/?token=")) << url.toStdString()
+                                                                            << program.readAllStandardError().data();
+    url = url.mid(12).trimmed();
+
+    // The real page in headless Chromium: it shows the display, moves the
+    // radio on with the knob, and plays the sound.
+    QProcess check;
+    check.start("python3", {QString(QUORVANE_SOURCE_DIR) + "/tests/web/page_check.py", url, "--key", "key_right",
+                            "--expect", "Entry B", "--listen"});
+    ASSERT_TRUE(check.waitForFinished(120000));
+    const QString report = check.readAllStandardOutput() + check.readAllStandardError();
+    if (check.exitCode() == 77) {
+        std::cout << "[  SKIPPED ] the page in headless Chromium: " << report.toStdString() << std::endl;
+    } else {
+        EXPECT_EQ(check.exitCode(), 0) << report.toStdString();
+    }
+
+    // A hit is logged to the run's log file.
+    radio->SetOverride(Idle());
+    WaitUntil([] { return false; }, 500);
+    RadioView hit = Reception("County Fire", "Dispatch 1", "01544300");
+    hit.receiving = true;
+    radio->SetOverride(hit);
+    WaitUntil([] { return false; }, 1200);
+    hit.receiving = false;
+    radio->SetOverride(hit);
+    const auto logged = [&] {
+        for (const QString& name : QDir(folder.Path()).entryList({"[0-9][0-9]-[0-9][0-9]-*_*.txt"})) {
+            if (folder.Read(name.toStdString()).find("County Fire / \tDispatch 1\t 154.4300\t") == 0) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(WaitUntil(logged, 5000)) << program.readAllStandardError().data();
+    EXPECT_TRUE(WaitUntil([&] { return folder.Exists("history.sqlite"); }, 3000));
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().data();
+}
