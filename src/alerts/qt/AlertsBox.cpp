@@ -51,12 +51,12 @@ std::string AlertListBytes(const QString& text) {
 AlertsBox::AlertsBox(AlertWatcher* watcher, QWidget* parent)
     : QGroupBox("Alerts", parent), watcher_(watcher) {
     setObjectName("alerts_box");
-    auto* hint = new QLabel("One a line: a frequency (154.43), a talkgroup ID (12345) or part of a name; "
-                            "# starts a comment.", this);
-    hint->setWordWrap(true);
     editor_ = new QPlainTextEdit(this);
     editor_->setObjectName("alerts_list");
     editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor_->setPlaceholderText("One a line: 154.43, 12345 or a name");
+    editor_->setToolTip("One a line: a frequency (154.43), a talkgroup ID (12345) or part of a name; "
+                        "# starts a comment.");
     save_ = new QPushButton("Save", this);
     save_->setObjectName("alerts_save");
     sound_ = new QCheckBox("Sound", this);
@@ -70,7 +70,8 @@ AlertsBox::AlertsBox(AlertWatcher* watcher, QWidget* parent)
     row->addWidget(sound_);
     row->addWidget(status_, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(hint);
+    layout->setContentsMargins(6, 2, 6, 4);
+    layout->setSpacing(2);
     layout->addWidget(editor_, 1);
     layout->addLayout(row);
 

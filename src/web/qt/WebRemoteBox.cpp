@@ -60,16 +60,16 @@ void AddLink(QGridLayout* grid, int row, const QString& title, const QString& ur
 
 WebRemoteBox::WebRemoteBox(QWidget* tab, RemoteServer& server) : QGroupBox("Web remote", tab), server_(server) {
     setObjectName("web_remote_frame");
-    setGeometry(TwipsRect(4200, 2640, 7080, 1560));
-    web_start = NewControl<QCheckBox>(this, "web_start", TwipsRect(150, 300, 2400, 300), "Start on every run");
-    NewControl<QLabel>(this, "web_address_label", TwipsRect(2650, 330, 850, 270), "Address:");
-    web_address = NewControl<QLineEdit>(this, "web_address", TwipsRect(3500, 300, 1800, 330));
+    setGeometry(TwipsRect(7980, 2950, 3300, 1560));
+    web_start = NewControl<QCheckBox>(this, "web_start", TwipsRect(150, 240, 3000, 300), "Start on every run");
+    NewControl<QLabel>(this, "web_address_label", TwipsRect(150, 600, 850, 270), "Address:");
+    web_address = NewControl<QLineEdit>(this, "web_address", TwipsRect(1000, 570, 2150, 330));
     web_address->setToolTip("127.0.0.1: this computer only; 0.0.0.0: every network (a phone on the same network)");
-    NewControl<QLabel>(this, "web_port_label", TwipsRect(5450, 330, 550, 270), "Port:");
-    web_port = NewControl<QSpinBox>(this, "web_port", TwipsRect(6000, 300, 950, 330));
+    NewControl<QLabel>(this, "web_port_label", TwipsRect(150, 960, 850, 270), "Port:");
+    web_port = NewControl<QSpinBox>(this, "web_port", TwipsRect(1000, 930, 900, 330));
     web_port->setRange(1, 65535);
-    web_show_link = NewControl<QPushButton>(this, "web_show_link", TwipsRect(150, 780, 1500, 380), "Show link");
-    web_state = NewControl<QLabel>(this, "web_state", TwipsRect(1800, 760, 5150, 700));
+    web_show_link = NewControl<QPushButton>(this, "web_show_link", TwipsRect(2000, 910, 1150, 370), "Show link");
+    web_state = NewControl<QLabel>(this, "web_state", TwipsRect(150, 1290, 3000, 270));
     web_state->setWordWrap(true);
     web_state->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Load();
