@@ -133,6 +133,8 @@ bool PosixSerialPort::ReadAll(std::string& bytes) {
         const ssize_t got = ::read(fd_, chunk, sizeof chunk);
         if (got > 0) {
             bytes.append(chunk, static_cast<size_t>(got));
+            // A short read took all there was: no second call to learn that.
+            if (static_cast<size_t>(got) < sizeof chunk) return true;
         } else if (got < 0 && (errno == EAGAIN || errno == EINTR)) {
             return true;
         } else if (got == 0) {

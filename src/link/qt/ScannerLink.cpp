@@ -117,8 +117,10 @@ void ScannerLink::Flush(int waitMs) {
 }
 
 bool ScannerLink::ReadIn() {
-    std::string bytes;
-    while (current_->BytesWaiting() > 0) bytes += current_->ReadAvailable();
+    // One read takes what is there; only when nothing came is the line asked
+    // whether anything waits (which also notices a line that went away).
+    std::string bytes = current_->ReadAvailable();
+    if (bytes.empty() && current_->BytesWaiting() > 0) bytes = current_->ReadAvailable();
     if (bytes.empty()) return false;
     ledger_.Received(bytes, clock_.elapsed());
     unansweredSinceMs_.reset();

@@ -26,7 +26,7 @@ HitRecorder::HitRecorder(Poller& poller, QObject* parent)
     Timer3.setInterval(0);
     connect(&Timer3, &QTimer::timeout, this, &HitRecorder::Timer3_Timer);
     connect(&poller_, &Poller::Ticked, this, [this] {
-        if (running_) Timer3.start();
+        if (running_) Timer3_Timer();
     });
 }
 
