@@ -93,6 +93,17 @@ TEST(MemoryEngines, AnEditedFileOrTreeChangesExactlyWhatWasEdited) {
               (Commands{"CIN," + after.systems[0].groups[1].channels[1].index, "CIN," + jail.index,
                         "SIN," + after.systems[1].index}));
     EXPECT_EQ(FirstDifference(renamed, Backup(radio)), std::nullopt);
+    EXPECT_EQ(write.Difference(), std::nullopt);
+
+    // A record that does not read back as written fails the run and says where.
+    renamed.systems[0].groups[1].channels[2].fields[channel_field::Name] = "Jail";
+    PlanRunner differing(PlanWrite(Backup(radio), renamed));
+    const test::Run bad = Drive(differing, radio, [](int, const std::string& reply) {
+        return Commands{reply.rfind("CIN,Jail,", 0) == 0 ? "CIN,Jall," + reply.substr(9) : reply};
+    });
+    EXPECT_EQ(bad.end.outcome, MemoryOutcome::Failed);
+    EXPECT_EQ(differing.Difference(),
+              "system 1 \"Lakeview County\" group 2 \"Sheriff\" channel 3 \"Jail\": name \"Jail\" != \"Jall\"");
 }
 
 TEST(MemoryEngines, MemoryFullAndErrorRepliesEndWithAMessageAndStillLeaveProgramMode) {
