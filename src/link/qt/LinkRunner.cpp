@@ -61,7 +61,11 @@ bool LinkRunner::Run(int portNumber, int baud) {
 }
 
 void LinkRunner::LineOpen() {
-    if (link_.InProgramMode() || FileExists(MarkerPath())) link_.LeaveProgramMode();
+    if (!link_.InProgramMode() && !FileExists(MarkerPath())) return;
+    link_.LeaveProgramMode();
+    // A previous run's Program Mode is news to this link, which then sees no
+    // change of mode: the marker goes with the "EPG" it asked for.
+    if (!link_.InProgramMode()) MarkProgramMode(false);
 }
 
 QString LinkRunner::MarkerPath() const { return JoinPath(appDirectory_, kProgramModeMarker); }
