@@ -25,6 +25,7 @@
 #include "link/qt/ComPortFrame.h"
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"
+#include "memory/qt/MemoryTab.h"
 #include "monitor/qt/DisplayPanel.h"
 #include "monitor/qt/HitLog.h"
 #include "monitor/qt/HitRecorder.h"
@@ -107,6 +108,13 @@ void Form1::BuildTabs() {
     history_ = new HistoryTab([this] { return station_->Log().FolderPath(); }, [this](const QString& text) { Tell(text); },
                               [this](const QString& text) { station_->Note(text); }, SSTab1);
     SSTab1->addTab(history_, "History");
+    MemoryHost memory;
+    memory.link = &station_->Link();
+    memory.appDirectory = AppDirectory();
+    memory.tell = [this](const QString& text) { Tell(text); };
+    memory.tableWritten = [this] { station_->LoadHitIntel(); };
+    memory_ = new MemoryTab(std::move(memory), SSTab1);
+    SSTab1->addTab(memory_, "Memory");
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {
@@ -162,6 +170,7 @@ void Form1::Wire() {
     connect(station_, &Station::Text3Changed, this, &Form1::ShowText3);
     connect(station_, &Station::RunningChanged, comPort_, &ComPortFrame::ShowRunning);
     connect(station_, &Station::Stopping, harvest_, &HarvestPanel::Abandon);
+    connect(station_, &Station::Stopping, memory_, &MemoryTab::Abandon);
     connect(station_, &Station::Ticked, this, &Form1::ShowTick);
     connect(station_, &Station::ExtendedInfoWanted, extended_, &ExtendedTab::ExtendedInfoShow);
     connect(station_, &Station::HitLogged, history_, &HistoryTab::AddHit);
