@@ -174,6 +174,21 @@ TEST(MemoryEngines, ALostOrLateReplyIsAskedForAgainAndNotTakenForAnother) {
         EXPECT_EQ(reader.Result(), memory);
     }
 
+    // A record garbled on the line into another type or without its
+    // frequency is not taken: it is asked for again.
+    for (const auto& [call, from, to] :
+         {std::tuple{4, "SIN,CNV,", "SIN,CVN,"}, std::tuple{5, "GIN,C,", "GIN,Cri,"},
+          std::tuple{6, "CIN,Fire Dispatch,01544300,", "CIN,Fire Dispatch,,"}}) {
+        RadioState radio(DemoScenario());
+        MemoryReader reader;
+        const test::Run run = Drive(reader, radio, [&](int at, const std::string& reply) {
+            return Commands{at == call ? std::string(to) + reply.substr(std::string(from).size()) : reply};
+        });
+        ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+        EXPECT_EQ(run.commands[call], run.commands[call + 1]);
+        EXPECT_EQ(reader.Result(), memory);
+    }
+
     // An append answered late made a second, empty channel: it is deleted again.
     RadioState radio(DemoScenario());
     PlanRunner restore(PlanRestore(WithoutIndexes(memory)));
