@@ -188,7 +188,8 @@ TEST(MemoryEndToEnd, TheMemoryTabReadsEditsOneChannelWritesAndTheRadioHasIt) {
     };
     ASSERT_TRUE(WaitUntil([&] { return scanner.radio->ReceivedCommands().size() > 3; }, 3000));  // polling
     click("memory_read");
-    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Read 2 systems"); }, 5000)) << status->toolTip().toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Read 2 systems"); }, 5000))
+        << status->toolTip().toStdString();
     QTreeWidgetItem* channel = tree->topLevelItem(0)->child(0)->child(1);
     EXPECT_EQ(channel->text(0), "Fireground 2");
     EXPECT_EQ(channel->text(2), "154.2800");
@@ -208,7 +209,8 @@ TEST(MemoryEndToEnd, TheMemoryTabReadsEditsOneChannelWritesAndTheRadioHasIt) {
     // marked, and never written.
     QLineEdit* cell = type("600");
     EXPECT_FALSE(cell->styleSheet().isEmpty());
-    EXPECT_TRUE(status->toolTip().contains("frequency 600.0000 is outside the scanner's bands")) << status->toolTip().toStdString();
+    EXPECT_TRUE(status->toolTip().contains("frequency 600.0000 is outside the scanner's bands"))
+        << status->toolTip().toStdString();
     QTest::keyClick(cell, Qt::Key_Return);
     EXPECT_TRUE(WaitUntil([&] { return channel->text(2) == "600.0000"; }, 1000)) << channel->text(2).toStdString();
     EXPECT_TRUE(channel->data(2, Qt::BackgroundRole).isValid());
@@ -225,7 +227,8 @@ TEST(MemoryEndToEnd, TheMemoryTabReadsEditsOneChannelWritesAndTheRadioHasIt) {
     EXPECT_TRUE(WaitUntil([&] { return channel->text(2) == "154.2950"; }, 1000)) << channel->text(2).toStdString();
     EXPECT_FALSE(channel->data(2, Qt::BackgroundRole).isValid());
     click("memory_write");
-    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Wrote 1 changes"); }, 5000)) << status->toolTip().toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Wrote 1 changes"); }, 5000))
+        << status->toolTip().toStdString();
     // One set command, the read-back, "EPG"; no poll while the tab had the line.
     auto run = scanner.LastRun();
     run.erase(std::find(run.begin(), run.end(), "EPG") + 1, run.end());

@@ -251,7 +251,8 @@ public:
         edit->setObjectName("memory_cell");
         connect(edit, &QLineEdit::textEdited, edit, [this, row, column, edit](const QString& text) {
             const QString problem = row->Check(column, text);
-            edit->setStyleSheet(problem.isEmpty() ? QString() : QString("QLineEdit { background: %1; }").arg(kMarked.name()));
+            const QString marked = QString("QLineEdit { background: %1; }").arg(kMarked.name());
+            edit->setStyleSheet(problem.isEmpty() ? QString() : marked);
             edit->setToolTip(problem);
             tree_->ShowTyped(problem);
         });

@@ -57,7 +57,8 @@ TEST(MemoryTree, RowEditsGiveTheMemoryTheyShow) {
          [](ScannerMemory& m) { std::swap(m.systems[0], m.systems[1]); }},
         {"delete a channel", {0, 0, 1}, [](MemoryTree& t) { t.Delete(); },
          [&](ScannerMemory& m) { fire(m).erase(fire(m).begin() + 1); }},
-        {"delete a site", {1, 0}, [](MemoryTree& t) { t.Delete(); }, [](ScannerMemory& m) { m.systems[1].sites.clear(); }},
+        {"delete a site", {1, 0}, [](MemoryTree& t) { t.Delete(); },
+         [](ScannerMemory& m) { m.systems[1].sites.clear(); }},
         {"add to a trunked system: a talkgroup group", {1}, [](MemoryTree& t) { t.Add(); },
          [](ScannerMemory& m) { m.systems[1].groups.push_back(test::TgGrp("", "New group", {})); }},
         {"add a system after the current one", {0, 1, 0}, [](MemoryTree& t) { t.AddSystem(); },
@@ -73,7 +74,8 @@ TEST(MemoryTree, RowEditsGiveTheMemoryTheyShow) {
         MemoryTree tree;
         const ScannerMemory memory = test::SmallMemory();
         tree.Show(memory);
-        tree.setCurrentItem(At(tree, row.row[0], row.row.size() > 1 ? row.row[1] : -1, row.row.size() > 2 ? row.row[2] : -1));
+        const auto place = [&row](std::size_t at) { return at < row.row.size() ? row.row[at] : -1; };
+        tree.setCurrentItem(At(tree, place(0), place(1), place(2)));
         int edits = 0;
         QObject::connect(&tree, &MemoryTree::Edited, [&edits] { ++edits; });
         row.act(tree);
