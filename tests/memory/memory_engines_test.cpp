@@ -176,16 +176,19 @@ TEST(MemoryEngines, ALostOrLateReplyIsAskedForAgainAndNotTakenForAnother) {
 
     // A record garbled on the line into another type or without its
     // frequency is not taken: it is asked for again.
-    for (const auto& [call, from, to] :
-         {std::tuple{4, "SIN,CNV,", "SIN,CVN,"}, std::tuple{5, "GIN,C,", "GIN,Cri,"},
-          std::tuple{6, "CIN,Fire Dispatch,01544300,", "CIN,Fire Dispatch,,"}}) {
+    const struct {
+        int call;
+        std::string from, to;
+    } garbled[] = {{4, "SIN,CNV,", "SIN,CVN,"}, {5, "GIN,C,", "GIN,Cri,"},
+                   {6, "CIN,Fire Dispatch,01544300,", "CIN,Fire Dispatch,,"}};
+    for (const auto& row : garbled) {
         RadioState radio(DemoScenario());
         MemoryReader reader;
-        const test::Run run = Drive(reader, radio, [&](int at, const std::string& reply) {
-            return Commands{at == call ? std::string(to) + reply.substr(std::string(from).size()) : reply};
+        const test::Run run = Drive(reader, radio, [&row](int at, const std::string& reply) {
+            return Commands{at == row.call ? row.to + reply.substr(row.from.size()) : reply};
         });
         ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
-        EXPECT_EQ(run.commands[call], run.commands[call + 1]);
+        EXPECT_EQ(run.commands[row.call], run.commands[row.call + 1]);
         EXPECT_EQ(reader.Result(), memory);
     }
 
