@@ -17,6 +17,13 @@ MemoryRunner::MemoryRunner(ScannerLink& link, QObject* parent) : QObject(parent)
     connect(&wait_, &QTimer::timeout, this, &MemoryRunner::WaitRanOut);
     connect(&link_, &ScannerLink::Received, this, &MemoryRunner::BytesArrived);
     connect(&link_, &ScannerLink::Lost, this, &MemoryRunner::LineLost);
+    // The window may go before the run has ended (the station first): from
+    // then on nothing touches the link.
+    connect(&link_, &QObject::destroyed, this, [this] {
+        linkGone_ = true;
+        engine_ = nullptr;
+        wait_.stop();
+    });
 }
 
 // The link may be gone already: the station ends a run first (Stopping).
@@ -24,7 +31,7 @@ MemoryRunner::~MemoryRunner() = default;
 
 QString MemoryRunner::Start(MemoryEngine& engine) {
     if (engine_) return "Programming is under way.";
-    if (!link_.IsOpen()) return kNotConnected;
+    if (linkGone_ || !link_.IsOpen()) return kNotConnected;
     if (link_.Ask(LineUser::Memory) != Grant::Go) return kBusy;
     // What came in before is not an answer to this run.
     link_.TakeReceived();

@@ -58,6 +58,7 @@ private:
 
     ScannerLink& link_;
     MemoryEngine* engine_ = nullptr;
+    bool linkGone_ = false;
     QTimer wait_;         // the wait for the reply to the command sent
     std::string buffer_;  // received bytes after the last whole line
     QElapsedTimer clock_;
