@@ -8,6 +8,9 @@
 #include "DemoScenario.h"
 #include "RadioState.h"
 #include "Respond.h"
+#include "memory/ChannelCsv.h"
+#include "memory/MemoryFile.h"
+#include "memory/MemoryReader.h"
 #include "tools/Harvest.h"
 
 using namespace quorvane;
@@ -72,6 +75,27 @@ int main(int argc, char** argv) {
     Write(corpus / "settings", "com", "0\r\n3\r\n100\r\n");
     Write(corpus / "settings", "pgm", "0\r\n1\r\n1\r\n0\r\n37\r\n37\r\n1\r\n0\r\n0\r\n\"/home/ann/Logs\"\r\n4\r\n");
     Write(corpus / "settings", "macros", "\"KEY,1,P KEY,2,P\"\r\n\"\"\r\n\"KEY,S,P\"\r\n");
+
+    // Backing up the demo memory: the replies one per line, then with a
+    // lost reply ("t") and a late one, and cancelled half way; the backup
+    // file and its channels as CSV.
+    RadioState stored(demo, 0);
+    MemoryReader reader;
+    MemoryStep backup = reader.Start();
+    std::string answers;
+    while (backup.outcome == MemoryOutcome::Send) {
+        const std::string reply = Respond(stored, backup.command, 0);
+        answers += reply + "\n";
+        backup = reader.OnReply(reply);
+    }
+    const std::size_t third = answers.find('\n', answers.size() / 3) + 1;
+    const std::size_t next = answers.find('\n', third) + 1;
+    Write(corpus / "memory_reader", "demo_backup", answers);
+    Write(corpus / "memory_reader", "lost_and_late",
+          answers.substr(0, third) + "t\n" + answers.substr(third, next - third) + answers.substr(third));
+    Write(corpus / "memory_reader", "cancelled", answers.substr(0, answers.size() / 2) + "\nc\n");
+    Write(corpus / "memory_file", "demo_backup.json", WriteMemoryJson(reader.Result()));
+    Write(corpus / "memory_file", "demo_channels.csv", WriteChannelsCsv(reader.Result()));
 
     Write(corpus / "extended_key", "conventional", "\n 154.4150\nCounty Fire\n");
     Write(corpus / "extended_key", "trunked", "Metro Trunk\n 855.2375\n  Metro  Trunk \n12345");

@@ -1,6 +1,6 @@
 # Quorvane as a desktop program: `cmake --install` puts the program, its
-# desktop entry, icons, AppStream metainfo, man page and README (as HTML) in
-# the standard places, and `cpack -G DEB` makes a Debian package of them.
+# desktop entry, icons, AppStream metainfo, man page, README (as HTML) and the
+# memory file's schema in the standard places, and `cpack -G DEB` makes a Debian package of them.
 # Included from the top-level CMakeLists.txt, so that CPack sees these settings.
 
 # The desktop entry's and the AppStream component's name.
@@ -47,6 +47,9 @@ install(FILES ${_assets}/doc/README.html DESTINATION ${QUORVANE_DOC_DIR})
 set(QUORVANE_BIN_DIR ${CMAKE_INSTALL_FULL_BINDIR})
 configure_file(${_packaging}/quorvane-headless@.service.in ${_assets}/quorvane-headless@.service @ONLY)
 install(FILES ${_assets}/quorvane-headless@.service DESTINATION lib/systemd/user)
+# The memory file's JSON Schema, and an example file, for editors and other programs.
+install(FILES ${CMAKE_SOURCE_DIR}/data/quorvane-memory.schema.json ${CMAKE_SOURCE_DIR}/data/quorvane-memory.example.json
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane)
 
 # The Debian package. Its dependencies on shared libraries (Qt 6, libsndfile,
 # and whatever the program links later) come from dpkg-shlibdeps (dpkg-dev);

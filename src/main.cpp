@@ -8,6 +8,7 @@
 #include "window/Form1.h"
 #include "window/Headless.h"
 #include "history/qt/HistoryImport.h"
+#include "memory/qt/MemoryCommandLine.h"
 #include "app/qt/ProgramOptions.h"
 #include "app/qt/QuietConsole.h"
 #include "app/qt/QuitSignals.h"
@@ -41,6 +42,20 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         return RunLogImport(appDirectory, command.options.importLogs);
+    }
+
+    if (!command.options.backup.isEmpty() || !command.options.restore.isEmpty()) {
+        // Programming the scanner from the command line opens no window either.
+        QCoreApplication programmer(argc, argv);
+        QCoreApplication::setApplicationName("Quorvane");
+        QString error;
+        const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
+        if (appDirectory.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return kExitNoAppFolder;
+        }
+        if (!command.options.backup.isEmpty()) return RunMemoryBackup(appDirectory, command.options.backup);
+        return RunMemoryRestore(appDirectory, command.options.restore, command.options.yes);
     }
 
     if (command.options.headless) {

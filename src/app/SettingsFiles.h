@@ -11,7 +11,7 @@ inline constexpr const char* kPgmSettingsFile = "pgm_settings.txt";
 
 inline constexpr int kPortCount = 10;        // port list "1" .. "10"
 inline constexpr int kSpeedCount = 4;        // 9600, 19200, 38400, 57600
-inline constexpr int kTabCount = 5;          // Log, Extended Info, Tuner, Settings, History
+inline constexpr int kTabCount = 6;          // Log, Extended Info, Tuner, Settings, History, Memory
 inline constexpr int kStateCount = 56;       // "AK" .. "WY"
 inline constexpr int kDelayCount = 17;       // harvest delay list: 16 delays, then "Auto"
 inline constexpr int kDefaultPollInterval = 100;

@@ -68,8 +68,14 @@ std::optional<Fields> ReplySettings(const RecordLayout& layout, const std::vecto
     Fields settings(reply.begin() + static_cast<long>(layout.replyOffset),
                     reply.begin() + static_cast<long>(layout.replyOffset + layout.fields.size()));
     for (std::size_t at = 0; at < settings.size(); ++at) {
-        if (!FitsKind(layout.fields[at], settings[at])) {
+        const FieldRule& field = layout.fields[at];
+        if (!FitsKind(field, settings[at])) {
             if (why) *why = FieldLabel(layout, at) + " \"" + ScannerText(settings[at]) + "\" has not the form of its kind";
+            return std::nullopt;
+        }
+        // A record the scanner holds always has these (a frequency, a talkgroup ID).
+        if (field.required && field.kind != FieldKind::Name && settings[at].empty()) {
+            if (why) *why = FieldLabel(layout, at) + " is empty";
             return std::nullopt;
         }
     }

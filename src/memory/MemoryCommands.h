@@ -47,7 +47,8 @@ ReplyError ErrorOf(const std::vector<std::string>& fields);
 std::string ErrorMeaning(ReplyError error);
 
 // The settings of a record's read reply, when the reply has the record's word,
-// all its fields and every one of them has its kind's form; otherwise nothing
+// all its fields, every one of them has its kind's form and the required ones
+// (frequency, talkgroup ID) are there; otherwise nothing
 // and *why says what is wrong.
 std::optional<Fields> ReplySettings(const RecordLayout& layout, const std::vector<std::string>& reply,
                                     std::string* why);

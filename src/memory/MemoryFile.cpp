@@ -49,10 +49,14 @@ std::string FieldValue(const FieldRule& field, const Json& value, const std::str
             return value.get<bool>() ? "1" : "0";
         case FieldKind::Number:
         case FieldKind::Tone:
-        case FieldKind::Step:
+        case FieldKind::Step: {
             if (!value.is_number_integer()) Fail(place, "\"" + key + "\" must be a whole number");
-            return value.is_number_unsigned() ? std::to_string(value.get<unsigned long long>())
-                                              : std::to_string(value.get<long long>());
+            const std::string number = value.is_number_unsigned() ? std::to_string(value.get<unsigned long long>())
+                                                                   : std::to_string(value.get<long long>());
+            // Beyond nine digits no setting's range reaches, nor the scanner's fields.
+            if (!WholeNumber(number)) Fail(place, "\"" + key + "\" is " + number + ", far beyond any setting");
+            return number;
+        }
         case FieldKind::Frequency: {
             if (!value.is_string()) Fail(place, "\"" + key + "\" must be MHz text such as \"154.4300\"");
             const std::optional<std::string> digits = FrequencyDigits(value.get_ref<const std::string&>());

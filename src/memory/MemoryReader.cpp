@@ -91,6 +91,8 @@ MemoryStep MemoryReader::OnSystem(const Reply& reply) {
     const std::string index = Command().substr(Command().find(',') + 1);
     const std::string& next = ReplyLink(SystemLayout(), reply, kSystemNext);
     if (next == index) return PassOver();  // the late answer about the system before
+    if (!IsKnownSystemType(reply[1]))
+        return PassOver("system type \"" + ScannerText(reply[1]) + "\" is not one the scanner knows");
     System system;
     system.index = index;
     system.type = reply[1];
@@ -116,6 +118,8 @@ MemoryStep MemoryReader::OnGroup(const Reply& reply) {
     const std::string& next = ReplyLink(GroupLayout(), reply, kGroupNext);
     const std::string& owner = ReplyLink(GroupLayout(), reply, kGroupSystem);
     if (next == index || owner != CurrentSystem().index) return PassOver();
+    if (reply[1] != kChannelGroupType && reply[1] != kTalkgroupGroupType)
+        return PassOver("group type \"" + ScannerText(reply[1]) + "\" is neither C nor T");
     Group group;
     group.index = index;
     group.type = reply[1];

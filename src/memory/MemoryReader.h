@@ -35,7 +35,7 @@ inline constexpr std::size_t kMostMemoryRecords = 20000;
 // "-1" ends each list; indexes go back as received.
 //
 // A reply is the answer when it has the command's word and every field, its
-// settings have their kinds' forms, its owner index (GIN's system, a member's
+// settings have their kinds' forms, its record type is one the scanner has, its owner index (GIN's system, a member's
 // group) is the one being read, and its next index is not the index asked
 // for (that reply answers the item before it, late). A list that leads back
 // to an index already read, or more than kMostMemoryRecords records, ends the

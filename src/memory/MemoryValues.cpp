@@ -10,8 +10,6 @@
 namespace quorvane {
 namespace {
 
-constexpr long kUnitsPerMhz = 10000;
-
 // The CTCSS tones (tenths of Hz) of codes 64 on, the DCS codes of 128 on.
 constexpr std::array<int, 50> kCtcssTenths = {
     670,  693,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000, 1035, 1072, 1109, 1148,

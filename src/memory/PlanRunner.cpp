@@ -213,8 +213,8 @@ MemoryStep PlanRunner::Handle(MemoryStep inner) {
         case MemoryOutcome::Wait:
             return Adopt(std::move(inner));
         case MemoryOutcome::Finished:
-            if (const std::optional<std::string> difference = FirstDifference(plan_.target, reader_->Result()))
-                return Fail("The scanner's memory differs from what was written: " + *difference);
+            difference_ = FirstDifference(plan_.target, reader_->Result());
+            if (difference_) return Fail("The scanner's memory differs from what was written: " + *difference_);
             return Finish("Wrote " + std::to_string(plan_.steps.size()) +
                           " changes; the scanner's memory was read back and is the same.");
         case MemoryOutcome::Failed:

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ public:
     const ScannerMemory& Result() const { return plan_.target; }
     // The memory read back (complete once Finished or a difference failed it).
     const ScannerMemory& ReadBack() const;
+    // What the read-back found different (the run then Failed), as
+    // FirstDifference says it; nothing otherwise.
+    const std::optional<std::string>& Difference() const { return difference_; }
 
 protected:
     MemoryStep Begin() override;
@@ -62,6 +66,7 @@ private:
     std::set<std::string> known_;       // indexes answered to appends
     std::vector<std::string> orphans_;  // deletes of records made twice
     std::unique_ptr<MemoryReader> reader_;
+    std::optional<std::string> difference_;
 };
 
 }  // namespace quorvane

@@ -27,6 +27,7 @@
 #include "link/qt/ComPortFrame.h"
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"
+#include "memory/qt/MemoryTab.h"
 #include "monitor/qt/DisplayPanel.h"
 #include "monitor/qt/HitLog.h"
 #include "monitor/qt/HitRecorder.h"
@@ -83,7 +84,15 @@ Form1::Form1(const QString& appDirectory, QWidget* parent) : QWidget(parent) {
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // The panels and tabs use the station (its link, its keys) to the last:
+    // they go first, the station after them.
+    const QObjectList children = this->children();
+    for (QObject* child : children) {
+        if (child != station_) delete child;
+    }
+    delete station_;
+}
 
 void Form1::BuildTabs() {
     SSTab1 = NewControl<QTabWidget>(this, "SSTab1", TwipsRect(60, 2880, 11505, 4965));
@@ -109,6 +118,13 @@ void Form1::BuildTabs() {
     BuildSettingsTab(settings);
     history_ = new HistoryTab(station_->History(), [this](const QString& text) { Tell(text); }, SSTab1);
     SSTab1->addTab(history_, "History");
+    MemoryHost memory;
+    memory.link = &station_->Link();
+    memory.appDirectory = AppDirectory();
+    memory.tell = [this](const QString& text) { Tell(text); };
+    memory.tableWritten = [this] { station_->LoadHitIntel(); };
+    memory_ = new MemoryTab(std::move(memory), SSTab1);
+    SSTab1->addTab(memory_, "Memory");
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {
@@ -174,6 +190,7 @@ void Form1::Wire() {
     connect(station_, &Station::Text3Changed, this, &Form1::ShowText3);
     connect(station_, &Station::RunningChanged, comPort_, &ComPortFrame::ShowRunning);
     connect(station_, &Station::Stopping, harvest_, &HarvestPanel::Abandon);
+    connect(station_, &Station::Stopping, memory_, &MemoryTab::Abandon);
     connect(station_, &Station::Ticked, this, &Form1::ShowTick);
     connect(station_, &Station::ExtendedInfoWanted, extended_, &ExtendedTab::ExtendedInfoShow);
     connect(&station_->Keys(), &KeyPlayer::QuickScanStopped, tuner_, &TunerTab::StopQuickScan);

@@ -26,6 +26,7 @@ class LayoutSwitcher;
 class LogSettingsFrame;
 class LogTab;
 class MacroFrames;
+class MemoryTab;
 class RemoteServer;
 class ScannerLink;
 class ShortcutFilter;
@@ -100,6 +101,7 @@ private:
     ExtendedTab* extended_ = nullptr;
     TunerTab* tuner_ = nullptr;
     HistoryTab* history_ = nullptr;
+    MemoryTab* memory_ = nullptr;
     ComPortFrame* comPort_ = nullptr;
     LogSettingsFrame* logSettings_ = nullptr;
     HarvestPanel* harvest_ = nullptr;

@@ -24,6 +24,9 @@ TEST(ProgramEndToEnd, TheCommandLineAnswersWithoutADisplay) {
         {{"--bogus"}, 2, "^$", R"(Unknown option 'bogus'[\s\S]*--help)"},
         {{"--app-dir"}, 2, "^$", "Missing value after '--app-dir'"},
         {{"stray"}, 2, "^$", "Unexpected argument 'stray'"},
+        {{"--help"}, 0, R"(--backup <FILE>[\s\S]*--restore <FILE>[\s\S]*Exit status:[\s\S]*  6  cancelled)", "^$"},
+        {{"--backup", "a.json", "--restore", "b.json"}, 2, "^$", "Choose one of --import-logs, --backup, --restore and --headless"},
+        {{"--yes"}, 2, "^$", "--yes goes with --restore"},
     };
     // Any attempt to reach a window system here would fail and end the program.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -93,6 +93,17 @@ TEST(MemoryEngines, AnEditedFileOrTreeChangesExactlyWhatWasEdited) {
               (Commands{"CIN," + after.systems[0].groups[1].channels[1].index, "CIN," + jail.index,
                         "SIN," + after.systems[1].index}));
     EXPECT_EQ(FirstDifference(renamed, Backup(radio)), std::nullopt);
+    EXPECT_EQ(write.Difference(), std::nullopt);
+
+    // A record that does not read back as written fails the run and says where.
+    renamed.systems[0].groups[1].channels[2].fields[channel_field::Name] = "Jail";
+    PlanRunner differing(PlanWrite(Backup(radio), renamed));
+    const test::Run bad = Drive(differing, radio, [](int, const std::string& reply) {
+        return Commands{reply.rfind("CIN,Jail,", 0) == 0 ? "CIN,Jall," + reply.substr(9) : reply};
+    });
+    EXPECT_EQ(bad.end.outcome, MemoryOutcome::Failed);
+    EXPECT_EQ(differing.Difference(),
+              "system 1 \"Lakeview County\" group 2 \"Sheriff\" channel 3 \"Jail\": name \"Jail\" != \"Jall\"");
 }
 
 TEST(MemoryEngines, MemoryFullAndErrorRepliesEndWithAMessageAndStillLeaveProgramMode) {
@@ -160,6 +171,24 @@ TEST(MemoryEngines, ALostOrLateReplyIsAskedForAgainAndNotTakenForAnother) {
         ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
         EXPECT_EQ(run.commands.size(), 17u + row.extraCommands);
         EXPECT_EQ(run.commands[6], run.commands[7]);
+        EXPECT_EQ(reader.Result(), memory);
+    }
+
+    // A record garbled on the line into another type or without its
+    // frequency is not taken: it is asked for again.
+    const struct {
+        int call;
+        std::string from, to;
+    } garbled[] = {{4, "SIN,CNV,", "SIN,CVN,"}, {5, "GIN,C,", "GIN,Cri,"},
+                   {6, "CIN,Fire Dispatch,01544300,", "CIN,Fire Dispatch,,"}};
+    for (const auto& row : garbled) {
+        RadioState radio(DemoScenario());
+        MemoryReader reader;
+        const test::Run run = Drive(reader, radio, [&row](int at, const std::string& reply) {
+            return Commands{at == row.call ? row.to + reply.substr(row.from.size()) : reply};
+        });
+        ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+        EXPECT_EQ(run.commands[row.call], run.commands[row.call + 1]);
         EXPECT_EQ(reader.Result(), memory);
     }
 

@@ -68,6 +68,8 @@ TEST(MemoryFile, ReadingNamesTheFirstProblemAndItsPlace) {
          "m.json: system 1 \"S\" group 1 \"G\" channel 1 \"C\": \"frequency\" must be MHz text"},
         {head + R"("channels":[{"name":"C","frequency":"154.43","lockout":1}]}]}]})",
          "m.json: system 1 \"S\" group 1 \"G\" channel 1 \"C\": \"lockout\" must be true or false"},
+        {head + R"("channels":[{"name":"C","frequency":"154.43","tone":12345678901}]}]}]})",
+         "m.json: system 1 \"S\" group 1 \"G\" channel 1 \"C\": \"tone\" is 12345678901, far beyond any setting"},
         {head + R"("channels":[{"name":"C","frequency":"154.43","hold":2}]}]}]})",
          "m.json: system 1 \"S\" group 1 \"G\" channel 1 \"C\": unknown field \"hold\""},
         {head + R"("channels":[{"name":"C\ud83d\ude00","frequency":"154.43"}]}]}]})",

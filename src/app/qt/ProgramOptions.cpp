@@ -7,8 +7,6 @@
 namespace quorvane {
 namespace {
 
-constexpr int kUsageError = 2;
-
 const QCommandLineOption kHelp({"h", "help"}, "Show this help and exit.");
 const QCommandLineOption kVersion({"v", "version"}, "Show the program's version and exit.");
 const QCommandLineOption kAppDir("app-dir",
@@ -26,26 +24,60 @@ const QCommandLineOption kWeb("web",
 const QCommandLineOption kHeadless("headless",
                                    "Run without a window or a display: poll, log, record, keep the history and "
                                    "serve the browser remote until stopped by a signal.");
+const QCommandLineOption kBackup("backup",
+                                 "Read the scanner's whole memory (port and speed as saved on the Settings tab) "
+                                 "into the memory file FILE and exit (no window is opened).",
+                                 "FILE");
+const QCommandLineOption kRestore("restore",
+                                  "Check the memory file FILE, save the scanner's memory in memory-backups/ in the "
+                                  "app folder, ask, then write FILE into the scanner, read it back, compare and "
+                                  "exit (no window is opened).",
+                                  "FILE");
+const QCommandLineOption kYes("yes", "With --restore: do not ask before writing.");
+
+const char* kExitStatusText =
+    "\nExit status:\n"
+    "  0  done\n"
+    "  1  the app folder cannot be made; --headless: no port saved, or the browser\n"
+    "     remote asked for cannot start\n"
+    "  2  a usage error\n"
+    "  3  a memory file cannot be read, is not one to restore, or cannot be written\n"
+    "  4  no port saved, the port does not open, the line was lost, or the scanner\n"
+    "     does not answer, refuses a command or has no room left\n"
+    "  5  a restore was written, but the memory read back differs from the file\n"
+    "  6  cancelled: a quit signal, a \"no\" to the question, or no terminal to ask\n"
+    "     on and no --yes\n";
+
+// Why the options given cannot go together; empty when they can.
+QString Conflict(const QCommandLineParser& parser) {
+    const int modes =
+        parser.isSet(kImportLogs) + parser.isSet(kBackup) + parser.isSet(kRestore) + parser.isSet(kHeadless);
+    if (modes > 1) return "Choose one of --import-logs, --backup, --restore and --headless.";
+    if (parser.isSet(kYes) && !parser.isSet(kRestore)) return "--yes goes with --restore.";
+    return {};
+}
 
 }  // namespace
 
 CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Remote control for the Uniden BC246T scanner.");
-    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs, kWeb, kHeadless});
+    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs, kWeb, kHeadless, kBackup, kRestore, kYes});
 
     CommandLineOutcome outcome;
     const QString program = arguments.isEmpty() ? QString("quorvane") : QFileInfo(arguments.first()).fileName();
-    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        const QString reason = parser.errorText().isEmpty()
+    const bool parsed = parser.parse(arguments);
+    if (!parsed || !parser.positionalArguments().isEmpty() || !Conflict(parser).isEmpty()) {
+        const QString reason = !parsed ? parser.errorText()
+                               : !parser.positionalArguments().isEmpty()
                                    ? QString("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
-                                   : parser.errorText();
+                                   : Conflict(parser);
         outcome.error = QString("%1: %2\nTry '%1 --help' for more information.\n").arg(program, reason);
-        outcome.exitStatus = kUsageError;
+        outcome.exitStatus = kExitUsage;
         return outcome;
     }
     if (parser.isSet(kHelp)) {
-        outcome.output = parser.helpText();
+        outcome.output = parser.helpText() + kExitStatusText;
         return outcome;
     }
     if (parser.isSet(kVersion)) {
@@ -57,7 +89,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
         if (!web.listen) {
             outcome.error = QString("%1: --web %2: %3\nTry '%1 --help' for more information.\n")
                                 .arg(program, parser.value(kWeb), QString::fromStdString(web.error));
-            outcome.exitStatus = kUsageError;
+            outcome.exitStatus = kExitUsage;
             return outcome;
         }
         outcome.options.web = web.listen;
@@ -66,6 +98,9 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     outcome.options.appDirectory = parser.value(kAppDir);
     outcome.options.importLogs = parser.value(kImportLogs);
     outcome.options.headless = parser.isSet(kHeadless);
+    outcome.options.backup = parser.value(kBackup);
+    outcome.options.restore = parser.value(kRestore);
+    outcome.options.yes = parser.isSet(kYes);
     return outcome;
 }
 

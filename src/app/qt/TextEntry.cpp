@@ -1,5 +1,6 @@
 #include "app/qt/TextEntry.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QPlainTextEdit>
@@ -23,6 +24,12 @@ bool KeepsItsKeys(const QWidget* widget) {
     if (const auto* text = qobject_cast<const QTextEdit*>(widget)) return !text->isReadOnly();
     if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget)) return !spin->isReadOnly();
     if (const auto* list = qobject_cast<const QComboBox*>(widget)) return list->isEditable();
+    // A table or tree whose cells the user edits: typing starts an edit,
+    // Space ticks a box, the arrows move between cells.
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(widget)) {
+        return view->editTriggers() != QAbstractItemView::NoEditTriggers && view->model() &&
+               (view->model()->flags(view->currentIndex()) & Qt::ItemIsEditable);
+    }
     return false;
 }
 

@@ -7,9 +7,10 @@ namespace quorvane {
 
 // Whether the keys typed while widget has the focus are its own: any box
 // the user types into (an editable line box or text box, a spin or date
-// box, an editable list) keeps its keys, Enter included, and the window's
-// shortcuts stay quiet meanwhile. A box may give its keys to the shortcuts
-// instead (AllowShortcuts); none does today.
+// box, an editable list, a table or tree whose current cell can be edited)
+// keeps its keys, Enter included, and the window's shortcuts stay quiet
+// meanwhile. A box may give its keys to the shortcuts instead
+// (AllowShortcuts); none does today.
 bool KeepsItsKeys(const QWidget* widget);
 void AllowShortcuts(QWidget* box);
 

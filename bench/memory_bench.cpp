@@ -1,0 +1,132 @@
+// A whole backup and a whole restore of a memory of 5 systems, 50 groups
+// and 1000 channels on the simulator, whose replies leave byte by byte at
+// 57600 baud, run as the window and the command line run them (MemoryRunner
+// on the scanner's link). Reports the run time against the wire time of the
+// run's own commands and replies (their bytes both ways, CR included, at 10
+// bits a byte), and the commands per second. The simulator answers "CLR" at
+// once here; the real scanner takes about 10 s more for it.
+//   memory_bench --benchmark_filter=Backup    only the backup
+#include <benchmark/benchmark.h>
+
+#include "BenchMain.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "Respond.h"
+#include "ScenarioParser.h"
+#include "Simulator.h"
+#include "link/qt/LinkRunner.h"
+#include "link/qt/ScannerLink.h"
+#include "memory/MemoryReader.h"
+#include "memory/PlanRunner.h"
+#include "memory/WritePlan.h"
+#include "memory/qt/MemoryRunner.h"
+
+namespace {
+
+using namespace quorvane;
+
+constexpr int kSystems = 5, kGroupsPerSystem = 10, kChannelsPerGroup = 20;
+constexpr int kBaud = 57600;
+constexpr double kBitsPerByte = 10.0;
+
+std::string MemoryScenario() {
+    std::string text = "once\nstep 1000 idle line1=\"  Scanning...   \"\n";
+    int channel = 0;
+    for (int s = 0; s < kSystems; ++s) {
+        text += "system \"System " + std::to_string(s) + "\"\n";
+        for (int g = 0; g < kGroupsPerSystem; ++g) {
+            text += "group \"Group " + std::to_string(g) + "\"\n";
+            for (int c = 0; c < kChannelsPerGroup; ++c, ++channel) {
+                char digits[16];
+                std::snprintf(digits, sizeof digits, "%04d%04d", 150 + channel / 100, (channel % 100) * 50);
+                text += "channel \"Channel " + std::to_string(channel) + "\" " + digits + "\n";
+            }
+        }
+    }
+    return text;
+}
+
+Scenario Parsed() {
+    std::string error;
+    return ParseScenario(MemoryScenario(), &error);
+}
+
+// The seconds the commands and their replies take on the line: the replies
+// are those of a radio with the same memory given the same commands.
+double WireSeconds(const std::vector<std::string>& commands) {
+    RadioState radio(Parsed());
+    double bytes = 0;
+    for (const std::string& command : commands) bytes += command.size() + 1 + Respond(radio, command, 0).size() + 1;
+    return bytes * kBitsPerByte / kBaud;
+}
+
+// The memory of the scenario as a backup reads it (in-process, no line).
+ScannerMemory ReadInProcess() {
+    RadioState radio(Parsed());
+    MemoryReader reader;
+    MemoryStep step = reader.Start();
+    while (step.outcome == MemoryOutcome::Send || step.outcome == MemoryOutcome::Wait)
+        step = reader.OnReply(Respond(radio, step.command, 0));
+    return WithoutIndexes(reader.Result());
+}
+
+void Run(benchmark::State& state, bool restore) {
+    const ScannerMemory memory = restore ? ReadInProcess() : ScannerMemory{};
+    for (auto _ : state) {
+        QTemporaryDir folder;
+        SimulatorOptions line;
+        line.baud = kBaud;
+        line.clear_ms = 0;
+        Simulator radio(Parsed(), line);
+        std::filesystem::create_symlink(radio.SlavePath(), (folder.path() + "/com1").toStdString());
+        radio.Start();
+        ScannerLink link;
+        LinkRunner linkRunner(link, folder.path());
+        linkRunner.Run(1, kBaud);
+        MemoryRunner runner(link);
+        std::unique_ptr<MemoryEngine> engine;
+        if (restore) engine = std::make_unique<PlanRunner>(PlanRestore(memory));
+        else engine = std::make_unique<MemoryReader>();
+
+        MemoryStep end;
+        QEventLoop loop;
+        QObject::connect(&runner, &MemoryRunner::Ended, [&](const MemoryStep& step) {
+            end = step;
+            loop.quit();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        runner.Start(*engine);
+        loop.exec();
+        const double seconds = clock.elapsed() / 1000.0;
+
+        // The run's commands: all the radio got, "EPG" after the end left out.
+        std::vector<std::string> commands = radio.ReceivedCommands();
+        if (!commands.empty() && commands.back() == "EPG") commands.pop_back();
+        const double wire = WireSeconds(commands);
+        state.SetIterationTime(seconds);
+        state.counters["finished"] = end.outcome == MemoryOutcome::Finished;
+        state.counters["actual_s"] = seconds;
+        state.counters["wire_s"] = wire;
+        state.counters["x_wire"] = seconds / wire;
+        state.counters["within_1_5x"] = seconds <= 1.5 * wire;
+        state.counters["commands"] = static_cast<double>(commands.size());
+        state.counters["commands_per_s"] = static_cast<double>(commands.size()) / seconds;
+        state.counters["records"] = static_cast<double>(end.progress.recordsDone);
+        if (end.outcome != MemoryOutcome::Finished) state.SkipWithError(end.message.c_str());
+    }
+}
+
+void Backup(benchmark::State& state) { Run(state, false); }
+void Restore(benchmark::State& state) { Run(state, true); }
+
+BENCHMARK(Backup)->Name("BM_MemoryThousandChannels/Backup")->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(Restore)->Name("BM_MemoryThousandChannels/Restore")->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+}  // namespace
+
+int main(int argc, char** argv) { return quorvane::bench::RunBenchmarks<QCoreApplication>(argc, argv); }

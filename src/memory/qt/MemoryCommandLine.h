@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+
+namespace quorvane {
+
+// Programming the scanner from the command line, with no window: the port
+// and speed saved in com_settings.txt of the app folder, messages one line
+// each (results on standard output, problems on standard error), and the
+// exit statuses of ExitStatus (ProgramOptions.h). SIGINT and SIGTERM cancel
+// a run; "EPG" is always the last command the scanner gets, and when the
+// line was lost before it could go, the next start sends it (LinkRunner).
+
+// --backup FILE: "PRG", everything read, "EPG", FILE written whole.
+int RunMemoryBackup(const QString& appDirectory, const QString& file);
+
+// --restore FILE [--yes]: FILE is checked first (a problem: one line, and
+// nothing that changes the scanner is sent); then the scanner's memory is
+// saved in memory-backups/ of the app folder, the user is asked on the
+// terminal (unless yes; with no terminal and no yes the restore is refused),
+// and "CLR", every record, the read-back and its comparison follow.
+int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes);
+
+}  // namespace quorvane

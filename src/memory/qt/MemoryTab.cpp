@@ -1,0 +1,300 @@
+#include "memory/qt/MemoryTab.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/qt/AppFiles.h"
+#include "app/qt/Controls.h"
+#include "app/qt/Twips.h"
+#include "memory/ChannelCsv.h"
+#include "memory/HitIntelFromMemory.h"
+#include "memory/MemoryFile.h"
+#include "memory/MemoryReader.h"
+#include "memory/MemoryValidation.h"
+#include "memory/PlanRunner.h"
+#include "memory/WritePlan.h"
+#include "memory/qt/MemoryRunner.h"
+#include "memory/qt/MemoryTree.h"
+
+namespace quorvane {
+namespace {
+
+constexpr int kRowTop = 60, kRowHeight = 360, kGap = 60;
+constexpr int kTreeTop = 480, kTreeWidth = 9960, kTreeHeight = 3240;
+constexpr int kSideLeft = 10200, kSideWidth = 1140;
+constexpr int kLineWidth = 11220, kLineHeight = 270;
+
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+std::string NameOf(const QString& path) { return QFileInfo(path).fileName().toStdString(); }
+
+}  // namespace
+
+MemoryTab::MemoryTab(MemoryHost host, QWidget* parent) : QWidget(parent), host_(std::move(host)) {
+    setObjectName("Memory");
+    runner_ = new MemoryRunner(*host_.link, this);
+    connect(runner_, &MemoryRunner::Progress, this, &MemoryTab::ShowProgress);
+    connect(runner_, &MemoryRunner::Ended, this, &MemoryTab::Ended);
+
+    // The buttons of the top row, left to right.
+    const struct {
+        QPushButton** button;
+        const char* name;
+        const char* caption;
+        int width;
+        void (MemoryTab::*click)();
+    } buttons[] = {
+        {&memory_read, "memory_read", "Read from scanner", 1800, &MemoryTab::ReadClick},
+        {&memory_write, "memory_write", "Write to scanner", 1700, &MemoryTab::WriteClick},
+        {&memory_cancel, "memory_cancel", "Cancel", 800, nullptr},
+        {&memory_open, "memory_open", "Open…", 850, &MemoryTab::OpenClick},
+        {&memory_save, "memory_save", "Save…", 850, &MemoryTab::SaveClick},
+        {&memory_import, "memory_import", "Import CSV…", 1300, &MemoryTab::ImportClick},
+        {&memory_export, "memory_export", "Export CSV…", 1300, &MemoryTab::ExportClick},
+        {&memory_hit_intel, "memory_hit_intel", "Rebuild hit_intel.txt", 1900, &MemoryTab::RebuildClick},
+    };
+    int left = 120;
+    for (const auto& b : buttons) {
+        *b.button = NewControl<QPushButton>(this, b.name, TwipsRect(left, kRowTop, b.width, kRowHeight), b.caption);
+        if (b.click) connect(*b.button, &QPushButton::clicked, this, b.click);
+        left += b.width + kGap;
+    }
+    connect(memory_cancel, &QPushButton::clicked, runner_, &MemoryRunner::Cancel);
+
+    memory_tree = NewControl<MemoryTree>(this, "memory_tree", TwipsRect(120, kTreeTop, kTreeWidth, kTreeHeight));
+    connect(memory_tree, &MemoryTree::Edited, this, [this] { SetInSync(false); });
+    connect(memory_tree, &MemoryTree::ProblemShown, this, &MemoryTab::Say);
+
+    // The row edits, down the right side.
+    const struct {
+        QPushButton** button;
+        const char* name;
+        const char* caption;
+        std::function<void()> click;
+    } edits[] = {
+        {&memory_add_system, "memory_add_system", "Add system", [this] { memory_tree->AddSystem(); }},
+        {&memory_add, "memory_add", "Add", [this] { memory_tree->Add(); }},
+        {&memory_delete, "memory_delete", "Delete", [this] { memory_tree->Delete(); }},
+        {&memory_up, "memory_up", "Up", [this] { memory_tree->Move(-1); }},
+        {&memory_down, "memory_down", "Down", [this] { memory_tree->Move(1); }},
+    };
+    int top = kTreeTop;
+    for (const auto& e : edits) {
+        *e.button = NewControl<QPushButton>(this, e.name, TwipsRect(kSideLeft, top, kSideWidth, kRowHeight), e.caption);
+        connect(*e.button, &QPushButton::clicked, this, e.click);
+        top += kRowHeight + kGap;
+    }
+
+    const int statusTop = kTreeTop + kTreeHeight + kGap;
+    memory_status = NewControl<QLabel>(this, "memory_status", TwipsRect(120, statusTop, kLineWidth, kLineHeight));
+    memory_progress =
+        NewControl<QLabel>(this, "memory_progress", TwipsRect(120, statusTop + kLineHeight, kLineWidth, kLineHeight));
+    UpdateButtons();
+}
+
+MemoryTab::~MemoryTab() = default;
+
+bool MemoryTab::Busy() const { return runner_->Running(); }
+
+void MemoryTab::Abandon(bool lineStillOpen) { runner_->Abandon(lineStillOpen); }
+
+void MemoryTab::ReadClick() { Start(std::make_unique<MemoryReader>(), Run::Read); }
+
+void MemoryTab::WriteClick() {
+    const std::optional<ScannerMemory> edited = TreeMemory("Not written");
+    if (!edited) return;
+    if (const std::vector<std::string> problems = ValidateMemory(*edited, "Not written"); !problems.empty()) {
+        Say(Text(problems.front()));
+        return;
+    }
+    // Only what differs from the scanner is written: without its memory at
+    // hand (a tree from a file), the scanner is read first.
+    if (!scanner_) Start(std::make_unique<MemoryReader>(), Run::ReadForWrite);
+    else StartWrite();
+}
+
+void MemoryTab::StartWrite() {
+    const std::optional<ScannerMemory> edited = TreeMemory("Not written");
+    if (!edited) return;
+    WritePlan plan = PlanWrite(*scanner_, *edited);
+    if (plan.steps.empty()) {
+        Say("Nothing to write: the scanner holds the tree already.");
+        SetInSync(true);
+        return;
+    }
+    Start(std::make_unique<PlanRunner>(std::move(plan)), Run::Write);
+}
+
+void MemoryTab::Start(std::unique_ptr<MemoryEngine> engine, Run run) {
+    engine_ = std::move(engine);
+    run_ = run;
+    memory_progress->clear();
+    const QString refused = runner_->Start(*engine_);
+    if (!refused.isEmpty()) Say(refused);
+    UpdateButtons();
+}
+
+void MemoryTab::Ended(const MemoryStep& end) {
+    const QString message = Text(end.message);
+    if (end.outcome != MemoryOutcome::Finished) {
+        // After a write that did not finish, what the scanner holds is not known.
+        if (run_ == Run::Write) scanner_.reset();
+        Say(message);
+        if (end.outcome == MemoryOutcome::Failed) host_.tell(message);
+        UpdateButtons();
+        return;
+    }
+    switch (run_) {
+        case Run::Read:
+            scanner_ = static_cast<MemoryReader&>(*engine_).Result();
+            memory_tree->Show(*scanner_);
+            SetInSync(true);
+            break;
+        case Run::ReadForWrite:
+            scanner_ = static_cast<MemoryReader&>(*engine_).Result();
+            StartWrite();
+            return;
+        case Run::Write:
+            scanner_ = static_cast<PlanRunner&>(*engine_).Result();
+            memory_tree->TakeIndexes(*scanner_);
+            SetInSync(true);
+            break;
+    }
+    Say(message);
+    UpdateButtons();
+}
+
+void MemoryTab::ShowProgress(const MemoryProgress& progress, double perSecond) {
+    const QString done = progress.recordsTotal ? QString("%1/%2").arg(progress.recordsDone).arg(progress.recordsTotal)
+                                               : QString::number(progress.recordsDone);
+    memory_progress->setText(QString("%1: %2 records - %3 commands/s")
+                                 .arg(run_ == Run::Write ? "Writing" : "Reading", done)
+                                 .arg(perSecond, 0, 'f', 1));
+}
+
+std::optional<ScannerMemory> MemoryTab::TreeMemory(const char* doing) {
+    std::string problem;
+    std::optional<ScannerMemory> memory = memory_tree->Memory(&problem);
+    if (!memory) Say(QString("%1: fix the marked cell first: %2").arg(doing, Text(problem)));
+    return memory;
+}
+
+void MemoryTab::OpenClick() {
+    const QString path = Choose(FileChoice::Open);
+    if (path.isEmpty()) return;
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        host_.tell(path + " cannot be read.");
+        return;
+    }
+    std::string problem;
+    const std::optional<ScannerMemory> memory = ReadMemoryJson(*bytes, NameOf(path), &problem);
+    if (!memory) {
+        host_.tell(Text(problem));
+        return;
+    }
+    memory_tree->Show(*memory);
+    SetInSync(false);
+    const std::vector<std::string> problems = ValidateMemory(*memory, NameOf(path));
+    Say(problems.empty() ? "Opened " + path + "." : Text(problems.front()));
+}
+
+void MemoryTab::SaveClick() {
+    const std::optional<ScannerMemory> memory = TreeMemory("Not saved");
+    if (!memory) return;
+    const QString path = Choose(FileChoice::Save);
+    if (path.isEmpty()) return;
+    QString error;
+    if (!WriteFileAtomically(path, WriteMemoryJson(*memory), &error)) {
+        host_.tell(QString("%1 cannot be written (%2).").arg(path, error));
+        return;
+    }
+    Say("Saved in " + path + ".");
+}
+
+void MemoryTab::ExportClick() {
+    const std::optional<ScannerMemory> memory = TreeMemory("Not exported");
+    if (!memory) return;
+    const QString path = Choose(FileChoice::ExportCsv);
+    if (path.isEmpty()) return;
+    QString error;
+    if (!WriteFileAtomically(path, WriteChannelsCsv(*memory), &error)) {
+        host_.tell(QString("%1 cannot be written (%2).").arg(path, error));
+        return;
+    }
+    Say("Exported the channels to " + path + ".");
+}
+
+void MemoryTab::ImportClick() {
+    const std::optional<ScannerMemory> memory = TreeMemory("Not imported");
+    if (!memory) return;
+    const QString path = Choose(FileChoice::ImportCsv);
+    if (path.isEmpty()) return;
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        host_.tell(path + " cannot be read.");
+        return;
+    }
+    std::string problem;
+    const std::optional<ChannelImport> imported =
+        ReadChannelsCsv(*memory, *bytes, NameOf(path), memory_tree->CurrentGroup(), &problem);
+    if (!imported) {
+        host_.tell(Text(problem));
+        return;
+    }
+    memory_tree->Show(imported->memory);
+    SetInSync(false);
+    Say(QString("Imported %1 channels into %2 groups, in place of the channels they had.")
+            .arg(imported->channels)
+            .arg(imported->groups));
+}
+
+void MemoryTab::RebuildClick() {
+    const std::optional<ScannerMemory> memory = TreeMemory("Not rebuilt");
+    if (!memory) return;
+    QString error;
+    if (!WriteFileAtomically(JoinPath(host_.appDirectory, "hit_intel.txt"), HitIntelFromMemory(*memory), &error)) {
+        host_.tell(QString("hit_intel.txt cannot be written (%1); the old table stays in use.").arg(error));
+        return;
+    }
+    host_.tableWritten();
+    Say("hit_intel.txt was rebuilt from the tree.");
+}
+
+void MemoryTab::Say(const QString& text) { ShowElided(memory_status, text); }
+
+void MemoryTab::SetInSync(bool inSync) {
+    inSync_ = inSync;
+    UpdateButtons();
+}
+
+void MemoryTab::UpdateButtons() {
+    const bool busy = runner_->Running();
+    for (QWidget* control : std::initializer_list<QWidget*>{memory_read, memory_write, memory_open, memory_save,
+                                                             memory_import, memory_export, memory_add_system,
+                                                             memory_add, memory_delete, memory_up, memory_down,
+                                                             memory_tree})
+        control->setEnabled(!busy);
+    memory_cancel->setEnabled(busy);
+    memory_hit_intel->setEnabled(!busy && inSync_);
+}
+
+QString MemoryTab::Choose(FileChoice choice) {
+    if (choose_) return choose_(choice);
+    const QString memoryFiles = "Memory files (*.json);;All files (*)";
+    const QString csvFiles = "CSV files (*.csv);;All files (*)";
+    switch (choice) {
+        case FileChoice::Open:
+            return QFileDialog::getOpenFileName(this, "Open memory file", host_.appDirectory, memoryFiles);
+        case FileChoice::Save:
+            return QFileDialog::getSaveFileName(this, "Save memory file", host_.appDirectory, memoryFiles);
+        case FileChoice::ImportCsv:
+            return QFileDialog::getOpenFileName(this, "Import channels", host_.appDirectory, csvFiles);
+        case FileChoice::ExportCsv:
+            return QFileDialog::getSaveFileName(this, "Export channels", host_.appDirectory, csvFiles);
+    }
+    return {};
+}
+
+}  // namespace quorvane

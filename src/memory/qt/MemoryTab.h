@@ -1,0 +1,101 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "memory/MemoryEngine.h"
+#include "memory/ScannerMemory.h"
+
+class QLabel;
+class QPushButton;
+
+namespace quorvane {
+
+class MemoryRunner;
+class MemoryTree;
+class ScannerLink;
+
+// What the Memory tab needs from the rest of the program.
+struct MemoryHost {
+    ScannerLink* link = nullptr;
+    QString appDirectory;
+    std::function<void(const QString&)> tell;  // a message window
+    std::function<void()> tableWritten;        // hit_intel.txt is new: reload the table
+};
+
+// The "Memory" tab: the scanner's programming as an editable tree.
+// "Read from scanner" fills it; rows are added, deleted, moved and edited
+// (each cell checked as it is typed); "Write to scanner" sends only what
+// changed (PlanWrite; the scanner is read first when the tree did not come
+// from it) and reads the changed records back to check them. "Open…" and
+// "Save…" keep the tree as a memory file, "Import CSV…" and "Export CSV…"
+// its channels for a spreadsheet (ReadChannelsCsv has the rules), and
+// "Rebuild hit_intel.txt" writes the hit table from the tree while it is
+// what the scanner holds (after a read or a write), with no second read.
+//
+// A read or a write holds the line (the poll, keys and the harvest wait),
+// shows records done/total and commands per second, and can be cancelled.
+class MemoryTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit MemoryTab(MemoryHost host, QWidget* parent = nullptr);
+    ~MemoryTab() override;
+
+    // The line goes away (Station::Stopping): a run under way ends.
+    void Abandon(bool lineStillOpen);
+    bool Busy() const;
+
+    // Replaceable by tests: the file dialogs; empty for none chosen.
+    enum class FileChoice { Open, Save, ImportCsv, ExportCsv };
+    void SetFileChooser(std::function<QString(FileChoice)> chooser) { choose_ = std::move(chooser); }
+
+private:
+    enum class Run { Read, ReadForWrite, Write };
+
+    void ReadClick();
+    void WriteClick();
+    void OpenClick();
+    void SaveClick();
+    void ImportClick();
+    void ExportClick();
+    void RebuildClick();
+    void StartWrite();
+    void Start(std::unique_ptr<MemoryEngine> engine, Run run);
+    void Ended(const MemoryStep& end);
+    void ShowProgress(const MemoryProgress& progress, double perSecond);
+    // The tree as a memory that can be written; nothing (and the reason
+    // shown) when it cannot be.
+    std::optional<ScannerMemory> TreeMemory(const char* doing);
+    void Say(const QString& text);
+    void SetInSync(bool inSync);
+    void UpdateButtons();
+    QString Choose(FileChoice choice);
+
+    MemoryHost host_;
+    std::function<QString(FileChoice)> choose_;
+    MemoryRunner* runner_ = nullptr;
+    std::unique_ptr<MemoryEngine> engine_;
+    Run run_ = Run::Read;
+    std::optional<ScannerMemory> scanner_;  // the scanner's memory as last read or written
+    bool inSync_ = false;                   // the tree is what the scanner holds
+    MemoryTree* memory_tree = nullptr;
+    QPushButton* memory_read = nullptr;
+    QPushButton* memory_write = nullptr;
+    QPushButton* memory_cancel = nullptr;
+    QPushButton* memory_open = nullptr;
+    QPushButton* memory_save = nullptr;
+    QPushButton* memory_import = nullptr;
+    QPushButton* memory_export = nullptr;
+    QPushButton* memory_hit_intel = nullptr;
+    QPushButton* memory_add_system = nullptr;
+    QPushButton* memory_add = nullptr;
+    QPushButton* memory_delete = nullptr;
+    QPushButton* memory_up = nullptr;
+    QPushButton* memory_down = nullptr;
+    QLabel* memory_status = nullptr;
+    QLabel* memory_progress = nullptr;
+};
+
+}  // namespace quorvane
