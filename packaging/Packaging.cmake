@@ -39,8 +39,20 @@ install(TARGETS quorvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${QUORVANE_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${QUORVANE_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${_assets}/icons DESTINATION ${CMAKE_INSTALL_DATADIR})
-install(FILES ${_packaging}/quorvane.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${_assets}/doc/README.html DESTINATION ${QUORVANE_DOC_DIR})
+# The man page and the changelog compressed as Debian keeps them (gzip -9n:
+# no name or time stamp inside, so the same source gives the same bytes).
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(_gzipped ${_assets}/quorvane.1.gz ${_assets}/doc/changelog.gz)
+add_custom_command(OUTPUT ${_gzipped}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${_assets}/doc
+  COMMAND ${GZIP_PROGRAM} -9n -c ${_packaging}/quorvane.1 > ${_assets}/quorvane.1.gz
+  COMMAND ${GZIP_PROGRAM} -9n -c ${_packaging}/changelog > ${_assets}/doc/changelog.gz
+  DEPENDS ${_packaging}/quorvane.1 ${_packaging}/changelog
+  COMMENT "Compressing the man page and the changelog")
+add_custom_target(quorvane_gzipped ALL DEPENDS ${_gzipped})
+install(FILES ${_assets}/quorvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${_assets}/doc/README.html ${_assets}/doc/changelog.gz ${_packaging}/copyright
+        DESTINATION ${QUORVANE_DOC_DIR})
 # The station without a screen as a systemd user service (the app folder is
 # the instance); lib/, not the architecture's library folder, is where
 # systemd looks for units.
@@ -56,19 +68,28 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/quorvane-memory.schema.json ${CMAKE_SOURC
 # what the program loads without linking is listed by hand.
 set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VENDOR "Quorvane")
-set(CPACK_PACKAGE_CONTACT "Quorvane developers" CACHE STRING "Maintainer of the Debian package")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Remote control for the Uniden BC246T scanner")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Remote control for the Uniden BC246T scanner
- Quorvane turns the screen into a second front panel for the Uniden BC246T
- handheld scanner on a serial cable: a live copy of its display, the keypad
- on screen, keyboard and mouse wheel, a log of every hit as a table, a text
- file and optional wave recordings, and hits named from the scanner's own
- stored channels.")
+set(QUORVANE_MAINTAINER "Quorvane maintainers <maintainers@users.noreply.c-seed-bdf33edc.example>"
+    CACHE STRING "Maintainer of the Debian package: Name <address>")
+set(CPACK_PACKAGE_CONTACT "${QUORVANE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "remote control for the Uniden BC246T scanner")
+# CPack puts the summary first and indents each of these lines by one blank.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quorvane turns the screen into a second front panel for the Uniden
+BC246T handheld scanner on a serial cable: a live copy of its display,
+the keypad on screen, keyboard and mouse wheel, and a log of every hit
+as a table, a text file, optional wave recordings and a searchable
+history, with hits named from the scanner's own stored channels.
+.
+It also tunes typed frequencies and lists, backs up, edits and restores
+the scanner's memory, serves a browser remote with sound, raises alerts
+on watched channels, runs as a station without a screen and can keep one
+history for several stations on a PostgreSQL server.")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's fonts and the history's SQLite driver (a Qt plugin no library links to).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6sql6-sqlite")
+# The history on a PostgreSQL server needs Qt's PostgreSQL driver, also a plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -1,5 +1,7 @@
 // Build-time helper: renders the program's icon (SVG and PNGs at the usual
-// sizes given, in the hicolor theme's layout) and the README as HTML, into OUTDIR.
+// sizes given, in the hicolor theme's layout) and the README as the installed
+// user guide in HTML, into OUTDIR. Sections whose heading ends with
+// "(for developers)" stay in the source tree and are left out of the guide.
 //   quorvane-assets OUTDIR README.md SIZE...
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +10,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QStringList>
 #include <QTextDocument>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +25,27 @@ bool Write(const QString& path, const QByteArray& bytes) {
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) return true;
     std::fprintf(stderr, "quorvane-assets: cannot write %s\n", qPrintable(path));
     return false;
+}
+
+// The README without its developer sections: a heading ending with
+// "(for developers)" drops everything up to the next heading of the same or a
+// higher level. Lines inside code blocks are never headings.
+QString UserGuide(const QString& markdown) {
+    QStringList kept;
+    bool inCode = false;
+    int droppingLevel = 0;  // the level of the heading being dropped, 0 when keeping
+    for (const QString& line : markdown.split('\n')) {
+        if (line.startsWith("```")) inCode = !inCode;
+        int level = 0;
+        if (!inCode && !line.startsWith("```")) {
+            while (level < line.size() && line[level] == '#') ++level;
+            if (level == line.size() || line[level] != ' ') level = 0;
+        }
+        if (level > 0 && droppingLevel > 0 && level <= droppingLevel) droppingLevel = 0;
+        if (level > 0 && droppingLevel == 0 && line.trimmed().endsWith("(for developers)")) droppingLevel = level;
+        if (droppingLevel == 0) kept << line;
+    }
+    return kept.join('\n');
 }
 
 }  // namespace
@@ -59,7 +83,7 @@ int main(int argc, char* argv[]) {
     QFont font("DejaVu Sans");
     font.setPointSize(12);
     document.setDefaultFont(font);
-    document.setMarkdown(QString::fromUtf8(readme.readAll()));
+    document.setMarkdown(UserGuide(QString::fromUtf8(readme.readAll())));
     document.setMetaInformation(QTextDocument::DocumentTitle, "Quorvane");
     ok = Write(out + "/doc/README.html", document.toHtml().toUtf8()) && ok;
     return ok ? 0 : 1;

@@ -4,7 +4,8 @@
 #   check_packaging.sh desktop FILE        desktop-file-validate
 #   check_packaging.sh metainfo FILE       appstreamcli validate
 #   check_packaging.sh deb BUILD_DIR CPACK APP_ID
-#                                          builds the .deb, checks its control file and file list
+#                                          builds the .deb, checks its control file, file list and
+#                                          user guide, and runs lintian on it when installed
 set -euo pipefail
 
 need() {
@@ -42,14 +43,30 @@ deb)
   done
   expect "$control" '^Depends: .*\bfonts-dejavu-core\b'
   expect "$control" '^Depends: .*\blibqt6sql6-sqlite\b'  # the history's database driver, a plugin
+  expect "$control" '^Maintainer: [^<]+ <[^@>]+@[^>]+>$'
+  expect "$control" '^ \.$'                                 # the long description's paragraphs
   for file in usr/bin/quorvane "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
               usr/share/icons/hicolor/scalable/apps/quorvane.svg usr/share/icons/hicolor/16x16/apps/quorvane.png \
-              usr/share/icons/hicolor/256x256/apps/quorvane.png usr/share/man/man1/quorvane.1 \
-              usr/share/doc/quorvane/README.html usr/lib/systemd/user/quorvane-headless@.service; do
+              usr/share/icons/hicolor/256x256/apps/quorvane.png usr/share/man/man1/quorvane.1.gz \
+              usr/share/doc/quorvane/README.html usr/share/doc/quorvane/copyright \
+              usr/share/doc/quorvane/changelog.gz usr/lib/systemd/user/quorvane-headless@.service; do
     expect "$files" "^\\./${file//./\\.}$"
   done
   # Only the program: no simulator, tests or benchmarks.
   if grep -Eq 'quorvane-sim|_tests|_bench|quorvane-assets' <<<"$files"; then echo "UNEXPECTED files in the package"; failed=1; fi
+  # The installed guide is for users: the sections for developers stay in the source.
+  mkdir "$out/root" && dpkg-deb -x "${debs[0]}" "$out/root"
+  guide="$(cat "$out/root/usr/share/doc/quorvane/README.html")"
+  expect "$guide" 'Connecting a real scanner'
+  if grep -Eq 'for developers|scripts/test' <<<"$guide"; then echo "DEVELOPER sections in README.html"; failed=1; fi
+  if command -v lintian >/dev/null; then
+    # Errors and warnings fail; the informational tags are listed.
+    tags="$(lintian --allow-root --tag-display-limit 0 -I "${debs[0]}" 2>&1 | grep -E '^[EWI]:' || true)"
+    echo "lintian: ${tags:-clean}"
+    if grep -Eq '^[EW]:' <<<"$tags"; then failed=1; fi
+  else
+    echo "lintian is not installed (Debian package lintian): not run"
+  fi
   exit $failed
   ;;
 *)
