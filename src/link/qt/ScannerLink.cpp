@@ -88,12 +88,27 @@ bool ScannerLink::Send(LineUser user, const std::string& text) {
     return Write(text);
 }
 
+void ScannerLink::SendAll(LineUser user, std::initializer_list<const char*> texts) {
+    if (!current_->IsOpen() || GrantLine(holder_, user) != Grant::Go) return;
+    std::string lines;
+    for (const char* text : texts) Admit(text, lines);
+    if (!lines.empty()) current_->Write(lines);
+}
+
 bool ScannerLink::Write(const std::string& text) {
-    const std::string line = text + '\r';
+    std::string line;
+    const bool admitted = Admit(text, line);
+    if (admitted) current_->Write(line);
+    return admitted;
+}
+
+bool ScannerLink::Admit(const std::string& text, std::string& lines) {
     const bool wasBlocked = backlog_.Blocked();
-    const bool admitted = backlog_.Admit(line.size(), current_->Unsent(), clock_.elapsed());
+    const std::size_t size = text.size() + 1;
+    const bool admitted = backlog_.Admit(size, current_->Unsent() + lines.size(), clock_.elapsed());
     if (admitted) {
-        current_->Write(line);
+        lines += text;
+        lines += '\r';
         ledger_.Written(text, clock_.elapsed());
         if (!unansweredSinceMs_) unansweredSinceMs_ = clock_.elapsed();
         if (text == kEnterProgramming || text == kExitProgramming) {

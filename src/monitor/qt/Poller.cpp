@@ -33,9 +33,7 @@ void Poller::Timer1_Timer() {
     const auto round = link_.TakeRound();
     TickOutcome outcome;
     if (round) {
-        for (const char* request : {kStatusRequest, kTalkgroupRequest, kFrequencyRequest}) {
-            link_.Send(LineUser::Poll, request);
-        }
+        link_.SendAll(LineUser::Poll, {kStatusRequest, kTalkgroupRequest, kFrequencyRequest});
         outcome = cycle_.Tick(*round, recordAudio_ && recordAudio_());
     }
     if (!outcome.Accepted) {
