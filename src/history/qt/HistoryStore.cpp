@@ -10,50 +10,12 @@
 #include "app/qt/ScannerText.h"
 #include "history/Csv.h"
 #include "history/HistorySchema.h"
+#include "history/qt/HitSelection.h"
 
 namespace quorvane {
 namespace {
 
-// Every condition on the selection binds, in this order: the start of the
-// range, its end, the search pattern once per name column, the signal level,
-// then where the page begins.
-constexpr const char* kNameColumns[] = {"system", "grp", "channel", "frequency", "frequency_digits", "code_or_id"};
-
-QString NamesMatch(const QString& alias) {
-    QStringList parts;
-    for (const char* column : kNameColumns) parts << QString("%1.%2 LIKE ? ESCAPE '\\'").arg(alias, column);
-    return "(" + parts.join(" OR ") + ")";
-}
-
-QString HitsWhere(const HistoryFilter& filter) {
-    QString where = "h.start_ms >= ? AND h.start_ms < ?";
-    if (!filter.Text.isEmpty()) where += " AND h.name_id IN (SELECT m.id FROM names m WHERE " + NamesMatch("m") + ")";
-    if (filter.StrongerThan > 0) where += " AND h.signal_peak > ?";
-    return where;
-}
-
-// Where a page begins: after the last row of the one before, newest first.
-constexpr const char* kAfterKey = " AND h.start_ms <= ? AND (h.start_ms < ? OR h.id < ?)";
-constexpr const char* kNewestFirst = " ORDER BY h.start_ms DESC, h.id DESC LIMIT ?";
-
-void BindPattern(QSqlQuery& query, const HistoryFilter& filter) {
-    if (filter.Text.isEmpty()) return;
-    const QString pattern = QString::fromStdString(LikeContains(filter.Text.toStdString()));
-    for (size_t i = 0; i < std::size(kNameColumns); ++i) query.addBindValue(pattern);
-}
-
-void BindFilter(QSqlQuery& query, const HistoryFilter& filter) {
-    query.addBindValue(filter.FromMs);
-    query.addBindValue(filter.ToMs);
-    BindPattern(query, filter);
-    if (filter.StrongerThan > 0) query.addBindValue(filter.StrongerThan);
-}
-
-void BindAfter(QSqlQuery& query, const RowKey& after) {
-    query.addBindValue(after.StartMs);
-    query.addBindValue(after.StartMs);
-    query.addBindValue(after.Id);
-}
+const HitSelection kHits("LIKE", false);
 
 void BindDays(QSqlQuery& query, const HistoryFilter& filter) {
     query.addBindValue(filter.FromDay);
@@ -72,11 +34,6 @@ QVariant TextOrNull(const std::string& text) {
 
 QVariant LevelOrNull(const std::optional<int>& level) {
     return level ? QVariant(*level) : QVariant(QMetaType::fromType<int>());
-}
-
-std::optional<int> LevelOf(const QVariant& value) {
-    if (value.isNull()) return std::nullopt;
-    return value.toInt();
 }
 
 std::atomic<int> connectionSerial{0};
@@ -456,7 +413,7 @@ QString HistoryStore::RowsSql(const HistoryFilter& filter, qint64 matches, bool 
     return "SELECT h.id, h.start_ms, replace(substr(h.start_local, 1, 19), 'T', ' '), n.system, n.grp, n.channel, "
            "n.frequency, n.code_or_id, h.duration_s, h.recording, h.signal_peak, h.signal_average "
            "FROM hits h INDEXED BY " + QString(index) + " JOIN names n ON n.id = h.name_id WHERE " +
-           HitsWhere(filter) + (after ? kAfterKey : "") + kNewestFirst;
+           kHits.Where(filter) + (after ? HitSelection::kAfterKey : "") + HitSelection::kNewestFirst;
 }
 
 std::vector<HistoryRow> HistoryStore::Rows(const HistoryFilter& filter, qint64 matches,
@@ -467,8 +424,8 @@ std::vector<HistoryRow> HistoryStore::Rows(const HistoryFilter& filter, qint64 m
     QSqlQuery query(Db());
     query.setForwardOnly(true);
     query.prepare(RowsSql(filter, matches, after.has_value()));
-    BindFilter(query, filter);
-    if (after) BindAfter(query, *after);
+    kHits.Bind(query, filter);
+    if (after) HitSelection::BindAfter(query, *after);
     query.addBindValue(limit);
     if (!query.exec()) {
         readError_ = query.lastError().text();
@@ -495,7 +452,7 @@ std::vector<HistoryRow> HistoryStore::Rows(const HistoryFilter& filter, qint64 m
 QString HistoryStore::RowsPlan(const HistoryFilter& filter, qint64 matches) {
     QSqlQuery query(Db());
     query.prepare("EXPLAIN QUERY PLAN " + RowsSql(filter, matches, false));
-    BindFilter(query, filter);
+    kHits.Bind(query, filter);
     query.addBindValue(256);
     QStringList steps;
     if (query.exec()) {
@@ -516,11 +473,11 @@ std::array<qint64, 24> HistoryStore::HourCounts(const HistoryFilter& filter) {
         // One index range per hour of day and name: no sorting of the selection.
         query.prepare("WITH RECURSIVE hours(hour) AS (SELECT 0 UNION ALL SELECT hour + 1 FROM hours WHERE hour < 23) "
                       "SELECT hour, (SELECT count(*) FROM hits h WHERE h.start_hour = hours.hour AND " +
-                      HitsWhere(filter) + ") FROM hours");
-        BindFilter(query, filter);
+                      kHits.Where(filter) + ") FROM hours");
+        kHits.Bind(query, filter);
     } else {
-        query.prepare("SELECT h.start_hour, count(*) FROM hits h WHERE " + HitsWhere(filter) + " GROUP BY h.start_hour");
-        BindFilter(query, filter);
+        query.prepare("SELECT h.start_hour, count(*) FROM hits h WHERE " + kHits.Where(filter) + " GROUP BY h.start_hour");
+        kHits.Bind(query, filter);
     }
     if (!query.exec()) {
         readError_ = query.lastError().text();
@@ -541,14 +498,14 @@ std::vector<ChannelCount> HistoryStore::BusiestChannels(const HistoryFilter& fil
         // The day counts of each name in the range, added up per channel.
         query.prepare("SELECT n.channel, sum((SELECT sum(c.n) FROM name_counts c WHERE c.name_id = n.id AND "
                       "c.day >= ? AND c.day < ?)) AS total FROM names n" +
-                      QString(filter.Text.isEmpty() ? "" : " WHERE " + NamesMatch("n")) +
+                      QString(filter.Text.isEmpty() ? "" : " WHERE " + kHits.NamesMatch("n")) +
                       " GROUP BY n.channel HAVING total > 0 ORDER BY total DESC, n.channel LIMIT ?");
         BindDays(query, filter);
-        BindPattern(query, filter);
+        kHits.BindPattern(query, filter);
     } else {
         query.prepare("SELECT n.channel, count(*) AS total FROM hits h JOIN names n ON n.id = h.name_id WHERE " +
-                      HitsWhere(filter) + " GROUP BY n.channel ORDER BY total DESC, n.channel LIMIT ?");
-        BindFilter(query, filter);
+                      kHits.Where(filter) + " GROUP BY n.channel ORDER BY total DESC, n.channel LIMIT ?");
+        kHits.Bind(query, filter);
     }
     query.addBindValue(limit);
     if (!query.exec()) {
@@ -579,9 +536,9 @@ int HistoryStore::ExportPage(const HistoryFilter& filter, std::optional<RowKey>&
     if (!filter.Text.isEmpty()) {
         QSqlQuery count(Db());
         count.prepare("SELECT coalesce(sum(c.n), 0) FROM name_counts c WHERE c.day >= ? AND c.day < ? AND c.name_id IN "
-                      "(SELECT m.id FROM names m WHERE " + NamesMatch("m") + ")");
+                      "(SELECT m.id FROM names m WHERE " + kHits.NamesMatch("m") + ")");
         BindDays(count, filter);
-        BindPattern(count, filter);
+        kHits.BindPattern(count, filter);
         if (count.exec() && count.next()) matches = count.value(0).toLongLong();
     }
     const char* index = matches <= kExportByName ? "hits_by_name" : "hits_by_start";
@@ -591,9 +548,9 @@ int HistoryStore::ExportPage(const HistoryFilter& filter, std::optional<RowKey>&
                   "n.system, n.grp, n.channel, n.frequency, n.frequency_digits, n.code_or_id, h.recording, h.run_id, "
                   "h.signal_peak, h.signal_average "
                   "FROM hits h INDEXED BY " + QString(index) + " JOIN names n ON n.id = h.name_id WHERE " +
-                  HitsWhere(filter) + (after ? kAfterKey : "") + kNewestFirst);
-    BindFilter(query, filter);
-    if (after) BindAfter(query, *after);
+                  kHits.Where(filter) + (after ? HitSelection::kAfterKey : "") + HitSelection::kNewestFirst);
+    kHits.Bind(query, filter);
+    if (after) HitSelection::BindAfter(query, *after);
     query.addBindValue(limit);
     if (!query.exec()) {
         readError_ = query.lastError().text();

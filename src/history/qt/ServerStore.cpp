@@ -8,55 +8,12 @@
 
 #include "history/Csv.h"
 #include "history/HistorySchema.h"
+#include "history/qt/HitSelection.h"
 
 namespace quorvane {
 namespace {
 
-constexpr const char* kNameColumns[] = {"system", "grp", "channel", "frequency", "frequency_digits", "code_or_id"};
-
-QString NamesMatch(const QString& alias) {
-    QStringList parts;
-    for (const char* column : kNameColumns) parts << QString("%1.%2 ILIKE ? ESCAPE '\\'").arg(alias, column);
-    return "(" + parts.join(" OR ") + ")";
-}
-
-// Binds in this order: the range, the station, the search pattern once per
-// name column, the signal level, then where the page begins.
-QString HitsWhere(const HistoryFilter& filter) {
-    QString where = "h.start_ms >= ? AND h.start_ms < ?";
-    if (!filter.Station.isEmpty()) where += " AND h.station = ?";
-    if (!filter.Text.isEmpty()) where += " AND h.name_id IN (SELECT m.id FROM names m WHERE " + NamesMatch("m") + ")";
-    if (filter.StrongerThan > 0) where += " AND h.signal_peak > ?";
-    return where;
-}
-
-constexpr const char* kAfterKey = " AND h.start_ms <= ? AND (h.start_ms < ? OR h.id < ?)";
-constexpr const char* kNewestFirst = " ORDER BY h.start_ms DESC, h.id DESC LIMIT ?";
-
-void BindPattern(QSqlQuery& query, const HistoryFilter& filter) {
-    if (filter.Text.isEmpty()) return;
-    const QString pattern = QString::fromStdString(LikeContains(filter.Text.toStdString()));
-    for (size_t i = 0; i < std::size(kNameColumns); ++i) query.addBindValue(pattern);
-}
-
-void BindFilter(QSqlQuery& query, const HistoryFilter& filter) {
-    query.addBindValue(filter.FromMs);
-    query.addBindValue(filter.ToMs);
-    if (!filter.Station.isEmpty()) query.addBindValue(filter.Station);
-    BindPattern(query, filter);
-    if (filter.StrongerThan > 0) query.addBindValue(filter.StrongerThan);
-}
-
-void BindAfter(QSqlQuery& query, const RowKey& after) {
-    query.addBindValue(after.StartMs);
-    query.addBindValue(after.StartMs);
-    query.addBindValue(after.Id);
-}
-
-std::optional<int> LevelOf(const QVariant& value) {
-    if (value.isNull()) return std::nullopt;
-    return value.toInt();
-}
+const HitSelection kHits("ILIKE", true);
 
 // libpq's words on one line.
 QString Words(const QSqlError& error) {
@@ -309,8 +266,8 @@ std::array<qint64, 24> ServerStore::HourCounts(const HistoryFilter& filter) {
     readError_.clear();
     QSqlQuery query(Db());
     if (!filter.ByNamesAndDaysOnly()) {
-        query.prepare("SELECT h.start_hour, count(*) FROM hits h WHERE " + HitsWhere(filter) + " GROUP BY h.start_hour");
-        BindFilter(query, filter);
+        query.prepare("SELECT h.start_hour, count(*) FROM hits h WHERE " + kHits.Where(filter) + " GROUP BY h.start_hour");
+        kHits.Bind(query, filter);
     } else {
         query.prepare(QString("SELECT hour, sum(n) FROM hour_counts WHERE day >= ? AND day < ?") +
                       (filter.Station.isEmpty() ? "" : " AND station = ?") + " GROUP BY hour");
@@ -332,8 +289,8 @@ std::array<qint64, 24> ServerStore::HourCounts(const HistoryFilter& filter) {
     // A search: the hits of the names it finds, counted from the index of
     // names; when it finds most names, those of the others are counted and
     // taken from all instead.
-    query.prepare("SELECT m.id, " + NamesMatch("m") + " FROM names m");
-    BindPattern(query, filter);
+    query.prepare("SELECT m.id, " + kHits.NamesMatch("m") + " FROM names m");
+    kHits.BindPattern(query, filter);
     if (!query.exec()) {
         ReadFailed(query.lastError());
         return {};
@@ -358,16 +315,16 @@ std::vector<ChannelCount> ServerStore::BusiestChannels(const HistoryFilter& filt
         query.prepare(QString("SELECT n.channel, sum(c.n) AS total FROM name_counts c JOIN names n ON n.id = c.name_id "
                               "WHERE c.day >= ? AND c.day < ?") +
                       (filter.Station.isEmpty() ? "" : " AND c.station = ?") +
-                      (filter.Text.isEmpty() ? "" : " AND " + NamesMatch("n")) +
+                      (filter.Text.isEmpty() ? "" : " AND " + kHits.NamesMatch("n")) +
                       " GROUP BY n.channel ORDER BY total DESC, n.channel LIMIT ?");
         query.addBindValue(filter.FromDay);
         query.addBindValue(filter.ToDay);
         if (!filter.Station.isEmpty()) query.addBindValue(filter.Station);
-        BindPattern(query, filter);
+        kHits.BindPattern(query, filter);
     } else {
         query.prepare("SELECT n.channel, count(*) AS total FROM hits h JOIN names n ON n.id = h.name_id WHERE " +
-                      HitsWhere(filter) + " GROUP BY n.channel ORDER BY total DESC, n.channel LIMIT ?");
-        BindFilter(query, filter);
+                      kHits.Where(filter) + " GROUP BY n.channel ORDER BY total DESC, n.channel LIMIT ?");
+        kHits.Bind(query, filter);
     }
     query.addBindValue(limit);
     if (!query.exec()) {
@@ -387,11 +344,11 @@ std::vector<HistoryRow> ServerStore::Rows(const HistoryFilter& filter, qint64, c
     // The page's hits are picked from an index first; only they are read whole.
     query.prepare("SELECT h.id, h.start_ms, replace(substr(h.start_local, 1, 19), 'T', ' '), n.system, n.grp, "
                   "n.channel, n.frequency, n.code_or_id, h.duration_s, h.recording, h.signal_peak, h.signal_average, "
-                  "h.station FROM (SELECT h.id FROM hits h WHERE " + HitsWhere(filter) + (after ? kAfterKey : "") +
-                  kNewestFirst + ") page JOIN hits h ON h.id = page.id JOIN names n ON n.id = h.name_id "
+                  "h.station FROM (SELECT h.id FROM hits h WHERE " + kHits.Where(filter) + (after ? HitSelection::kAfterKey : "") +
+                  HitSelection::kNewestFirst + ") page JOIN hits h ON h.id = page.id JOIN names n ON n.id = h.name_id "
                   "ORDER BY h.start_ms DESC, h.id DESC");
-    BindFilter(query, filter);
-    if (after) BindAfter(query, *after);
+    kHits.Bind(query, filter);
+    if (after) HitSelection::BindAfter(query, *after);
     query.addBindValue(limit);
     if (!query.exec()) {
         ReadFailed(query.lastError());
@@ -444,9 +401,9 @@ int ServerStore::ExportPage(const HistoryFilter& filter, std::optional<RowKey>& 
     query.prepare("SELECT h.id, h.start_ms, h.start_local, h.start_utc, h.end_local, h.end_utc, h.duration_s, "
                   "n.system, n.grp, n.channel, n.frequency, n.frequency_digits, n.code_or_id, h.recording, h.run_id, "
                   "h.signal_peak, h.signal_average, h.station FROM hits h JOIN names n ON n.id = h.name_id WHERE " +
-                  HitsWhere(filter) + (after ? kAfterKey : "") + kNewestFirst);
-    BindFilter(query, filter);
-    if (after) BindAfter(query, *after);
+                  kHits.Where(filter) + (after ? HitSelection::kAfterKey : "") + HitSelection::kNewestFirst);
+    kHits.Bind(query, filter);
+    if (after) HitSelection::BindAfter(query, *after);
     query.addBindValue(limit);
     if (!query.exec()) {
         ReadFailed(query.lastError());
