@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <cstdio>
+#include <functional>
 
 #include "app/qt/AppFiles.h"
 #include "app/qt/AppIcon.h"
@@ -15,6 +16,24 @@
 #include "web/qt/RemoteServer.h"
 
 using namespace quorvane;
+
+namespace {
+
+// Runs a mode without a window in the app folder; a folder that cannot be
+// made is said on standard error and ends the program.
+int WithoutWindow(int argc, char* argv[], const ProgramOptions& options, const std::function<int(const QString&)>& run) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("Quorvane");
+    QString error;
+    const QString appDirectory = ResolveAppDirectory(options.appDirectory, &error);
+    if (appDirectory.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return kExitNoAppFolder;
+    }
+    return run(appDirectory);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     InstallQuietConsole();
@@ -31,44 +50,26 @@ int main(int argc, char* argv[]) {
         return command.exitStatus;
     }
 
-    if (!command.options.importLogs.isEmpty()) {
-        // Importing logs opens no window, so it needs no display.
-        QCoreApplication importer(argc, argv);
-        QCoreApplication::setApplicationName("Quorvane");
-        QString error;
-        const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
-        if (appDirectory.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
-            return 1;
-        }
-        return RunLogImport(appDirectory, command.options.importLogs);
+    const ProgramOptions& options = command.options;
+    // Importing logs, programming the scanner and the station without a
+    // screen open no window, so they need no display.
+    if (!options.importLogs.isEmpty()) {
+        return WithoutWindow(argc, argv, options, [&](const QString& folder) {
+            return RunLogImport(folder, options.importLogs);
+        });
     }
-
-    if (!command.options.backup.isEmpty() || !command.options.restore.isEmpty()) {
-        // Programming the scanner from the command line opens no window either.
-        QCoreApplication programmer(argc, argv);
-        QCoreApplication::setApplicationName("Quorvane");
-        QString error;
-        const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
-        if (appDirectory.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
-            return kExitNoAppFolder;
-        }
-        if (!command.options.backup.isEmpty()) return RunMemoryBackup(appDirectory, command.options.backup);
-        return RunMemoryRestore(appDirectory, command.options.restore, command.options.yes);
+    if (!options.backup.isEmpty()) {
+        return WithoutWindow(argc, argv, options, [&](const QString& folder) {
+            return RunMemoryBackup(folder, options.backup);
+        });
     }
-
-    if (command.options.headless) {
-        // A station without a screen: no window system is touched.
-        QCoreApplication station(argc, argv);
-        QCoreApplication::setApplicationName("Quorvane");
-        QString error;
-        const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
-        if (appDirectory.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
-            return 1;
-        }
-        return RunHeadless(appDirectory, command.options.web);
+    if (!options.restore.isEmpty()) {
+        return WithoutWindow(argc, argv, options, [&](const QString& folder) {
+            return RunMemoryRestore(folder, options.restore, options.yes);
+        });
+    }
+    if (options.headless) {
+        return WithoutWindow(argc, argv, options, [&](const QString& folder) { return RunHeadless(folder, options.web); });
     }
 
     QApplication app(argc, argv);
@@ -88,7 +89,7 @@ int main(int argc, char* argv[]) {
 #endif
 
     QString error;
-    const QString appDirectory = ResolveAppDirectory(command.options.appDirectory, &error);
+    const QString appDirectory = ResolveAppDirectory(options.appDirectory, &error);
     if (appDirectory.isEmpty()) {
         QMessageBox::critical(nullptr, "Quorvane", error + "\nStart Quorvane with --app-dir and a folder you can write to.");
         return 1;
@@ -98,6 +99,6 @@ int main(int argc, char* argv[]) {
     form.show();
     // The browser remote of this run, as --web or web_remote.txt asks; a
     // remote that cannot start is said on standard error and in its box.
-    form.Remote().StartForRun(command.options.web);
+    form.Remote().StartForRun(options.web);
     return app.exec();
 }

@@ -200,30 +200,24 @@ void MemoryTab::OpenClick() {
     Say(problems.empty() ? "Opened " + path + "." : Text(problems.front()));
 }
 
-void MemoryTab::SaveClick() {
-    const std::optional<ScannerMemory> memory = TreeMemory("Not saved");
-    if (!memory) return;
-    const QString path = Choose(FileChoice::Save);
-    if (path.isEmpty()) return;
-    QString error;
-    if (!WriteFileAtomically(path, WriteMemoryJson(*memory), &error)) {
-        host_.tell(QString("%1 cannot be written (%2).").arg(path, error));
-        return;
-    }
-    Say("Saved in " + path + ".");
-}
+void MemoryTab::SaveClick() { WriteTree("Not saved", FileChoice::Save, WriteMemoryJson, "Saved in %1."); }
 
 void MemoryTab::ExportClick() {
-    const std::optional<ScannerMemory> memory = TreeMemory("Not exported");
+    WriteTree("Not exported", FileChoice::ExportCsv, WriteChannelsCsv, "Exported the channels to %1.");
+}
+
+void MemoryTab::WriteTree(const char* refusal, FileChoice choice, std::string (*render)(const ScannerMemory&),
+                          const QString& done) {
+    const std::optional<ScannerMemory> memory = TreeMemory(refusal);
     if (!memory) return;
-    const QString path = Choose(FileChoice::ExportCsv);
+    const QString path = Choose(choice);
     if (path.isEmpty()) return;
     QString error;
-    if (!WriteFileAtomically(path, WriteChannelsCsv(*memory), &error)) {
+    if (!WriteFileAtomically(path, render(*memory), &error)) {
         host_.tell(QString("%1 cannot be written (%2).").arg(path, error));
         return;
     }
-    Say("Exported the channels to " + path + ".");
+    Say(done.arg(path));
 }
 
 void MemoryTab::ImportClick() {

@@ -72,6 +72,10 @@ private:
     void SetInSync(bool inSync);
     void UpdateButtons();
     QString Choose(FileChoice choice);
+    // Writes the tree, rendered, to a file the user chooses (whole or not at
+    // all) and says done with its path; refusal is said when the tree has a fault.
+    void WriteTree(const char* refusal, FileChoice choice, std::string (*render)(const ScannerMemory&),
+                   const QString& done);
 
     MemoryHost host_;
     std::function<QString(FileChoice)> choose_;
