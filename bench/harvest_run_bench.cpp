@@ -8,6 +8,7 @@
 //   harvest_run_bench --benchmark_filter=Auto    only the quick run
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "BenchMain.h"
 
 #include <QTimer>
@@ -28,28 +29,14 @@
 
 namespace {
 
-constexpr int kSystems = 5, kGroupsPerSystem = 10, kChannelsPerGroup = 20;
+using quorvane::bench::kChannelsPerGroup;
+using quorvane::bench::kGroupsPerSystem;
+using quorvane::bench::kSystems;
 constexpr int kFixedIndex = 4, kFixedDelayMs = 250, kAutoIndex = 16;
 
 // hit_intel.txt of each pace that ran, by delay index.
 std::map<int, std::string> filesWritten;
 
-std::string Memory() {
-    std::string text = "once\nstep 1000 idle line1=\"  Scanning...   \"\n";
-    int channel = 0;
-    for (int s = 0; s < kSystems; ++s) {
-        text += "system \"System " + std::to_string(s) + "\"\n";
-        for (int g = 0; g < kGroupsPerSystem; ++g) {
-            text += "group \"Group " + std::to_string(g) + "\"\n";
-            for (int c = 0; c < kChannelsPerGroup; ++c, ++channel) {
-                char digits[16];
-                std::snprintf(digits, sizeof digits, "%04d%04d", 150 + channel / 100, (channel % 100) * 50);
-                text += "channel \"Channel " + std::to_string(channel) + "\" " + digits + "\n";
-            }
-        }
-    }
-    return text;
-}
 
 void Harvest(benchmark::State& state) {
     const int delayIndex = static_cast<int>(state.range(0));
@@ -58,7 +45,7 @@ void Harvest(benchmark::State& state) {
         std::string error;
         quorvane::SimulatorOptions line;
         line.baud = 57600;
-        quorvane::Simulator radio(quorvane::ParseScenario(Memory(), &error), line);
+        quorvane::Simulator radio(quorvane::ParseScenario(quorvane::bench::ThousandChannelScenario(), &error), line);
         std::filesystem::create_symlink(radio.SlavePath(), (folder.path() + "/com1").toStdString());
         radio.Start();
         QFile com(folder.path() + "/com_settings.txt");

@@ -8,6 +8,7 @@
 //   memory_bench --benchmark_filter=Backup    only the backup
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "BenchMain.h"
 
 #include <QElapsedTimer>
@@ -29,30 +30,16 @@ namespace {
 
 using namespace quorvane;
 
-constexpr int kSystems = 5, kGroupsPerSystem = 10, kChannelsPerGroup = 20;
+using quorvane::bench::kChannelsPerGroup;
+using quorvane::bench::kGroupsPerSystem;
+using quorvane::bench::kSystems;
 constexpr int kBaud = 57600;
 constexpr double kBitsPerByte = 10.0;
 
-std::string MemoryScenario() {
-    std::string text = "once\nstep 1000 idle line1=\"  Scanning...   \"\n";
-    int channel = 0;
-    for (int s = 0; s < kSystems; ++s) {
-        text += "system \"System " + std::to_string(s) + "\"\n";
-        for (int g = 0; g < kGroupsPerSystem; ++g) {
-            text += "group \"Group " + std::to_string(g) + "\"\n";
-            for (int c = 0; c < kChannelsPerGroup; ++c, ++channel) {
-                char digits[16];
-                std::snprintf(digits, sizeof digits, "%04d%04d", 150 + channel / 100, (channel % 100) * 50);
-                text += "channel \"Channel " + std::to_string(channel) + "\" " + digits + "\n";
-            }
-        }
-    }
-    return text;
-}
 
 Scenario Parsed() {
     std::string error;
-    return ParseScenario(MemoryScenario(), &error);
+    return ParseScenario(quorvane::bench::ThousandChannelScenario(), &error);
 }
 
 // The seconds the commands and their replies take on the line: the replies

@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,6 +31,8 @@
 namespace {
 
 using namespace quorvane;
+using bench::Percentile;
+using bench::WaitFor;
 
 constexpr int kHits = 20;
 
@@ -38,25 +41,7 @@ RadioAudio& Speaker() {
     return audio;
 }
 
-// Runs the event loop until condition holds or timeoutMs passed; the loop
-// never sleeps past a timer of the window.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer waited;
-    waited.start();
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (condition() || waited.elapsed() > timeoutMs) loop.quit();
-    });
-    check.start(1);
-    loop.exec();
-    return condition();
-}
 
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<size_t>(fraction * static_cast<double>(values.size() - 1))];
-}
 
 RadioView Quiet() {
     RadioView view;

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,13 +22,10 @@
 namespace {
 
 using namespace quorvane;
+using bench::Percentile;
 using bench::FixedClock;
 using bench::ThreeReplies;
 
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<size_t>(fraction * static_cast<double>(values.size() - 1))];
-}
 
 void BM_HitBeginToFirstSampleOnDisk(benchmark::State& state) {
     QTemporaryDir folder;

@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,6 +47,8 @@
 namespace {
 
 using namespace quorvane;
+using bench::Percentile;
+using bench::WaitFor;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kPages = 5;
@@ -56,25 +59,7 @@ RadioAudio& Speaker() {
     return audio;
 }
 
-// Runs the event loop until condition holds or timeoutMs passed.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer waited;
-    waited.start();
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (condition() || waited.elapsed() > timeoutMs) loop.quit();
-    });
-    check.start(1);
-    loop.exec();
-    return condition();
-}
 
-double Percentile(std::vector<double> values, double fraction) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    return values[static_cast<size_t>(fraction * static_cast<double>(values.size() - 1))];
-}
 
 // A radio whose display line changes every 50 ms, linked as com1 of folder.
 struct ChangingRadio {
