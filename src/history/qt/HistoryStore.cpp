@@ -432,19 +432,7 @@ std::vector<HistoryRow> HistoryStore::Rows(const HistoryFilter& filter, qint64 m
         return rows;
     }
     while (query.next()) {
-        HistoryRow row;
-        row.Key = {query.value(1).toLongLong(), query.value(0).toLongLong()};
-        row.Start = query.value(2).toString();
-        row.System = query.value(3).toString();
-        row.Group = query.value(4).toString();
-        row.Channel = query.value(5).toString();
-        row.Frequency = query.value(6).toString();
-        row.CodeOrId = query.value(7).toString();
-        row.Seconds = query.value(8).toDouble();
-        row.Recording = query.value(9).toString();
-        row.SignalPeak = LevelOf(query.value(10));
-        row.SignalAverage = LevelOf(query.value(11));
-        rows.push_back(std::move(row));
+        rows.push_back(RowOf(query));
     }
     return rows;
 }

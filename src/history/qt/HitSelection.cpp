@@ -49,4 +49,20 @@ std::optional<int> LevelOf(const QVariant& value) {
     return value.toInt();
 }
 
+HistoryRow RowOf(const QSqlQuery& query) {
+    HistoryRow row;
+    row.Key = {query.value(1).toLongLong(), query.value(0).toLongLong()};
+    row.Start = query.value(2).toString();
+    row.System = query.value(3).toString();
+    row.Group = query.value(4).toString();
+    row.Channel = query.value(5).toString();
+    row.Frequency = query.value(6).toString();
+    row.CodeOrId = query.value(7).toString();
+    row.Seconds = query.value(8).toDouble();
+    row.Recording = query.value(9).toString();
+    row.SignalPeak = LevelOf(query.value(10));
+    row.SignalAverage = LevelOf(query.value(11));
+    return row;
+}
+
 }  // namespace quorvane

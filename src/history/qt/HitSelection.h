@@ -39,4 +39,9 @@ private:
 // A signal level column: empty when the level is not known.
 std::optional<int> LevelOf(const QVariant& value);
 
+// The row of the table a query stands on, whose columns are, as both stores
+// select them: id, start_ms, the start as text, system, group, channel,
+// frequency, code or ID, seconds, recording, signal peak and average.
+HistoryRow RowOf(const QSqlQuery& query);
+
 }  // namespace quorvane
