@@ -10,19 +10,6 @@ const char16_t kHighGlyphs[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x25AA, 0x017E, 0x0178,
 };
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 char32_t ScreenGlyph(unsigned char byte) {
@@ -36,6 +23,19 @@ char32_t ScreenGlyph(unsigned char byte) {
 char32_t Windows1252Glyph(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) return kHighGlyphs[byte - 0x80];
     return byte;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 std::string ScreenTextUtf8(std::string_view bytes) {

@@ -16,6 +16,9 @@ char32_t ScreenGlyph(unsigned char byte);
 // 0x80..0x9F, the byte's own code point otherwise.
 char32_t Windows1252Glyph(unsigned char byte);
 
+// Appends the UTF-8 encoding of c (a code point below U+10000) to out.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Scanner bytes as UTF-8 screen text, CR LF and LF each one line break.
 std::string ScreenTextUtf8(std::string_view bytes);
 

@@ -25,18 +25,6 @@ constexpr long kFirstCtcss = 64;
 constexpr long kFirstDcs = 128;
 constexpr long kToneSearch = 127;
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // The next code point of UTF-8 text, or nothing when the bytes are not UTF-8.
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& at) {
