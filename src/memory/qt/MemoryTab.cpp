@@ -180,14 +180,18 @@ std::optional<ScannerMemory> MemoryTab::TreeMemory(const char* doing) {
     return memory;
 }
 
+std::optional<std::string> MemoryTab::ReadChosen(FileChoice choice, QString& path) {
+    path = Choose(choice);
+    if (path.isEmpty()) return std::nullopt;
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) host_.tell(path + " cannot be read.");
+    return bytes;
+}
+
 void MemoryTab::OpenClick() {
-    const QString path = Choose(FileChoice::Open);
-    if (path.isEmpty()) return;
-    const std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        host_.tell(path + " cannot be read.");
-        return;
-    }
+    QString path;
+    const std::optional<std::string> bytes = ReadChosen(FileChoice::Open, path);
+    if (!bytes) return;
     std::string problem;
     const std::optional<ScannerMemory> memory = ReadMemoryJson(*bytes, NameOf(path), &problem);
     if (!memory) {
@@ -223,13 +227,9 @@ void MemoryTab::WriteTree(const char* refusal, FileChoice choice, std::string (*
 void MemoryTab::ImportClick() {
     const std::optional<ScannerMemory> memory = TreeMemory("Not imported");
     if (!memory) return;
-    const QString path = Choose(FileChoice::ImportCsv);
-    if (path.isEmpty()) return;
-    const std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        host_.tell(path + " cannot be read.");
-        return;
-    }
+    QString path;
+    const std::optional<std::string> bytes = ReadChosen(FileChoice::ImportCsv, path);
+    if (!bytes) return;
     std::string problem;
     const std::optional<ChannelImport> imported =
         ReadChannelsCsv(*memory, *bytes, NameOf(path), memory_tree->CurrentGroup(), &problem);

@@ -72,6 +72,9 @@ private:
     void SetInSync(bool inSync);
     void UpdateButtons();
     QString Choose(FileChoice choice);
+    // The bytes of a file the user chooses (path), or nothing when none is
+    // chosen or it cannot be read (the user is told).
+    std::optional<std::string> ReadChosen(FileChoice choice, QString& path);
     // Writes the tree, rendered, to a file the user chooses (whole or not at
     // all) and says done with its path; refusal is said when the tree has a fault.
     void WriteTree(const char* refusal, FileChoice choice, std::string (*render)(const ScannerMemory&),
