@@ -35,12 +35,7 @@ MemoryStep MemoryEngine::OnNoReply() {
                     ". Check the cable and the port speed.");
     }
     ++tries_;
-    ++progress_.commands;
-    last_ = MemoryStep{};
-    last_.command = command_;
-    last_.waitMs = waitMs_;
-    last_.progress = progress_;
-    return last_;
+    return Ask();
 }
 
 MemoryStep MemoryEngine::Cancel() {
@@ -55,12 +50,7 @@ MemoryStep MemoryEngine::Request(std::string command, int waitMs) {
     tries_ = 1;
     unusable_.clear();
     if (command_ == kEnterProgramming) programming_ = true;
-    ++progress_.commands;
-    last_ = MemoryStep{};
-    last_.command = command_;
-    last_.waitMs = waitMs_;
-    last_.progress = progress_;
-    return last_;
+    return Ask();
 }
 
 MemoryStep MemoryEngine::PassOver(std::string why) {
@@ -93,6 +83,15 @@ MemoryStep MemoryEngine::Adopt(MemoryStep inner) {
     inner.progress = progress_;
     last_ = inner;
     return inner;
+}
+
+MemoryStep MemoryEngine::Ask() {
+    ++progress_.commands;
+    last_ = MemoryStep{};
+    last_.command = command_;
+    last_.waitMs = waitMs_;
+    last_.progress = progress_;
+    return last_;
 }
 
 MemoryStep MemoryEngine::End(MemoryOutcome outcome, std::string message) {

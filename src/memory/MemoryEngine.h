@@ -98,6 +98,8 @@ protected:
 
 private:
     enum class State { Idle, Waiting, Ended };
+    // The step that sends command_ (again): one more command counted.
+    MemoryStep Ask();
     MemoryStep End(MemoryOutcome outcome, std::string message);
 
     State state_ = State::Idle;
