@@ -11,13 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
+#include <memory>
 
 #include "alerts/qt/AlertWatcher.h"
 #include "alerts/qt/AlertsBox.h"
+#include "alerts/qt/SessionBusStandIn.h"
 #include "app/qt/AppFiles.h"
 
 namespace quorvane {
@@ -25,42 +23,20 @@ namespace {
 
 constexpr int kDeadlineMs = 5000;
 
-// A session bus of this test program's own, up before anything asks for the
-// session bus. Its configuration names no service folders, so no
-// notification daemon of the machine can be started on it.
-class PrivateSessionBus : public ::testing::Environment {
+// The private bus, up before anything asks for the session bus.
+class PrivateSessionBusEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        const QString config = dir_.filePath("bus.conf");
-        ASSERT_TRUE(WriteFileAtomically(config, "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                                                "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                                                "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-                                                "<auth>EXTERNAL</auth><policy context=\"default\">"
-                                                "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                                                "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-                                                "</busconfig>\n"));
-        const std::string command = "dbus-daemon --config-file=" + FileSystemBytes(config) +
-                                    " --print-address=1 --print-pid=1 --fork";
-        FILE* out = ::popen(command.c_str(), "r");
-        ASSERT_NE(out, nullptr);
-        char address[512] = {}, pid[32] = {};
-        const bool read = std::fgets(address, sizeof address, out) && std::fgets(pid, sizeof pid, out);
-        ::pclose(out);
-        ASSERT_TRUE(read) << "dbus-daemon did not start";
-        address[std::strcspn(address, "\n")] = '\0';
-        pid_ = std::atoi(pid);
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+        bus_ = std::make_unique<PrivateSessionBus>();
+        ASSERT_FALSE(bus_->Address().isEmpty()) << "dbus-daemon did not start";
+        bus_->MakeTheSessionBus();
     }
-    void TearDown() override {
-        if (pid_ > 0) ::kill(pid_, SIGTERM);
-    }
+    void TearDown() override { bus_.reset(); }
 
 private:
-    QTemporaryDir dir_;
-    int pid_ = 0;
+    std::unique_ptr<PrivateSessionBus> bus_;
 };
-const auto* const kBus = ::testing::AddGlobalTestEnvironment(new PrivateSessionBus);
+const auto* const kBus = ::testing::AddGlobalTestEnvironment(new PrivateSessionBusEnvironment);
 
 QApplication& App() {
     static int argc = 1;
@@ -69,24 +45,6 @@ QApplication& App() {
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }
-
-// org.freedesktop.Notifications as the test's own object: counts the calls.
-class StandInNotifications : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    QStringList summaries, bodies;
-    QVariantMap hints;
-
-public slots:
-    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
-                const QStringList&, const QVariantMap& callHints, int) {
-        summaries << summary;
-        bodies << body;
-        hints = callHints;
-        return static_cast<uint>(summaries.size());
-    }
-};
 
 TickOutcome Tick(std::optional<TickAction> action = std::nullopt) {
     TickOutcome outcome;
@@ -196,4 +154,3 @@ TEST_F(AlertWatcherTest, TheBoxSavesTheListAndFollowsTheFileOnDisk) {
 }  // namespace
 }  // namespace quorvane
 
-#include "alert_watcher_test.moc"
