@@ -17,6 +17,7 @@
 #include "alerts/qt/AlertsBox.h"
 #include "alerts/qt/SessionBusStandIn.h"
 #include "app/qt/AppFiles.h"
+#include "QtTestApp.h"
 
 namespace quorvane {
 namespace {
@@ -38,13 +39,7 @@ private:
 };
 const auto* const kBus = ::testing::AddGlobalTestEnvironment(new PrivateSessionBusEnvironment);
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "alerts_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+QApplication& App() { return test::QtApp(); }
 
 TickOutcome Tick(std::optional<TickAction> action = std::nullopt) {
     TickOutcome outcome;

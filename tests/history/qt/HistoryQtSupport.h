@@ -7,23 +7,11 @@
 #include <string>
 
 #include "history/qt/HistoryStore.h"
+#include "QtTestApp.h"
 
 namespace quorvane::test {
 
-inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "history_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    return QTest::qWaitFor(condition, timeoutMs);
-}
+inline QApplication& App() { return QtApp(); }
 
 // A hit of "County / Fire" on channel at startMs (UTC+1), 12 s long, stored text.
 inline HistoryHit StoredHit(const std::string& channel, std::int64_t startMs, std::int64_t key, int occurrence = 0) {

@@ -13,17 +13,12 @@
 #include "app/qt/AppFiles.h"
 #include "link/qt/DeviceList.h"
 #include "link/qt/SerialDeviceScan.h"
+#include "QtTestApp.h"
 
 namespace quorvane {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "link_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+QApplication& App() { return test::QtApp(); }
 
 const std::string kById = "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0";
 

@@ -12,6 +12,7 @@
 #include "memory/MemoryFile.h"
 #include "memory/qt/MemoryTab.h"
 #include "memory/qt/MemoryTree.h"
+#include "QtTestApp.h"
 
 namespace quorvane {
 namespace {
@@ -29,11 +30,7 @@ void Write(const QString& path, const std::string& bytes) {
 }
 
 TEST(MemoryTab, OpensSavesExportsAndImportsWithoutAScanner) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "memory_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
+    test::QtApp();
     QTemporaryDir folder;
     ScannerLink link;
     QStringList told;

@@ -7,20 +7,12 @@
 #include "app/qt/TextEntry.h"
 #include "memory/MemoryTestData.h"
 #include "memory/qt/MemoryTree.h"
+#include "QtTestApp.h"
 
 namespace quorvane {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "memory_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
+QApplication& App() { return test::QtApp(); }
 
 // A row by its place: system, then child, then grandchild (-1: none).
 QTreeWidgetItem* At(MemoryTree& tree, int s, int c = -1, int m = -1) {

@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 
 #include "monitor/qt/HitLog.h"
+#include "QtTestApp.h"
 
 namespace quorvane {
 namespace {
@@ -41,10 +42,7 @@ std::string Read(const QString& path) {
 }
 
 TEST(HitLog, AWriteTheDiskRefusesNeverReplacesTheGoodFileAndIsDoneOnceItWorks) {
-    static int argc = 1;
-    static char name[] = "monitor_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QApplication(argc, argv);
+    test::QtApp();
     QTemporaryDir folder;
     HitLog log(folder.path(), "12-06-2026", "4-35-03-AM");
     QSignalSpy told(&log, &HitLog::Tell);

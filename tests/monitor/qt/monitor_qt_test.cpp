@@ -7,17 +7,12 @@
 
 #include "monitor/qt/LogGridModel.h"
 #include "monitor/qt/SignalLevelBar.h"
+#include "QtTestApp.h"
 
 namespace quorvane {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "monitor_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QApplication(argc, argv);
-    return *qApp;
-}
+QApplication& App() { return test::QtApp(); }
 
 TEST(LogGridModel, RowsTheMarkerAcceptsAreMarkedWithoutChangingTheirText) {
     App();
