@@ -6,11 +6,14 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QTcpServer>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTabWidget>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -23,6 +26,7 @@
 #include "link/qt/ScannerLink.h"
 #include "window/Form1.h"
 #include "input/qt/KeyButton.h"
+#include "QtTestApp.h"
 
 // Failure messages show texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -30,20 +34,8 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) { *out << texts
 
 namespace quorvane::e2e {
 
-inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "e2e_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    return QTest::qWaitFor(condition, timeoutMs);
-}
+inline QApplication& App() { return test::QtApp(); }
+using test::WaitUntil;
 
 // A radio that scans quietly until a test shows something else.
 inline const char* kQuietScenario =
@@ -89,6 +81,32 @@ inline std::unique_ptr<Simulator> StartRadio(const AppFolder& folder, const std:
     std::filesystem::create_symlink(radio->SlavePath(), link);
     radio->Start();
     return radio;
+}
+
+// The environment of the real program on platform: with "xcb" there is no
+// display, so any attempt to reach a window system fails.
+inline QProcessEnvironment ProgramEnvironment(const QString& platform = "offscreen") {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", platform);
+    if (platform == "xcb") {
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+    }
+    return env;
+}
+
+// Whatever the tests were started with, the program starts with the usual quit dispositions.
+inline void DefaultQuitSignals(QProcess& program) {
+    program.setChildProcessModifier([] {
+        for (int s : {SIGTERM, SIGINT, SIGHUP}) std::signal(s, SIG_DFL);
+    });
+}
+
+// A TCP port on 127.0.0.1 that was free a moment ago.
+inline quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress("127.0.0.1"));
+    return probe.serverPort();
 }
 
 inline KeyButton* Key(Form1& form, const char* name) { return form.findChild<KeyButton*>(name); }
@@ -168,6 +186,33 @@ inline RadioView Reception(const std::string& line1, const std::string& line2, c
     return view;
 }
 
+// view with the squelch open.
+inline RadioView Receiving(RadioView view) {
+    view.receiving = true;
+    return view;
+}
+
+// Shows view as a transmission for holdMs, then the same view with the
+// squelch closed (the scan delay: nothing else changes).
+inline void Transmission(Simulator& radio, RadioView view, int holdMs) {
+    radio.SetOverride(Receiving(view));
+    WaitUntil([] { return false; }, holdMs);
+    view.receiving = false;
+    radio.SetOverride(view);
+}
+
+// A trunked reception: the display, and the talkgroup reply's ID and names.
+inline RadioView Trunked(const std::string& line1, const std::string& line2, const std::string& frequency,
+                         const std::string& tgid, const std::string& system = {}, const std::string& group = {},
+                         const std::string& talkgroup = {}) {
+    RadioView view = Reception(line1, line2, frequency);
+    view.tgid = tgid;
+    view.system = system;
+    view.group = group;
+    view.talkgroup = talkgroup;
+    return view;
+}
+
 // A window polling a radio, with "Log To Text File" ticked.
 struct Monitored {
     AppFolder folder;
@@ -214,12 +259,7 @@ struct Monitored {
     // and waits until the window has logged it.
     void Transmit(RadioView view, int holdMs) {
         const size_t linesBefore = std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n');
-        view.receiving = true;
-        radio->SetOverride(view);
-        WaitUntil([] { return false; }, holdMs);
-        RadioView after = view;  // the scan delay: squelch closed, nothing else changes
-        after.receiving = false;
-        radio->SetOverride(after);
+        Transmission(*radio, view, holdMs);
         ASSERT_TRUE(WaitUntil([&] {
             return static_cast<size_t>(std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n')) >
                    linesBefore;

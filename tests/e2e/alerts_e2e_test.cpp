@@ -20,12 +20,7 @@ TEST(AlertsEndToEnd, AWatchedHitIsNotifiedOnceWhileOnOthersNeverAndWithoutTheSer
     Monitored m;
     m.folder.Write("alerts.txt", "# the police talkgroups\r\npolice\r\n");
     m.Restart();
-    RadioView watched = Reception("Metro Trunk", "ID:12345", "08552375");
-    watched.tgid = "12345";
-    watched.system = "Metro";
-    watched.group = "Police";
-    watched.talkgroup = "Dispatch";
-    watched.receiving = true;
+    RadioView watched = Receiving(Trunked("Metro Trunk", "ID:12345", "08552375", "12345", "Metro", "Police", "Dispatch"));
 
     // Told while the transmission is on: before the hit is logged (at its end).
     const std::string logBefore = m.form->Log().Text();

@@ -157,8 +157,7 @@ TEST(AudioEndToEnd, WithNoSoundServerTheProgramLogsHitsWithoutRecordings) {
     AppFolder folder;
     const auto radio = RadioAndSettings(folder);
     QTemporaryDir runtime;  // a runtime folder with no sound server in it
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcessEnvironment env = ProgramEnvironment();
     env.remove("XDG_RUNTIME_DIR");  // as in a session started without one
     env.insert("PULSE_SERVER", "unix:" + runtime.path() + "/pulse/native");
     QProcess program;
@@ -167,12 +166,7 @@ TEST(AudioEndToEnd, WithNoSoundServerTheProgramLogsHitsWithoutRecordings) {
     ASSERT_TRUE(program.waitForStarted(5000));
     ASSERT_TRUE(WaitUntil([&] { return radio->ReceivedCommands().size() > 6; }, 10000));  // polling
 
-    RadioView hit = DispatchHit();
-    hit.receiving = true;
-    radio->SetOverride(hit);
-    WaitUntil([] { return false; }, 800);
-    hit.receiving = false;
-    radio->SetOverride(hit);
+    Transmission(*radio, DispatchHit(), 800);
     std::string logged;
     EXPECT_TRUE(WaitUntil([&] {
         const auto logs = Files(folder, std::regex(R"(\d\d-\d\d-\d{4}_.*\.txt)"));

@@ -31,7 +31,7 @@ struct Keypad : Panel {
 
 }  // namespace
 
-TEST(InputEndToEnd, ShortcutsRunTheClickActionsOfTheirKeys) {
+TEST(InputEndToEnd, ShortcutsRunTheClickActionsOfTheirKeysThenLatchesMacroBoxFocusTheWheelAndTheLogo) {
     Keypad p;
     struct Case {
         Qt::Key key;
@@ -52,10 +52,7 @@ TEST(InputEndToEnd, ShortcutsRunTheClickActionsOfTheirKeys) {
         p.Key(c.key, c.modifiers);
         EXPECT_EQ(p.Sent(c.sent.size()), c.sent) << QKeySequence(c.key | c.modifiers).toString().toStdString();
     }
-}
 
-TEST(InputEndToEnd, LatchesMacroBoxFocusTheWheelAndTheLogo) {
-    Keypad p;
     p.Key(Qt::Key_F);
     EXPECT_EQ(p.Sent(1), Commands{"KEY,F,H"});
     EXPECT_TRUE(Key(*p.form, "key_f")->ShowsPressed());

@@ -31,7 +31,7 @@ TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile)
     hit.icons1 = "110000000000000";
     hit.icons2 = "10000000000001000";
     // The display and icons follow the radio while it receives.
-    m.radio->SetOverride([&] { RadioView v = hit; v.receiving = true; return v; }());
+    m.radio->SetOverride(Receiving(hit));
     ASSERT_TRUE(WaitUntil([&] { return m.Widget("Text1").startsWith("County Fire"); }, 3000));
     EXPECT_EQ(m.Widget("Text1"), "County Fire     \nDispatch 1      \n");
     EXPECT_EQ(m.Widget("freq"), " 154.4300");
@@ -73,25 +73,10 @@ TEST(MonitorEndToEnd, AtEverySpeedHitsAreLoggedAndThePollNeverOutrunsTheLine) {
     EXPECT_TRUE(WaitUntil([&] { return m.Widget("Text3") == "No reply"; }, 5000));
 }
 
-TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdInTheFrequencyBox) {
-    Monitored m;
-    RadioView hit = Reception("Metro Trunk", "ID:12345", "08552375");
-    hit.tgid = "12345";
-    hit.system = "Metro";
-    hit.group = "Police";
-    hit.talkgroup = "Dispatch";
-    m.radio->SetOverride([&] { RadioView v = hit; v.receiving = true; return v; }());
-    ASSERT_TRUE(WaitUntil([&] { return m.Widget("freq") == "ID: 12345"; }, 3000));
-    m.Transmit(hit, 1000);
-    const std::string line = m.form->Log().Text();
-    EXPECT_EQ(line.rfind("Metro / Police\tDispatch\t 855.2375\t12345\t", 0), 0u) << line;
-    EXPECT_EQ(m.Cell(0, 4), "12345");
-}
 
 TEST(MonitorEndToEnd, KeysPressedWhilePollingNeverCorruptTheDisplayOrTheLog) {
     Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n");
-    RadioView hit = Reception("County Fire", "Dispatch 1", "01544300");
-    hit.receiving = true;
+    const RadioView hit = Receiving(Reception("County Fire", "Dispatch 1", "01544300"));
     m.radio->SetOverride(hit);
     for (int i = 0; i < 15; ++i) {
         QTest::mouseClick(Key(*m.form, i % 2 ? "key_5" : "key_hold"), Qt::LeftButton);
@@ -103,10 +88,17 @@ TEST(MonitorEndToEnd, KeysPressedWhilePollingNeverCorruptTheDisplayOrTheLog) {
     EXPECT_EQ(m.form->Log().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << m.form->Log().Text();
 }
 
-TEST(MonitorEndToEnd, ClearLogEmptiesGridAndFileAndOnlyTheLogTabShowsIt) {
+TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdThenClearLogEmptiesGridAndFileFromTheLogTabOnly) {
     Monitored m;
-    RadioView hit = Reception("Weather", "NOAA 1", "01625500");
-    m.Transmit(hit, 400);
+    const RadioView trunked = Trunked("Metro Trunk", "ID:12345", "08552375", "12345", "Metro", "Police", "Dispatch");
+    m.radio->SetOverride(Receiving(trunked));
+    ASSERT_TRUE(WaitUntil([&] { return m.Widget("freq") == "ID: 12345"; }, 3000));
+    m.Transmit(trunked, 1000);
+    const std::string line = m.form->Log().Text();
+    EXPECT_EQ(line.rfind("Metro / Police\tDispatch\t 855.2375\t12345\t", 0), 0u) << line;
+    EXPECT_EQ(m.Cell(0, 4), "12345");
+
+    m.Transmit(Reception("Weather", "NOAA 1", "01625500"), 400);
     auto* clear = m.form->findChild<QPushButton*>("key_clear_log");
     auto* tabs = m.form->findChild<QTabWidget*>("SSTab1");
     EXPECT_TRUE(clear->isVisible());
@@ -186,10 +178,7 @@ TEST(MonitorEndToEnd, FoldersAndNamesWithLettersBeyondAsciiKeepThemOnDisk) {
         ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
         notes.write("Cafe notes");
         notes.close();
-        RadioView hit = Reception("Caf\xe9", "ID:12345", "08552375");
-        hit.tgid = "12345";
-        hit.system = "Metro";
-        m.Transmit(hit, 400);
+        m.Transmit(Trunked("Caf\xe9", "ID:12345", "08552375", "12345", "Metro"), 400);
         EXPECT_EQ(m.Widget("extended_text"), "Cafe notes");
         EXPECT_TRUE(m.form->LogFilePathNow().startsWith(folder + "/"));
         EXPECT_TRUE(QFile::exists(m.form->LogFilePathNow())) << m.form->LogFilePathNow().toStdString();

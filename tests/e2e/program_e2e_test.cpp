@@ -29,10 +29,7 @@ TEST(ProgramEndToEnd, TheCommandLineAnswersWithoutADisplay) {
         {{"--yes"}, 2, "^$", "--yes goes with --restore"},
     };
     // Any attempt to reach a window system here would fail and end the program.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
+    const QProcessEnvironment env = ProgramEnvironment("xcb");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         QProcess program;
@@ -56,13 +53,8 @@ TEST(ProgramEndToEnd, AQuitSignalSavesTheWindowSettingsAsClosingDoes) {
         // The program creates its app folder after it has started catching the signals.
         const QString appDir = folder.Path() + "/app";
         QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        program.setProcessEnvironment(env);
-        // Whatever this test was started with, the program starts with the usual dispositions.
-        program.setChildProcessModifier([] {
-            for (int s : {SIGTERM, SIGINT, SIGHUP}) std::signal(s, SIG_DFL);
-        });
+        program.setProcessEnvironment(ProgramEnvironment());
+        DefaultQuitSignals(program);
         program.start(QUORVANE_EXE, {"--app-dir", appDir});
         ASSERT_TRUE(program.waitForStarted(5000));
         ASSERT_TRUE(WaitUntil([&] { return QFileInfo(appDir).isDir(); }, 10000));
@@ -80,10 +72,8 @@ TEST(ProgramEndToEnd, AQuitSignalSavesTheWindowSettingsAsClosingDoes) {
     AppFolder folder;
     folder.Write("app", "not a folder");
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    program.setProcessEnvironment(env);
-    program.setChildProcessModifier([] { std::signal(SIGTERM, SIG_DFL); });
+    program.setProcessEnvironment(ProgramEnvironment());
+    DefaultQuitSignals(program);
     program.start(QUORVANE_EXE, {"--app-dir", folder.Path() + "/app"});
     ASSERT_TRUE(program.waitForStarted(5000));
     WaitUntil([] { return false; }, 1000);  // the box is up

@@ -175,21 +175,17 @@ TEST(TunerEndToEnd, AListedFrequencyOrTalkgroupIsSkippedAndNeverLogged) {
     EXPECT_EQ(t.form->LastMessage(), "Skip List Set");
     t.form->findChild<QMessageBox*>("message")->accept();
     EXPECT_EQ(t.FocusedName(), "Picture1");
-    RadioView trunked = Reception("Metro Trunk", "ID:12345", "08552375");
-    trunked.tgid = "12345";
-    for (RadioView hit : {Reception("County Fire", "Dispatch 1", "01544300"), trunked}) {
+    for (RadioView hit : {Reception("County Fire", "Dispatch 1", "01544300"),
+                          Trunked("Metro Trunk", "ID:12345", "08552375", "12345")}) {
         t.mark = t.radio->ReceivedCommands().size();
-        hit.receiving = true;
-        t.radio->SetOverride(hit);
+        t.radio->SetOverride(Receiving(hit));
         ASSERT_TRUE(WaitUntil([&] { return !NonPollCommands(*t.radio, t.mark).empty(); }, 3000));
         EXPECT_EQ(NonPollCommands(*t.radio, t.mark)[0], "KEY,>,P");
         t.radio->SetOverride(Idle());
         ASSERT_TRUE(WaitUntil([&] { return t.Get<QPlainTextEdit>("Text1")->toPlainText().contains("Scanning"); }, 3000));
     }
     // A reception not on the list is logged as usual; the skipped ones never were.
-    t.radio->SetOverride([] { RadioView v = Reception("Weather", "NOAA 1", "01625500"); v.receiving = true; return v; }());
-    WaitUntil([] { return false; }, 500);
-    t.radio->SetOverride(Reception("Weather", "NOAA 1", "01625500"));
+    Transmission(*t.radio, Reception("Weather", "NOAA 1", "01625500"), 500);
     ASSERT_TRUE(WaitUntil([&] { return !t.form->Log().Text().empty(); }, 3000));
     EXPECT_EQ(std::count(t.form->Log().Text().begin(), t.form->Log().Text().end(), '\n'), 1);
     EXPECT_EQ(t.form->Log().Text().rfind("Weather", 0), 0u) << t.form->Log().Text();

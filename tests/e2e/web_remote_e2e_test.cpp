@@ -238,10 +238,7 @@ TEST(WebRemoteEndToEnd, TheSettingsBoxSavesWebRemoteTxtStartsTheRemoteAndShowsIt
     AppFolder folder;
     Form1 form(folder.Path());
     form.show();
-    QTcpServer probe;
-    probe.listen(QHostAddress(kHost));
-    const int port = probe.serverPort();
-    probe.close();
+    const int port = FreePort();
     auto* portBox = form.findChild<QSpinBox*>("web_port");
     portBox->setValue(port);
     emit portBox->editingFinished();
@@ -372,19 +369,11 @@ TEST(WebRemoteEndToEnd, AStationWithoutAScreenServesThePageLogsAHitAndEndsOnSigt
     ASSERT_EQ(speaker.Error(), "");
     speaker.StartTone();
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = ProgramEnvironment("xcb");  // any use of a window system would fail
     env.insert("PULSE_SERVER", QString::fromStdString(speaker.Server()));
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.insert("QT_QPA_PLATFORM", "xcb");  // any use of a window system would fail
     program.setProcessEnvironment(env);
-    program.setChildProcessModifier([] {
-        for (int s : {SIGTERM, SIGINT, SIGHUP}) std::signal(s, SIG_DFL);
-    });
-    QTcpServer probe;  // a free port for the remote
-    probe.listen(QHostAddress(kHost));
-    const QString listen = QString("%1:%2").arg(kHost).arg(probe.serverPort());
-    probe.close();
+    DefaultQuitSignals(program);
+    const QString listen = QString("%1:%2").arg(kHost).arg(FreePort());
     program.start(QUORVANE_EXE, {"--headless", "--web", listen, "--app-dir", folder.Path()});
     ASSERT_TRUE(program.waitForStarted(5000));
     QString url;
@@ -412,12 +401,7 @@ TEST(WebRemoteEndToEnd, AStationWithoutAScreenServesThePageLogsAHitAndEndsOnSigt
     // A hit is logged to the run's log file.
     radio->SetOverride(Idle());
     WaitUntil([] { return false; }, 500);
-    RadioView hit = Reception("County Fire", "Dispatch 1", "01544300");
-    hit.receiving = true;
-    radio->SetOverride(hit);
-    WaitUntil([] { return false; }, 1200);
-    hit.receiving = false;
-    radio->SetOverride(hit);
+    Transmission(*radio, Reception("County Fire", "Dispatch 1", "01544300"), 1200);
     const auto logged = [&] {
         for (const QString& name : QDir(folder.Path()).entryList({"[0-9][0-9]-[0-9][0-9]-*_*.txt"})) {
             if (folder.Read(name.toStdString()).find("County Fire / \tDispatch 1\t 154.4300\t") == 0) return true;
