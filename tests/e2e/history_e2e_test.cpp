@@ -5,14 +5,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableView>
-#include <QVariant>
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
+#include "SqliteValue.h"
 #include "history/qt/HistoryTab.h"
 
 using namespace quorvane;
@@ -20,20 +18,7 @@ using namespace quorvane::e2e;
 
 namespace {
 
-// One value read from the history file through a connection of its own.
-QVariant ReadValue(const QString& path, const QString& sql) {
-    QVariant value;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "history-check");
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql) && query.next()) value = query.value(0);
-        }
-    }
-    QSqlDatabase::removeDatabase("history-check");
-    return value;
-}
+using test::SqliteValue;
 
 QString HistoryPath(const Monitored& m) { return QDir(m.folder.Path()).filePath("history.sqlite"); }
 
@@ -57,11 +42,11 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     EXPECT_EQ(cell(1, 1) + "|" + cell(1, 2) + "|" + cell(1, 3) + "|" + cell(1, 4), "County|Fire|Dispatch 1| 154.4300");
 
     const QString path = HistoryPath(m);
-    EXPECT_EQ(ReadValue(path, "SELECT count(*) FROM hits").toInt(), 2);
-    EXPECT_EQ(ReadValue(path, "SELECT frequency_digits FROM hit_list WHERE channel = 'Dispatch 1'").toString(), "01544300");
-    EXPECT_TRUE(ReadValue(path, "SELECT duration_s FROM hits ORDER BY id LIMIT 1").toDouble() > 0.3);
-    EXPECT_EQ(ReadValue(path, "PRAGMA journal_mode").toString(), "delete");
-    const QString runName = ReadValue(path, "SELECT launch_date || '_' || launch_time || '.txt' FROM runs").toString();
+    EXPECT_EQ(SqliteValue(path, "SELECT count(*) FROM hits").toInt(), 2);
+    EXPECT_EQ(SqliteValue(path, "SELECT frequency_digits FROM hit_list WHERE channel = 'Dispatch 1'").toString(), "01544300");
+    EXPECT_TRUE(SqliteValue(path, "SELECT duration_s FROM hits ORDER BY id LIMIT 1").toDouble() > 0.3);
+    EXPECT_EQ(SqliteValue(path, "PRAGMA journal_mode").toString(), "delete");
+    const QString runName = SqliteValue(path, "SELECT launch_date || '_' || launch_time || '.txt' FROM runs").toString();
     EXPECT_TRUE(m.form->LogFilePathNow().endsWith(runName)) << runName.toStdString();
 
     // A hit with a recording plays it; a recording gone is said plainly.
@@ -104,8 +89,8 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     m.Restart();
     EXPECT_EQ(m.form->findChild<QTabWidget*>("SSTab1")->currentIndex(), 4);
     m.Transmit(Reception("Weather", "NOAA 2", "01624000"), 600);
-    EXPECT_TRUE(WaitUntil([&] { return ReadValue(path, "SELECT count(*) FROM hits").toInt() == 4; }, 3000));
-    EXPECT_EQ(ReadValue(path, "SELECT count(DISTINCT run_id) FROM hits WHERE coalesce(recording, '') = ''").toInt(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return SqliteValue(path, "SELECT count(*) FROM hits").toInt() == 4; }, 3000));
+    EXPECT_EQ(SqliteValue(path, "SELECT count(DISTINCT run_id) FROM hits WHERE coalesce(recording, '') = ''").toInt(), 2);
 }
 
 TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
@@ -122,10 +107,10 @@ TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
     const QStringList aside = QDir(m.folder.Path()).entryList({"history.sqlite.damaged-*"});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(m.folder.Read(aside[0].toStdString()), garbage);
-    EXPECT_EQ(ReadValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt(), 1);
+    EXPECT_EQ(SqliteValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt(), 1);
     const QString told = m.form->LastMessage();
     m.Transmit(Reception("Weather", "NOAA 2", "01624000"), 600);
-    EXPECT_TRUE(WaitUntil([&] { return ReadValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt() == 2; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return SqliteValue(HistoryPath(m), "SELECT count(*) FROM hits").toInt() == 2; }, 3000));
     EXPECT_EQ(m.form->LastMessage(), told);  // told once
 }
 
@@ -139,11 +124,7 @@ TEST(HistoryEndToEnd, ImportLogsAddsOldLogFilesOnceWithoutADisplay) {
     logs.Write("notes.txt", "not a log\r\n");
     const auto import = [&] {
         QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "xcb");  // a window would fail here: there is no display
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        program.setProcessEnvironment(env);
+        program.setProcessEnvironment(ProgramEnvironment("xcb"));  // a window would fail here
         program.start(QUORVANE_EXE, {"--app-dir", app.Path(), "--import-logs", logs.Path()});
         EXPECT_TRUE(program.waitForFinished(20000));
         EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
@@ -152,9 +133,9 @@ TEST(HistoryEndToEnd, ImportLogsAddsOldLogFilesOnceWithoutADisplay) {
     EXPECT_TRUE(import().startsWith("Added 3 hits to "));
     EXPECT_TRUE(import().startsWith("Added 0 hits to "));
     const QString path = QDir(app.Path()).filePath("history.sqlite");
-    EXPECT_EQ(ReadValue(path, "SELECT count(*) FROM hits").toInt(), 3);
-    EXPECT_EQ(ReadValue(path, "SELECT count(*) FROM runs").toInt(), 2);
-    EXPECT_EQ(ReadValue(path, "SELECT group_concat(code_or_id || '@' || start_local, ' ') FROM "
+    EXPECT_EQ(SqliteValue(path, "SELECT count(*) FROM hits").toInt(), 3);
+    EXPECT_EQ(SqliteValue(path, "SELECT count(*) FROM runs").toInt(), 2);
+    EXPECT_EQ(SqliteValue(path, "SELECT group_concat(code_or_id || '@' || start_local, ' ') FROM "
                               "(SELECT * FROM hit_list ORDER BY start_utc)").toString().left(25),
               "12345@2026-12-04T14:53:00");
 }

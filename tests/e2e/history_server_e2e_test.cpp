@@ -6,12 +6,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
+#include "SqliteValue.h"
 #include "history/qt/HistoryTab.h"
 #include "history/qt/TestPostgres.h"
 
@@ -35,15 +34,7 @@ void WriteServerFile(const AppFolder& folder, const QString& url, const std::str
 }
 
 qint64 LocalCount(const AppFolder& folder, const QString& sql) {
-    qint64 value = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "local-check");
-        db.setDatabaseName(QDir(folder.Path()).filePath("history.sqlite"));
-        QSqlQuery query(db);
-        if (db.open() && query.exec(sql) && query.next()) value = query.value(0).toLongLong();
-    }
-    QSqlDatabase::removeDatabase("local-check");
-    return value;
+    return test::SqliteCount(QDir(folder.Path()).filePath("history.sqlite"), sql);
 }
 
 // The real program with an app folder of its own, on a simulator of its own.
@@ -57,9 +48,7 @@ struct RealStation {
         radio->SetOverride(Idle());
         folder.SaveComSettings();
         WriteServerFile(folder, url, name);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        program.setProcessEnvironment(env);
+        program.setProcessEnvironment(ProgramEnvironment());
         program.start(QUORVANE_EXE, {"--app-dir", folder.Path()});
     }
     ~RealStation() {
@@ -68,11 +57,7 @@ struct RealStation {
     }
     // A transmission of holdMs, then the scan delay and the idle display.
     void Transmit(RadioView view, int holdMs) {
-        view.receiving = true;
-        radio->SetOverride(view);
-        WaitUntil([] { return false; }, holdMs);
-        view.receiving = false;
-        radio->SetOverride(view);
+        Transmission(*radio, view, holdMs);
         WaitUntil([] { return false; }, 400);
         radio->SetOverride(Idle());
     }

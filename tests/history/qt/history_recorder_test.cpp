@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "HistoryQtSupport.h"
+#include "SqliteValue.h"
 #include "history/qt/HistoryRecorder.h"
 
 namespace quorvane {
@@ -38,17 +39,7 @@ protected:
         ASSERT_TRUE(opened.wait(5000));
     }
     QString Path() const { return dir.filePath("history.sqlite"); }
-    qint64 Hits() {
-        qint64 count = -1;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
-            db.setDatabaseName(Path());
-            QSqlQuery query(db);
-            if (db.open() && query.exec("SELECT count(*) FROM hits") && query.next()) count = query.value(0).toLongLong();
-        }
-        QSqlDatabase::removeDatabase("check");
-        return count;
-    }
+    qint64 Hits() { return test::SqliteCount(Path(), "SELECT count(*) FROM hits"); }
     void Add(const std::string& channel) { recorder->AddHit(EndedHit(channel), ""); }
 
     QTemporaryDir dir;

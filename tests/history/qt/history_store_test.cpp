@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "HistoryQtSupport.h"
+#include "SqliteValue.h"
 #include "app/qt/ScannerText.h"
 #include "history/Csv.h"
 
@@ -23,18 +24,7 @@ protected:
         ASSERT_TRUE(store.Open(Path())) << store.TakeReport().toStdString();
     }
     QString Path() const { return dir.filePath("history.sqlite"); }
-    qint64 Count(const QString& sql) {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
-        db.setDatabaseName(Path());
-        qint64 value = -1;
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql) && query.next()) value = query.value(0).toLongLong();
-        }
-        db = {};
-        QSqlDatabase::removeDatabase("check");
-        return value;
-    }
+    qint64 Count(const QString& sql) { return test::SqliteCount(Path(), sql); }
     QTemporaryDir dir;
     HistoryStore store;
     const HistoryRun run{{1764859800000, 3600}, "12-04-2025", "3-50-00-PM"};
