@@ -17,13 +17,10 @@ TEST(LeadingNumber, TakesTheLeadingNumberOfTheLine) {
 }
 
 TEST(SmallInteger, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
-    EXPECT_EQ(AsSmallInteger(2.5), 2);
-    EXPECT_EQ(AsSmallInteger(3.5), 4);
-    EXPECT_EQ(AsSmallInteger(-32768), -32768);
-    EXPECT_EQ(AsSmallInteger(32767), 32767);
-    EXPECT_EQ(AsSmallInteger(32768), std::nullopt);
-    EXPECT_EQ(AsSmallInteger(-32769), std::nullopt);
-    EXPECT_EQ(AsSmallInteger(40000), std::nullopt);
+    const std::pair<double, std::optional<int>> cases[] = {
+        {2.5, 2}, {3.5, 4}, {-32768, -32768}, {32767, 32767}, {32768, std::nullopt}, {-32769, std::nullopt},
+        {40000, std::nullopt}};
+    for (const auto& [value, expected] : cases) EXPECT_EQ(AsSmallInteger(value), expected) << value;
 }
 
 TEST(ComSettingsFile, ReadsBackWhatItWritesAndOutOfRangeOrMissingValuesFallBack) {
