@@ -24,61 +24,53 @@ double ProcessCpuSeconds() {
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-
 }  // namespace
 
 TEST(LinkEndToEnd, SavedPortPollsAt57600SendsKeysAndSurvivesAVanishedScanner) {
-    App();
-    AppFolder folder;
-    SimulatorOptions options;
-    options.log_path = folder.FilePath("wire.log");
-    auto radio = StartRadio(folder, kQuietScenario, options);
-    folder.SaveComSettings();
-    Form1 form(folder.Path());
-    form.show();
-    EXPECT_EQ(form.findChild<QPushButton*>("Command2")->text(), "Stop");
+    Panel p;  // the saved port, a radio that logs its wire
+    EXPECT_EQ(p.form->findChild<QPushButton*>("Command2")->text(), "Stop");
     // The line settings as the device itself has them.
-    const int fd = ::open(radio->SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(p.radio->SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(fd, 0);
     termios tio{};
     ASSERT_EQ(tcgetattr(fd, &tio), 0);
     ::close(fd);
     EXPECT_EQ(cfgetospeed(&tio), B57600);
     EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
-    ASSERT_TRUE(WaitUntil([&] { return radio->ReceivedCommands().size() >= 6; }, 3000));  // polling by itself
+    ASSERT_TRUE(WaitUntil([&] { return p.radio->ReceivedCommands().size() >= 6; }, 3000));  // polling by itself
 
-    size_t before = radio->ReceivedCommands().size();
-    QTest::mouseClick(Key(form, "key_7"), Qt::LeftButton);
-    ASSERT_TRUE(WaitUntil([&] { return !NonPollCommands(*radio, before).empty(); }, 3000));
-    EXPECT_EQ(NonPollCommands(*radio, before), std::vector<std::string>{"KEY,7,P"});
+    size_t before = p.radio->ReceivedCommands().size();
+    QTest::mouseClick(Key(*p.form, "key_7"), Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return !NonPollCommands(*p.radio, before).empty(); }, 3000));
+    EXPECT_EQ(NonPollCommands(*p.radio, before), std::vector<std::string>{"KEY,7,P"});
     // One line, ended by its CR alone: no LF reached the radio.
-    EXPECT_EQ(folder.Read("wire.log").find("\\x0A"), std::string::npos);
+    EXPECT_EQ(p.folder.Read("wire.log").find("\\x0A"), std::string::npos);
 
     // Lock: its second after the function key, and no poll request between the three.
-    before = radio->ReceivedCommands().size();
+    before = p.radio->ReceivedCommands().size();
     QElapsedTimer timer;
     timer.start();
-    QTest::mouseClick(Key(form, "key_lock"), Qt::LeftButton);
-    ASSERT_TRUE(WaitUntil([&] { return NonPollCommands(*radio, before).size() >= 3; }, 3000));
+    QTest::mouseClick(Key(*p.form, "key_lock"), Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return NonPollCommands(*p.radio, before).size() >= 3; }, 3000));
     EXPECT_GE(timer.elapsed(), 1000);
-    const auto all = radio->ReceivedCommands();
+    const auto all = p.radio->ReceivedCommands();
     const auto at = std::find(all.begin() + static_cast<long>(before), all.end(), "KEY,F,H");
     ASSERT_NE(at, all.end());
     EXPECT_EQ(std::vector<std::string>(at, std::min(at + 3, all.end())),
               (std::vector<std::string>{"KEY,F,H", "KEY,!,P", "KEY,F,R"}));
 
-    radio.reset();  // the other end of the line is gone
-    ASSERT_TRUE(WaitUntil([&] { return Text3Of(form) == "Scanner disconnected - retrying"; }, 3000));
-    EXPECT_EQ(form.findChild<QPushButton*>("Command2")->text(), "Stop");
+    p.radio.reset();  // the other end of the line is gone
+    ASSERT_TRUE(WaitUntil([&] { return Text3Of(*p.form) == "Scanner disconnected - retrying"; }, 3000));
+    EXPECT_EQ(p.form->findChild<QPushButton*>("Command2")->text(), "Stop");
     // No busy loop while it waits: well under a fifth of a core.
     const double cpuBefore = ProcessCpuSeconds();
     QElapsedTimer wall;
     wall.start();
     WaitUntil([] { return false; }, 1500);
     EXPECT_LT((ProcessCpuSeconds() - cpuBefore) / (wall.elapsed() / 1000.0), 0.2);
-    auto back = StartRadio(folder);  // a new radio behind the same link name
+    auto back = StartRadio(p.folder);  // a new radio behind the same link name
     EXPECT_TRUE(WaitUntil([&] { return back->ReceivedCommands().size() >= 3; }, 3000));
-    EXPECT_NE(Text3Of(form), "Scanner disconnected - retrying");
+    EXPECT_NE(Text3Of(*p.form), "Scanner disconnected - retrying");
 }
 
 TEST(LinkEndToEnd, HighBytesFromTheScannerArriveUnchanged) {
