@@ -3,17 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/SettingsText.h"
+#include "app/NameValueFile.h"
 #include "web/AccessRules.h"
 
 namespace quorvane {
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
 
 bool AllOf(std::string_view text, int (*test)(int)) {
     return std::all_of(text.begin(), text.end(), [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
@@ -76,33 +70,18 @@ std::string Lowered(std::string_view text) {
     return lower;
 }
 
-// A value in a notice: quoted and cut short, so a damaged file gives a
-// readable line.
-std::string Shown(std::string_view value) {
-    constexpr size_t kMost = 40;
-    return "\"" + std::string(value.substr(0, kMost)) + (value.size() > kMost ? "...\"" : "\"");
-}
-
 }  // namespace
 
 bool IsIpAddress(std::string_view text) { return IsIpv4(text) || IsIpv6(text); }
 
 WebRemoteSettings ReadWebRemoteSettings(std::string_view bytes) {
     WebRemoteSettings settings;
-    const std::vector<std::string> lines = SettingsLines(std::string(bytes));
-    for (size_t n = 0; n < lines.size(); ++n) {
-        const std::string_view line = TrimBlanks(lines[n]);
-        if (line.empty() || line.front() == '#') continue;
-        const std::string where = std::string(kWebRemoteSettingsFile) + " line " + std::to_string(n + 1) + ": ";
-        const size_t equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            settings.notices.push_back(where + "no \"=\" in " + Shown(line) + "; ignored");
-            continue;
-        }
-        const std::string name = Lowered(TrimBlanks(line.substr(0, equals)));
-        std::string_view value = TrimBlanks(line.substr(equals + 1));
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-
+    const NameValueFile file = ReadNameValueFile(bytes, kWebRemoteSettingsFile);
+    settings.notices = file.notices;
+    for (const NameValue& entry : file.values) {
+        const std::string where = NoticeWhere(kWebRemoteSettingsFile, entry.line);
+        const std::string& name = entry.name;
+        const std::string_view value = entry.value;
         if (name == "start") {
             settings.start = value == "1";
             if (value != "0" && value != "1") settings.notices.push_back(where + "start is 0 or 1; 0 is used");
@@ -115,14 +94,14 @@ WebRemoteSettings ReadWebRemoteSettings(std::string_view bytes) {
                 settings.listen.address = Lowered(address);
             } else {
                 settings.listen.address = std::string(kDefaultWebAddress);
-                settings.notices.push_back(where + "address " + Shown(value) + " is no IP address; " +
+                settings.notices.push_back(where + "address " + ShownValue(value) + " is no IP address; " +
                                            std::string(kDefaultWebAddress) + " is used");
             }
         } else if (name == "port") {
             const auto port = ParsePort(value);
             settings.listen.port = port.value_or(kDefaultWebPort);
             if (!port) {
-                settings.notices.push_back(where + "port " + Shown(value) + " is not 1 to 65535; " +
+                settings.notices.push_back(where + "port " + ShownValue(value) + " is not 1 to 65535; " +
                                            std::to_string(kDefaultWebPort) + " is used");
             }
         } else if (name == "control_token" || name == "view_token") {
@@ -139,7 +118,7 @@ WebRemoteSettings ReadWebRemoteSettings(std::string_view bytes) {
         } else if (name == "tls_key") {
             settings.tlsKey = std::string(value);
         } else {
-            settings.notices.push_back(where + "unknown setting " + Shown(name) + "; ignored");
+            settings.notices.push_back(where + "unknown setting " + ShownValue(name) + "; ignored");
         }
     }
     if (settings.controlToken && settings.viewToken == settings.controlToken) {
@@ -160,15 +139,8 @@ std::string WriteWebRemoteSettings(const WebRemoteSettings& settings) {
     line("port", std::to_string(settings.listen.port));
     line("control_token", settings.controlToken.value_or(""));
     line("view_token", settings.viewToken.value_or(""));
-    // A path with blanks at its ends or a quote at its start goes in quotes,
-    // which the reader takes off again.
-    const auto path = [](const std::string& value) {
-        const bool quote = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
-                                              value.front() == '"' || value.back() == ' ' || value.back() == '\t');
-        return quote ? "\"" + value + "\"" : value;
-    };
-    line("tls_certificate", path(settings.tlsCertificate));
-    line("tls_key", path(settings.tlsKey));
+    line("tls_certificate", QuotedWhereNeeded(settings.tlsCertificate));
+    line("tls_key", QuotedWhereNeeded(settings.tlsKey));
     return bytes;
 }
 
@@ -182,18 +154,18 @@ ListenArgument ParseListenArgument(std::string_view text) {
         }
         listen.address = Lowered(text.substr(1, close - 1));
         port = text.substr(close + 2);
-        if (!IsIpv6(listen.address)) return {std::nullopt, Shown(text.substr(1, close - 1)) + " is no IPv6 address"};
+        if (!IsIpv6(listen.address)) return {std::nullopt, ShownValue(text.substr(1, close - 1)) + " is no IPv6 address"};
     } else if (const size_t colon = text.rfind(':'); colon != std::string_view::npos) {
         const std::string_view address = text.substr(0, colon);
         if (address.find(':') != std::string_view::npos) {
             return {std::nullopt, "an IPv6 address is written [ADDR]:PORT"};
         }
-        if (!IsIpv4(address)) return {std::nullopt, Shown(address) + " is no IP address"};
+        if (!IsIpv4(address)) return {std::nullopt, ShownValue(address) + " is no IP address"};
         listen.address = std::string(address);
         port = text.substr(colon + 1);
     }
     const auto number = ParsePort(port);
-    if (!number) return {std::nullopt, "port " + Shown(port) + " is not 1 to 65535"};
+    if (!number) return {std::nullopt, "port " + ShownValue(port) + " is not 1 to 65535"};
     listen.port = *number;
     return {listen, {}};
 }

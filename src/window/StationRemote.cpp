@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "input/qt/KeyPlayer.h"
 #include "monitor/qt/HitLog.h"
@@ -17,12 +18,18 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
     auto* server = new RemoteServer(station.AppDirectory(), {}, parent);
     RemoteHost host;
     host.press = [&station](const std::string& key) { return station.Keys().Click(key); };
-    host.listen = [&station, server](bool on) {
-        if (!on) return station.Recorder().SetSoundListener(nullptr);
-        return station.Recorder().SetSoundListener(
+    // "Listen" is one tap on the station's sound input while any page listens.
+    auto tap = std::make_shared<int>(0);
+    host.listen = [&station, server, tap](bool on) {
+        if (*tap != 0) station.Recorder().RemoveSoundTap(std::exchange(*tap, 0));
+        if (!on) return true;
+        bool opened = false;
+        *tap = station.Recorder().AddSoundTap(
             [server](const std::int16_t* samples, qint64 frames, int rate, int channels) {
                 server->PushSound(samples, frames, rate, channels);
-            });
+            },
+            &opened);
+        return opened;
     };
     server->SetHost(std::move(host));
 

@@ -16,7 +16,10 @@ HitRecorder::HitRecorder(Poller& poller, QObject* parent)
     rules_.SetPathMaker(ScannerNamePath);
     input_.SetOnStalled([this] {
         emit Note("Sound input stopped - reopening");
-        QTimer::singleShot(kReopenAfterMs, this, &HitRecorder::Listen);
+        QTimer::singleShot(kReopenAfterMs, this, [this] {
+            Listen();
+            if (!taps_.empty()) OpenTaps();
+        });
     });
     // The indicator can change only with a poll tick or the box: it is
     // brought up to date at once after each, not looked at on a clock.
@@ -53,6 +56,27 @@ void HitRecorder::Listen() {
 }
 
 void HitRecorder::SetUp() { rules_.SetUp(); }
+
+bool HitRecorder::OpenTaps() {
+    if (taps_.empty()) return input_.SetBlockListener(nullptr);
+    return input_.SetBlockListener([this](const std::int16_t* samples, qint64 frames, int rate, int channels) {
+        // A tap may remove itself (or another) while it is told: walk a copy.
+        const auto taps = taps_;
+        for (const auto& [number, tap] : taps) tap(samples, frames, rate, channels);
+    });
+}
+
+int HitRecorder::AddSoundTap(DefaultInputRecorder::BlockListener tap, bool* opened) {
+    const int number = nextTap_++;
+    taps_.emplace(number, std::move(tap));
+    const bool open = OpenTaps();
+    if (opened) *opened = open;
+    return number;
+}
+
+void HitRecorder::RemoveSoundTap(int number) {
+    if (taps_.erase(number) > 0) OpenTaps();
+}
 
 void HitRecorder::Reopen() {
     rules_.CloseInput();

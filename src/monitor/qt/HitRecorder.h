@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <map>
 #include <string>
 
 #include "monitor/Recording.h"
@@ -40,12 +41,17 @@ public:
     // empty when none.
     std::string Stop(const RecordingNames& names, const std::string& launchDate, const std::string& folder);
 
-    // The sound input's blocks as they come in, for the browser remote's
-    // "Listen" (nothing: no more); the input stays open meanwhile and the
-    // recordings are as they would be without it. False when no input opens.
-    bool SetSoundListener(DefaultInputRecorder::BlockListener listener) {
-        return input_.SetBlockListener(std::move(listener));
-    }
+    // Taps on the sound input: every block as it comes in, to each tap (the
+    // browser remote's "Listen", the live feed, the tone detector). While one
+    // tap is set the input stays open whatever recording does; what is
+    // recorded does not change. AddSoundTap gives the tap's number for
+    // RemoveSoundTap; false in *opened (ErrorText of the input says why)
+    // when no input opens, and the tap stays set, to hear the input once it
+    // is opened again.
+    int AddSoundTap(DefaultInputRecorder::BlockListener tap, bool* opened = nullptr);
+    void RemoveSoundTap(int number);
+    bool SoundTapped() const { return !taps_.empty(); }
+    QString SoundInputError() const { return QString::fromStdString(input_.ErrorText()); }
 
 signals:
     void Tell(const QString& text);
@@ -56,6 +62,7 @@ signals:
 
 private:
     void Listen();
+    bool OpenTaps();
     void Say(const std::optional<std::string>& message);
     void Timer3_Timer();
 
@@ -65,6 +72,8 @@ private:
     QTimer Timer3;
     bool wanted_ = false;
     bool running_ = false;
+    std::map<int, DefaultInputRecorder::BlockListener> taps_;
+    int nextTap_ = 1;
 };
 
 }  // namespace quorvane
