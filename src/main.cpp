@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
         });
     }
     if (options.headless) {
-        return WithoutWindow(argc, argv, options, [&](const QString& folder) { return RunHeadless(folder, options.web); });
+        return WithoutWindow(argc, argv, options, [&](const QString& folder) { return RunHeadless(folder, options); });
     }
 
     QApplication app(argc, argv);
@@ -100,5 +100,7 @@ int main(int argc, char* argv[]) {
     // The browser remote of this run, as --web or web_remote.txt asks; a
     // remote that cannot start is said on standard error and in its box.
     form.Remote().StartForRun(options.web);
+    // The MQTT broker of this run, as --mqtt or mqtt.txt asks.
+    form.StartMqtt(options.mqtt);
     return app.exec();
 }

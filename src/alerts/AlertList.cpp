@@ -62,15 +62,79 @@ std::optional<AlertEntry> EntryOfLine(std::string_view line) {
     return entry;
 }
 
+// The value after "name=" at the start of a line, the name in either case.
+std::optional<std::string_view> ValueOf(std::string_view line, std::string_view name) {
+    line = TrimmedView(line);
+    if (line.size() <= name.size() || line[name.size()] != '=' || LowerAscii(line.substr(0, name.size())) != name) {
+        return std::nullopt;
+    }
+    return TrimmedView(line.substr(name.size() + 1));
+}
+
+// A tone in Hz: digits with at most one decimal point, within what a
+// scanner's audio carries.
+std::optional<double> ToneHz(std::string_view text) {
+    text = TrimmedView(text);
+    if (text.empty() || text.size() > 9 || std::count(text.begin(), text.end(), '.') > 1 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; }) ||
+        !std::any_of(text.begin(), text.end(), IsDigit)) {
+        return std::nullopt;
+    }
+    double hz = 0;
+    double scale = 0;  // 0 before the point, then 0.1, 0.01, ...
+    for (const char c : text) {
+        if (c == '.') {
+            scale = 0.1;
+        } else if (scale == 0) {
+            hz = hz * 10 + (c - '0');
+        } else {
+            hz += (c - '0') * scale;
+            scale /= 10;
+        }
+    }
+    if (hz < kLowestToneHz || hz > kHighestToneHz) return std::nullopt;
+    return hz;
+}
+
+// "349.0,433.7 Station 5": two tones and a name (the tones' own text when none).
+std::optional<ToneWatch> ToneWatchOf(std::string_view value) {
+    const size_t blank = value.find_first_of(" \t");
+    const std::string_view pair = value.substr(0, blank);
+    const size_t comma = pair.find(',');
+    if (comma == std::string_view::npos) return std::nullopt;
+    const std::optional<double> first = ToneHz(pair.substr(0, comma));
+    const std::optional<double> second = ToneHz(pair.substr(comma + 1));
+    if (!first || !second) return std::nullopt;
+    const std::string_view label = blank == std::string_view::npos ? "" : TrimmedView(value.substr(blank));
+    return ToneWatch{*first, *second, std::string(label.empty() ? pair : label)};
+}
+
 }  // namespace
 
 AlertList AlertList::Parse(std::string_view fileBytes) {
     AlertList list;
     size_t start = 0;
+    int number = 0;
     while (start <= fileBytes.size()) {
         size_t end = fileBytes.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = fileBytes.size();
-        if (std::optional<AlertEntry> entry = EntryOfLine(fileBytes.substr(start, end - start))) {
+        const std::string_view line = fileBytes.substr(start, end - start);
+        // CR LF is one line end, so a file written on Windows numbers its lines alike.
+        if (!(start > 0 && fileBytes[start - 1] == '\r' && end == start && end < fileBytes.size() &&
+              fileBytes[end] == '\n')) {
+            ++number;
+        }
+        if (const auto url = ValueOf(line, "notify")) {
+            if (!url->empty()) list.hooks_.emplace_back(*url);
+        } else if (const auto tones = ValueOf(line, "tones")) {
+            if (std::optional<ToneWatch> watch = ToneWatchOf(*tones)) {
+                list.tones_.push_back(std::move(*watch));
+            } else {
+                list.notices_.push_back("alerts.txt line " + std::to_string(number) + ": tones \"" +
+                                        std::string(tones->substr(0, 40)) + "\" is not two tones in Hz (" +
+                                        "e.g. tones=349.0,433.7 Station 5); ignored");
+            }
+        } else if (std::optional<AlertEntry> entry = EntryOfLine(line)) {
             list.entries_.push_back(std::move(*entry));
         }
         start = end + 1;
@@ -130,6 +194,20 @@ std::optional<std::uint32_t> FrequencyDigitsUnits(std::string_view digits) {
     std::uint32_t units = 0;
     for (const char c : digits) units = units * 10 + static_cast<std::uint32_t>(c - '0');
     return units;
+}
+
+std::string MegahertzText(std::string_view rawFrequency) {
+    const std::optional<std::uint32_t> units = FrequencyDigitsUnits(rawFrequency);
+    if (!units) return {};
+    std::string fraction = std::to_string(*units % 10000);
+    fraction.insert(0, 4 - fraction.size(), '0');
+    return std::to_string(*units / 10000) + "." + fraction;
+}
+
+std::optional<std::int64_t> FrequencyHz(std::string_view rawFrequency) {
+    const std::optional<std::uint32_t> units = FrequencyDigitsUnits(rawFrequency);
+    if (!units) return std::nullopt;
+    return static_cast<std::int64_t>(*units) * 100;
 }
 
 AlertSubject SubjectOfHit(const LiveHit& hit) {

@@ -30,6 +30,20 @@ struct AlertSubject {
     std::string_view TalkgroupId;
 };
 
+// The tones a page may use: what a scanner's audio carries.
+inline constexpr double kLowestToneHz = 200;
+inline constexpr double kHighestToneHz = 3500;
+
+// A two-tone sequential page to listen for during hits ("tones=349.0,433.7
+// Station 5"): the first tone, the second, and what the page is called.
+struct ToneWatch {
+    double FirstHz = 0;
+    double SecondHz = 0;
+    std::string Label;
+
+    bool operator==(const ToneWatch&) const = default;
+};
+
 // The watched channels and talkgroups of alerts.txt: 8-bit text, one entry a
 // line (CR LF, LF or a lone CR end a line). A number with a decimal point is
 // a frequency in MHz, compared to 100 Hz (the scanner's step; finer digits
@@ -38,6 +52,13 @@ struct AlertSubject {
 // case. Blanks around an entry do not count; empty lines and lines starting
 // with "#" are skipped. Every byte is allowed: a line that is no number is
 // text.
+//
+// Two kinds of line say more than what to watch (the name before "=" in
+// either case):
+//   notify=URL              every alert is also sent to this web hook
+//   tones=349.0,433.7 NAME  a two-tone page (first tone, second tone in Hz,
+//                           then its name) heard during a hit alerts too
+// A tones line that cannot be read is left out and Notices() says why.
 class AlertList {
 public:
     AlertList() = default;
@@ -46,9 +67,15 @@ public:
     bool Matches(const AlertSubject& subject) const;
     bool Empty() const { return entries_.empty(); }
     const std::vector<AlertEntry>& Entries() const { return entries_; }
+    const std::vector<std::string>& Hooks() const { return hooks_; }
+    const std::vector<ToneWatch>& Tones() const { return tones_; }
+    const std::vector<std::string>& Notices() const { return notices_; }
 
 private:
     std::vector<AlertEntry> entries_;
+    std::vector<std::string> hooks_;
+    std::vector<ToneWatch> tones_;
+    std::vector<std::string> notices_;
 };
 
 // A frequency in MHz as text ("154.43", " 154.4300") in units of 100 Hz;
@@ -57,6 +84,11 @@ std::optional<std::uint32_t> FrequencyUnits(std::string_view megahertz);
 // The scanner's eight frequency digits (four of MHz, four of 100 Hz) in units
 // of 100 Hz; nothing for other text or all zeros (no frequency).
 std::optional<std::uint32_t> FrequencyDigitsUnits(std::string_view digits);
+
+// "154.4300" from the scanner's eight digits; empty for none.
+std::string MegahertzText(std::string_view rawFrequency);
+// The scanner's eight digits in Hz.
+std::optional<std::int64_t> FrequencyHz(std::string_view rawFrequency);
 
 // A hit as the poll reports it.
 AlertSubject SubjectOfHit(const LiveHit& hit);

@@ -1,6 +1,9 @@
 #include "alerts/AlertText.h"
 
+#include <cstdio>
+
 #include "link/Fields.h"
+#include "link/ScreenGlyphs.h"
 
 namespace quorvane {
 namespace {
@@ -37,6 +40,31 @@ AlertText DescribeAlert(const LiveHit& hit) {
     text.Line = "Alert: " + text.Summary;
     if (!where.empty() && where != text.Summary) text.Line += ", " + where;
     return text;
+}
+
+AlertText DescribeTonePage(const LiveHit& hit, const ToneWatch& page) {
+    const AlertText onHit = DescribeAlert(hit);
+    char tones[64];
+    std::snprintf(tones, sizeof tones, "Tones %.1f Hz, %.1f Hz", page.FirstHz, page.SecondHz);
+    AlertText text;
+    text.Summary = page.Label;
+    text.Body = std::string(tones) + "\n" + onHit.Body;
+    text.Line = "Page: " + page.Label + ", " + onHit.Summary;
+    return text;
+}
+
+AlertFacts FactsOfAlert(const AlertText& text, const LiveHit& hit, std::string reason, std::string timeIso) {
+    AlertFacts facts;
+    facts.Title = ScreenTextUtf8(text.Summary);
+    facts.Message = ScreenTextUtf8(text.Body);
+    facts.Reason = std::move(reason);
+    facts.System = ScreenTextUtf8(TrimBlanks(hit.SystemText));
+    facts.Group = ScreenTextUtf8(TrimBlanks(hit.GroupText));
+    facts.Channel = ScreenTextUtf8(TrimBlanks(hit.ChannelText));
+    facts.Frequency = MegahertzText(hit.RawFrequency);
+    if (hit.TrunkedHit) facts.Talkgroup = TrimBlanks(hit.TalkgroupId);
+    facts.Time = std::move(timeIso);
+    return facts;
 }
 
 }  // namespace quorvane

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "alerts/AlertList.h"
+#include "alerts/WebHook.h"
 #include "monitor/TickOutcome.h"
 
 namespace quorvane {
@@ -13,5 +15,11 @@ struct AlertText {
 };
 
 AlertText DescribeAlert(const LiveHit& hit);
+// A two-tone page heard during a hit: named by the page, then the hit.
+AlertText DescribeTonePage(const LiveHit& hit, const ToneWatch& page);
+
+// What a web hook or a broker is told: the words as UTF-8, the hit's names,
+// frequency and talkgroup, why it alerted and when (ISO 8601).
+AlertFacts FactsOfAlert(const AlertText& text, const LiveHit& hit, std::string reason, std::string timeIso);
 
 }  // namespace quorvane

@@ -37,7 +37,9 @@
 #include "monitor/qt/Poller.h"
 #include "tools/qt/HarvestPanel.h"
 #include "tools/qt/TunerTab.h"
+#include "mqtt/qt/MqttBridge.h"
 #include "web/qt/WebRemoteBox.h"
+#include "window/StationMqtt.h"
 #include "window/LayoutSwitcher.h"
 #include "window/Logo.h"
 #include "window/Station.h"
@@ -164,6 +166,11 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1500));
     remote_ = ServeStation(*station_, this);
     webRemote_ = new WebRemoteBox(tab, *remote_);
+    mqtt_ = ConnectMqtt(*station_, this);
+    // The broker's state, when one is set up: connected, refused, reconnecting.
+    mqtt_state = NewControl<QLabel>(tab, "mqtt_state", TwipsRect(120, 3700, 3900, 270));
+    mqtt_state->setAccessibleName("MQTT state");
+    connect(mqtt_, &MqttBridge::StateChanged, mqtt_state, &QLabel::setText);
     // Text3 is small: the whole of its message is also shown here.
     status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3100, 3900, 560));
     status_line->setWordWrap(true);
@@ -200,6 +207,14 @@ void Form1::Wire() {
     connect(key_clear_log, &QPushButton::clicked, this, &Form1::key_clear_log_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form1::SSTab1_Click);
     connect(static_cast<Logo*>(Picture1), &Logo::Clicked, this, &Form1::Picture1_Click);
+}
+
+void Form1::StartMqtt(bool asked) {
+    const bool started = mqtt_->StartForRun(asked);
+    QStringList notices;
+    for (const std::string& notice : mqtt_->Notices()) notices << QString::fromStdString(notice);
+    if (!started && asked) notices.prepend(mqtt_->Problem());
+    if ((started || asked) && !notices.isEmpty()) Tell(notices.join("\n"));
 }
 
 const QString& Form1::AppDirectory() const { return station_->AppDirectory(); }

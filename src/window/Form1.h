@@ -27,6 +27,7 @@ class LogSettingsFrame;
 class LogTab;
 class MacroFrames;
 class MemoryTab;
+class MqttBridge;
 class RemoteServer;
 class ScannerLink;
 class ShortcutFilter;
@@ -49,6 +50,10 @@ public:
     Station& Scanner() { return *station_; }
     // The browser remote of this window's station (not started by the window).
     RemoteServer& Remote() { return *remote_; }
+    // The MQTT side of this window's station; StartMqtt starts it when
+    // asked (--mqtt) or as mqtt.txt says, and tells what keeps it from starting.
+    MqttBridge& Mqtt() { return *mqtt_; }
+    void StartMqtt(bool asked);
     ScannerLink& Link();
     bool Running() const;
     const LogText& Log() const;
@@ -109,6 +114,8 @@ private:
     WindowSettingsFrame* windowSettings_ = nullptr;
     RemoteServer* remote_ = nullptr;
     WebRemoteBox* webRemote_ = nullptr;
+    MqttBridge* mqtt_ = nullptr;
+    QLabel* mqtt_state = nullptr;
     QLabel* status_line = nullptr;
     QLineEdit* Text4 = nullptr;
     QLabel* Picture1 = nullptr;

@@ -16,6 +16,8 @@
 #include "tools/qt/HarvestPanel.h"
 #include "tools/qt/TunerTab.h"
 #include "window/Form1.h"
+
+#include "mqtt/qt/MqttBridge.h"
 #include "window/LayoutSwitcher.h"
 #include "window/Station.h"
 #include "window/WindowSettingsFrame.h"
@@ -74,6 +76,7 @@ void Form1::Form_Unload() {
     pgm_.logDirectory = station_->Log().LogDirectory();
     pgm_.left = static_cast<double>(x()) * kTwipsPerPixel;
     pgm_.top = static_cast<double>(y()) * kTwipsPerPixel;
+    mqtt_->Stop();  // "offline" before the window goes
     station_->Shutdown();
     QString error;
     if (!WriteFileAtomically(JoinPath(AppDirectory(), kPgmSettingsFile), WritePgmSettings(pgm_), &error)) {

@@ -15,6 +15,8 @@
 #include "monitor/qt/Poller.h"
 #include "web/qt/RemoteServer.h"
 #include "window/Station.h"
+#include "mqtt/qt/MqttBridge.h"
+#include "window/StationMqtt.h"
 #include "window/StationRemote.h"
 #ifndef Q_OS_WIN
 #include "app/qt/QuitSignals.h"
@@ -31,7 +33,7 @@ void Say(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().const
 
 }  // namespace
 
-int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>& web) {
+int RunHeadless(const QString& appDirectory, const ProgramOptions& options) {
 #ifndef Q_OS_WIN
     QuitSignals quitSignals;
 #endif
@@ -60,7 +62,15 @@ int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>&
     station.SetPrompt("Select COM Port");
 
     RemoteServer* remote = ServeStation(station, &station);
-    if (!remote->StartForRun(web)) return 1;
+    if (!remote->StartForRun(options.web)) return 1;
+    MqttBridge* mqtt = ConnectMqtt(station, &station);
+    QObject::connect(mqtt, &MqttBridge::StateChanged, [](const QString& text) { Say(text); });
+    const bool mqttStarted = mqtt->StartForRun(options.mqtt);
+    for (const std::string& notice : mqtt->Notices()) Say(QString::fromStdString(notice));
+    if (!mqttStarted && options.mqtt) {
+        Say(mqtt->Problem());
+        return 1;
+    }
 
     const ComSettings com = station.ReadComSettings();
     if (com.portIndex < 0 || com.speedIndex < 0) {
@@ -86,6 +96,7 @@ int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>&
     QObject::connect(&quitSignals, &QuitSignals::Received, [&] {
         retry.stop();
         remote->Stop();
+        mqtt->Stop();
         station.Shutdown();
         QCoreApplication::exit(0);
     });

@@ -36,6 +36,12 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     poller_->SetRecordAudio([this] { return recorder_->Wanted(); });
     // With no notification service the alert is said in Text3.
     alerts_->SetFallback([this](const QString& text) { Note(text); });
+    // The tone pages are listened for on the recordings' sound input.
+    alerts_->SetSoundTaps([this](AlertWatcher::SoundListener listener) { return recorder_->AddSoundTap(std::move(listener)); },
+                          [this](int tap) { recorder_->RemoveSoundTap(tap); });
+    connect(&alerts_->Hooks(), &WebHookSender::Failed, this, [this](const QString& hook, const QString& why) {
+        Note(QString("Alert not sent to %1: %2").arg(hook, why));
+    });
 
     text3Timer_.setSingleShot(true);
     connect(&text3Timer_, &QTimer::timeout, this, &Station::UpdateText3);

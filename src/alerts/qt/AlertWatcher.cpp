@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QDateTime>
 #include <QStringList>
 #include <QVariantMap>
+#include <type_traits>
 
 #include "app/qt/ScannerText.h"
 
@@ -18,7 +20,35 @@ constexpr const char* kSoundName = "message-new-instant";
 // Let the notification server choose how long the bubble stays.
 constexpr int kServerTimeout = -1;
 
+std::string NowIso() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate).toStdString();
+}
+
 }  // namespace
+
+std::string LogRowKey(const std::string& logLine) {
+    const std::string line = logLine.substr(0, logLine.find_first_of("\r\n"));
+    std::string key;
+    size_t start = 0;
+    for (size_t field = 1; field < kLogGridColumns; ++field) {
+        if (field > 1) key += '\t';
+        if (start > line.size()) continue;  // a missing field is empty, as in the grid
+        const size_t tab = line.find('\t', start);
+        key += line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+        start = tab == std::string::npos ? line.size() + 1 : tab + 1;
+    }
+    return key;
+}
+
+std::string LogRowKey(const LogGridRow& row) {
+    std::string key;
+    for (size_t cell = 1; cell < kLogGridColumns; ++cell) {
+        if (cell > 1) key += '\t';
+        key += row.Cells[cell];
+    }
+    return key;
+}
 
 AlertWatcher::AlertWatcher(const QString& alertsPath, QObject* parent, const QDBusConnection& bus)
     : QObject(parent), file_(alertsPath), bus_(bus) {
@@ -26,10 +56,67 @@ AlertWatcher::AlertWatcher(const QString& alertsPath, QObject* parent, const QDB
 }
 
 void AlertWatcher::Follow(const TickOutcome& outcome) {
-    if (const std::optional<LiveHit> hit = latch_.Follow(outcome, file_.List())) Notify(DescribeAlert(*hit));
+    for (const TickAction& action : outcome.Actions) {
+        std::visit(
+            [this](const auto& a) {
+                using A = std::decay_t<decltype(a)>;
+                if constexpr (std::is_same_v<A, HitStarted>) {
+                    hit_ = a.Hit;
+                    pageHeard_ = false;
+                    if (!a.Hit.Skipped && !file_.List().Tones().empty()) StartTones();
+                } else if constexpr (std::is_same_v<A, HitRenamed>) {
+                    hit_ = a.Hit;
+                } else if constexpr (std::is_same_v<A, HitEnded>) {
+                    StopTones();
+                    if (pageHeard_ && a.LogLine) {
+                        pageRows_.insert(LogRowKey(*a.LogLine));
+                        emit ListChanged();
+                    }
+                    hit_.reset();
+                    pageHeard_ = false;
+                }
+            },
+            action);
+    }
+    if (const std::optional<LiveHit> hit = latch_.Follow(outcome, file_.List())) {
+        Raise(DescribeAlert(*hit), *hit, "watched channel");
+    }
 }
 
-bool AlertWatcher::Marks(const LogGridRow& row) const { return file_.List().Matches(SubjectOfLogRow(row)); }
+bool AlertWatcher::Marks(const LogGridRow& row) const {
+    if (file_.List().Matches(SubjectOfLogRow(row))) return true;
+    return !pageRows_.empty() && !row.Cells[0].empty() && pageRows_.count(LogRowKey(row)) > 0;
+}
+
+void AlertWatcher::StartTones() {
+    StopTones();
+    if (!addTap_) return;
+    tones_ = ToneDetector(file_.List().Tones());
+    tap_ = addTap_([this](const std::int16_t* samples, qint64 frames, int rate, int channels) {
+        HearSound(samples, frames, rate, channels);
+    });
+}
+
+void AlertWatcher::StopTones() {
+    if (tap_ != 0 && removeTap_) removeTap_(tap_);
+    tap_ = 0;
+}
+
+void AlertWatcher::HearSound(const std::int16_t* samples, qint64 frames, int rate, int channels) {
+    if (!hit_) return;
+    for (const size_t page : tones_.Feed(samples, frames, rate, channels)) {
+        const ToneWatch& watch = tones_.Watches()[page];
+        pageHeard_ = true;
+        Raise(DescribeTonePage(*hit_, watch), *hit_, "tones " + watch.Label);
+    }
+}
+
+void AlertWatcher::Raise(const AlertText& text, const LiveHit& hit, const std::string& reason) {
+    Notify(text);
+    const AlertFacts facts = FactsOfAlert(text, hit, reason, NowIso());
+    for (const std::string& url : file_.List().Hooks()) hooks_.Send(MakeHookRequest(url, facts));
+    emit AlertRaised(facts);
+}
 
 void AlertWatcher::Notify(const AlertText& text) {
     const QString summary = ScreenText(text.Summary);

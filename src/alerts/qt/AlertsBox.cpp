@@ -109,8 +109,19 @@ void AlertsBox::SayCount(const QString& before) {
         status_->setText(problem);
         return;
     }
-    const size_t count = watcher_->File().List().Entries().size();
-    status_->setText(before + (count == 1 ? QString("1 entry") : QString("%1 entries").arg(count)));
+    const AlertList& list = watcher_->File().List();
+    if (!list.Notices().empty()) {
+        status_->setText(QString::fromStdString(list.Notices().front()));
+        return;
+    }
+    const size_t count = list.Entries().size();
+    QString text = before + (count == 1 ? QString("1 entry") : QString("%1 entries").arg(count));
+    const auto more = [&text](size_t n, const char* one, const char* many) {
+        if (n > 0) text += ", " + (n == 1 ? QString(one) : QString(many).arg(n));
+    };
+    more(list.Hooks().size(), "1 web hook", "%1 web hooks");
+    more(list.Tones().size(), "1 tone page", "%1 tone pages");
+    status_->setText(text);
 }
 
 }  // namespace quorvane

@@ -24,6 +24,9 @@ const QCommandLineOption kWeb("web",
 const QCommandLineOption kHeadless("headless",
                                    "Run without a window or a display: poll, log, record, keep the history and "
                                    "serve the browser remote until stopped by a signal.");
+const QCommandLineOption kMqtt("mqtt",
+                               "Publish the scanner's state, hits and alerts to the MQTT broker named in mqtt.txt "
+                               "for this run (start=1 there publishes on every run).");
 const QCommandLineOption kBackup("backup",
                                  "Read the scanner's whole memory (port and speed as saved on the Settings tab) "
                                  "into the memory file FILE and exit (no window is opened).",
@@ -39,7 +42,7 @@ const char* kExitStatusText =
     "\nExit status:\n"
     "  0  done\n"
     "  1  the app folder cannot be made; --headless: no port saved, or the browser\n"
-    "     remote asked for cannot start\n"
+    "     remote or the MQTT broker asked for cannot start\n"
     "  2  a usage error\n"
     "  3  a memory file cannot be read, is not one to restore, or cannot be written\n"
     "  4  no port saved, the port does not open, the line was lost, or the scanner\n"
@@ -62,7 +65,7 @@ QString Conflict(const QCommandLineParser& parser) {
 CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Remote control for the Uniden BC246T scanner.");
-    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs, kWeb, kHeadless, kBackup, kRestore, kYes});
+    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs, kWeb, kHeadless, kMqtt, kBackup, kRestore, kYes});
 
     CommandLineOutcome outcome;
     const QString program = arguments.isEmpty() ? QString("quorvane") : QFileInfo(arguments.first()).fileName();
@@ -98,6 +101,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     outcome.options.appDirectory = parser.value(kAppDir);
     outcome.options.importLogs = parser.value(kImportLogs);
     outcome.options.headless = parser.isSet(kHeadless);
+    outcome.options.mqtt = parser.isSet(kMqtt);
     outcome.options.backup = parser.value(kBackup);
     outcome.options.restore = parser.value(kRestore);
     outcome.options.yes = parser.isSet(kYes);

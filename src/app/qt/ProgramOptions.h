@@ -29,6 +29,7 @@ struct ProgramOptions {
     QString importLogs;    // --import-logs DIR: add old run logs to the history and exit
     std::optional<ListenAddress> web;  // --web [ADDR:]PORT: serve the browser remote for this run
     bool headless = false;             // --headless: a station with no window and no display
+    bool mqtt = false;                 // --mqtt: publish to the broker of mqtt.txt for this run
     QString backup;        // --backup FILE: read the scanner's memory into FILE and exit
     QString restore;       // --restore FILE: write FILE into the scanner's memory and exit
     bool yes = false;      // --yes: restore without asking
