@@ -36,9 +36,10 @@ ToneDetector::Heard ToneDetector::Listen(const std::vector<float>& block, int ra
     Heard heard;
     const size_t n = block.size();
     if (n < 16 || rate <= 0 || toneHz <= 0 || toneHz * 2 >= rate) return heard;
-    // Hann window; the energy of the windowed block is the scale a pure tone
-    // is measured against: its power at its own frequency is 3/16 N^2 A^2
-    // against 3/16 N A^2 of energy, so share = power / (N * energy) is 1.
+    // Hann window; the energy of the windowed block is the scale a tone is
+    // measured against: a pure tone of amplitude A has the power N^2 A^2 / 16
+    // at its own frequency against 3 N A^2 / 16 of energy, so its share,
+    // 3 * power / (N * energy), is 1.
     std::vector<float> windowed(n);
     double energy = 0;
     for (size_t i = 0; i < n; ++i) {
@@ -58,7 +59,7 @@ ToneDetector::Heard ToneDetector::Listen(const std::vector<float>& block, int ra
         powers[i] = PowerAt(windowed, rate, toneHz + k * step);
         if (powers[i] > powers[best]) best = i;
     }
-    heard.share = powers[best] / (static_cast<double>(n) * energy);
+    heard.share = 3 * powers[best] / (static_cast<double>(n) * energy);
     // The strongest filter at the edge of the bank: the tone lies beyond it.
     if (best == 0 || best + 1 == powers.size()) return heard;
     // The peak between the neighbours: a parabola through the logarithms.

@@ -203,7 +203,9 @@ std::vector<MqttMessage> DiscoveryRemovals(std::string_view topic) {
 }
 
 std::optional<std::string> KeyOfCommand(std::string_view payload) {
-    std::string name = TrimBlanks(payload);
+    const size_t first = payload.find_first_not_of(" \t\r\n");
+    const size_t last = payload.find_last_not_of(" \t\r\n");
+    std::string name(first == std::string_view::npos ? std::string_view() : payload.substr(first, last - first + 1));
     if (name.empty() || name.size() > 32) return std::nullopt;
     for (char& c : name) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

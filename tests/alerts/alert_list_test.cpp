@@ -105,5 +105,37 @@ TEST(AlertText, NamesTheChannelAndTheFrequencyOrTalkgroup) {
     EXPECT_EQ(trunked.Body, "Metro\nID 12345");
 }
 
+TEST(AlertList, ReadsWebHooksAndTonePagesApartFromTheWatchedEntries) {
+    const AlertList list = AlertList::Parse(
+        "Fire\r\nNOTIFY= https://ntfy.sh/quorvane-test \r\nnotify=\r\n"
+        "tones=349.0,433.7 Station 5\r\ntones = 600.9,707.3\r\ntones=349,9999 Too high\r\n"
+        "tones=349.0 433.7 Station 6\nnotifyme=x\n");
+    EXPECT_EQ(list.Hooks(), std::vector<std::string>{"https://ntfy.sh/quorvane-test"});
+    EXPECT_EQ(list.Tones(), (std::vector<ToneWatch>{{349.0, 433.7, "Station 5"}}));
+    // "tones = ..." is no tones line: its name has a blank; it is text to find.
+    ASSERT_EQ(list.Entries().size(), 3u);
+    EXPECT_EQ(list.Entries()[1].Text, "tones = 600.9,707.3");
+    EXPECT_EQ(list.Entries()[2].Text, "notifyme=x");
+    EXPECT_EQ(list.Notices(),
+              (std::vector<std::string>{
+                  "alerts.txt line 6: tones \"349,9999 Too high\" is not two tones in Hz (e.g. tones=349.0,433.7 "
+                  "Station 5); ignored",
+                  "alerts.txt line 7: tones \"349.0 433.7 Station 6\" is not two tones in Hz (e.g. "
+                  "tones=349.0,433.7 Station 5); ignored"}));
+}
+
+TEST(AlertText, FactsForHooksAreUtf8WithFrequencyTalkgroupAndReason) {
+    LiveHit hit = Hit("Caf\xE9", "Fire", "Dispatch", "01544300");
+    const AlertFacts facts = FactsOfAlert(DescribeTonePage(hit, {349.0, 433.7, "Station 5"}), hit, "tones Station 5",
+                                          "2026-12-06T14:03:11+01:00");
+    EXPECT_EQ(facts.Title, "Station 5");
+    EXPECT_EQ(facts.Message, "Tones 349.0 Hz, 433.7 Hz\nCaf\u00e9 / Fire\nDispatch");
+    EXPECT_EQ(facts.System, "Caf\u00e9");
+    EXPECT_EQ(facts.Frequency, "154.4300");
+    EXPECT_EQ(facts.Talkgroup, "");
+    const LiveHit trunk = Hit("Metro", "Police", "North", "08561125", "0123");
+    EXPECT_EQ(FactsOfAlert(DescribeAlert(trunk), trunk, "watched channel", "t").Talkgroup, "0123");
+}
+
 }  // namespace
 }  // namespace quorvane
