@@ -19,6 +19,7 @@ constexpr double kToneHz = 440;
 constexpr double kToneStart = 2000;
 constexpr double kTonePerMs = 20;
 constexpr double kToneRiseMs = 1000;
+constexpr double kPageLoudness = 8000;
 constexpr std::int64_t kSilent = std::numeric_limits<std::int64_t>::max();
 // The pipe holds this much (about 46 ms); what does not fit is dropped, so
 // the source never reads stale audio.
@@ -33,7 +34,8 @@ std::int64_t FramesSince(std::chrono::steady_clock::time_point start) {
 
 }  // namespace
 
-RadioAudio::RadioAudio(const std::string& testAudioScript) : script_(testAudioScript), toneFrame_(kSilent) {
+RadioAudio::RadioAudio(const std::string& testAudioScript)
+    : script_(testAudioScript), toneFrame_(kSilent), pageFrame_(kSilent) {
     char pattern[] = "/tmp/quorvane-radio-audio-XXXXXX";
     if (!mkdtemp(pattern)) {
         error_ = "no temporary folder";
@@ -82,7 +84,18 @@ std::chrono::steady_clock::time_point RadioAudio::StartTone() {
     return now;
 }
 
-void RadioAudio::Silence() { toneFrame_ = kSilent; }
+void RadioAudio::Silence() {
+    toneFrame_ = kSilent;
+    pageFrame_ = kSilent;
+}
+
+void RadioAudio::StartPage(double firstHz, double secondHz, double firstMs, double secondMs) {
+    pageFirstHz_ = firstHz;
+    pageSecondHz_ = secondHz;
+    pageFirstMs_ = firstMs;
+    pageSecondMs_ = secondMs;
+    pageFrame_ = FramesSince(start_);
+}
 
 void RadioAudio::Feed() {
     const std::string fifo = folder_ + "/radio.fifo";
@@ -100,11 +113,16 @@ void RadioAudio::Feed() {
         block.clear();
         if (!feeding_) written = due;
         const std::int64_t tone = toneFrame_;
+        const std::int64_t page = pageFrame_;
         for (std::int64_t frame = std::max(written, due - kRate); frame < due; ++frame) {
             double value = 0;
             if (frame >= tone) {
                 const double seconds = static_cast<double>(frame - tone) / kRate;
                 value = Loudness(seconds * 1000) * std::sin(2 * M_PI * kToneHz * seconds);
+            } else if (frame >= page) {
+                const double ms = 1000.0 * static_cast<double>(frame - page) / kRate;
+                const double hz = ms < pageFirstMs_ ? pageFirstHz_.load() : pageSecondHz_.load();
+                if (ms < pageFirstMs_ + pageSecondMs_) value = kPageLoudness * std::sin(2 * M_PI * hz * ms / 1000);
             }
             block.push_back(static_cast<std::int16_t>(std::lround(value)));
         }

@@ -36,6 +36,10 @@ public:
     // The tone begins now; returns the moment it begins.
     std::chrono::steady_clock::time_point StartTone();
     void Silence();
+    // A two-tone page begins now (as fire and EMS pagers hear it): the first
+    // tone for firstMs, then the second for secondMs, at a steady loudness,
+    // then silence. Silence ends it too.
+    void StartPage(double firstHz, double secondHz, double firstMs = 1000, double secondMs = 3000);
 
     // Where the tone begins in a recording (its first channel, at `rate`).
     struct Onset {
@@ -57,6 +61,11 @@ private:
     std::atomic<std::int64_t> toneFrame_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> feeding_{true};
+    std::atomic<std::int64_t> pageFrame_;
+    std::atomic<double> pageFirstHz_{0};
+    std::atomic<double> pageSecondHz_{0};
+    std::atomic<double> pageFirstMs_{0};
+    std::atomic<double> pageSecondMs_{0};
     std::thread feeder_;
 };
 

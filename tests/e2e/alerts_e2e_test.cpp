@@ -3,7 +3,11 @@
 #include <QDBusConnection>
 
 #include "E2eSupport.h"
+#include "RadioAudio.h"
+#include "alerts/qt/AlertWatcher.h"
 #include "alerts/qt/SessionBusStandIn.h"
+#include "monitor/qt/LogGridModel.h"
+#include "window/Station.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
@@ -41,6 +45,50 @@ TEST(AlertsEndToEnd, AWatchedHitIsNotifiedOnceWhileOnOthersNeverAndWithoutTheSer
     m.Transmit(watched, 800);
     EXPECT_EQ(m.form->Log().Text().rfind("Metro / Police\tTac 2\t", 0), 0u) << m.form->Log().Text();
     EXPECT_TRUE(m.Widget("Text3").startsWith("Alert: Tac 2")) << m.Widget("Text3").toStdString();
+    EXPECT_EQ(service.summaries.size(), 1);
+    QDBusConnection::disconnectFromBus("stand-in");
+}
+
+TEST(AlertsEndToEnd, ATwoTonePageHeardDuringAHitAlertsAndMarksItsLogRow) {
+    PrivateSessionBus bus;
+    ASSERT_FALSE(bus.Address().isEmpty()) << "dbus-daemon did not start";
+    bus.MakeTheSessionBus();
+    StandInNotifications service;
+    QDBusConnection standIn = QDBusConnection::connectToBus(bus.Address(), "stand-in");
+    ASSERT_TRUE(standIn.registerObject("/org/freedesktop/Notifications", &service, QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(standIn.registerService("org.freedesktop.Notifications"));
+    // The radio's loudspeaker is the sound input, before the window first opens one.
+    RadioAudio speaker(QT_TESTCASE_SOURCEDIR "/../scripts/test-audio");
+    ASSERT_EQ(speaker.Error(), "");
+    qputenv("PULSE_SERVER", QByteArray::fromStdString(speaker.Server()));
+
+    Monitored m;
+    m.folder.Write("alerts.txt", "tones=349.0,433.7 Station 5\r\n");
+    m.Restart();
+    RadioView fire = Receiving(Reception("County Fire", "Dispatch", "01544300"));
+    m.radio->SetOverride(fire);
+    ASSERT_TRUE(WaitUntil([&] { return m.form->Scanner().Alerts().ListeningForTones(); }, 3000));
+    speaker.StartPage(349.0 * 1.01, 433.7 * 0.99);  // a pager's tones are seldom exact
+    ASSERT_TRUE(WaitUntil([&] { return service.summaries.size() == 1; }, 6000));
+    EXPECT_EQ(service.summaries.front(), "Station 5");
+    fire.receiving = false;
+    m.radio->SetOverride(fire);
+    ASSERT_TRUE(WaitUntil([&] { return !m.form->Log().Text().empty(); }, 5000));
+    m.radio->SetOverride(Idle());
+    EXPECT_FALSE(m.form->Scanner().Alerts().ListeningForTones());
+
+    // The next hit carries a neighbouring page (3 % off): no alert, no mark.
+    speaker.Silence();
+    m.radio->SetOverride(Receiving(Reception("Harbor", "Ops", "01560000")));
+    ASSERT_TRUE(WaitUntil([&] { return m.form->Scanner().Alerts().ListeningForTones(); }, 3000));
+    speaker.StartPage(349.0 * 1.03, 433.7 * 1.03);
+    WaitUntil([] { return false; }, 3500);
+    m.Transmit(Reception("Harbor", "Ops", "01560000"), 100);
+    auto* grid = qobject_cast<LogGridModel*>(m.Grid()->model());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(m.Cell(1, 2), "Dispatch");
+    EXPECT_TRUE(grid->Marked(1));
+    EXPECT_FALSE(grid->Marked(0));
     EXPECT_EQ(service.summaries.size(), 1);
     QDBusConnection::disconnectFromBus("stand-in");
 }

@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <atomic>
 #include <chrono>
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <future>
@@ -36,6 +37,12 @@ QString RefusalText(int reasonCode) {
     case 5: return "MQTT: broker refused the password";
     default: return QString("MQTT: broker refused the connection (%1)").arg(reasonCode);
     }
+}
+
+// Why a broker could not be reached: the system's word for a failed call.
+QString Unreachable(const QString& where, int rc, int error) {
+    const char* why = rc == MOSQ_ERR_ERRNO ? std::strerror(error) : mosquitto_strerror(rc);
+    return QString("MQTT: cannot reach %1 (%2)").arg(where, why);
 }
 
 }  // namespace
@@ -90,7 +97,7 @@ struct MqttLink::Worker {
                            : mosquitto_reconnect_async(client);
             first = false;
             if (rc != MOSQ_ERR_SUCCESS) {
-                if (!Pause(pause.Next(), QString("MQTT: cannot reach %1 (%2)").arg(where, mosquitto_strerror(rc)))) break;
+                if (!Pause(pause.Next(), Unreachable(where, rc, errno))) break;
                 continue;
             }
             // Until the broker answers the connection (or the line fails).
@@ -101,11 +108,12 @@ struct MqttLink::Worker {
             }
             if (Stopping()) break;
             if (connack != 0) {
+                const int error = errno;
                 mosquitto_disconnect(client);
-                const QString why = rc != MOSQ_ERR_SUCCESS
-                                        ? QString("MQTT: cannot reach %1 (%2)").arg(where, mosquitto_strerror(rc))
-                                    : connack > 0 ? RefusalText(connack)
-                                                  : QString("MQTT: %1 did not answer").arg(where);
+                // A refusal first: the library also ends its loop with an error then.
+                const QString why = connack > 0               ? RefusalText(connack)
+                                    : rc == MOSQ_ERR_SUCCESS  ? QString("MQTT: %1 did not answer").arg(where)
+                                                              : Unreachable(where, rc, error);
                 if (!Pause(pause.Next(), why)) break;
                 continue;
             }
