@@ -1,9 +1,13 @@
 // The whole input as alerts.txt, matched against hits made of its pieces
 // (five a hit: system, group, channel, frequency digits, talkgroup ID) and
-// against the log rows of its last piece.
+// against the log rows of its last piece; each alert is shaped for every web
+// hook the list names, and the input's bytes are heard as audio for its
+// tone pages.
 #include "FuzzInput.h"
 #include "alerts/AlertLatch.h"
 #include "alerts/AlertText.h"
+#include "alerts/ToneDetector.h"
+#include "alerts/WebHook.h"
 
 using namespace quorvane;
 
@@ -20,6 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::optional<LiveHit> alert = latch.Follow(tick, list);
         fuzz::Require(alert.has_value() == list.Matches(SubjectOfHit(hit)));
         fuzz::Require(!DescribeAlert(hit).Summary.empty());
+        const AlertFacts facts = FactsOfAlert(DescribeAlert(hit), hit, "watched channel", "t");
+        for (const std::string& url : list.Hooks()) {
+            const HookRequest request = MakeHookRequest(url, facts);
+            fuzz::Require(request.kind == KindOfHook(url) && !request.body.empty());
+            fuzz::Require(HookShownName(url).find("token=") == std::string::npos);
+        }
+    }
+    if (!list.Tones().empty()) {
+        ToneDetector detector(list.Tones());
+        const auto* samples = reinterpret_cast<const std::int16_t*>(data);
+        const std::int64_t frames = static_cast<std::int64_t>(size / 2);
+        for (const int rate : {8000, 44100}) {
+            for (const size_t page : detector.Feed(samples, frames, rate, 1)) fuzz::Require(page < list.Tones().size());
+        }
     }
     for (const LogGridRow& row : LogGridFill(pieces.back())) list.Matches(SubjectOfLogRow(row));
     return 0;
