@@ -168,8 +168,10 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     webRemote_ = new WebRemoteBox(tab, *remote_);
     mqtt_ = ConnectMqtt(*station_, this);
     // The broker's state, when one is set up: connected, refused, reconnecting.
-    mqtt_state = NewControl<QLabel>(tab, "mqtt_state", TwipsRect(120, 3700, 3900, 270));
+    mqtt_state = NewControl<QLabel>(tab, "mqtt_state", TwipsRect(120, 3660, 3900, 560));
     mqtt_state->setAccessibleName("MQTT state");
+    mqtt_state->setWordWrap(true);
+    mqtt_state->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     connect(mqtt_, &MqttBridge::StateChanged, mqtt_state, &QLabel::setText);
     // Text3 is small: the whole of its message is also shown here.
     status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3100, 3900, 560));

@@ -56,7 +56,8 @@ AlertsBox::AlertsBox(AlertWatcher* watcher, QWidget* parent)
     editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor_->setPlaceholderText("One a line: 154.43, 12345 or a name");
     editor_->setToolTip("One a line: a frequency (154.43), a talkgroup ID (12345) or part of a name; "
-                        "# starts a comment.");
+                        "# starts a comment. notify=URL sends alerts to a web hook; "
+                        "tones=349.0,433.7 NAME listens for a two-tone page.");
     save_ = new QPushButton("Save", this);
     save_->setObjectName("alerts_save");
     sound_ = new QCheckBox("Sound", this);
@@ -112,6 +113,7 @@ void AlertsBox::SayCount(const QString& before) {
     const AlertList& list = watcher_->File().List();
     if (!list.Notices().empty()) {
         status_->setText(QString::fromStdString(list.Notices().front()));
+        status_->setToolTip(status_->text());
         return;
     }
     const size_t count = list.Entries().size();
@@ -122,6 +124,7 @@ void AlertsBox::SayCount(const QString& before) {
     more(list.Hooks().size(), "1 web hook", "%1 web hooks");
     more(list.Tones().size(), "1 tone page", "%1 tone pages");
     status_->setText(text);
+    status_->setToolTip(text);  // the box is narrow: all of it on hover
 }
 
 }  // namespace quorvane
