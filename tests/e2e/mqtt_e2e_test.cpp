@@ -17,12 +17,20 @@ constexpr const char* kMosquitto = "/usr/sbin/mosquitto";
 constexpr const char* kTopic = "quorvane/attic";
 using Json = nlohmann::json;
 
-// A broker with one user ("ha", password "pw"), listening on 127.0.0.1.
+// Runs a program to its end, its output kept out of the test's.
+void Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+}
+
+// A broker with one user ("ha", password "pw"), listening on 127.0.0.1; with
+// tls, only over TLS with a certificate for 127.0.0.1 made here (CaFile()).
 class Broker {
 public:
-    Broker() : port_(FreePort()) {
+    explicit Broker(bool tls = false) : port_(FreePort()) {
         const QString passwords = dir_.path() + "/passwords";
-        QProcess::execute("mosquitto_passwd", {"-c", "-b", passwords, "ha", "pw"});
+        Run("mosquitto_passwd", {"-c", "-b", passwords, "ha", "pw"});
         // Run as root, the broker would change to its own user; it stays as whoever starts it.
         const passwd* user = getpwuid(getuid());
         QFile conf(dir_.path() + "/mosquitto.conf");
@@ -32,12 +40,19 @@ public:
                        .arg(port_)
                        .arg(passwords, user ? user->pw_name : "root")
                        .toUtf8());
+        if (tls) {
+            Run("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                                          "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+                                          dir_.path() + "/key.pem", "-out", CaFile()});
+            conf.write(QString("certfile %1\nkeyfile %2\n").arg(CaFile(), dir_.path() + "/key.pem").toUtf8());
+        }
         conf.close();
         Start();
     }
     ~Broker() { Stop(); }
     bool Available() const { return QFile::exists(kMosquitto); }
     quint16 Port() const { return port_; }
+    QString CaFile() const { return dir_.path() + "/cert.pem"; }
     void Start() {
         broker_.start(kMosquitto, {"-c", dir_.path() + "/mosquitto.conf"});
         WaitUntil([&] {
@@ -61,9 +76,11 @@ private:
 // as "RETAINED TOPIC PAYLOAD".
 class Listener {
 public:
-    explicit Listener(quint16 port) {
-        sub_.start("mosquitto_sub", {"-h", "127.0.0.1", "-p", QString::number(port), "-u", "ha", "-P", "pw", "-q", "1",
-                                     "-t", QString(kTopic) + "/#", "-t", "homeassistant/#", "-F", "%r %t %p"});
+    explicit Listener(quint16 port, const QString& caFile = {}) {
+        QStringList arguments{"-h", "127.0.0.1", "-p", QString::number(port), "-u", "ha", "-P", "pw", "-q", "1",
+                              "-t", QString(kTopic) + "/#", "-t", "homeassistant/#", "-F", "%r %t %p"};
+        if (!caFile.isEmpty()) arguments << "--cafile" << caFile;
+        sub_.start("mosquitto_sub", arguments);
         sub_.waitForStarted(3000);
     }
     ~Listener() {
@@ -230,6 +247,26 @@ TEST(MqttEndToEnd, ARefusingOrAbsentBrokerIsSaidAndTriedAgainWhileThePollGoesOn)
     EXPECT_TRUE(WaitUntil([&] { return radio->ReceivedCommands().size() >= polls + 15; }, 2000));
     program.terminate();
     EXPECT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+TEST(MqttEndToEnd, OverTlsTheStationTrustsTheAuthorityItIsGiven) {
+    App();
+    Broker broker(true);
+    if (!broker.Available()) GTEST_SKIP() << "no mosquitto broker installed";
+    AppFolder folder;
+    auto radio = StartRadio(folder);
+    folder.SaveComSettings();
+    folder.Write("mqtt.txt", "url=mqtts://ha:pw@127.0.0.1:" + std::to_string(broker.Port()) + "\r\ntopic=" + kTopic +
+                                 "\r\nca_file=" + broker.CaFile().toStdString() + "\r\n");
+    Listener listener(broker.Port(), broker.CaFile());
+    QProcess program;
+    StartStation(folder, program);
+    EXPECT_TRUE(listener.Next(std::string(kTopic) + "/state", Any)) << program.readAllStandardError().toStdString();
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(5000));
+    // Ended with a signal, it says "offline" itself before it goes.
+    EXPECT_TRUE(listener.Next(std::string(kTopic) + "/availability", [](const std::string& p) { return p == "offline"; }));
     EXPECT_EQ(program.exitCode(), 0);
 }
 
