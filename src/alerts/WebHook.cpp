@@ -151,6 +151,18 @@ HookKind KindOfHook(std::string_view url) {
     return HookKind::Json;
 }
 
+std::string AlertJson(const AlertFacts& facts) {
+    return Dumped({{"title", facts.Title},
+                   {"message", facts.Message},
+                   {"reason", facts.Reason},
+                   {"frequency", facts.Frequency},
+                   {"talkgroup", facts.Talkgroup},
+                   {"system", facts.System},
+                   {"group", facts.Group},
+                   {"channel", facts.Channel},
+                   {"time", facts.Time}});
+}
+
 HookRequest MakeHookRequest(std::string_view url, const AlertFacts& facts) {
     HookRequest request;
     request.kind = KindOfHook(url);
@@ -186,15 +198,7 @@ HookRequest MakeHookRequest(std::string_view url, const AlertFacts& facts) {
     }
     case HookKind::Json:
         request.contentType = "application/json";
-        request.body = Dumped({{"title", facts.Title},
-                               {"message", facts.Message},
-                               {"reason", facts.Reason},
-                               {"frequency", facts.Frequency},
-                               {"talkgroup", facts.Talkgroup},
-                               {"system", facts.System},
-                               {"group", facts.Group},
-                               {"channel", facts.Channel},
-                               {"time", facts.Time}});
+        request.body = AlertJson(facts);
         break;
     }
     return request;

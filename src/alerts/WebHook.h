@@ -36,6 +36,11 @@ struct HookRequest {
 
 HookKind KindOfHook(std::string_view url);
 
+// The alert as one JSON object: title, message, reason, frequency (MHz
+// text), talkgroup, system, group, channel and time. What a generic web hook
+// and the MQTT broker get.
+std::string AlertJson(const AlertFacts& facts);
+
 // The request for one alert:
 // - ntfy: the message as plain text, the title in a "Title" header, tagged
 //   "radio" and sent at high priority;

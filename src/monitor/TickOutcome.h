@@ -78,4 +78,20 @@ struct TickOutcome {
     std::vector<TickAction> Actions;  // to be applied in this order
 };
 
+// The hit actions of a tick, in their order, to whoever follows hits (the
+// alerts, the broker): started and renamed get the hit as known, ended the
+// hit's end.
+template <typename Started, typename Renamed, typename Ended>
+void FollowHitActions(const TickOutcome& outcome, Started&& started, Renamed&& renamed, Ended&& ended) {
+    for (const TickAction& action : outcome.Actions) {
+        if (const auto* start = std::get_if<HitStarted>(&action)) {
+            started(start->Hit);
+        } else if (const auto* rename = std::get_if<HitRenamed>(&action)) {
+            renamed(rename->Hit);
+        } else if (const auto* end = std::get_if<HitEnded>(&action)) {
+            ended(*end);
+        }
+    }
+}
+
 }  // namespace quorvane

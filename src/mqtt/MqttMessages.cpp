@@ -153,18 +153,6 @@ std::string LastHitText(const HitReport& hit) {
     return text;
 }
 
-std::string AlertJson(const AlertFacts& facts) {
-    return Dumped({{"title", facts.Title},
-                   {"message", facts.Message},
-                   {"reason", facts.Reason},
-                   {"frequency", facts.Frequency},
-                   {"talkgroup", facts.Talkgroup},
-                   {"system", facts.System},
-                   {"group", facts.Group},
-                   {"channel", facts.Channel},
-                   {"time", facts.Time}});
-}
-
 std::vector<MqttMessage> DiscoveryMessages(std::string_view topic, std::string_view version) {
     const std::string node = NodeId(topic);
     const std::string base(topic);

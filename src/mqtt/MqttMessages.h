@@ -84,9 +84,6 @@ std::string HitJson(const HitReport& hit);
 // "ID 12345") and when it started: "Fire Dispatch, 154.4300 MHz, 2026-12-06T14:03:11+01:00".
 std::string LastHitText(const HitReport& hit);
 
-// The alert as JSON: title, message, reason, frequency, talkgroup, names, time.
-std::string AlertJson(const AlertFacts& facts);
-
 // Home Assistant's discovery configs (retained, under homeassistant/): a
 // "Scanner" device with sensors for the channel, frequency, talkgroup,
 // signal and last hit, and a binary sensor "Receiving", all read from

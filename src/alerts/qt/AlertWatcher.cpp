@@ -6,8 +6,8 @@
 #include <QDateTime>
 #include <QStringList>
 #include <QVariantMap>
-#include <type_traits>
 
+#include "app/qt/LocalTime.h"
 #include "app/qt/ScannerText.h"
 
 namespace quorvane {
@@ -19,11 +19,6 @@ constexpr const char* kPath = "/org/freedesktop/Notifications";
 constexpr const char* kSoundName = "message-new-instant";
 // Let the notification server choose how long the bubble stays.
 constexpr int kServerTimeout = -1;
-
-std::string NowIso() {
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate).toStdString();
-}
 
 }  // namespace
 
@@ -56,28 +51,23 @@ AlertWatcher::AlertWatcher(const QString& alertsPath, QObject* parent, const QDB
 }
 
 void AlertWatcher::Follow(const TickOutcome& outcome) {
-    for (const TickAction& action : outcome.Actions) {
-        std::visit(
-            [this](const auto& a) {
-                using A = std::decay_t<decltype(a)>;
-                if constexpr (std::is_same_v<A, HitStarted>) {
-                    hit_ = a.Hit;
-                    pageHeard_ = false;
-                    if (!a.Hit.Skipped && !file_.List().Tones().empty()) StartTones();
-                } else if constexpr (std::is_same_v<A, HitRenamed>) {
-                    hit_ = a.Hit;
-                } else if constexpr (std::is_same_v<A, HitEnded>) {
-                    StopTones();
-                    if (pageHeard_ && a.LogLine) {
-                        pageRows_.insert(LogRowKey(*a.LogLine));
-                        emit ListChanged();
-                    }
-                    hit_.reset();
-                    pageHeard_ = false;
-                }
-            },
-            action);
-    }
+    FollowHitActions(
+        outcome,
+        [this](const LiveHit& hit) {
+            hit_ = hit;
+            pageHeard_ = false;
+            if (!hit.Skipped && !file_.List().Tones().empty()) StartTones();
+        },
+        [this](const LiveHit& hit) { hit_ = hit; },
+        [this](const HitEnded& ended) {
+            StopTones();
+            if (pageHeard_ && ended.LogLine) {
+                pageRows_.insert(LogRowKey(*ended.LogLine));
+                emit ListChanged();
+            }
+            hit_.reset();
+            pageHeard_ = false;
+        });
     if (const std::optional<LiveHit> hit = latch_.Follow(outcome, file_.List())) {
         Raise(DescribeAlert(*hit), *hit, "watched channel");
     }
@@ -113,7 +103,7 @@ void AlertWatcher::HearSound(const std::int16_t* samples, qint64 frames, int rat
 
 void AlertWatcher::Raise(const AlertText& text, const LiveHit& hit, const std::string& reason) {
     Notify(text);
-    const AlertFacts facts = FactsOfAlert(text, hit, reason, NowIso());
+    const AlertFacts facts = FactsOfAlert(text, hit, reason, IsoTimeNow());
     for (const std::string& url : file_.List().Hooks()) hooks_.Send(MakeHookRequest(url, facts));
     emit AlertRaised(facts);
 }

@@ -2,19 +2,14 @@
 
 #include <QDateTime>
 #include <QSysInfo>
-#include <type_traits>
 
 #include "app/qt/AppFiles.h"
+#include "app/qt/LocalTime.h"
 
 namespace quorvane {
 namespace {
 
 constexpr size_t kMostWaiting = 500;
-
-std::string NowIso() {
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate).toStdString();
-}
 
 }  // namespace
 
@@ -72,32 +67,24 @@ void MqttBridge::SetState(const QString& text) {
 
 void MqttBridge::Follow(const TickOutcome& outcome, bool hitActive) {
     if (!running_ || !outcome.Accepted) return;
-    for (const TickAction& action : outcome.Actions) {
-        std::visit(
-            [this](const auto& a) {
-                using A = std::decay_t<decltype(a)>;
-                if constexpr (std::is_same_v<A, HitStarted>) {
-                    hit_ = a.Hit;
-                    hitStart_ = NowIso();
-                    hitClock_.start();
-                    if (!a.Hit.Skipped) Send(topic_ + std::string(kHitTopic), HitJson(HitStartMessage(a.Hit, hitStart_)), false);
-                } else if constexpr (std::is_same_v<A, HitRenamed>) {
-                    hit_ = a.Hit;
-                } else if constexpr (std::is_same_v<A, HitEnded>) {
-                    const bool skipped = !a.LogLine;
-                    const double seconds = hitClock_.isValid() ? hitClock_.elapsed() / 1000.0 : 0.0;
-                    const HitReport end = HitEndMessage(a, hitStart_, seconds, std::nullopt);
-                    hit_.reset();
-                    hitClock_.invalidate();
-                    if (skipped) return;
-                    HitReport withSignal = end;
-                    withSignal.signal = lastSignal_;
-                    lastHit_ = LastHitText(withSignal);
-                    Send(topic_ + std::string(kHitTopic), HitJson(withSignal), false);
-                }
-            },
-            action);
-    }
+    FollowHitActions(
+        outcome,
+        [this](const LiveHit& hit) {
+            hit_ = hit;
+            hitStart_ = IsoTimeNow();
+            hitClock_.start();
+            if (!hit.Skipped) Send(topic_ + std::string(kHitTopic), HitJson(HitStartMessage(hit, hitStart_)), false);
+        },
+        [this](const LiveHit& hit) { hit_ = hit; },
+        [this](const HitEnded& ended) {
+            const double seconds = hitClock_.isValid() ? static_cast<double>(hitClock_.elapsed()) / 1000.0 : 0.0;
+            hit_.reset();
+            hitClock_.invalidate();
+            if (!ended.LogLine) return;  // the auto skip list moved past it
+            const HitReport end = HitEndMessage(ended, hitStart_, seconds, lastSignal_);
+            lastHit_ = LastHitText(end);
+            Send(topic_ + std::string(kHitTopic), HitJson(end), false);
+        });
     if (outcome.SignalLevel) lastSignal_ = outcome.SignalLevel;
     const std::string state = StateJson(StateOfTick(outcome, hitActive ? hit_ : std::nullopt, lastHit_));
     if (auto now = throttle_.Offer(state, clock_.elapsed())) {
