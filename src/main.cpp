@@ -6,6 +6,7 @@
 
 #include "app/qt/AppFiles.h"
 #include "app/qt/AppIcon.h"
+#include "feed/qt/FeedStreamer.h"
 #include "window/Form1.h"
 #include "window/Headless.h"
 #include "history/qt/HistoryImport.h"
@@ -69,7 +70,7 @@ int main(int argc, char* argv[]) {
         });
     }
     if (options.headless) {
-        return WithoutWindow(argc, argv, options, [&](const QString& folder) { return RunHeadless(folder, options.web); });
+        return WithoutWindow(argc, argv, options, [&](const QString& folder) { return RunHeadless(folder, options.web, options.feed); });
     }
 
     QApplication app(argc, argv);
@@ -100,5 +101,6 @@ int main(int argc, char* argv[]) {
     // The browser remote of this run, as --web or web_remote.txt asks; a
     // remote that cannot start is said on standard error and in its box.
     form.Remote().StartForRun(options.web);
+    form.Feed().StartForRun(options.feed);
     return app.exec();
 }

@@ -38,6 +38,9 @@
 #include "tools/qt/HarvestPanel.h"
 #include "tools/qt/TunerTab.h"
 #include "web/qt/WebRemoteBox.h"
+#include "calls/qt/CallUploader.h"
+#include "feed/qt/FeedBox.h"
+#include "feed/qt/FeedStreamer.h"
 #include "window/LayoutSwitcher.h"
 #include "window/Logo.h"
 #include "window/Station.h"
@@ -165,9 +168,22 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     remote_ = ServeStation(*station_, this);
     webRemote_ = new WebRemoteBox(tab, *remote_);
     // Text3 is small: the whole of its message is also shown here.
-    status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3100, 3900, 560));
+    status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3060, 3900, 420));
     status_line->setWordWrap(true);
     status_line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The live feed and the calls: their notices (a refused call once) are
+    // messages; the calls' state is one line under the feed's box.
+    share_ = ShareStation(*station_, this);
+    connect(share_.feed, &FeedStreamer::Notice, this, [this](const QString& text) { Tell(text); });
+    connect(share_.calls, &CallUploader::Notice, this, [this](const QString& text) { Tell(text); });
+    share_.feed->Load();
+    feedBox_ = new FeedBox(tab, *share_.feed);
+    feedBox_->setGeometry(TwipsRect(120, 3480, 3900, 900));
+    calls_state = NewControl<QLabel>(tab, "calls_state", TwipsRect(120, 4390, 3900, 240));
+    calls_state->setAccessibleName("Calls");
+    connect(share_.calls, &CallUploader::StateChanged, calls_state,
+            [this](const QString& text) { ShowElided(calls_state, text); });
+    share_.calls->Load();
 }
 
 void Form1::BuildFooter() {

@@ -7,6 +7,7 @@
 #include "app/SettingsFiles.h"
 #include "monitor/LogText.h"
 #include "monitor/TickOutcome.h"
+#include "window/StationShare.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +18,10 @@ namespace quorvane {
 
 class ComPortFrame;
 class DisplayPanel;
+class CallUploader;
 class ExtendedTab;
+class FeedBox;
+class FeedStreamer;
 class HarvestPanel;
 class HistoryTab;
 class HitIntelTable;
@@ -49,6 +53,9 @@ public:
     Station& Scanner() { return *station_; }
     // The browser remote of this window's station (not started by the window).
     RemoteServer& Remote() { return *remote_; }
+    // The live feed and the call uploads (the feed not started by the window).
+    FeedStreamer& Feed() { return *share_.feed; }
+    CallUploader& Calls() { return *share_.calls; }
     ScannerLink& Link();
     bool Running() const;
     const LogText& Log() const;
@@ -109,6 +116,9 @@ private:
     WindowSettingsFrame* windowSettings_ = nullptr;
     RemoteServer* remote_ = nullptr;
     WebRemoteBox* webRemote_ = nullptr;
+    StationShare share_;
+    FeedBox* feedBox_ = nullptr;
+    QLabel* calls_state = nullptr;
     QLabel* status_line = nullptr;
     QLineEdit* Text4 = nullptr;
     QLabel* Picture1 = nullptr;

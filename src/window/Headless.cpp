@@ -16,6 +16,9 @@
 #include "web/qt/RemoteServer.h"
 #include "window/Station.h"
 #include "window/StationRemote.h"
+#include "window/StationShare.h"
+#include "calls/qt/CallUploader.h"
+#include "feed/qt/FeedStreamer.h"
 #ifndef Q_OS_WIN
 #include "app/qt/QuitSignals.h"
 #endif
@@ -31,7 +34,7 @@ void Say(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().const
 
 }  // namespace
 
-int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>& web) {
+int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>& web, bool feed) {
 #ifndef Q_OS_WIN
     QuitSignals quitSignals;
 #endif
@@ -61,6 +64,13 @@ int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>&
 
     RemoteServer* remote = ServeStation(station, &station);
     if (!remote->StartForRun(web)) return 1;
+    // The feed's and the calls' states and notices, each change one line.
+    const StationShare share = ShareStation(station, &station);
+    for (const auto& said : {&FeedStreamer::StateChanged, &FeedStreamer::Notice}) QObject::connect(share.feed, said, Say);
+    for (const auto& said : {&CallUploader::StateChanged, &CallUploader::Notice}) QObject::connect(share.calls, said, Say);
+    share.feed->Load();
+    share.calls->Load();
+    share.feed->StartForRun(feed);
 
     const ComSettings com = station.ReadComSettings();
     if (com.portIndex < 0 || com.speedIndex < 0) {
@@ -86,6 +96,7 @@ int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>&
     QObject::connect(&quitSignals, &QuitSignals::Received, [&] {
         retry.stop();
         remote->Stop();
+        share.feed->Stop();
         station.Shutdown();
         QCoreApplication::exit(0);
     });

@@ -12,11 +12,11 @@ namespace quorvane {
 // saved) and pgm_settings.txt's log settings ("Log To Text File", "Record
 // Audio", the log folder), then polls, logs, records, keeps the history and
 // serves the browser remote (at web when given, else as web_remote.txt
-// says) until SIGTERM, SIGINT or SIGHUP, which end it as closing the window
+// says), sends the live feed (when feed.txt or feed says so) and the calls until SIGTERM, SIGINT or SIGHUP, which end it as closing the window
 // does (status 0). A port that is not there yet is tried again every 2 s.
 // Messages for the user go to standard error. Needs a QCoreApplication;
 // returns the exit status: 1 when there is no port to poll or the remote
 // asked for cannot start.
-int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>& web);
+int RunHeadless(const QString& appDirectory, const std::optional<ListenAddress>& web, bool feed = false);
 
 }  // namespace quorvane
