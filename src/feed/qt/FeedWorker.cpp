@@ -23,10 +23,10 @@ void InitShoutOnce() {
 }  // namespace
 
 FeedWorker::FeedWorker() {
-    poll_.setInterval(kConnectPollMs);
-    retry_.setSingleShot(true);
-    connect(&poll_, &QTimer::timeout, this, &FeedWorker::CheckConnected);
-    connect(&retry_, &QTimer::timeout, this, &FeedWorker::Connect);
+    poll_->setInterval(kConnectPollMs);
+    retry_->setSingleShot(true);
+    connect(poll_, &QTimer::timeout, this, &FeedWorker::CheckConnected);
+    connect(retry_, &QTimer::timeout, this, &FeedWorker::Connect);
 }
 
 FeedWorker::~FeedWorker() { Close(); }
@@ -48,8 +48,8 @@ void FeedWorker::Begin(const FeedSettings& settings) {
 
 void FeedWorker::End() {
     wanted_ = false;
-    poll_.stop();
-    retry_.stop();
+    poll_->stop();
+    retry_->stop();
     Close();
 }
 
@@ -97,7 +97,7 @@ void FeedWorker::Connect() {
     if (opened == SHOUTERR_SUCCESS || opened == SHOUTERR_CONNECTED) {
         CheckConnected();
     } else if (opened == SHOUTERR_BUSY || opened == SHOUTERR_RETRY) {
-        poll_.start();
+        poll_->start();
     } else {
         Lost(opened == SHOUTERR_NOLOGIN ? FeedState::PasswordRefused : FeedState::Waiting,
              QString::fromUtf8(shout_get_error(shout_)));
@@ -105,10 +105,10 @@ void FeedWorker::Connect() {
 }
 
 void FeedWorker::CheckConnected() {
-    if (!shout_) return poll_.stop();
+    if (!shout_) return poll_->stop();
     const int state = shout_get_connected(shout_);
     if (state == SHOUTERR_CONNECTED) {
-        poll_.stop();
+        poll_->stop();
         onAir_ = true;
         pause_.Reset();
         encoder_ = std::make_unique<Mp3Encoder>(settings_.bitrate, settings_.samplerate);
@@ -116,11 +116,11 @@ void FeedWorker::CheckConnected() {
         SendTitle();
     } else if (state == SHOUTERR_BUSY || state == SHOUTERR_RETRY) {
         if (QDateTime::currentMSecsSinceEpoch() - connectStarted_ > kConnectTimeoutMs) {
-            poll_.stop();
+            poll_->stop();
             Lost(FeedState::Waiting, "no answer from the server");
         }
     } else {
-        poll_.stop();
+        poll_->stop();
         Lost(state == SHOUTERR_NOLOGIN ? FeedState::PasswordRefused : FeedState::Waiting,
              QString::fromUtf8(shout_get_error(shout_)));
     }
@@ -136,7 +136,7 @@ void FeedWorker::Lost(FeedState state, const QString& reason) {
     } else {
         Say(FeedState::Waiting, wait, reason);
     }
-    retry_.start(wait);
+    retry_->start(wait);
 }
 
 void FeedWorker::Sound(const std::vector<std::int16_t>& samples, int rate, int channels) {

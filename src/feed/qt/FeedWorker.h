@@ -46,8 +46,9 @@ private:
     bool onAir_ = false;
     bool wanted_ = false;
     std::unique_ptr<Mp3Encoder> encoder_;
-    QTimer poll_;   // the connection is being made
-    QTimer retry_;  // the pause before the next try
+    // Children, so that they move to the worker's thread with it.
+    QTimer* poll_ = new QTimer(this);   // the connection is being made
+    QTimer* retry_ = new QTimer(this);  // the pause before the next try
     RetryPause pause_;
     QByteArray title_;
     bool titleSent_ = false;
