@@ -168,9 +168,9 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     remote_ = ServeStation(*station_, this);
     webRemote_ = new WebRemoteBox(tab, *remote_);
     // Text3 is small: the whole of its message is also shown here.
-    status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3060, 3900, 420));
-    status_line->setWordWrap(true);
-    status_line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // One line (cut in the middle when long, the whole text its tooltip), to
+    // leave room for the feed and the calls below it.
+    status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3030, 3900, 270));
     // The live feed and the calls: their notices (a refused call once) are
     // messages; the calls' state is one line under the feed's box.
     share_ = ShareStation(*station_, this);
@@ -178,8 +178,8 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     connect(share_.calls, &CallUploader::Notice, this, [this](const QString& text) { Tell(text); });
     share_.feed->Load();
     feedBox_ = new FeedBox(tab, *share_.feed);
-    feedBox_->setGeometry(TwipsRect(120, 3480, 3900, 900));
-    calls_state = NewControl<QLabel>(tab, "calls_state", TwipsRect(120, 4390, 3900, 240));
+    feedBox_->setGeometry(TwipsRect(120, 3300, 3900, 960));
+    calls_state = NewControl<QLabel>(tab, "calls_state", TwipsRect(120, 4270, 3900, 250));
     calls_state->setAccessibleName("Calls");
     connect(share_.calls, &CallUploader::StateChanged, calls_state,
             [this](const QString& text) { ShowElided(calls_state, text); });
@@ -233,7 +233,7 @@ void Form1::FocusPicture1() { Picture1->setFocus(Qt::OtherFocusReason); }
 
 void Form1::ShowText3(const QString& text) {
     display_->SetText3(text);
-    status_line->setText(text);
+    ShowElided(status_line, text);
 }
 
 void Form1::ShowTick(const TickOutcome& outcome) {

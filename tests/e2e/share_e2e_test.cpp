@@ -7,11 +7,13 @@
 #include <signal.h>
 
 #include "RadioAudio.h"
-#include "ShareSupport.h"
+#include "E2eSupport.h"
+#include "ShareServices.h"
 #include "feed/Mp3Encoder.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
+using namespace quorvane::test;
 
 namespace {
 

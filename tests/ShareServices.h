@@ -1,5 +1,5 @@
 #pragma once
-// Real local services for the feed and call tests: an icecast2 server of
+// Real local services for the feed and call tests and benchmark: an icecast2 server of
 // Debian's package on a free port, and a small HTTP receiver that keeps every
 // upload it is sent and answers with a status the test chooses.
 #include <QFile>
@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QDir>
 #include <QTemporaryDir>
 #include <map>
 #include <memory>
@@ -19,9 +20,16 @@
 #include <unistd.h>
 #include <vector>
 
-#include "E2eSupport.h"
+#include "QtTestApp.h"
 
-namespace quorvane::e2e {
+namespace quorvane::test {
+
+// A TCP port on 127.0.0.1 that was free a moment ago.
+inline quint16 FreeLocalPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress("127.0.0.1"));
+    return probe.serverPort();
+}
 
 // The whole body of a GET, or up to `most` bytes of a stream; empty when the
 // server did not answer within the time.
@@ -41,7 +49,7 @@ class Icecast {
 public:
     static constexpr const char* kPassword = "hackme";
 
-    Icecast() : port_(FreePort()) {}
+    Icecast() : port_(FreeLocalPort()) {}
     ~Icecast() { Stop(); }
 
     quint16 Port() const { return port_; }
@@ -184,4 +192,4 @@ private:
     std::vector<Upload> kept_;
 };
 
-}  // namespace quorvane::e2e
+}  // namespace quorvane::test
