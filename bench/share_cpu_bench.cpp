@@ -22,7 +22,12 @@
 #include "RadioAudio.h"
 #include "ShareServices.h"
 
+#include "ProgramCpu.h"
+
 namespace {
+
+using quorvane::bench::CpuNs;
+using quorvane::bench::WriteText;
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -34,23 +39,6 @@ const char* const kHits =
     "loop\n"
     "step 3000 idle line1=\"  Scanning...   \" icons1=100000000000000\n"
     "step 4000 hit line1=\"County Fire\" line2=\"Dispatch 1\" freq=01544300 level=180 icons1=110000000000000\n";
-
-bool WriteText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-}
-
-std::optional<long long> CpuNs(qint64 pid) {
-    const QDir tasks(QString("/proc/%1/task").arg(pid));
-    if (!tasks.exists()) return std::nullopt;
-    long long total = 0;
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile stat(tasks.filePath(task + "/schedstat"));
-        if (!stat.open(QIODevice::ReadOnly)) continue;
-        total += stat.readAll().split(' ').value(0).toLongLong();
-    }
-    return total;
-}
 
 // Percent of one core the program uses over `seconds`, with the feed and the
 // calls when shared; nullopt and why when it cannot run.
@@ -142,20 +130,5 @@ BENCHMARK(FeedAndCallsCpu)->Iterations(1)->Unit(benchmark::kSecond);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg.startsWith("--seconds=")) {
-            seconds = qMax(1, arg.mid(10).toInt());
-        } else if (arg.startsWith("--rounds=")) {
-            rounds = qMax(1, arg.mid(9).toInt());
-        } else {
-            rest.push_back(argv[i]);
-        }
-    }
-    int restCount = static_cast<int>(rest.size());
-    benchmark::Initialize(&restCount, rest.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quorvane::bench::RunTimedBenchmarks(argc, argv, seconds, rounds);
 }

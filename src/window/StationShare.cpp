@@ -24,8 +24,14 @@ void WireFeed(Station& station, FeedStreamer* feed) {
     QObject::connect(feed, &FeedStreamer::RunningChanged, feed, [&station, feed, tap](bool running) {
         if (*tap != 0) station.Recorder().RemoveSoundTap(std::exchange(*tap, 0));
         if (!running) return;
-        *tap = station.Recorder().AddSoundTap([feed](const std::int16_t* samples, qint64 frames, int rate,
-                                                     int channels) { feed->PushSound(samples, frames, rate, channels); });
+        bool opened = false;
+        *tap = station.Recorder().AddSoundTap(
+            [feed](const std::int16_t* samples, qint64 frames, int rate, int channels) {
+                feed->PushSound(samples, frames, rate, channels);
+            },
+            &opened);
+        // The tap stays set and hears the input once it opens again.
+        if (!opened) emit feed->Notice("The feed has no sound yet: " + station.Recorder().SoundInputError());
     });
     QObject::connect(&station, &Station::Ticked, feed, [feed](const TickOutcome& outcome) {
         for (const TickAction& action : outcome.Actions) {
