@@ -2,13 +2,17 @@
 // simulated scanner with a real sound input: a real icecast2 on a free local
 // port, checked through its status page and its stream, and a local HTTP
 // receiver standing in for the call server.
+#include <QCheckBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include "RadioAudio.h"
 #include "E2eSupport.h"
 #include "ShareServices.h"
+#include "feed/FeedSettings.h"
 #include "feed/Mp3Encoder.h"
 
 using namespace quorvane;
@@ -92,7 +96,39 @@ TEST(FeedE2e, GoesOnAirAsMp3OfTheBitRateAndIsTitledByTheHits) {
     EXPECT_TRUE(WaitUntil([&] { return title() == "County Fire / Dispatch 1"; }, 5000)) << title().toStdString();
     station.radio->SetOverride(Idle());
     EXPECT_TRUE(WaitUntil([&] { return title() == "Test Station"; }, 8000)) << title().toStdString();
+
+    // The server goes away: the feed waits for it.
+    icecast.Stop();
+    EXPECT_TRUE(program.Says("Feed: reconnecting in 1 s")) << program.Said().toStdString();
     EXPECT_EQ(program.Quit(), 0) << program.Said().toStdString();
+}
+
+// The window's Feed box writes feed.txt and starts the feed; the Calls line
+// says what waits.
+TEST(FeedE2e, TheFeedBoxSavesTheAddressAndStartsTheFeed) {
+    App();
+    AppFolder folder;
+    folder.Write("feed.txt", "# mine\r\nbitrate=24\r\n");
+    Form1 form(folder.Path());
+    auto* url = form.findChild<QLineEdit*>("feed_url");
+    auto* start = form.findChild<QCheckBox*>("feed_start");
+    auto* state = form.findChild<QLabel*>("feed_state");
+    ASSERT_TRUE(url && start && state);
+    EXPECT_EQ(state->toolTip(), "Feed: off");
+    const QString address = QString("icecast://source:pw@127.0.0.1:%1/box.mp3").arg(FreeLocalPort());
+    url->setText(address);
+    emit url->editingFinished();
+    start->setChecked(true);
+    const FeedSettings saved = ReadFeedSettings(folder.Read("feed.txt"));
+    EXPECT_EQ(saved.url, address.toStdString());
+    EXPECT_TRUE(saved.start);
+    EXPECT_EQ(saved.bitrate, 24);  // the lines written by hand stay
+    EXPECT_TRUE(WaitUntil([&] { return state->toolTip().startsWith("Feed: reconnecting in 1 s"); }, 5000))
+        << state->toolTip().toStdString();
+    EXPECT_EQ(form.findChild<QLabel*>("calls_state")->toolTip(), "Calls: none waiting");
+    start->setChecked(false);
+    EXPECT_EQ(state->toolTip(), "Feed: off");
+    EXPECT_FALSE(ReadFeedSettings(folder.Read("feed.txt")).start);
 }
 
 TEST(FeedE2e, WaitsForAServerThatIsDownAndSaysWhenThePasswordIsRefused) {

@@ -1,6 +1,10 @@
 #include "feed/qt/FeedStreamer.h"
 
 #include <utility>
+#ifndef Q_OS_WIN
+#include <pthread.h>
+#include <signal.h>
+#endif
 
 #include "app/qt/AppFiles.h"
 #include "feed/qt/FeedWorker.h"
@@ -23,6 +27,17 @@ FeedStreamer::FeedStreamer(QString appDirectory, QObject* parent)
         if (running_) SetState(text);
     });
     thread_.start();
+#ifndef Q_OS_WIN
+    // libshout writes to the server's socket without MSG_NOSIGNAL: a server
+    // that went away would end the whole program with SIGPIPE. Blocked on
+    // this thread, the write fails with EPIPE instead and the feed reconnects.
+    QMetaObject::invokeMethod(worker_, [] {
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+    });
+#endif
     state_ = QString::fromStdString(FeedStateText(FeedState::Off));
 }
 
