@@ -164,7 +164,8 @@ std::optional<QueuedCall> ReadQueuedCall(std::string_view bytes) {
     return queued;
 }
 
-std::string CallsStateText(int queued, std::string_view lastError) {
+std::string CallsStateText(int queued, std::string_view lastError, bool anyServer) {
+    if (!anyServer && queued == 0 && lastError.empty()) return "Calls: off (no server in calls.txt)";
     std::string text = queued == 0 ? "Calls: none waiting" : "Calls: " + std::to_string(queued) + " waiting";
     if (!lastError.empty()) text += "; last error: " + std::string(lastError);
     return text;

@@ -81,7 +81,8 @@ struct QueuedCall {
 std::string WriteQueuedCall(const QueuedCall& queued);
 std::optional<QueuedCall> ReadQueuedCall(std::string_view bytes);
 
-// The "Calls" line of the window.
-std::string CallsStateText(int queued, std::string_view lastError);
+// The "Calls" line of the window: "Calls: off" with no server and nothing
+// queued.
+std::string CallsStateText(int queued, std::string_view lastError, bool anyServer = true);
 
 }  // namespace quorvane

@@ -93,6 +93,8 @@ TEST(CallsSettings, AQueuedCallReadsBackWholeAndADamagedOneNotAtAll) {
 TEST(CallsSettings, TheCallsLineSaysWhatWaitsAndTheLastError) {
     EXPECT_EQ(CallsStateText(0, ""), "Calls: none waiting");
     EXPECT_EQ(CallsStateText(3, "x answered 503"), "Calls: 3 waiting; last error: x answered 503");
+    EXPECT_EQ(CallsStateText(0, "", false), "Calls: off (no server in calls.txt)");
+    EXPECT_EQ(CallsStateText(1, "", false), "Calls: 1 waiting");
 }
 
 }  // namespace

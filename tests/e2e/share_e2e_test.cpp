@@ -125,7 +125,7 @@ TEST(FeedE2e, TheFeedBoxSavesTheAddressAndStartsTheFeed) {
     EXPECT_EQ(saved.bitrate, 24);  // the lines written by hand stay
     EXPECT_TRUE(WaitUntil([&] { return state->toolTip().startsWith("Feed: reconnecting in 1 s"); }, 5000))
         << state->toolTip().toStdString();
-    EXPECT_EQ(form.findChild<QLabel*>("calls_state")->toolTip(), "Calls: none waiting");
+    EXPECT_EQ(form.findChild<QLabel*>("calls_state")->toolTip(), "Calls: off (no server in calls.txt)");
     start->setChecked(false);
     EXPECT_EQ(state->toolTip(), "Feed: off");
     EXPECT_FALSE(ReadFeedSettings(folder.Read("feed.txt")).start);

@@ -38,7 +38,9 @@ void CallUploader::Load() {
     SendNext();
 }
 
-QString CallUploader::StateText() const { return QString::fromStdString(CallsStateText(Waiting(), lastError_.toStdString())); }
+QString CallUploader::StateText() const {
+    return QString::fromStdString(CallsStateText(Waiting(), lastError_.toStdString(), !settings_.servers.empty()));
+}
 
 void CallUploader::Add(const CallMetadata& call, const QString& recording) {
     if (settings_.servers.empty() || recording.isEmpty()) return;

@@ -42,7 +42,9 @@ FeedStreamer::FeedStreamer(QString appDirectory, QObject* parent)
 }
 
 FeedStreamer::~FeedStreamer() {
-    Stop();
+    // No signals from here on: what listens (the sound tap's owner) may be
+    // gone already.
+    if (std::exchange(running_, false)) QMetaObject::invokeMethod(worker_, [worker = worker_] { worker->End(); });
     thread_.quit();
     thread_.wait();
 }
