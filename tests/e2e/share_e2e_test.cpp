@@ -181,6 +181,19 @@ TEST(CallsE2e, EveryRecordedHitIsUploadedInOrderAlsoAfterTheServerWasAway) {
     EXPECT_EQ(receiver.Kept()[1].at("frequency"), "460012500");
     EXPECT_EQ(receiver.Kept()[1].at("talkgroup"), "4242");
 
+    // A trunked hit goes under its talkgroup ID, with its three names.
+    station.radio->SetOverride(Idle());
+    WaitUntil([] { return false; }, 500);
+    Transmission(*station.radio, Trunked("Metro Trunk", "ID:12345", "08552375", "12345", "Metro", "Police", "Dispatch"),
+                 2500);
+    ASSERT_TRUE(WaitUntil([&] { return receiver.Kept().size() == 3; }, 10000)) << program.Said().toStdString();
+    const Upload& trunked = receiver.Kept()[2];
+    EXPECT_EQ(trunked.at("talkgroup"), "12345");
+    EXPECT_EQ(trunked.at("frequency"), "855237500");
+    EXPECT_EQ(trunked.at("systemLabel"), "Metro");
+    EXPECT_EQ(trunked.at("talkgroupGroup"), "Police");
+    EXPECT_EQ(trunked.at("talkgroupLabel"), "Dispatch");
+
     // A refusal is said once and the call is not tried again.
     receiver.Answer(401);
     station.radio->SetOverride(Idle());
