@@ -2,6 +2,8 @@
 
 #include <lame/lame.h>
 
+#include <optional>
+
 namespace quorvane {
 
 struct Mp3Encoder::Lame {
@@ -74,23 +76,51 @@ std::vector<std::uint8_t> Mp3Encoder::Flush() {
     return out;
 }
 
-int FirstMp3FrameBitrate(const std::vector<std::uint8_t>& bytes, int* sampleRate, bool* mono) {
+namespace {
+
+struct FrameHeader {
+    int bitrate = 0;
+    int sampleRate = 0;
+    bool mono = false;
+    size_t length = 0;
+};
+
+std::optional<FrameHeader> ReadFrameHeader(const std::vector<std::uint8_t>& bytes, size_t at) {
     // Layer III bit rates: MPEG 1, then MPEG 2 and 2.5.
     static constexpr int kMpeg1[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
     static constexpr int kMpeg2[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
     static constexpr int kRates[3] = {44100, 48000, 32000};
-    for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
-        if (bytes[i] != 0xFF || (bytes[i + 1] & 0xE0) != 0xE0) continue;
-        const int version = (bytes[i + 1] >> 3) & 3;  // 0: 2.5, 2: 2, 3: 1
-        const int layer = (bytes[i + 1] >> 1) & 3;    // 1: layer III
-        const int rateIndex = (bytes[i + 2] >> 4) & 15;
-        const int freqIndex = (bytes[i + 2] >> 2) & 3;
-        if (version == 1 || layer != 1 || rateIndex == 0 || rateIndex == 15 || freqIndex == 3) continue;
-        if (sampleRate) *sampleRate = kRates[freqIndex] / (version == 3 ? 1 : version == 2 ? 2 : 4);
-        if (mono) *mono = ((bytes[i + 3] >> 6) & 3) == 3;
-        return version == 3 ? kMpeg1[rateIndex] : kMpeg2[rateIndex];
+    if (at + 4 > bytes.size() || bytes[at] != 0xFF || (bytes[at + 1] & 0xE0) != 0xE0) return std::nullopt;
+    const int version = (bytes[at + 1] >> 3) & 3;  // 0: 2.5, 2: 2, 3: 1
+    const int layer = (bytes[at + 1] >> 1) & 3;    // 1: layer III
+    const int rateIndex = (bytes[at + 2] >> 4) & 15;
+    const int freqIndex = (bytes[at + 2] >> 2) & 3;
+    if (version == 1 || layer != 1 || rateIndex == 0 || rateIndex == 15 || freqIndex == 3) return std::nullopt;
+    FrameHeader header;
+    header.sampleRate = kRates[freqIndex] / (version == 3 ? 1 : version == 2 ? 2 : 4);
+    header.bitrate = version == 3 ? kMpeg1[rateIndex] : kMpeg2[rateIndex];
+    header.mono = ((bytes[at + 3] >> 6) & 3) == 3;
+    const int padding = (bytes[at + 2] >> 1) & 1;
+    // 1152 samples a frame in MPEG 1, 576 in MPEG 2 and 2.5.
+    header.length = static_cast<size_t>((version == 3 ? 144000 : 72000) * header.bitrate / header.sampleRate + padding);
+    return header;
+}
+
+}  // namespace
+
+Mp3Frames ReadMp3Frames(const std::vector<std::uint8_t>& bytes) {
+    Mp3Frames frames;
+    size_t at = 0;
+    while (at < bytes.size() && !ReadFrameHeader(bytes, at)) ++at;
+    while (const auto header = ReadFrameHeader(bytes, at)) {
+        if (frames.bitrates.empty()) {
+            frames.sampleRate = header->sampleRate;
+            frames.mono = header->mono;
+        }
+        frames.bitrates.push_back(header->bitrate);
+        at += header->length;
     }
-    return 0;
+    return frames;
 }
 
 }  // namespace quorvane

@@ -40,10 +40,15 @@ private:
     std::string error_;
 };
 
-// The bit rate, in kbit/s, of the first MP3 frame header in bytes (MPEG 1, 2
-// or 2.5, layer III), with its sample rate in *sampleRate and whether it is
-// mono in *mono; 0 when no frame header is found. The tests read the stream
-// the server sends with it.
-int FirstMp3FrameBitrate(const std::vector<std::uint8_t>& bytes, int* sampleRate = nullptr, bool* mono = nullptr);
+// The MP3 frames of a stream's bytes (MPEG 1, 2 or 2.5, layer III), from the
+// first frame header on, each found where the one before it ends; the walk
+// stops at the first bytes that are no frame header. The tests read what the
+// server sends with it.
+struct Mp3Frames {
+    std::vector<int> bitrates;  // kbit/s, one a frame
+    int sampleRate = 0;         // of the first frame
+    bool mono = false;
+};
+Mp3Frames ReadMp3Frames(const std::vector<std::uint8_t>& bytes);
 
 }  // namespace quorvane

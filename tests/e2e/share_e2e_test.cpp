@@ -85,11 +85,11 @@ TEST(FeedE2e, GoesOnAirAsMp3OfTheBitRateAndIsTitledByTheHits) {
     EXPECT_TRUE(WaitUntil([&] { return title() == "Test Station"; }, 5000)) << title().toStdString();
     // The stream is MP3 at 16 kbit/s, mono, 22050 Hz.
     const QByteArray stream = HttpGet(QString("http://127.0.0.1:%1/scanner.mp3").arg(icecast.Port()), 4000, 15000);
-    int rate = 0;
-    bool mono = false;
-    EXPECT_EQ(FirstMp3FrameBitrate(std::vector<std::uint8_t>(stream.begin(), stream.end()), &rate, &mono), 16);
-    EXPECT_EQ(rate, 22050);
-    EXPECT_TRUE(mono);
+    const Mp3Frames frames = ReadMp3Frames(std::vector<std::uint8_t>(stream.begin(), stream.end()));
+    EXPECT_GE(frames.bitrates.size(), 40u);  // 4000 bytes of 16 kbit/s frames (about 52 bytes each) in a row
+    EXPECT_EQ(frames.bitrates, std::vector<int>(frames.bitrates.size(), 16));
+    EXPECT_EQ(frames.sampleRate, 22050);
+    EXPECT_TRUE(frames.mono);
 
     // A hit names the stream while it lasts; its end gives back the idle title.
     station.radio->SetOverride(Receiving(Reception("County Fire", "Dispatch 1", "01544300")));
