@@ -24,7 +24,12 @@
 #include <utility>
 #include <vector>
 
+#include "ProgramCpu.h"
+
 namespace {
+
+using quorvane::bench::CpuNs;
+using quorvane::bench::WriteText;
 
 struct Options {
     QString program = QUORVANE_PROGRAM;
@@ -46,24 +51,6 @@ const char* const kScanning =
     "step 300 idle line1=\"County Fire\" line2=\" Fire \\x82 EMS\" icons1=110000000000000\n"
     "step 300 idle line1=\"Metro Trunk\" line2=\"Police \\x82 Fire\" icons1=110000000000000\n"
     "step 300 idle line1=\"Airport\" line2=\"Tower \\x82 Ground\" icons1=110000000000000\n";
-
-bool WriteText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-}
-
-// Nanoseconds of CPU that every thread of pid has used.
-std::optional<long long> CpuNs(qint64 pid) {
-    const QDir tasks(QString("/proc/%1/task").arg(pid));
-    if (!tasks.exists()) return std::nullopt;
-    long long total = 0;
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile stat(tasks.filePath(task + "/schedstat"));
-        if (!stat.open(QIODevice::ReadOnly)) continue;  // a thread that just ended
-        total += stat.readAll().split(' ').value(0).toLongLong();
-    }
-    return total;
-}
 
 // A private X server with a free display number, for as long as it lives.
 class PrivateDisplay {
@@ -183,22 +170,9 @@ BENCHMARK_CAPTURE(IdleCpu, scanning_display, kScanning)->Iterations(1)->Unit(ben
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg.startsWith("--reference=")) {
-            options.reference = arg.mid(12);
-        } else if (arg.startsWith("--seconds=")) {
-            options.seconds = qMax(1, arg.mid(10).toInt());
-        } else if (arg.startsWith("--rounds=")) {
-            options.rounds = qMax(1, arg.mid(9).toInt());
-        } else {
-            rest.push_back(argv[i]);
-        }
-    }
-    int restCount = static_cast<int>(rest.size());
-    benchmark::Initialize(&restCount, rest.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quorvane::bench::RunTimedBenchmarks(argc, argv, options.seconds, options.rounds, [](const QString& arg) {
+        if (!arg.startsWith("--reference=")) return false;
+        options.reference = arg.mid(12);
+        return true;
+    });
 }

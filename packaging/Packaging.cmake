@@ -90,6 +90,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6sql6-sqlite")
 # The history on a PostgreSQL server needs Qt's PostgreSQL driver, also a plugin.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
+# The live feed goes to an Icecast server, which may run on the same computer.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "icecast2")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)

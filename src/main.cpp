@@ -6,6 +6,7 @@
 
 #include "app/qt/AppFiles.h"
 #include "app/qt/AppIcon.h"
+#include "feed/qt/FeedStreamer.h"
 #include "window/Form1.h"
 #include "window/Headless.h"
 #include "history/qt/HistoryImport.h"
@@ -102,5 +103,6 @@ int main(int argc, char* argv[]) {
     form.Remote().StartForRun(options.web);
     // The MQTT broker of this run, as --mqtt or mqtt.txt asks.
     form.StartMqtt(options.mqtt);
+    form.Feed().StartForRun(options.feed);
     return app.exec();
 }

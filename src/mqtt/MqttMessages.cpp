@@ -117,7 +117,7 @@ HitReport HitEndMessage(const HitEnded& ended, std::string startIso, double dura
 }
 
 std::string HitJson(const HitReport& hit) {
-    const std::optional<std::int64_t> hz = FrequencyHz(hit.rawFrequency);
+    const std::optional<std::int64_t> hz = FrequencyInHz(hit.rawFrequency);
     Json json = {{"event", hit.ended ? "end" : "start"},
                  {"start", hit.start},
                  {"frequency", MegahertzText(hit.rawFrequency)},

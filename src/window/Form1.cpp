@@ -40,6 +40,9 @@
 #include "mqtt/qt/MqttBridge.h"
 #include "web/qt/WebRemoteBox.h"
 #include "window/StationMqtt.h"
+#include "calls/qt/CallUploader.h"
+#include "feed/qt/FeedBox.h"
+#include "feed/qt/FeedStreamer.h"
 #include "window/LayoutSwitcher.h"
 #include "window/Logo.h"
 #include "window/Station.h"
@@ -163,20 +166,33 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     station_->Keys().SetMacroText([this](int number) { return macros_->MacroText(number); });
     windowSettings_ = new WindowSettingsFrame(tab, *style_);
     auto* alerts = new AlertsBox(&station_->Alerts(), tab);
-    alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1500));
+    alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1440));
     remote_ = ServeStation(*station_, this);
     webRemote_ = new WebRemoteBox(tab, *remote_);
     mqtt_ = ConnectMqtt(*station_, this);
     // The broker's state, when one is set up: connected, refused, reconnecting.
-    mqtt_state = NewControl<QLabel>(tab, "mqtt_state", TwipsRect(120, 3660, 3900, 560));
+    // One line under the Alerts box, cut in the middle when
+    // long (the whole text its tooltip).
+    mqtt_state = NewControl<QLabel>(tab, "mqtt_state", TwipsRect(4260, 4410, 3540, 250));
     mqtt_state->setAccessibleName("MQTT state");
-    mqtt_state->setWordWrap(true);
-    mqtt_state->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    connect(mqtt_, &MqttBridge::StateChanged, mqtt_state, &QLabel::setText);
+    connect(mqtt_, &MqttBridge::StateChanged, mqtt_state, [this](const QString& text) { ShowElided(mqtt_state, text); });
     // Text3 is small: the whole of its message is also shown here.
-    status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3100, 3900, 560));
-    status_line->setWordWrap(true);
-    status_line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // One line (cut in the middle when long, the whole text its tooltip), to
+    // leave room for the feed and the calls below it.
+    status_line = NewControl<QLabel>(tab, "status_line", TwipsRect(120, 3030, 3900, 270));
+    // The live feed and the calls: their notices (a refused call once) are
+    // messages; the calls' state is one line under the feed's box.
+    share_ = ShareStation(*station_, this);
+    connect(share_.feed, &FeedStreamer::Notice, this, [this](const QString& text) { Tell(text); });
+    connect(share_.calls, &CallUploader::Notice, this, [this](const QString& text) { Tell(text); });
+    share_.feed->Load();
+    feedBox_ = new FeedBox(tab, *share_.feed);
+    feedBox_->setGeometry(TwipsRect(120, 3300, 3900, 960));
+    calls_state = NewControl<QLabel>(tab, "calls_state", TwipsRect(120, 4270, 3900, 250));
+    calls_state->setAccessibleName("Calls");
+    connect(share_.calls, &CallUploader::StateChanged, calls_state,
+            [this](const QString& text) { ShowElided(calls_state, text); });
+    share_.calls->Load();
 }
 
 void Form1::BuildFooter() {
@@ -234,7 +250,7 @@ void Form1::FocusPicture1() { Picture1->setFocus(Qt::OtherFocusReason); }
 
 void Form1::ShowText3(const QString& text) {
     display_->SetText3(text);
-    status_line->setText(text);
+    ShowElided(status_line, text);
 }
 
 void Form1::ShowTick(const TickOutcome& outcome) {

@@ -7,6 +7,7 @@
 #include "app/SettingsFiles.h"
 #include "monitor/LogText.h"
 #include "monitor/TickOutcome.h"
+#include "window/StationShare.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +18,10 @@ namespace quorvane {
 
 class ComPortFrame;
 class DisplayPanel;
+class CallUploader;
 class ExtendedTab;
+class FeedBox;
+class FeedStreamer;
 class HarvestPanel;
 class HistoryTab;
 class HitIntelTable;
@@ -54,6 +58,9 @@ public:
     // asked (--mqtt) or as mqtt.txt says, and tells what keeps it from starting.
     MqttBridge& Mqtt() { return *mqtt_; }
     void StartMqtt(bool asked);
+    // The live feed and the call uploads (the feed not started by the window).
+    FeedStreamer& Feed() { return *share_.feed; }
+    CallUploader& Calls() { return *share_.calls; }
     ScannerLink& Link();
     bool Running() const;
     const LogText& Log() const;
@@ -116,6 +123,9 @@ private:
     WebRemoteBox* webRemote_ = nullptr;
     MqttBridge* mqtt_ = nullptr;
     QLabel* mqtt_state = nullptr;
+    StationShare share_;
+    FeedBox* feedBox_ = nullptr;
+    QLabel* calls_state = nullptr;
     QLabel* status_line = nullptr;
     QLineEdit* Text4 = nullptr;
     QLabel* Picture1 = nullptr;

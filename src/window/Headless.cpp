@@ -18,6 +18,9 @@
 #include "mqtt/qt/MqttBridge.h"
 #include "window/StationMqtt.h"
 #include "window/StationRemote.h"
+#include "window/StationShare.h"
+#include "calls/qt/CallUploader.h"
+#include "feed/qt/FeedStreamer.h"
 #ifndef Q_OS_WIN
 #include "app/qt/QuitSignals.h"
 #endif
@@ -71,6 +74,13 @@ int RunHeadless(const QString& appDirectory, const ProgramOptions& options) {
         Say(mqtt->Problem());
         return 1;
     }
+    // The feed's and the calls' states and notices, each change one line.
+    const StationShare share = ShareStation(station, &station);
+    for (const auto& said : {&FeedStreamer::StateChanged, &FeedStreamer::Notice}) QObject::connect(share.feed, said, Say);
+    for (const auto& said : {&CallUploader::StateChanged, &CallUploader::Notice}) QObject::connect(share.calls, said, Say);
+    share.feed->Load();
+    share.calls->Load();
+    share.feed->StartForRun(options.feed);
 
     const ComSettings com = station.ReadComSettings();
     if (com.portIndex < 0 || com.speedIndex < 0) {
@@ -97,6 +107,7 @@ int RunHeadless(const QString& appDirectory, const ProgramOptions& options) {
         retry.stop();
         remote->Stop();
         mqtt->Stop();
+        share.feed->Stop();
         station.Shutdown();
         QCoreApplication::exit(0);
     });

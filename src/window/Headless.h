@@ -12,7 +12,8 @@ namespace quorvane {
 // saved) and pgm_settings.txt's log settings ("Log To Text File", "Record
 // Audio", the log folder), then polls, logs, records, keeps the history and
 // serves the browser remote (at --web when given, else as web_remote.txt
-// says) and publishes to the MQTT broker (with --mqtt, or as mqtt.txt says)
+// says), sends the live feed (with --feed, or as feed.txt says) and the
+// calls, and publishes to the MQTT broker (with --mqtt, or as mqtt.txt says)
 // until SIGTERM, SIGINT or SIGHUP, which end it as closing the window
 // does (status 0). A port that is not there yet is tried again every 2 s.
 // Messages for the user go to standard error. Needs a QCoreApplication;

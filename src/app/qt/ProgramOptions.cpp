@@ -21,12 +21,16 @@ const QCommandLineOption kWeb("web",
                               "Serve the browser remote for this run on ADDR (default 127.0.0.1; 0.0.0.0 for every "
                               "network) and PORT, and print its link.",
                               "[ADDR:]PORT");
-const QCommandLineOption kHeadless("headless",
-                                   "Run without a window or a display: poll, log, record, keep the history and "
-                                   "serve the browser remote until stopped by a signal.");
+const QCommandLineOption kFeed("feed",
+                               "Start the live feed of feed.txt for this run (an Icecast server; see the Feed box "
+                               "on the Settings tab).");
 const QCommandLineOption kMqtt("mqtt",
                                "Publish the scanner's state, hits and alerts to the MQTT broker named in mqtt.txt "
                                "for this run (start=1 there publishes on every run).");
+const QCommandLineOption kHeadless("headless",
+                                   "Run without a window or a display: poll, log, record, keep the history and "
+                                   "serve the browser remote, the live feed and the call uploads until stopped by "
+                                   "a signal.");
 const QCommandLineOption kBackup("backup",
                                  "Read the scanner's whole memory (port and speed as saved on the Settings tab) "
                                  "into the memory file FILE and exit (no window is opened).",
@@ -65,7 +69,7 @@ QString Conflict(const QCommandLineParser& parser) {
 CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Remote control for the Uniden BC246T scanner.");
-    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs, kWeb, kHeadless, kMqtt, kBackup, kRestore, kYes});
+    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs, kWeb, kFeed, kHeadless, kMqtt, kBackup, kRestore, kYes});
 
     CommandLineOutcome outcome;
     const QString program = arguments.isEmpty() ? QString("quorvane") : QFileInfo(arguments.first()).fileName();
@@ -102,6 +106,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     outcome.options.importLogs = parser.value(kImportLogs);
     outcome.options.headless = parser.isSet(kHeadless);
     outcome.options.mqtt = parser.isSet(kMqtt);
+    outcome.options.feed = parser.isSet(kFeed);
     outcome.options.backup = parser.value(kBackup);
     outcome.options.restore = parser.value(kRestore);
     outcome.options.yes = parser.isSet(kYes);

@@ -28,6 +28,7 @@ struct ProgramOptions {
     QString appDirectory;  // --app-dir DIR; empty: the per-user data folder
     QString importLogs;    // --import-logs DIR: add old run logs to the history and exit
     std::optional<ListenAddress> web;  // --web [ADDR:]PORT: serve the browser remote for this run
+    bool feed = false;                 // --feed: start the live feed for this run
     bool headless = false;             // --headless: a station with no window and no display
     bool mqtt = false;                 // --mqtt: publish to the broker of mqtt.txt for this run
     QString backup;        // --backup FILE: read the scanner's memory into FILE and exit
