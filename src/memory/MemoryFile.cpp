@@ -1,5 +1,6 @@
 #include "memory/MemoryFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <stdexcept>
@@ -8,12 +9,22 @@
 
 #include "memory/MemoryFields.h"
 #include "memory/MemoryPlace.h"
+#include "memory/MemorySettings.h"
 #include "memory/MemoryValues.h"
 
 namespace quorvane {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// 2: the scanner's settings, group quick keys and lockouts. A file without
+// "version" is of version 1 and restores with the scanner's settings kept.
+constexpr long long kFileVersion = 2;
+constexpr const char* kGroupQuickKeysKey = "groupQuickKeys";
+constexpr const char* kLockedIdsKey = "lockedIds";
+constexpr const char* kLockedFrequenciesKey = "lockedFrequencies";
+
+Json TextArray(const std::vector<std::string>& values);
 
 // The first problem of a file: thrown where it is found, caught once.
 struct FileProblem : std::runtime_error {
@@ -115,6 +126,21 @@ const Json* ListAt(const Json& object, const char* key, const std::string& place
     return &*found;
 }
 
+// The settings are kept as the scanner's own field text.
+std::string SettingText(const Json& value, const std::string& place, const std::string& key) {
+    std::string text = BytesOf(value, place, key);
+    if (const std::string why = SettingProblem(key, text); !why.empty()) Fail(place, why);
+    return text;
+}
+
+std::vector<std::string> TextList(const Json& object, const char* key, const std::string& place) {
+    std::vector<std::string> list;
+    if (const Json* items = ListAt(object, key, place)) {
+        for (const Json& item : *items) list.push_back(SettingText(item, place, key));
+    }
+    return list;
+}
+
 // The object fields of a record, all of it (layout has no array part). Its
 // place is named with its name as soon as that can be read.
 void ReadRecord(const Json& value, const RecordLayout& layout, Fields& fields, std::string place,
@@ -181,7 +207,8 @@ Group ReadGroup(const Json& value, const std::string& systemPlace, std::size_t g
 System ReadSystem(const Json& value, std::size_t s) {
     System system;
     const std::string numbered = PlaceStep("system", s);
-    ReadRecord(value, SystemLayout(), system.fields, numbered, {"type", "groups", "sites", "trunk", "bandPlan"});
+    ReadRecord(value, SystemLayout(), system.fields, numbered,
+               {"type", "groups", "sites", "trunk", "bandPlan", kGroupQuickKeysKey, kLockedIdsKey});
     const std::string place = SystemPlace(s, system);
     const auto type = value.find("type");
     if (type == value.end() || type->is_null()) Fail(place, "\"type\" is missing");
@@ -196,6 +223,9 @@ System ReadSystem(const Json& value, std::size_t s) {
         ReadArrayPart(ListAt(object, "bands", trunkPlace), TrunkLayout(), system.trunk, trunkPlace);
     }
     ReadArrayPart(ListAt(value, "bandPlan", place), BandPlanLayout(), system.bandPlan, place);
+    if (const auto keys = value.find(kGroupQuickKeysKey); keys != value.end() && !keys->is_null())
+        system.groupQuickKeys = SettingText(*keys, place, kGroupQuickKeysKey);
+    system.lockedIds = TextList(value, kLockedIdsKey, place);
     if (const Json* sites = ListAt(value, "sites", place)) {
         for (std::size_t g = 0; g < sites->size(); ++g)
             system.sites.push_back(ReadGroup((*sites)[g], place, g, true, trunked));
@@ -207,10 +237,38 @@ System ReadSystem(const Json& value, std::size_t s) {
     return system;
 }
 
+ScannerSettings ReadSettings(const Json& value) {
+    const std::string place = "settings";
+    ObjectAt(value, place);
+    ScannerSettings settings;
+    const std::vector<std::string>& keys = GlobalSettingKeys();
+    for (const auto& item : value.items()) {
+        if (item.key() == kLockedFrequenciesKey) continue;
+        if (std::find(keys.begin(), keys.end(), item.key()) == keys.end())
+            Fail(place, "unknown setting \"" + item.key() + "\"");
+        if (!item.value().is_null()) settings.values[item.key()] = SettingText(item.value(), place, item.key());
+    }
+    settings.lockedFrequencies = TextList(value, kLockedFrequenciesKey, place);
+    for (const std::string& frequency : settings.lockedFrequencies) {
+        if (frequency.size() != 8 || frequency.find_first_not_of("0123456789") != std::string::npos)
+            Fail(place, "locked-out frequency \"" + frequency + "\" is not 8 digits");
+    }
+    return settings;
+}
+
 ScannerMemory ReadMemory(const Json& top) {
     ScannerMemory memory;
     ObjectAt(top, "the file");
-    RefuseUnknownKeys(top, nullptr, 0, 0, {"$schema", "model", "firmware", "systems"}, "");
+    RefuseUnknownKeys(top, nullptr, 0, 0, {"$schema", "version", "model", "firmware", "settings", "systems"}, "");
+    if (const auto version = top.find("version"); version != top.end() && !version->is_null()) {
+        if (!version->is_number_integer() || version->get<long long>() < 1)
+            Fail("", "\"version\" must be a whole number from 1");
+        if (version->get<long long>() > kFileVersion)
+            Fail("", "version " + std::to_string(version->get<long long>()) + " is newer than this program reads (" +
+                         std::to_string(kFileVersion) + ")");
+    }
+    if (const auto settings = top.find("settings"); settings != top.end() && !settings->is_null())
+        memory.settings = ReadSettings(*settings);
     const auto model = top.find("model");
     if (model == top.end() || model->is_null()) Fail("", "\"model\" is missing");
     memory.model = BytesOf(*model, "", "model");
@@ -313,6 +371,24 @@ Json SystemJson(const System& system) {
     Json groups = Json::array();
     for (const Group& group : system.groups) groups.push_back(GroupJson(group, false));
     object["groups"] = std::move(groups);
+    if (!system.groupQuickKeys.empty()) object[kGroupQuickKeysKey] = ScannerText(system.groupQuickKeys);
+    if (!system.lockedIds.empty()) object[kLockedIdsKey] = TextArray(system.lockedIds);
+    return object;
+}
+
+Json TextArray(const std::vector<std::string>& values) {
+    Json list = Json::array();
+    for (const std::string& value : values) list.push_back(ScannerText(value));
+    return list;
+}
+
+Json SettingsJson(const ScannerSettings& settings) {
+    Json object = Json::object();
+    for (const std::string& key : GlobalSettingKeys()) {
+        if (const auto found = settings.values.find(key); found != settings.values.end())
+            object[key] = ScannerText(found->second);
+    }
+    object[kLockedFrequenciesKey] = TextArray(settings.lockedFrequencies);
     return object;
 }
 
@@ -339,8 +415,10 @@ std::optional<ScannerMemory> ReadMemoryJson(std::string_view text, const std::st
 
 std::string WriteMemoryJson(const ScannerMemory& memory) {
     Json top = Json::object();
+    top["version"] = kFileVersion;
     top["model"] = ScannerText(memory.model);
     top["firmware"] = ScannerText(memory.firmware);
+    if (memory.settings) top["settings"] = SettingsJson(*memory.settings);
     Json systems = Json::array();
     for (const System& system : memory.systems) systems.push_back(SystemJson(system));
     top["systems"] = std::move(systems);
