@@ -90,15 +90,6 @@ const std::string& ReplyLink(const RecordLayout& layout, const std::vector<std::
 
 namespace {
 
-std::vector<std::string> CommandFields(const std::string& command) {
-    std::vector<std::string> fields(1);
-    for (const char c : command) {
-        if (c == ',') fields.emplace_back();
-        else fields.back() += c;
-    }
-    return fields;
-}
-
 template <std::size_t N>
 bool OneOf(const std::string& word, const char* const (&words)[N]) {
     for (const char* candidate : words)
@@ -107,16 +98,6 @@ bool OneOf(const std::string& word, const char* const (&words)[N]) {
 }
 
 }  // namespace
-
-bool IsReadOnlyCommand(const std::string& command) {
-    const std::vector<std::string> f = CommandFields(command);
-    static const char* const kBare[] = {"MDL", "VER", "SIH", "MEM", "GLF", "BLT", "BSV", "KBP", "OMS",
-                                        "PRI", "SCO", "CLC", "CSG", "WPR", "QSL"};
-    static const char* const kIndexed[] = {"SIN", "GIN", "CIN", "TIN", "TFQ", "TRN", "MCP", "CSP", "SGP", "GLI"};
-    if (f.size() == 1) return OneOf(f[0], kBare);
-    if (f.size() == 2) return OneOf(f[0], kIndexed) || f[0] == "QGL";
-    return f.size() == 3 && f[0] == "QGL" && f[2].empty();
-}
 
 bool IsMakeOrDeleteCommand(const std::string& command) {
     static const char* const kWords[] = {"CSY", "AGC", "AGT", "ACC", "ACT", "DSY", "DGR", "DCH"};

@@ -39,9 +39,6 @@ std::string DeleteSystemCommand(const std::string& index);             // "DSY,<
 std::string DeleteGroupCommand(const std::string& index);              // "DGR,<index>"
 std::string DeleteMemberCommand(const std::string& index);             // "DCH,<index>"
 
-// Whether a command only reads (MDL, VER, SIH, MEM, GLF, a setting's or a
-// record's read form): one that changes nothing may be sent again safely.
-bool IsReadOnlyCommand(const std::string& command);
 // Whether a command makes or deletes a record (CSY, AGC, AGT, ACC, ACT, DSY,
 // DGR, DCH): the scanner may take its time, and a second send would make a
 // second record or be refused, so it waits kChangeWaitMs before it is sent again.

@@ -25,9 +25,11 @@ MemoryStep MemoryEngine::OnReply(const std::string& line) {
     if (const ReplyError error = ErrorOf(reply); error != ReplyError::None) {
         // "<word>,NG" of another word answers an earlier command, late.
         if (reply.size() == 2 && reply[0] != Word()) return PassOver();
-        // A garbled or overrun command was not taken: a read goes again.
+        // A garbled or overrun command was not taken: a read, or a set (which
+        // gives the same result twice), goes again; a make, delete or clear not.
         const bool lineFault = error == ReplyError::Fer || error == ReplyError::Orer;
-        if (lineFault && IsReadOnlyCommand(command_) && tries_ < kHarvestMaxTries) {
+        const bool repeatable = !IsMakeOrDeleteCommand(command_) && command_ != kClearMemory;
+        if (lineFault && repeatable && tries_ < kHarvestMaxTries) {
             ++tries_;
             return Ask();
         }

@@ -21,8 +21,8 @@ namespace quorvane {
 // (too few fields, a field of the wrong form) is passed over too, and its
 // reason kept for the message if no usable one comes. An error line is taken
 // for the command it answers: "<word>,NG" of another word is a late answer
-// and passed over; "FER" or "ORER" to a read sends the read again (it was not
-// taken); any other "ERR", "NG", "FER" or "ORER" ends the run as failed. A
+// and passed over; "FER" or "ORER" to a read or a set sends it again (it was
+// not taken, and either gives the same result twice); any other "ERR", "NG", "FER" or "ORER" ends the run as failed. A
 // command whose wait runs out is sent again, up to kHarvestMaxTries sends in
 // all; a make or delete (IsMakeOrDeleteCommand) waits kChangeWaitMs first, as
 // the scanner may be slow to answer it and a second one is not harmless.

@@ -83,6 +83,12 @@ MemoryStep MemoryReader::Answer(const Reply& reply) {
             return OnGroup(reply);
         case Phase::Member:
             return OnMember(reply);
+        case Phase::MemoryUsed: {
+            const std::optional<long> used = reply.size() == 2 ? WholeNumber(reply[1]) : std::nullopt;
+            if (!used || *used > 100) return PassOver("no share in " + ScannerText(reply[0]));
+            memoryUsed_ = static_cast<int>(*used);
+            return NextSetting();
+        }
         case Phase::Setting:
         case Phase::GroupKeys:
         case Phase::LockedIds:
@@ -186,7 +192,7 @@ MemoryStep MemoryReader::NextSystem() {
         if (!scope_.settings) return Finished();
         memory_.settings.emplace();
         settingAt_ = 0;
-        return NextSetting();
+        return Ask(Phase::MemoryUsed, kMemoryUsedRequest);
     }
     return InList(walkedSystems_, Phase::System, SystemLayout().word, nextSystem_);
 }

@@ -34,7 +34,8 @@ inline constexpr std::size_t kMostMemoryRecords = 20000;
 // for talkgroup groups; GIN field 8 first, field 12 / 6 / 4 next); for a
 // trunked system then the talkgroup groups of TRN field 18 not listed yet.
 // "-1" ends each list; indexes go back as received. Then, when the scope
-// has the settings: each of GlobalSettingKeys(), "QGL,<index>," of every
+// has the settings: "MEM" (the share of the memory in use), each of
+// GlobalSettingKeys(), "QGL,<index>," of every
 // system, "GLI,<index>" of every trunked system again and again until it
 // answers "-1", and "GLF" the same way (a value given twice also ends the
 // list, so a list that starts over cannot loop).
@@ -52,6 +53,8 @@ public:
     // The memory read, complete once the run has Finished; systems, groups
     // and members carry their scanner indexes.
     const ScannerMemory& Result() const { return memory_; }
+    // The share of the memory in use in percent ("MEM"), -1 when not read.
+    int MemoryUsedPercent() const { return memoryUsed_; }
     // The record count the progress shows as total (0: unknown).
     void SetExpectedRecords(std::size_t total);
 
@@ -63,7 +66,7 @@ protected:
 private:
     enum class Phase {
         Programming, Model, Firmware, Head, System, Trunk, BandPlan, Group, Member,
-        Setting, GroupKeys, LockedIds, LockedFrequencies
+        MemoryUsed, Setting, GroupKeys, LockedIds, LockedFrequencies
     };
     enum class List { SystemGroups, TalkgroupGroups };
 
@@ -100,6 +103,7 @@ private:
     std::unordered_set<std::string> walkedMembers_;  // of the current group
     std::size_t records_ = 0;
     std::size_t settingAt_ = 0;  // next of GlobalSettingKeys()
+    int memoryUsed_ = -1;
     std::size_t systemAt_ = 0;   // system whose quick keys or IDs are read
 };
 

@@ -18,9 +18,9 @@ namespace {
 using test::Drive;
 using Commands = std::vector<std::string>;
 
-// The reads after the records: every global setting, QGL of each of the demo's
+// The reads after the records: MEM, every global setting, QGL of each of the demo's
 // two conventional systems, and GLF until its "-1".
-const std::size_t kDemoSettingReads = GlobalSettingKeys().size() + 2 + 1;
+const std::size_t kDemoSettingReads = 1 + GlobalSettingKeys().size() + 2 + 1;
 
 // The memory without the scanner's settings (a file of the first version).
 ScannerMemory WithoutSettings(ScannerMemory memory) {

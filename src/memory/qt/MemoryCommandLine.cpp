@@ -27,6 +27,7 @@
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"
 #include "memory/MemoryFile.h"
+#include "memory/MemoryCapacity.h"
 #include "memory/MemoryReader.h"
 #include "memory/MemoryValidation.h"
 #include "memory/PlanRunner.h"
@@ -274,6 +275,11 @@ int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes,
     if (reader.Result().model != kScannerModel) {
         Complain(QString("The scanner says it is a \"%1\", not a %2. Nothing was changed.")
                      .arg(Text(reader.Result().model), kScannerModel));
+        return kExitScanner;
+    }
+    if (const std::optional<std::string> tooBig =
+            CapacityProblem(reader.Result(), reader.MemoryUsedPercent(), *memory, eraseFirst)) {
+        Complain(file + ": " + Text(*tooBig));
         return kExitScanner;
     }
     const QString backup = BackupPath(appDirectory);
