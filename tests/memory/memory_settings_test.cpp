@@ -49,6 +49,35 @@ TEST(MemorySettings, OnlyWhatDiffersIsSentAndListsChangeByTheirMembers) {
     EXPECT_EQ(SettingCommands(read, old), Commands{});
 }
 
+TEST(MemorySettings, TheFileKeepsTheSettingsAndAFileOfTheFirstVersionHasNone) {
+    const struct {
+        std::string text;
+        bool settings;
+        std::string problem;
+    } table[] = {
+        {R"({"model": "BC246T", "systems": []})", false, ""},
+        {R"({"version": 2, "model": "BC246T", "settings": {"BLT": "AO", "lockedFrequencies": ["01544300"]},
+             "systems": [{"name": "M", "type": "M82S", "groupQuickKeys": "1000000000", "lockedIds": ["77"]}]})",
+         true, ""},
+        {R"({"version": 3, "model": "BC246T", "systems": []})", false,
+         "f.json: version 3 is newer than this program reads (2)"},
+        {R"({"model": "BC246T", "settings": {"XYZ": "1"}, "systems": []})", false,
+         "f.json: settings: unknown setting \"XYZ\""},
+        {R"({"model": "BC246T", "settings": {"lockedFrequencies": ["154.43"]}, "systems": []})", false,
+         "f.json: settings: locked-out frequency \"154.43\" is not 8 digits"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.text);
+        std::string problem;
+        const std::optional<ScannerMemory> memory = ReadMemoryJson(row.text, "f.json", &problem);
+        EXPECT_EQ(problem, row.problem);
+        if (!memory) continue;
+        EXPECT_EQ(memory->settings.has_value(), row.settings);
+        // What is read is written the same way back.
+        EXPECT_EQ(ReadMemoryJson(WriteMemoryJson(*memory), "f.json", nullptr), memory);
+    }
+}
+
 TEST(MemorySettings, ARestoreTooBigForTheFreeMemoryIsRefusedSayingHowMuchIsMissing) {
     RadioState radio(DemoScenario());  // 13 records
     const ScannerMemory held = Backup(radio);
