@@ -121,6 +121,7 @@ Difference CompareSettings(const ScannerMemory& expected, const ScannerMemory& a
         }
         if (Difference d = CompareSet(want.lockedIds, have.lockedIds, place + " locked-out IDs")) return d;
     }
+    if (!expected.settings->lockoutsKnown) return std::nullopt;
     return CompareSet(expected.settings->lockedFrequencies, actual.settings->lockedFrequencies,
                       "locked-out frequencies");
 }

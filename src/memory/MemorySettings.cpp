@@ -62,7 +62,8 @@ std::vector<std::string> SettingCommands(const ScannerMemory& read, const Scanne
             commands.push_back("QGL," + system.index + "," + system.groupQuickKeys);
         ListChanges(was->lockedIds, system.lockedIds, "ULI", "LOI", system.index + ",", commands);
     }
-    ListChanges(before.lockedFrequencies, target.settings->lockedFrequencies, "ULF", "LOF", "", commands);
+    if (target.settings->lockoutsKnown)
+        ListChanges(before.lockedFrequencies, target.settings->lockedFrequencies, "ULF", "LOF", "", commands);
     return commands;
 }
 

@@ -120,6 +120,9 @@ struct System {
 struct ScannerSettings {
     std::map<std::string, std::string> values;
     std::vector<std::string> lockedFrequencies;
+    // False where the source held no lockout list (another program's file):
+    // the scanner's lockouts are then left as they are.
+    bool lockoutsKnown = true;
 
     bool operator==(const ScannerSettings&) const = default;
 };

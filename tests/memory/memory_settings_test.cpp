@@ -78,6 +78,38 @@ TEST(MemorySettings, TheFileKeepsTheSettingsAndAFileOfTheFirstVersionHasNone) {
     }
 }
 
+// The backup of the bc246t Python command line program reads as a memory:
+// its settings are set, the scanner's lockouts stay.
+TEST(MemorySettings, TheBackupOfThePythonCommandLineProgramReads) {
+    const std::string text = R"({"meta": {"created_at": "2025-01-01T00:00:00+00:00"},
+        "info": {"model": "BC246T", "firmware": "VR2.60"},
+        "settings": {"backlight": "KY", "battery_save": true, "key_beep": false, "greeting": ["Hi", "There"],
+                     "priority_mode": 2},
+        "systems": [{"system_type": "CNV", "name": "County", "quick_key": 10,
+                     "groups": [{"group_type": "C", "group_name": "Fire",
+                                 "channels": [{"name": "Disp", "frequency": 1544300, "modulation": "NFM"}]}]}]})";
+    std::string problem;
+    const std::optional<ScannerMemory> memory = ReadMemoryJson(text, "cli.json", &problem);
+    ASSERT_TRUE(memory) << problem;
+    EXPECT_EQ(memory->firmware, "VR2.60");
+    ASSERT_TRUE(memory->settings);
+    EXPECT_EQ(memory->settings->values, (std::map<std::string, std::string>{
+                                            {"BLT", "KY"}, {"BSV", "1"}, {"KBP", "0"}, {"OMS", "Hi,There"}, {"PRI", "2"}}));
+    EXPECT_FALSE(memory->settings->lockoutsKnown);
+    ASSERT_EQ(memory->systems.size(), 1u);
+    EXPECT_EQ(memory->systems[0].fields, (Fields{"County", "0", "2", "0", "0", "2", "0", "0"}));
+    EXPECT_EQ(memory->systems[0].groups.at(0).fields, (Fields{"Fire", "1", "0"}));
+    EXPECT_EQ(memory->systems[0].groups[0].channels.at(0).fields,
+              (Fields{"Disp", "01544300", "0", "NFM", "0", "0", "0", "0", "0", "0"}));
+    ScannerMemory read;
+    read.settings = ScannerSettings{{}, {"01544300"}};
+    EXPECT_EQ(SettingCommands(read, *memory),
+              (Commands{"BLT,KY", "BSV,1", "KBP,0", "OMS,Hi,There", "PRI,2"}));  // no ULF
+    EXPECT_FALSE(ReadMemoryJson(R"({"info": {}, "systems": [{"system_type": "M82S", "name": "T"}]})", "cli.json",
+                                &problem));
+    EXPECT_EQ(problem, "cli.json: system 1 \"T\": only conventional systems (\"CNV\") are read from this file");
+}
+
 TEST(MemorySettings, ARestoreTooBigForTheFreeMemoryIsRefusedSayingHowMuchIsMissing) {
     RadioState radio(DemoScenario());  // 13 records
     const ScannerMemory held = Backup(radio);
