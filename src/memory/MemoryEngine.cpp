@@ -33,6 +33,12 @@ MemoryStep MemoryEngine::OnReply(const std::string& line) {
             ++tries_;
             return Ask();
         }
+        // A delete sent again, refused: the first send was taken and its answer
+        // lost, so the record is gone as wanted (the read-back checks it).
+        const std::string word = Word();
+        if (error == ReplyError::Ng && tries_ > 1 && reply.size() == 2 &&
+            (word == "DSY" || word == "DGR" || word == "DCH"))
+            return Answer({word, "OK"});
         if (command_ == kEnterProgramming && error == ReplyError::Ng) {
             return Fail("The scanner refused Program Mode (PRG,NG): leave its menu, direct entry or quick save, "
                         "then try again.");

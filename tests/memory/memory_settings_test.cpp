@@ -144,11 +144,11 @@ TEST(MemorySettings, ARestoreTooBigForTheFreeMemoryIsRefusedSayingHowMuchIsMissi
 // A backup, then changed settings, records and lockouts on the radio, then
 // a restore of the backup: the radio holds the backup again, with either way
 // the firmware treats a new trunked system, while a record read is
-// answered "ORER" (every 10th here, as this memory is small) and a delete
-// answers late.
+// answered "ORER" (every 10th here, as this memory is small) and a delete's
+// answer comes late, or is lost (the delete sent again is refused).
 TEST(MemorySettings, ARestoreBringsBackEverySettingAndRecordWithBothTrunkModels) {
-    for (const bool firmwareGroups : {true, false}) {
-        SCOPED_TRACE(firmwareGroups);
+    for (const auto& [firmwareGroups, lostDelete] : {std::pair{true, false}, {false, false}, {true, true}}) {
+        SCOPED_TRACE(testing::Message() << firmwareGroups << lostDelete);
         Scenario scenario = DemoScenario();
         scenario.firmware_trunk_groups = firmwareGroups;
         RadioState radio(scenario);
@@ -168,8 +168,8 @@ TEST(MemorySettings, ARestoreBringsBackEverySettingAndRecordWithBothTrunkModels)
         ASSERT_EQ(file.systems[1].lockedIds, Commands{"777"});
         const std::string text = WriteMemoryJson(file);
 
-        // Everything changed: erased, a stray system, other settings.
-        for (const char* command : {"PRG", "CLR", "CSY,CNV", "BLT,AF", "EPG"}) Respond(radio, command, 0);
+        // Everything changed: erased, a stray system to delete, other settings.
+        for (const char* command : {"PRG", "CLR", "CSY,LTR", "BLT,AF", "EPG"}) Respond(radio, command, 0);
         std::string problem;
         const std::optional<ScannerMemory> restored = ReadMemoryJson(text, "backup.json", &problem);
         ASSERT_TRUE(restored) << problem;
@@ -178,7 +178,7 @@ TEST(MemorySettings, ARestoreBringsBackEverySettingAndRecordWithBothTrunkModels)
         const test::Tamper tamper = [&](int, const std::string& reply) -> Commands {
             const std::string word = reply.substr(0, 3);
             if (word == "DSY" && heldDelete.empty()) return heldDelete = reply, Commands{};  // answers late
-            if (!heldDelete.empty() && word == "DSY") return Commands{heldDelete, reply};
+            if (!heldDelete.empty() && word == "DSY") return lostDelete ? Commands{reply} : Commands{heldDelete, reply};
             for (const char* read : {"SIN", "GIN", "CIN", "TIN", "TFQ", "TRN", "MCP"})
                 if (word == read && ++reads % 10 == 0) return Commands{"ORER"};
             return Commands{reply};
