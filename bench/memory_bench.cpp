@@ -4,8 +4,15 @@
 // on the scanner's link). Reports the run time against the wire time of the
 // run's own commands and replies (their bytes both ways, CR included, at 10
 // bits a byte), and the commands per second. The simulator answers "CLR" at
-// once here; the real scanner takes about 10 s more for it.
-//   memory_bench --benchmark_filter=Backup    only the backup
+// once here; the real scanner takes about 10 s more for it. The backup reads
+// the scanner's settings, quick keys and lockouts too, and the restores write
+// them back.
+//   Backup          the whole memory and every setting
+//   BackupOverrun   the same with every 50th record read answered "ORER"
+//   Restore         erasing first ("CLR", then every record and setting)
+//   RestoreChanges  the default restore over the same memory with every
+//                   channel renamed: one set per channel, no "CLR"
+//   memory_bench --benchmark_filter=Backup    only the backups
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
@@ -61,13 +68,25 @@ ScannerMemory ReadInProcess() {
     return WithoutIndexes(reader.Result());
 }
 
-void Run(benchmark::State& state, bool restore) {
+enum class Mode { Backup, BackupOverrun, Restore, RestoreChanges };
+
+// Every channel renamed: the file of a restore that changes each one.
+ScannerMemory Renamed(ScannerMemory memory) {
+    for (System& system : memory.systems)
+        for (Group& group : system.groups)
+            for (Channel& channel : group.channels) channel.fields[channel_field::Name] += "*";
+    return memory;
+}
+
+void Run(benchmark::State& state, Mode mode) {
+    const bool restore = mode == Mode::Restore || mode == Mode::RestoreChanges;
     const ScannerMemory memory = restore ? ReadInProcess() : ScannerMemory{};
     for (auto _ : state) {
         QTemporaryDir folder;
         SimulatorOptions line;
         line.baud = kBaud;
         line.clear_ms = 0;
+        if (mode == Mode::BackupOverrun) line.orer_every = 50;
         Simulator radio(Parsed(), line);
         std::filesystem::create_symlink(radio.SlavePath(), (folder.path() + "/com1").toStdString());
         radio.Start();
@@ -76,8 +95,19 @@ void Run(benchmark::State& state, bool restore) {
         linkRunner.Run(1, kBaud);
         MemoryRunner runner(link);
         std::unique_ptr<MemoryEngine> engine;
-        if (restore) engine = std::make_unique<PlanRunner>(PlanRestore(memory));
-        else engine = std::make_unique<MemoryReader>();
+        if (mode == Mode::Restore) {
+            engine = std::make_unique<PlanRunner>(PlanRestore(memory));
+        } else if (mode == Mode::RestoreChanges) {
+            // What the restore read before it: the radio's memory as it is.
+            RadioState held(Parsed());
+            MemoryReader before;
+            MemoryStep step = before.Start();
+            while (step.outcome == MemoryOutcome::Send || step.outcome == MemoryOutcome::Wait)
+                step = before.OnReply(Respond(held, step.command, 0));
+            engine = std::make_unique<PlanRunner>(PlanWrite(before.Result(), Renamed(memory)));
+        } else {
+            engine = std::make_unique<MemoryReader>();
+        }
 
         MemoryStep end;
         QEventLoop loop;
@@ -108,11 +138,23 @@ void Run(benchmark::State& state, bool restore) {
     }
 }
 
-void Backup(benchmark::State& state) { Run(state, false); }
-void Restore(benchmark::State& state) { Run(state, true); }
+void Backup(benchmark::State& state) { Run(state, Mode::Backup); }
+void BackupOverrun(benchmark::State& state) { Run(state, Mode::BackupOverrun); }
+void Restore(benchmark::State& state) { Run(state, Mode::Restore); }
+void RestoreChanges(benchmark::State& state) { Run(state, Mode::RestoreChanges); }
 
 BENCHMARK(Backup)->Name("BM_MemoryThousandChannels/Backup")->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BackupOverrun)
+    ->Name("BM_MemoryThousandChannels/BackupOverrun")
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 BENCHMARK(Restore)->Name("BM_MemoryThousandChannels/Restore")->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(RestoreChanges)
+    ->Name("BM_MemoryThousandChannels/RestoreChanges")
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 
 }  // namespace
 

@@ -27,9 +27,14 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args, std::st
             options.demo = true;
             continue;
         }
+        if (option == "--plain-trunk") {
+            options.plain_trunk = true;
+            continue;
+        }
         const bool takes_text = option == "--scenario" || option == "--link" || option == "--log";
         const bool takes_number = option == "--baud" || option == "--reply-delay" || option == "--exit-after" ||
-                                  option == "--tcp" || option == "--clear-ms" || option == "--capacity";
+                                  option == "--tcp" || option == "--clear-ms" || option == "--capacity" ||
+                                  option == "--delete-ms" || option == "--orer-every";
         if (!takes_text && !takes_number) {
             fault = "unknown option " + option;
             break;
@@ -50,6 +55,8 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args, std::st
         else if (option == "--tcp") options.tcp_port = number;
         else if (option == "--clear-ms") options.clear_ms = number;
         else if (option == "--capacity") options.capacity = number;
+        else if (option == "--delete-ms") options.delete_ms = number;
+        else if (option == "--orer-every") options.orer_every = number;
         else options.exit_after_ms = number;
     }
     if (fault.empty() && options.demo == !options.scenario_path.empty())

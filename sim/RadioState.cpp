@@ -20,7 +20,7 @@ std::string FrequencyText(const std::string& digits) {
 }
 
 RadioState::RadioState(const Scenario& scenario, SimTime start)
-    : timeline_(scenario.steps, scenario.scan_delay_ms, scenario.once, start), memory_(scenario.systems, scenario.memory_capacity) {}
+    : timeline_(scenario.steps, scenario.scan_delay_ms, scenario.once, start), memory_(scenario.systems, scenario.memory_capacity, scenario.firmware_trunk_groups) {}
 
 void RadioState::UpdatePause(SimTime now) { timeline_.SetPaused(programming_ || tuned_.has_value(), now); }
 

@@ -51,7 +51,7 @@ bool IsProgrammingWord(const std::string& name) {
                                          "AGT", "ACC", "ACT", "DSY", "DGR", "DCH", "CLR", "MEM"};
     for (const char* word : kWords)
         if (name == word) return true;
-    return false;
+    return StoredMemory::IsSettingWord(name);
 }
 
 // The memory commands: a malformed one is an error, any one outside

@@ -46,6 +46,9 @@ struct Scenario {
     std::vector<ScanStep> steps;
     std::vector<StoredSystem> systems;
     std::size_t memory_capacity = kDefaultMemoryCapacity;
+    // CSY of a trunked type makes the system's frequency group, as the real
+    // firmware does; false keeps the older model (no group until AGC).
+    bool firmware_trunk_groups = true;
 };
 
 }  // namespace quorvane

@@ -287,9 +287,16 @@ void Simulator::HandleLine(const std::string& line) {
         ++received_count_;
         log_.Write(now, line);
         if (answering_) {
-            const std::string reply = Respond(state_, line, now);
-            // Clearing the memory takes the radio its time; replies after it wait behind it.
-            Queue(reply + "\r", reply == "CLR,OK" ? options_.clear_ms : 0);
+            std::string reply = Respond(state_, line, now);
+            const std::string word = reply.substr(0, reply.find(','));
+            if (options_.orer_every > 0 && line.find(',') == word.size() && line.find(',', word.size() + 1) == std::string::npos &&
+                (word == "SIN" || word == "GIN" || word == "CIN" || word == "TIN" || word == "TFQ" || word == "TRN" ||
+                 word == "MCP") &&
+                ++reads_ % options_.orer_every == 0)
+                reply = "ORER";  // the radio's receive overran: the read was not taken
+            // Clearing the memory and deleting take the radio its time; replies after them wait behind them.
+            const bool deleted = reply == "DSY,OK" || reply == "DGR,OK" || reply == "DCH,OK";
+            Queue(reply + "\r", reply == "CLR,OK" ? options_.clear_ms : deleted ? options_.delete_ms : 0);
         }
     }
     received_changed_.notify_all();

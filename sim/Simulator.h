@@ -25,6 +25,8 @@ struct SimulatorOptions {
     std::string log_path;    // every command line received is appended here (empty: no log)
     int tcp_port = -1;       // >= 0: listen on 127.0.0.1 at this port (0: any free one) instead of a pseudo-terminal
     int clear_ms = kDefaultClearMs;  // "CLR" is answered this much later (the radio takes its time)
+    int delete_ms = 0;       // "DSY", "DGR" and "DCH" are answered this much later (a slow delete)
+    int orer_every = 0;      // > 0: every Nth record read (SIN, GIN, CIN, TIN, TFQ, TRN, MCP) answers "ORER"
 };
 
 // A simulated radio on a pseudo-terminal. The program under test opens
@@ -120,6 +122,7 @@ private:
     std::atomic<bool> reading_{true};
     std::deque<std::string> received_;
     std::size_t received_count_ = 0;
+    long reads_ = 0;  // record reads answered, for orer_every
     std::size_t replies_written_ = 0;
     CommandLog log_;
     std::deque<Outgoing> outgoing_;

@@ -81,7 +81,9 @@ std::vector<std::string> Defaults(const char* fields) {
 
 }  // namespace
 
-StoredMemory::StoredMemory(const std::vector<StoredSystem>& systems, std::size_t capacity) : capacity_(capacity) {
+StoredMemory::StoredMemory(const std::vector<StoredSystem>& systems, std::size_t capacity, bool firmwareTrunkGroups)
+    : firmware_trunk_groups_(firmwareTrunkGroups), capacity_(capacity) {
+    ResetSettings();
     // Indexes are handed out in walk order: a system, its groups, each with its channels.
     for (const StoredSystem& system : systems) {
         const std::string s = Add(Kind::System, "CNV", "");
@@ -178,8 +180,12 @@ std::string StoredMemory::Answer(const std::vector<std::string>& f) {
         if (f.size() != 1) return "ERR";
         records_.clear();
         systems_.clear();
+        ResetSettings();
         return "CLR,OK";
     }
+    if (word == "GLF" || word == "LOF" || word == "ULF" || word == "GLI" || word == "LOI" || word == "ULI")
+        return Lockout(f);
+    if (IsSettingWord(word)) return Setting(f);
     if (word == "MEM") {
         if (f.size() != 1) return "ERR";
         return "MEM," + std::to_string(capacity_ == 0 ? 100 : records_.size() * 100 / capacity_);
@@ -258,6 +264,7 @@ const char* SettingsOf(const std::string& word) {
 bool StoredMemory::WellFormed(const std::vector<std::string>& f) {
     const std::string& word = f[0];
     if (word == "CLR" || word == "MEM") return f.size() == 1;
+    if (IsSettingWord(word)) return true;  // Setting and Lockout check their own fields
     if (const char* fields = SettingsOf(word)) return f.size() == 2 || f.size() == 2 + std::char_traits<char>::length(fields);
     return f.size() == 2;  // appends and deletes
 }
@@ -287,7 +294,14 @@ std::string StoredMemory::Create(const std::vector<std::string>& f) {
     const std::string& word = f[0];
     if (f.size() != 2) return "ERR";
     if (word == "CSY" && !IsSystemType(f[1])) return "ERR";
-    if (word == "CSY") return records_.size() >= capacity_ ? "CSY,-1" : "CSY," + Add(Kind::System, f[1], "");
+    if (word == "CSY") {
+        // The firmware's frequency group takes a record too.
+        const bool site = firmware_trunk_groups_ && IsTrunked(f[1]);
+        if (records_.size() + (site ? 2 : 1) > capacity_) return "CSY,-1";
+        const std::string system = Add(Kind::System, f[1], "");
+        if (site) records_[Add(Kind::Group, "C", system)].settings[0] = "Site 1";
+        return "CSY," + system;
+    }
     const bool toSystem = word == "AGC" || word == "AGT";
     const Record* owner = Find(f[1], toSystem ? Kind::System : Kind::Group);
     if (!owner) return word + ",NG";
@@ -317,6 +331,123 @@ std::string StoredMemory::Delete(const std::vector<std::string>& f) {
                                        : found->second.kind != Kind::System && found->second.kind != Kind::Group);
     if (!fits) return word + ",NG";
     Remove(f[1]);
+    return word + ",OK";
+}
+
+namespace {
+
+// Each setting's fields as a cleared radio has them.
+const std::map<std::string, std::string>& DefaultSettings() {
+    static const std::map<std::string, std::string> defaults = [] {
+        std::map<std::string, std::string> list = {
+            {"BLT", "AF"}, {"BSV", "1"}, {"KBP", "0"}, {"OMS", "BC246T,"}, {"PRI", "0"},
+            {"SCO", "0,AUTO,0,2,0,0,00000000,0,256"}, {"CLC", "0,0,0,11111"}, {"CSG", "0000000000"},
+            {"WPR", "0"}, {"QSL", "1111111111"}};
+        for (int range = 1; range <= 10; ++range)
+            list["CSP," + std::to_string(range % 10)] =
+                "SRCH " + std::to_string(range) + ",00250000,00540000,0,AUTO,0,2,0";
+        for (int group = 1; group <= 5; ++group)
+            list["SGP," + std::to_string(group)] =
+                "GROUP " + std::to_string(group) + ",--------,--------,--------,--------,--------,--------,--------,--------";
+        return list;
+    }();
+    return defaults;
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+    std::vector<std::string> fields(1);
+    for (const char c : text) {
+        if (c == ',') fields.emplace_back();
+        else fields.back() += c;
+    }
+    return fields;
+}
+
+std::string JoinWithCommas(const std::vector<std::string>& fields, std::size_t from) {
+    std::string text;
+    for (std::size_t at = from; at < fields.size(); ++at) text += (at > from ? "," : "") + fields[at];
+    return text;
+}
+
+// Returns the list's next value from the cursor, or "-1" (and starts over).
+std::string NextOf(const std::vector<std::string>& list, std::size_t& cursor) {
+    if (cursor >= list.size()) {
+        cursor = 0;
+        return kEnd;
+    }
+    return list[cursor++];
+}
+
+}  // namespace
+
+bool StoredMemory::IsSettingWord(const std::string& word) {
+    static const char* const kWords[] = {"BLT", "BSV", "KBP", "OMS", "PRI", "SCO", "CLC", "CSG", "CSP",
+                                         "WPR", "SGP", "QSL", "QGL", "GLF", "LOF", "ULF", "GLI", "LOI", "ULI"};
+    return std::find(std::begin(kWords), std::end(kWords), word) != std::end(kWords);
+}
+
+void StoredMemory::ResetSettings() {
+    settings_ = DefaultSettings();
+    locked_frequencies_.clear();
+    locked_frequency_cursor_ = 0;
+}
+
+std::string StoredMemory::Setting(const std::vector<std::string>& f) {
+    const std::string& word = f[0];
+    std::string* value = nullptr;
+    std::size_t first = 1;  // the first field of the value in a set
+    if (word == "QGL") {
+        if (f.size() < 2) return "ERR";
+        const auto found = records_.find(f[1]);
+        if (found == records_.end() || found->second.kind != Kind::System) return "QGL,NG";
+        value = &found->second.group_quick_keys;
+        first = 2;
+        // "QGL,<index>" and "QGL,<index>," both read.
+        if (f.size() == 2 || (f.size() == 3 && f[2].empty())) return "QGL," + *value;
+    } else if (word == "CSP" || word == "SGP") {
+        if (f.size() < 2) return "ERR";
+        const std::string number = word == "CSP" && f[1] == "10" ? "0" : f[1];
+        const auto found = settings_.find(word + "," + number);
+        if (found == settings_.end()) return word + ",NG";
+        value = &found->second;
+        first = 2;
+    } else {
+        value = &settings_.at(word);
+    }
+    if (f.size() == first) return word + "," + *value;
+    std::vector<std::string> fields = SplitAtCommas(*value);
+    if (f.size() - first != fields.size()) return "ERR";
+    for (std::size_t at = 0; at < fields.size(); ++at)
+        if (!f[first + at].empty()) fields[at] = f[first + at];
+    *value = JoinWithCommas(fields, 0);
+    return word + ",OK";
+}
+
+std::string StoredMemory::Lockout(const std::vector<std::string>& f) {
+    const std::string& word = f[0];
+    if (word == "GLF") return f.size() == 1 ? "GLF," + NextOf(locked_frequencies_, locked_frequency_cursor_) : "ERR";
+    std::vector<std::string>* list = &locked_frequencies_;
+    std::string value;
+    if (word == "LOF" || word == "ULF") {
+        if (f.size() != 2 || !Fits('H', f[1]) || f[1].empty()) return "ERR";
+        value = f[1];
+    } else {
+        if (f.size() != (word == "GLI" ? 2u : 3u)) return "ERR";
+        const auto found = records_.find(f[1]);
+        if (found == records_.end() || found->second.kind != Kind::System || !IsTrunked(found->second.type))
+            return word + ",NG";
+        Record& system = found->second;
+        if (word == "GLI") return "GLI," + NextOf(system.locked_ids, system.locked_id_cursor);
+        if (!Fits('T', f[2]) || f[2].empty()) return "ERR";
+        list = &system.locked_ids;
+        value = f[2];
+    }
+    const auto at = std::find(list->begin(), list->end(), value);
+    if (word[0] == 'L') {
+        if (at == list->end()) list->push_back(value);
+    } else if (at != list->end()) {
+        list->erase(at);
+    }
     return word + ",OK";
 }
 

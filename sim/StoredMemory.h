@@ -33,9 +33,22 @@ namespace quorvane {
 // A set form carries the same settings after the index; an empty field leaves
 // that value. A field of the wrong form answers "ERR", an index that holds no
 // such record "<word>,NG", an append to a full memory "<word>,-1".
+//
+// The global settings (BLT, BSV, KBP, OMS, PRI, SCO, CLC, CSG, CSP,<1-10>
+// (10 also as 0), WPR, SGP,<1-5>, QSL; QGL,<system> per system) answer their
+// fields when read and take the same count of fields when set, an empty
+// field leaving its value. GLF answers the global frequency lockouts one a
+// read, then "-1" and starts over; LOF/ULF add and remove one. GLI,<system>
+// answers a trunked system's locked-out IDs the same way; LOI/ULI change
+// them. CLR deletes every record and returns every setting to its default,
+// as the radio's own clear does (only the baud rate stays).
+//
+// With firmware-made trunk groups (the real firmware's way), CSY of a
+// trunked type also makes the system's frequency group (a site, first in its
+// group list); without, a trunked system starts with no group.
 class StoredMemory {
 public:
-    StoredMemory(const std::vector<StoredSystem>& systems, std::size_t capacity);
+    StoredMemory(const std::vector<StoredSystem>& systems, std::size_t capacity, bool firmwareTrunkGroups = true);
 
     // Index of the first system, "-1" when none is stored.
     std::string FirstSystem() const;
@@ -46,6 +59,9 @@ public:
 
     // Whether a command has a field count its word allows (else "ERR").
     static bool WellFormed(const std::vector<std::string>& command);
+
+    // Whether a command word is one of the settings above.
+    static bool IsSettingWord(const std::string& word);
 
     std::size_t Used() const { return records_.size(); }
     std::size_t Capacity() const { return capacity_; }
@@ -61,6 +77,9 @@ private:
         std::string owner;            // a group's system, a member's group
         std::vector<std::string> list;        // a system's groups/sites, a group's members
         std::vector<std::string> talkgroup_groups;  // a trunked system's talkgroup groups
+        std::string group_quick_keys = "1111111111";  // QGL (systems)
+        std::vector<std::string> locked_ids;          // GLI (trunked systems)
+        std::size_t locked_id_cursor = 0;
     };
 
     std::string Take();
@@ -73,7 +92,15 @@ private:
     const std::vector<std::string>& ListOf(const Record& owner, const std::string& index) const;
     const Record* Find(const std::string& index, Kind kind) const;
 
+    std::string Setting(const std::vector<std::string>& command);
+    std::string Lockout(const std::vector<std::string>& command);
+    void ResetSettings();
+
     std::map<std::string, Record> records_;
+    std::map<std::string, std::string> settings_;  // key ("BLT", "CSP,3") -> fields
+    std::vector<std::string> locked_frequencies_;
+    std::size_t locked_frequency_cursor_ = 0;
+    bool firmware_trunk_groups_;
     std::vector<std::string> systems_;
     std::size_t capacity_;
     long address_ = 12000;

@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
     }
     Scenario scenario = options.demo ? DemoScenario() : LoadScenarioFile(options.scenario_path, &error);
     if (options.capacity >= 0) scenario.memory_capacity = static_cast<std::size_t>(options.capacity);
+    if (options.plain_trunk) scenario.firmware_trunk_groups = false;
     if (!error.empty()) {
         std::fprintf(stderr, "quorvane-sim: %s\n", error.c_str());
         return 2;
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);  // a closed standard output must not end the radio
 
     try {
-        Simulator simulator(scenario, {options.baud, options.reply_delay_ms, options.log_path, options.tcp_port, options.clear_ms});
+        Simulator simulator(scenario, {options.baud, options.reply_delay_ms, options.log_path, options.tcp_port, options.clear_ms,
+                                       options.delete_ms, options.orer_every});
         if (!options.link_path.empty() && !PlaceLink(options.link_path, simulator.SlavePath(), &error)) {
             std::fprintf(stderr, "quorvane-sim: %s\n", error.c_str());
             return 1;

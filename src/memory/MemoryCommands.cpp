@@ -88,4 +88,20 @@ const std::string& ReplyLink(const RecordLayout& layout, const std::vector<std::
     return at < reply.size() ? reply[at] : none;
 }
 
+namespace {
+
+template <std::size_t N>
+bool OneOf(const std::string& word, const char* const (&words)[N]) {
+    for (const char* candidate : words)
+        if (word == candidate) return true;
+    return false;
+}
+
+}  // namespace
+
+bool IsMakeOrDeleteCommand(const std::string& command) {
+    static const char* const kWords[] = {"CSY", "AGC", "AGT", "ACC", "ACT", "DSY", "DGR", "DCH"};
+    return OneOf(command.substr(0, command.find(',')), kWords);
+}
+
 }  // namespace quorvane

@@ -39,6 +39,12 @@ std::string DeleteSystemCommand(const std::string& index);             // "DSY,<
 std::string DeleteGroupCommand(const std::string& index);              // "DGR,<index>"
 std::string DeleteMemberCommand(const std::string& index);             // "DCH,<index>"
 
+// Whether a command makes or deletes a record (CSY, AGC, AGT, ACC, ACT, DSY,
+// DGR, DCH): the scanner may take its time, and a second send would make a
+// second record or be refused, so it waits kChangeWaitMs before it is sent again.
+bool IsMakeOrDeleteCommand(const std::string& command);
+inline constexpr int kChangeWaitMs = 10000;
+
 enum class ReplyError { None, Err, Ng, Fer, Orer };
 // The error a reply line reports: "ERR", "NG", "FER" or "ORER" alone, or as
 // the field after the word ("CIN,NG").

@@ -1,5 +1,7 @@
 #include "memory/MemoryCompare.h"
 
+#include <algorithm>
+
 #include <functional>
 
 #include "memory/MemoryFields.h"
@@ -81,12 +83,57 @@ Difference CompareSystem(const System& want, const System& have, const std::stri
     return CompareGroups(want.groups, have.groups, place, false);
 }
 
+Difference CompareText(const std::string& want, const std::string& have, const std::string& what) {
+    if (want == have) return std::nullopt;
+    return what + " \"" + ScannerText(want) + "\" != \"" + ScannerText(have) + "\"";
+}
+
+// Lockout lists hold a value once each; their order is the scanner's own.
+Difference CompareSet(std::vector<std::string> want, std::vector<std::string> have, const std::string& what) {
+    std::sort(want.begin(), want.end());
+    std::sort(have.begin(), have.end());
+    if (want == have) return std::nullopt;
+    const auto join = [](const std::vector<std::string>& list) {
+        std::string text;
+        for (const std::string& value : list) text += (text.empty() ? "" : " ") + ScannerText(value);
+        return text;
+    };
+    return what + " [" + join(want) + "] != [" + join(have) + "]";
+}
+
+// Only where both hold settings (a file of version 1 holds none); the
+// systems are in the same order by then.
+Difference CompareSettings(const ScannerMemory& expected, const ScannerMemory& actual) {
+    if (!expected.settings || !actual.settings) return std::nullopt;
+    for (const auto& [key, value] : expected.settings->values) {
+        const auto found = actual.settings->values.find(key);
+        if (Difference d = CompareText(value, found == actual.settings->values.end() ? "" : found->second,
+                                       "setting " + key + ":"))
+            return d;
+    }
+    for (std::size_t s = 0; s < expected.systems.size() && s < actual.systems.size(); ++s) {
+        const System& want = expected.systems[s];
+        const System& have = actual.systems[s];
+        const std::string place = SystemPlace(s, want) + ":";
+        if (!want.groupQuickKeys.empty()) {
+            if (Difference d = CompareText(want.groupQuickKeys, have.groupQuickKeys, place + " group quick keys"))
+                return d;
+        }
+        if (Difference d = CompareSet(want.lockedIds, have.lockedIds, place + " locked-out IDs")) return d;
+    }
+    if (!expected.settings->lockoutsKnown) return std::nullopt;
+    return CompareSet(expected.settings->lockedFrequencies, actual.settings->lockedFrequencies,
+                      "locked-out frequencies");
+}
+
 }  // namespace
 
 std::optional<std::string> FirstDifference(const ScannerMemory& expected, const ScannerMemory& actual) {
-    return CompareLists(
-        expected.systems, actual.systems, "",
-        [](std::size_t s, const System& system) { return SystemPlace(s, system); }, CompareSystem);
+    if (Difference d = CompareLists(
+            expected.systems, actual.systems, "",
+            [](std::size_t s, const System& system) { return SystemPlace(s, system); }, CompareSystem))
+        return d;
+    return CompareSettings(expected, actual);
 }
 
 }  // namespace quorvane

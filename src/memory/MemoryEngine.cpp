@@ -1,5 +1,7 @@
 #include "memory/MemoryEngine.h"
 
+#include <algorithm>
+
 #include "link/Commands.h"
 #include "link/Fields.h"
 #include "memory/MemoryCommands.h"
@@ -21,6 +23,26 @@ MemoryStep MemoryEngine::OnReply(const std::string& line) {
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
     const Reply reply = SplitFields(text, ',');
     if (const ReplyError error = ErrorOf(reply); error != ReplyError::None) {
+        // "<word>,NG" of another word answers an earlier command, late.
+        if (reply.size() == 2 && reply[0] != Word()) return PassOver();
+        // A garbled or overrun command was not taken: a read, or a set (which
+        // gives the same result twice), goes again; a make, delete or clear not.
+        const bool lineFault = error == ReplyError::Fer || error == ReplyError::Orer;
+        const bool repeatable = !IsMakeOrDeleteCommand(command_) && command_ != kClearMemory;
+        if (lineFault && repeatable && tries_ < kHarvestMaxTries) {
+            ++tries_;
+            return Ask();
+        }
+        // A delete sent again, refused: the first send was taken and its answer
+        // lost, so the record is gone as wanted (the read-back checks it).
+        const std::string word = Word();
+        if (error == ReplyError::Ng && tries_ > 1 && reply.size() == 2 &&
+            (word == "DSY" || word == "DGR" || word == "DCH"))
+            return Answer({word, "OK"});
+        if (command_ == kEnterProgramming && error == ReplyError::Ng) {
+            return Fail("The scanner refused Program Mode (PRG,NG): leave its menu, direct entry or quick save, "
+                        "then try again.");
+        }
         return Fail("The scanner answered " + ScannerText(text) + " to " + ScannerText(command_) + ": " +
                     ErrorMeaning(error) + ".");
     }
@@ -46,7 +68,7 @@ MemoryStep MemoryEngine::Cancel() {
 MemoryStep MemoryEngine::Request(std::string command, int waitMs) {
     state_ = State::Waiting;
     command_ = std::move(command);
-    waitMs_ = waitMs;
+    waitMs_ = IsMakeOrDeleteCommand(command_) ? std::max(waitMs, kChangeWaitMs) : waitMs;
     tries_ = 1;
     unusable_.clear();
     if (command_ == kEnterProgramming) programming_ = true;

@@ -19,9 +19,16 @@ namespace quorvane {
 // to an earlier command, sent again after its wait ran out) is passed over:
 // the step is Wait. A line that has the command's word but cannot be used
 // (too few fields, a field of the wrong form) is passed over too, and its
-// reason kept for the message if no usable one comes. "ERR", "NG", "FER" and
-// "ORER" end the run as failed, whatever command they answer. A command
-// whose wait runs out is sent again, up to kHarvestMaxTries sends in all.
+// reason kept for the message if no usable one comes. An error line is taken
+// for the command it answers: "<word>,NG" of another word is a late answer
+// and passed over; "FER" or "ORER" to a read or a set sends it again (it was
+// not taken, and either gives the same result twice); a delete sent again and
+// answered "<word>,NG" was done by its first send, whose answer was lost (the
+// read-back checks it); any other "ERR", "NG", "FER" or "ORER" ends the run
+// as failed. A command whose wait runs out is sent again, up to
+// kHarvestMaxTries sends in all; a make or delete (IsMakeOrDeleteCommand)
+// waits kChangeWaitMs first, as the scanner may be slow to answer it and a
+// second one is not harmless.
 //
 // Every end says whether "PRG" has been sent (leaveProgramming): the caller
 // then sends "EPG" last, after a success, a failure or a cancel alike.

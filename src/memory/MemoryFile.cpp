@@ -1,5 +1,6 @@
 #include "memory/MemoryFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <stdexcept>
@@ -8,12 +9,22 @@
 
 #include "memory/MemoryFields.h"
 #include "memory/MemoryPlace.h"
+#include "memory/MemorySettings.h"
 #include "memory/MemoryValues.h"
 
 namespace quorvane {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// 2: the scanner's settings, group quick keys and lockouts. A file without
+// "version" is of version 1 and restores with the scanner's settings kept.
+constexpr long long kFileVersion = 2;
+constexpr const char* kGroupQuickKeysKey = "groupQuickKeys";
+constexpr const char* kLockedIdsKey = "lockedIds";
+constexpr const char* kLockedFrequenciesKey = "lockedFrequencies";
+
+Json TextArray(const std::vector<std::string>& values);
 
 // The first problem of a file: thrown where it is found, caught once.
 struct FileProblem : std::runtime_error {
@@ -115,6 +126,21 @@ const Json* ListAt(const Json& object, const char* key, const std::string& place
     return &*found;
 }
 
+// The settings are kept as the scanner's own field text.
+std::string SettingText(const Json& value, const std::string& place, const std::string& key) {
+    std::string text = BytesOf(value, place, key);
+    if (const std::string why = SettingProblem(key, text); !why.empty()) Fail(place, why);
+    return text;
+}
+
+std::vector<std::string> TextList(const Json& object, const char* key, const std::string& place) {
+    std::vector<std::string> list;
+    if (const Json* items = ListAt(object, key, place)) {
+        for (const Json& item : *items) list.push_back(SettingText(item, place, key));
+    }
+    return list;
+}
+
 // The object fields of a record, all of it (layout has no array part). Its
 // place is named with its name as soon as that can be read.
 void ReadRecord(const Json& value, const RecordLayout& layout, Fields& fields, std::string place,
@@ -181,7 +207,8 @@ Group ReadGroup(const Json& value, const std::string& systemPlace, std::size_t g
 System ReadSystem(const Json& value, std::size_t s) {
     System system;
     const std::string numbered = PlaceStep("system", s);
-    ReadRecord(value, SystemLayout(), system.fields, numbered, {"type", "groups", "sites", "trunk", "bandPlan"});
+    ReadRecord(value, SystemLayout(), system.fields, numbered,
+               {"type", "groups", "sites", "trunk", "bandPlan", kGroupQuickKeysKey, kLockedIdsKey});
     const std::string place = SystemPlace(s, system);
     const auto type = value.find("type");
     if (type == value.end() || type->is_null()) Fail(place, "\"type\" is missing");
@@ -196,6 +223,9 @@ System ReadSystem(const Json& value, std::size_t s) {
         ReadArrayPart(ListAt(object, "bands", trunkPlace), TrunkLayout(), system.trunk, trunkPlace);
     }
     ReadArrayPart(ListAt(value, "bandPlan", place), BandPlanLayout(), system.bandPlan, place);
+    if (const auto keys = value.find(kGroupQuickKeysKey); keys != value.end() && !keys->is_null())
+        system.groupQuickKeys = SettingText(*keys, place, kGroupQuickKeysKey);
+    system.lockedIds = TextList(value, kLockedIdsKey, place);
     if (const Json* sites = ListAt(value, "sites", place)) {
         for (std::size_t g = 0; g < sites->size(); ++g)
             system.sites.push_back(ReadGroup((*sites)[g], place, g, true, trunked));
@@ -207,10 +237,39 @@ System ReadSystem(const Json& value, std::size_t s) {
     return system;
 }
 
+ScannerSettings ReadSettings(const Json& value) {
+    const std::string place = "settings";
+    ObjectAt(value, place);
+    ScannerSettings settings;
+    const std::vector<std::string>& keys = GlobalSettingKeys();
+    for (const auto& item : value.items()) {
+        if (item.key() == kLockedFrequenciesKey) continue;
+        if (std::find(keys.begin(), keys.end(), item.key()) == keys.end())
+            Fail(place, "unknown setting \"" + item.key() + "\"");
+        if (!item.value().is_null()) settings.values[item.key()] = SettingText(item.value(), place, item.key());
+    }
+    settings.lockoutsKnown = value.contains(kLockedFrequenciesKey);
+    settings.lockedFrequencies = TextList(value, kLockedFrequenciesKey, place);
+    for (const std::string& frequency : settings.lockedFrequencies) {
+        if (frequency.size() != 8 || frequency.find_first_not_of("0123456789") != std::string::npos)
+            Fail(place, "locked-out frequency \"" + frequency + "\" is not 8 digits");
+    }
+    return settings;
+}
+
 ScannerMemory ReadMemory(const Json& top) {
     ScannerMemory memory;
     ObjectAt(top, "the file");
-    RefuseUnknownKeys(top, nullptr, 0, 0, {"$schema", "model", "firmware", "systems"}, "");
+    RefuseUnknownKeys(top, nullptr, 0, 0, {"$schema", "version", "model", "firmware", "settings", "systems"}, "");
+    if (const auto version = top.find("version"); version != top.end() && !version->is_null()) {
+        if (!version->is_number_integer() || version->get<long long>() < 1)
+            Fail("", "\"version\" must be a whole number from 1");
+        if (version->get<long long>() > kFileVersion)
+            Fail("", "version " + std::to_string(version->get<long long>()) + " is newer than this program reads (" +
+                         std::to_string(kFileVersion) + ")");
+    }
+    if (const auto settings = top.find("settings"); settings != top.end() && !settings->is_null())
+        memory.settings = ReadSettings(*settings);
     const auto model = top.find("model");
     if (model == top.end() || model->is_null()) Fail("", "\"model\" is missing");
     memory.model = BytesOf(*model, "", "model");
@@ -219,6 +278,106 @@ ScannerMemory ReadMemory(const Json& top) {
     const Json* systems = ListAt(top, "systems", "");
     if (systems == nullptr) Fail("", "\"systems\" is missing");
     for (std::size_t s = 0; s < systems->size(); ++s) memory.systems.push_back(ReadSystem((*systems)[s], s));
+    return memory;
+}
+
+// ----- the backup file of the bc246t Python command line program -----
+//   {"meta": {...}, "info": {"model", "firmware"},
+//    "settings": {"backlight": "AF", "battery_save": true, "key_beep": true,
+//                 "greeting": ["line 1", "line 2"], "priority_mode": 0},
+//    "systems": [{"system_type": "CNV", "name", "quick_key": 1-10 or null, "hold_time", "lockout",
+//                 "attenuation", "delay_time", "data_skip", "emergency_alert",
+//                 "groups": [{"group_type": "C", "group_name", "quick_key", "lockout",
+//                             "channels": [{"name", "frequency": 100 Hz units as a number, "search_step",
+//                                           "modulation", "ctcss_dcs_mode", "ctcss_dcs_tone_lockout",
+//                                           "lockout", "priority", "attenuation", "alert"}]}]}]}
+// Settings it leaves out are the scanner's defaults (as that program writes
+// them); it holds no lockouts, quick key lists or trunked systems.
+
+bool IsCliBackup(const Json& top) { return top.is_object() && top.contains("info") && !top.contains("model"); }
+
+std::string CliValue(const Json& object, const char* key, const std::string& place, const char* fallback) {
+    const auto found = object.find(key);
+    if (found == object.end() || found->is_null()) return fallback;
+    if (found->is_boolean()) return found->get<bool>() ? "1" : "0";
+    if (found->is_number_integer()) return std::to_string(found->get<long long>());
+    return BytesOf(*found, place, key);
+}
+
+// Quick keys are 1 to 10 there, "0" for 10 on the scanner; none is ".".
+std::string CliQuickKey(const Json& object, const std::string& place, long position) {
+    const auto found = object.find("quick_key");
+    if (found == object.end()) return position <= 10 ? std::to_string(position % 10) : ".";
+    if (found->is_null()) return ".";
+    if (!found->is_number_integer() || found->get<long long>() < 1 || found->get<long long>() > 10)
+        Fail(place, "\"quick_key\" must be 1 to 10 or null");
+    return std::to_string(found->get<long long>() % 10);
+}
+
+ScannerMemory ReadCliBackup(const Json& top) {
+    ScannerMemory memory;
+    const Json& info = ObjectAt(top.at("info"), "info");
+    memory.model = CliValue(info, "model", "info", "");
+    memory.firmware = CliValue(info, "firmware", "info", "");
+    if (const auto found = top.find("settings"); found != top.end() && !found->is_null()) {
+        const Json& settings = ObjectAt(*found, "settings");
+        ScannerSettings kept;
+        kept.lockoutsKnown = false;
+        const std::pair<const char*, const char*> flat[] = {
+            {"backlight", "BLT"}, {"battery_save", "BSV"}, {"key_beep", "KBP"}, {"priority_mode", "PRI"}};
+        for (const auto& [key, setting] : flat) {
+            const std::string value = CliValue(settings, key, "settings", "");
+            if (!value.empty()) kept.values[setting] = value;
+        }
+        if (const Json* greeting = ListAt(settings, "greeting", "settings")) {
+            if (greeting->size() != 2) Fail("settings", "\"greeting\" must be two lines");
+            kept.values["OMS"] = BytesOf((*greeting)[0], "settings", "greeting") + "," +
+                                 BytesOf((*greeting)[1], "settings", "greeting");
+        }
+        memory.settings = std::move(kept);
+    }
+    const Json* systems = ListAt(top, "systems", "");
+    if (systems == nullptr) Fail("", "\"systems\" is missing");
+    for (std::size_t s = 0; s < systems->size(); ++s) {
+        const Json& value = ObjectAt((*systems)[s], PlaceStep("system", s));
+        System system;
+        system.type = CliValue(value, "system_type", PlaceStep("system", s), "");
+        const std::string place = PlaceStep("system", s, CliValue(value, "name", PlaceStep("system", s), ""));
+        if (system.type != kConventionalType) Fail(place, "only conventional systems (\"CNV\") are read from this file");
+        system.fields = {CliValue(value, "name", place, ""),    CliQuickKey(value, place, static_cast<long>(s) + 1),
+                         CliValue(value, "hold_time", place, "2"), CliValue(value, "lockout", place, "0"),
+                         CliValue(value, "attenuation", place, "0"), CliValue(value, "delay_time", place, "2"),
+                         CliValue(value, "data_skip", place, "0"), CliValue(value, "emergency_alert", place, "0")};
+        const Json* groups = ListAt(value, "groups", place);
+        for (std::size_t g = 0; groups && g < groups->size(); ++g) {
+            const Json& groupValue = ObjectAt((*groups)[g], place + " " + PlaceStep("group", g));
+            Group group;
+            const std::string name = CliValue(groupValue, "group_name", place, "");
+            const std::string groupPlace = place + " " + PlaceStep("group", g, name);
+            group.fields = {name, CliQuickKey(groupValue, groupPlace, static_cast<long>(g) + 1),
+                            CliValue(groupValue, "lockout", groupPlace, "0")};
+            const Json* channels = ListAt(groupValue, "channels", groupPlace);
+            for (std::size_t c = 0; channels && c < channels->size(); ++c) {
+                const std::string at = groupPlace + " " + PlaceStep("channel", c);
+                const Json& item = ObjectAt((*channels)[c], at);
+                const auto frequency = item.find("frequency");
+                if (frequency == item.end() || !frequency->is_number_unsigned() || frequency->get<unsigned long long>() > 99999999)
+                    Fail(at, "\"frequency\" must be a whole number of 100 Hz");
+                char digits[16];
+                std::snprintf(digits, sizeof digits, "%08llu", frequency->get<unsigned long long>());
+                Channel channel;
+                channel.fields = {CliValue(item, "name", at, ""),      digits,
+                                  CliValue(item, "search_step", at, "0"), CliValue(item, "modulation", at, "AUTO"),
+                                  CliValue(item, "ctcss_dcs_mode", at, "0"),
+                                  CliValue(item, "ctcss_dcs_tone_lockout", at, "0"), CliValue(item, "lockout", at, "0"),
+                                  CliValue(item, "priority", at, "0"),    CliValue(item, "attenuation", at, "0"),
+                                  CliValue(item, "alert", at, "0")};
+                group.channels.push_back(std::move(channel));
+            }
+            system.groups.push_back(std::move(group));
+        }
+        memory.systems.push_back(std::move(system));
+    }
     return memory;
 }
 
@@ -313,6 +472,24 @@ Json SystemJson(const System& system) {
     Json groups = Json::array();
     for (const Group& group : system.groups) groups.push_back(GroupJson(group, false));
     object["groups"] = std::move(groups);
+    if (!system.groupQuickKeys.empty()) object[kGroupQuickKeysKey] = ScannerText(system.groupQuickKeys);
+    if (!system.lockedIds.empty()) object[kLockedIdsKey] = TextArray(system.lockedIds);
+    return object;
+}
+
+Json TextArray(const std::vector<std::string>& values) {
+    Json list = Json::array();
+    for (const std::string& value : values) list.push_back(ScannerText(value));
+    return list;
+}
+
+Json SettingsJson(const ScannerSettings& settings) {
+    Json object = Json::object();
+    for (const std::string& key : GlobalSettingKeys()) {
+        if (const auto found = settings.values.find(key); found != settings.values.end())
+            object[key] = ScannerText(found->second);
+    }
+    if (settings.lockoutsKnown) object[kLockedFrequenciesKey] = TextArray(settings.lockedFrequencies);
     return object;
 }
 
@@ -322,7 +499,8 @@ std::optional<ScannerMemory> ReadMemoryJson(std::string_view text, const std::st
                                             std::string* problem) {
     std::string what;
     try {
-        return ReadMemory(Json::parse(text.begin(), text.end()));
+        const Json top = Json::parse(text.begin(), text.end());
+        return IsCliBackup(top) ? ReadCliBackup(top) : ReadMemory(top);
     } catch (const Json::parse_error& error) {
         what = error.what();
         // "[json.exception.parse_error.101] parse error at line 3, column 7: ..."
@@ -339,8 +517,10 @@ std::optional<ScannerMemory> ReadMemoryJson(std::string_view text, const std::st
 
 std::string WriteMemoryJson(const ScannerMemory& memory) {
     Json top = Json::object();
+    top["version"] = kFileVersion;
     top["model"] = ScannerText(memory.model);
     top["firmware"] = ScannerText(memory.firmware);
+    if (memory.settings) top["settings"] = SettingsJson(*memory.settings);
     Json systems = Json::array();
     for (const System& system : memory.systems) systems.push_back(SystemJson(system));
     top["systems"] = std::move(systems);

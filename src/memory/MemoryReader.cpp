@@ -1,8 +1,11 @@
 #include "memory/MemoryReader.h"
 
+#include <algorithm>
+
 #include "link/Commands.h"
 #include "memory/MemoryCommands.h"
 #include "memory/MemoryFields.h"
+#include "memory/MemorySettings.h"
 #include "memory/MemoryValues.h"
 
 namespace quorvane {
@@ -80,6 +83,17 @@ MemoryStep MemoryReader::Answer(const Reply& reply) {
             return OnGroup(reply);
         case Phase::Member:
             return OnMember(reply);
+        case Phase::MemoryUsed: {
+            const std::optional<long> used = reply.size() == 2 ? WholeNumber(reply[1]) : std::nullopt;
+            if (!used || *used > 100) return PassOver("no share in " + ScannerText(reply[0]));
+            memoryUsed_ = static_cast<int>(*used);
+            return NextSetting();
+        }
+        case Phase::Setting:
+        case Phase::GroupKeys:
+        case Phase::LockedIds:
+        case Phase::LockedFrequencies:
+            return OnSetting(reply);
     }
     return PassOver();
 }
@@ -175,6 +189,66 @@ MemoryStep MemoryReader::InList(std::unordered_set<std::string>& walked, Phase p
 
 MemoryStep MemoryReader::NextSystem() {
     if (nextSystem_ == kEndOfList) {
+        if (!scope_.settings) return Finished();
+        memory_.settings.emplace();
+        settingAt_ = 0;
+        return Ask(Phase::MemoryUsed, kMemoryUsedRequest);
+    }
+    return InList(walkedSystems_, Phase::System, SystemLayout().word, nextSystem_);
+}
+
+MemoryStep MemoryReader::NextSetting() {
+    const std::vector<std::string>& keys = GlobalSettingKeys();
+    if (settingAt_ < keys.size()) return Ask(Phase::Setting, keys[settingAt_]);
+    systemAt_ = 0;
+    return NextSystemSettings();
+}
+
+MemoryStep MemoryReader::NextSystemSettings() {
+    if (systemAt_ < memory_.systems.size())
+        return Ask(Phase::GroupKeys, "QGL," + memory_.systems[systemAt_].index + ",");
+    return Ask(Phase::LockedFrequencies, "GLF");
+}
+
+MemoryStep MemoryReader::OnSetting(const Reply& reply) {
+    if (reply.size() < 2) return PassOver("no value in " + ScannerText(reply[0]));
+    std::string value = reply[1];
+    for (std::size_t more = 2; more < reply.size(); ++more) value += "," + reply[more];
+    const std::string key = Command();
+    if (const std::string why = SettingProblem(key, value); !why.empty()) return PassOver(why);
+    ScannerSettings& settings = *memory_.settings;
+    // A list ends at "-1", or where it gives a value again (it started over).
+    const auto listed = [&](std::vector<std::string>& list) {
+        if (value == kEndOfList || std::find(list.begin(), list.end(), value) != list.end()) return false;
+        list.push_back(value);
+        return list.size() <= kMostMemoryRecords;
+    };
+    switch (phase_) {
+        case Phase::Setting:
+            settings.values[key] = value;
+            ++settingAt_;
+            return NextSetting();
+        case Phase::GroupKeys: {
+            System& system = memory_.systems[systemAt_];
+            system.groupQuickKeys = value;
+            if (IsTrunkedType(system.type)) return Ask(Phase::LockedIds, "GLI," + system.index);
+            ++systemAt_;
+            return NextSystemSettings();
+        }
+        case Phase::LockedIds:
+            if (listed(memory_.systems[systemAt_].lockedIds)) return Ask(Phase::LockedIds, Command());
+            ++systemAt_;
+            return NextSystemSettings();
+        case Phase::LockedFrequencies:
+            if (listed(settings.lockedFrequencies)) return Ask(Phase::LockedFrequencies, "GLF");
+            return Finished();
+        default:
+            return PassOver();
+    }
+}
+
+MemoryStep MemoryReader::Finished() {
+    {
         std::size_t groups = 0, members = 0;
         for (const System& system : memory_.systems) {
             groups += system.sites.size() + system.groups.size();
@@ -184,9 +258,9 @@ MemoryStep MemoryReader::NextSystem() {
         }
         return Finish("Read " + std::to_string(memory_.systems.size()) + " systems, " + std::to_string(groups) +
                       " groups and sites, " + std::to_string(members) +
-                      " channels, talkgroups and trunk frequencies.");
+                      " channels, talkgroups and trunk frequencies" +
+                      (memory_.settings ? std::string(", and the scanner's settings.") : std::string(".")));
     }
-    return InList(walkedSystems_, Phase::System, SystemLayout().word, nextSystem_);
 }
 
 MemoryStep MemoryReader::NextGroup() {

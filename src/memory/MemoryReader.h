@@ -17,6 +17,7 @@ struct ReadScope {
     bool everything = true;
     std::set<std::string> systems;  // indexes of the systems read in full
     std::set<std::string> groups;   // indexes of the groups whose members are read
+    bool settings = true;           // the global settings, quick keys and lockouts too
 };
 
 // The most records a read collects before it takes the memory for a loop.
@@ -32,7 +33,12 @@ inline constexpr std::size_t kMostMemoryRecords = 20000;
 // conventional system's groups, "TFQ," for a trunked system's sites, "TIN,"
 // for talkgroup groups; GIN field 8 first, field 12 / 6 / 4 next); for a
 // trunked system then the talkgroup groups of TRN field 18 not listed yet.
-// "-1" ends each list; indexes go back as received.
+// "-1" ends each list; indexes go back as received. Then, when the scope
+// has the settings: "MEM" (the share of the memory in use), each of
+// GlobalSettingKeys(), "QGL,<index>," of every
+// system, "GLI,<index>" of every trunked system again and again until it
+// answers "-1", and "GLF" the same way (a value given twice also ends the
+// list, so a list that starts over cannot loop).
 //
 // A reply is the answer when it has the command's word and every field, its
 // settings have their kinds' forms, its record type is one the scanner has, its owner index (GIN's system, a member's
@@ -47,6 +53,8 @@ public:
     // The memory read, complete once the run has Finished; systems, groups
     // and members carry their scanner indexes.
     const ScannerMemory& Result() const { return memory_; }
+    // The share of the memory in use in percent ("MEM"), -1 when not read.
+    int MemoryUsedPercent() const { return memoryUsed_; }
     // The record count the progress shows as total (0: unknown).
     void SetExpectedRecords(std::size_t total);
 
@@ -56,7 +64,10 @@ protected:
     std::string CancelMessage() const override;
 
 private:
-    enum class Phase { Programming, Model, Firmware, Head, System, Trunk, BandPlan, Group, Member };
+    enum class Phase {
+        Programming, Model, Firmware, Head, System, Trunk, BandPlan, Group, Member,
+        MemoryUsed, Setting, GroupKeys, LockedIds, LockedFrequencies
+    };
     enum class List { SystemGroups, TalkgroupGroups };
 
     MemoryStep Ask(Phase phase, std::string command);
@@ -69,6 +80,10 @@ private:
     MemoryStep OnGroup(const Reply& reply);
     MemoryStep OnMember(const Reply& reply);
     MemoryStep Counted();
+    MemoryStep Finished();
+    MemoryStep NextSetting();
+    MemoryStep NextSystemSettings();
+    MemoryStep OnSetting(const Reply& reply);
     System& CurrentSystem() { return memory_.systems.back(); }
     Group& CurrentGroup();
     bool Trunked() { return IsTrunkedType(CurrentSystem().type); }
@@ -87,6 +102,9 @@ private:
     std::unordered_set<std::string> walkedGroups_;   // of the current system, both lists
     std::unordered_set<std::string> walkedMembers_;  // of the current group
     std::size_t records_ = 0;
+    std::size_t settingAt_ = 0;  // next of GlobalSettingKeys()
+    int memoryUsed_ = -1;
+    std::size_t systemAt_ = 0;   // system whose quick keys or IDs are read
 };
 
 }  // namespace quorvane

@@ -99,6 +99,10 @@ std::string FieldProblem(const FieldRule& field, const std::string& value) {
                 return Quoted(value) + " holds a comma, which the scanner's commands cannot carry";
             if (value.find_first_of("\r\n") != std::string::npos)
                 return Quoted(value) + " holds a line break, which the scanner's commands cannot carry";
+            for (const char c : value) {
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+                    return Quoted(value) + " holds a control byte, which the scanner refuses in a name";
+            }
             return "";
         case K::Text:
             return "";
@@ -120,6 +124,9 @@ std::string FieldProblem(const FieldRule& field, const std::string& value) {
             if (!field.required && AllOf(value, "0")) return "";
             if (!InScannerBands(value))
                 return FrequencyMhzText(value) + " is outside the scanner's bands (" + ScannerBandsText() + ")";
+            // In 100 Hz: the scanner takes frequencies on a 2.5 kHz raster only.
+            if (std::stol(value) % 25 != 0)
+                return FrequencyMhzText(value) + " is off the scanner's 2.5 kHz raster";
             return "";
         case K::QuickKey:
             if (value.size() == 1 && (value == "." || AllOf(value, "0123456789"))) return "";

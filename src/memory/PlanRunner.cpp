@@ -1,9 +1,12 @@
 #include "memory/PlanRunner.h"
 
+#include <algorithm>
+
 #include "link/Commands.h"
 #include "memory/MemoryCommands.h"
 #include "memory/MemoryCompare.h"
 #include "memory/MemoryPlace.h"
+#include "memory/MemorySettings.h"
 #include "memory/MemoryValues.h"
 
 namespace quorvane {
@@ -99,6 +102,21 @@ std::string PlanRunner::PlaceText(const TreePlace& place) const {
 }
 
 MemoryStep PlanRunner::NextStep() {
+    while (next_ < plan_.steps.size()) {
+        const PlanStep& step = plan_.steps[next_];
+        if (step.action != PlanAction::AppendGroup || step.talkgroup) break;
+        const auto made = firmwareSites_.find(Resolve(step.parent));
+        if (made == firmwareSites_.end()) break;
+        created_[static_cast<std::size_t>(step.target.created)] = made->second;
+        known_.insert(made->second);
+        Place(step.place, made->second);
+        firmwareSites_.erase(made);
+        Counts().recordsDone = ++next_;
+    }
+    if (next_ >= plan_.steps.size()) {
+        for (const auto& [system, site] : firmwareSites_) orphans_.push_back(DeleteGroupCommand(site));
+        firmwareSites_.clear();
+    }
     if (next_ < plan_.steps.size()) {
         const PlanStep& step = plan_.steps[next_];
         return Request(CommandOf(step), step.action == PlanAction::Clear ? kClearWaitMs : kMemoryReplyWaitMs);
@@ -107,6 +125,18 @@ MemoryStep PlanRunner::NextStep() {
         phase_ = Phase::Orphans;
         std::string command = std::move(orphans_.back());
         orphans_.pop_back();
+        return Request(std::move(command));
+    }
+    if (!settingsPlanned_) {
+        settingsPlanned_ = true;
+        settings_ = SettingCommands(plan_.read, plan_.target);
+        std::reverse(settings_.begin(), settings_.end());
+        Counts().recordsTotal += settings_.size();
+    }
+    if (!settings_.empty()) {
+        phase_ = Phase::Settings;
+        std::string command = std::move(settings_.back());
+        settings_.pop_back();
         return Request(std::move(command));
     }
     return StartReadBack();
@@ -120,11 +150,31 @@ MemoryStep PlanRunner::Answer(const Reply& reply) {
             return NextStep();
         case Phase::Steps:
             return OnStepAnswer(reply);
+        case Phase::NewSystem: {
+            if (reply[0] != Word()) {
+                NoteStray(reply);
+                return PassOver();
+            }
+            // SIN: type, 8 settings, previous, next, first group, last group, sequence.
+            constexpr std::size_t kFirstGroup = 12;
+            if (reply.size() < kFirstGroup + 3) return PassOver("too few fields in " + ScannerText(JoinFields(reply)));
+            if (reply[kFirstGroup] != kEndOfList) firmwareSites_[Command().substr(Command().find(',') + 1)] = reply[kFirstGroup];
+            phase_ = Phase::Steps;
+            return NextStep();
+        }
         case Phase::Orphans:
             if (reply[0] != Word()) {
                 NoteStray(reply);
                 return PassOver();
             }
+            return NextStep();
+        case Phase::Settings:
+            if (reply[0] != Word()) {
+                NoteStray(reply);
+                return PassOver();
+            }
+            if (reply.size() < 2 || reply[1] != "OK") return PassOver("not OK: " + ScannerText(JoinFields(reply)));
+            ++Counts().recordsDone;
             return NextStep();
         case Phase::ReadBack:
             return OnReadBack(reply);
@@ -158,6 +208,12 @@ MemoryStep PlanRunner::OnStepAnswer(const Reply& reply) {
             if (!known_.insert(reply[1]).second) return PassOver();  // an index already given: a late answer
             created_[static_cast<std::size_t>(step.target.created)] = reply[1];
             Place(step.place, reply[1]);
+            if (step.action == PlanAction::CreateSystem && IsTrunkedType(step.type)) {
+                // Did the firmware make the system's frequency group?
+                Counts().recordsDone = ++next_;
+                phase_ = Phase::NewSystem;
+                return Request(ReadCommand(SystemLayout(), reply[1]));
+            }
             break;
         }
         case PlanAction::Clear:

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -25,7 +26,15 @@ namespace quorvane {
 // An append answered "-1" (memory full) ends the run as failed, naming the
 // record. An append's answer that comes late, after the same append was sent
 // again, made a second, empty record: its index is deleted again (DSY, DGR
-// or DCH) before the read-back.
+// or DCH) before the read-back. Then the settings that differ from the plan's
+// read memory go out (SettingCommands, each answered "<word>,OK"), as the
+// systems they name exist by then.
+//
+// A trunked system made with CSY is read (SIN) at once: where the firmware
+// made its frequency group itself, the plan's first site of that system
+// takes that group (its GIN set names it) instead of an AGC; a group the
+// plan has no site for is deleted again. Where the firmware made none, the
+// AGC goes out as planned.
 class PlanRunner : public MemoryEngine {
 public:
     explicit PlanRunner(WritePlan plan);
@@ -46,7 +55,7 @@ protected:
     std::string CancelMessage() const override;
 
 private:
-    enum class Phase { Programming, Steps, Orphans, ReadBack };
+    enum class Phase { Programming, Steps, NewSystem, Orphans, Settings, ReadBack };
 
     MemoryStep NextStep();
     MemoryStep StartReadBack();
@@ -65,6 +74,11 @@ private:
     std::vector<std::string> created_;  // index of each record the plan made
     std::set<std::string> known_;       // indexes answered to appends
     std::vector<std::string> orphans_;  // deletes of records made twice
+    std::vector<std::string> settings_;  // setting commands still to send, last first
+    bool settingsPlanned_ = false;
+    // Frequency groups the firmware made with a new trunked system (by the
+    // system's index), not yet taken for a site of the plan.
+    std::map<std::string, std::string> firmwareSites_;
     std::unique_ptr<MemoryReader> reader_;
     std::optional<std::string> difference_;
 };

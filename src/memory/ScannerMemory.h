@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,14 +104,36 @@ struct System {
     std::vector<Group> groups;  // conventional: channel groups; trunked: talkgroup groups
     // False when a partial read left the groups and sites out.
     bool groupsRead = true;
+    // The group quick keys switched on (QGL: ten 0/1 digits) and the locked-out
+    // IDs of a trunked system (GLI, set with LOI); both only where the memory
+    // holds the scanner's settings (ScannerMemory::settings).
+    std::string groupQuickKeys;
+    std::vector<std::string> lockedIds;
 
     bool operator==(const System&) const = default;
+};
+
+// The scanner's global settings, each kept as the fields of its reply after
+// the command (and its number, for CSP and SGP), so the set command is
+// "<key>,<value>": "BLT" -> "AF", "CSP,3" -> "SRCH 3,...". Plus the global
+// frequency lockouts (GLF, set with LOF) as 8-digit frequencies.
+struct ScannerSettings {
+    std::map<std::string, std::string> values;
+    std::vector<std::string> lockedFrequencies;
+    // False where the source held no lockout list (another program's file):
+    // the scanner's lockouts are then left as they are.
+    bool lockoutsKnown = true;
+
+    bool operator==(const ScannerSettings&) const = default;
 };
 
 struct ScannerMemory {
     std::string model;
     std::string firmware;
     std::vector<System> systems;
+    // Nothing for a file of the first version, which held no settings: a
+    // restore of it leaves the scanner's settings as they are.
+    std::optional<ScannerSettings> settings;
 
     bool operator==(const ScannerMemory&) const = default;
 };

@@ -336,7 +336,11 @@ std::string RefText(const PlanRef& ref) {
 
 }  // namespace
 
-WritePlan PlanWrite(const ScannerMemory& read, const ScannerMemory& edited) { return Planner().Plan(read, edited); }
+WritePlan PlanWrite(const ScannerMemory& read, const ScannerMemory& edited) {
+    WritePlan plan = Planner().Plan(read, edited);
+    plan.read = read;
+    return plan;
+}
 
 WritePlan PlanRestore(const ScannerMemory& memory) {
     WritePlan plan = Planner().Plan(ScannerMemory{}, memory);

@@ -78,12 +78,17 @@ struct WritePlan {
     int created = 0;  // records the plan makes
     // The edited memory; the runner fills in the indexes of new records.
     ScannerMemory target;
+    // The memory as read before (nothing after a "CLR"): the runner sets the
+    // settings of `target` that differ from it (SettingCommands) once every
+    // record is in place.
+    ScannerMemory read;
 };
 
 // The plan from the memory as read (with its indexes) to the edited one.
 // The edited memory is expected to be valid (ValidateMemory).
 WritePlan PlanWrite(const ScannerMemory& read, const ScannerMemory& edited);
-// The plan of a whole restore: "CLR", then every record of the memory.
+// The plan of a whole restore: "CLR", then every record of the memory (and
+// every setting the memory holds, as CLR returned them all to defaults).
 WritePlan PlanRestore(const ScannerMemory& memory);
 
 // The command of each step, new records named "#1", "#2", ... in the order

@@ -69,6 +69,7 @@ struct Programmed {
 bool Changes(const std::string& command) {
     for (const char* word : {"CLR", "CSY", "AGC", "AGT", "ACC", "ACT", "DSY", "DGR", "DCH"})
         if (command.rfind(word, 0) == 0) return true;
+    if (command.rfind("QGL,", 0) == 0 && command.back() == ',') return false;  // QGL's read form
     // A set form carries settings after the index.
     return std::count(command.begin(), command.end(), ',') > 1;
 }
@@ -77,8 +78,8 @@ TEST(MemoryEndToEnd, BackupThenRestoreGivesTheSameMemoryAndAnEditedFileChangesEx
     Programmed scanner;
     const Outcome backup = scanner.Quorvane({"--backup", scanner.Path("demo.json")});
     ASSERT_EQ(backup.status, 0) << backup.err;
-    EXPECT_EQ(backup.out, "Read 2 systems, 3 groups and sites, 8 channels, talkgroups and trunk frequencies. Saved in " +
-                              scanner.folder.FilePath("demo.json") + ".\n");
+    EXPECT_EQ(backup.out, "Read 2 systems, 3 groups and sites, 8 channels, talkgroups and trunk frequencies, and "
+                          "the scanner's settings. Saved in " + scanner.folder.FilePath("demo.json") + ".\n");
     EXPECT_TRUE(scanner.EndsWithEpg());
     EXPECT_EQ(scanner.LastRun().front(), "PRG");
     const std::string demo = scanner.folder.Read("demo.json");
@@ -86,20 +87,39 @@ TEST(MemoryEndToEnd, BackupThenRestoreGivesTheSameMemoryAndAnEditedFileChangesEx
     std::string edited = demo;
     edited.replace(edited.find("\"154.2800\""), 10, "\"154.2950\"");
     scanner.folder.Write("edited.json", edited);
-    for (const char* file : {"demo.json", "edited.json"}) {
-        SCOPED_TRACE(file);
-        const Outcome restore = scanner.Quorvane({"--restore", scanner.Path(file), "--yes"});
+    std::string lit = edited;
+    lit.replace(lit.find("\"BLT\": \"AF\""), 11, "\"BLT\": \"AO\"");
+    scanner.folder.Write("lit.json", lit);
+    // The same file changes nothing and an edited one only what differs;
+    // erasing first clears, and the file's settings are written back after.
+    const struct {
+        const char* file;
+        bool eraseFirst;
+        std::vector<std::string> changes;  // the first ones
+    } table[] = {
+        {"demo.json", false, {}},
+        {"edited.json", false, {"CIN,12224,,01542950,,,,,,,,"}},
+        {"lit.json", true, {"CLR", "CSY,CNV"}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.file);
+        QStringList arguments = {"--restore", scanner.Path(row.file), "--yes"};
+        if (row.eraseFirst) arguments << "--erase-first";
+        const Outcome restore = scanner.Quorvane(arguments);
         ASSERT_EQ(restore.status, 0) << restore.err;
         EXPECT_NE(restore.out.find("read back and is the same"), std::string::npos) << restore.out;
         EXPECT_TRUE(scanner.EndsWithEpg());
         const auto run = scanner.LastRun();
-        ASSERT_GE(run.size(), 2u);
-        EXPECT_EQ(std::vector<std::string>(run.begin(), run.begin() + 2), (std::vector<std::string>{"PRG", "CLR"}));
+        std::vector<std::string> changes;
+        std::copy_if(run.begin(), run.end(), std::back_inserter(changes), Changes);
+        changes.resize(std::min(changes.size(), row.changes.size()));
+        EXPECT_EQ(changes, row.changes);
+        EXPECT_EQ(std::count(run.begin(), run.end(), "BLT,AO"), row.eraseFirst ? 1 : 0);
         ASSERT_EQ(scanner.Quorvane({"--backup", scanner.Path("after.json")}).status, 0);
-        EXPECT_EQ(scanner.folder.Read("after.json"), scanner.folder.Read(file));
+        EXPECT_EQ(scanner.folder.Read("after.json"), scanner.folder.Read(row.file));
     }
     // Each restore kept the memory before it.
-    EXPECT_EQ(QDir(scanner.Path("memory-backups")).entryList({"*.json"}).size(), 2);
+    EXPECT_EQ(QDir(scanner.Path("memory-backups")).entryList({"*.json"}).size(), 3);
 }
 
 TEST(MemoryEndToEnd, ABadFileOrNoOneToAskSendsNothing) {
@@ -151,7 +171,8 @@ TEST(MemoryEndToEnd, ALostLineOrAQuitSignalEndsTheRestoreWithEpgAtTheNextChance)
         Programmed scanner(3000);  // CLR answers after 3 s: the restore is caught clearing
         ASSERT_EQ(scanner.Quorvane({"--backup", scanner.Path("demo.json")}).status, 0);
         QProcess program;
-        program.start(QUORVANE_EXE, scanner.Arguments({"--restore", scanner.Path("demo.json"), "--yes"}));
+        program.start(QUORVANE_EXE,
+                      scanner.Arguments({"--restore", scanner.Path("demo.json"), "--yes", "--erase-first"}));
         ASSERT_TRUE(scanner.radio->WaitForCommands(1, std::chrono::milliseconds(5000)));
         ASSERT_TRUE(WaitUntil([&] { return scanner.LastRun().size() > 1 && scanner.LastRun()[1] == "CLR"; }, 5000));
         if (signal == 0) scanner.radio.reset();  // the cable is pulled

@@ -50,7 +50,7 @@ inline System Sys(std::string index, std::string type, std::string name, std::ve
 // A conventional system of two groups and an M82S system with a site, as read
 // from a scanner (indexes 100...).
 inline ScannerMemory SmallMemory() {
-    ScannerMemory memory{"BC246T", "Version 1.06.00", {}};
+    ScannerMemory memory{"BC246T", "Version 1.06.00", {}, std::nullopt};
     memory.systems.push_back(
         Sys("100", "CNV", "County",
             {Grp("110", "Fire", {Ch("111", "Disp", "01544300"), Ch("112", "Tac", "01542800"), Ch("113", "EMS", "01553400")}),

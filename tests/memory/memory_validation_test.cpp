@@ -27,6 +27,12 @@ TEST(MemoryValidation, EachKindOfBadMemoryIsOneLineNamingFilePlaceAndField) {
          disp + "frequency 600.0000 is outside the scanner's bands (25.0000-54.0000, 108.0000-174.0000"},
         {[&](ScannerMemory& m) { channel(m)[channel_field::Frequency] = "08300000"; },
          disp + "frequency 830.0000 is outside the scanner's bands"},
+        {[&](ScannerMemory& m) { channel(m)[channel_field::Frequency] = "01544310"; },
+         disp + "frequency 154.4310 is off the scanner's 2.5 kHz raster"},
+        {[&](ScannerMemory& m) { channel(m)[channel_field::Name] = "Di\x07sp"; },
+         // shown as its glyph (U+2407)
+         "f.json: system 1 \"County\" group 1 \"Fire\" channel 1 \"Di\xE2\x90\x87sp\": name \"Di\xE2\x90\x87sp\" holds a "
+         "control byte"},
         {[](ScannerMemory& m) { m.systems[1].type = "P25"; },
          "f.json: system 2 \"Metro\": type \"P25\" is not a system type the scanner knows (CNV, M82S"},
         {[&](ScannerMemory& m) { channel(m)[channel_field::Tone] = "5"; },

@@ -80,6 +80,7 @@ namespace {
 TEST(Respond, ProgrammingCommandsChangeTheMemoryAndRefuseWhatTheRadioWouldNot) {
     Scenario scenario = DemoScenario();
     scenario.memory_capacity = 15;  // the demo's 13 records and two more
+    scenario.firmware_trunk_groups = false;  // the older model: a trunked system starts empty
     RadioState state(scenario);
     const struct {
         const char* command;
@@ -101,6 +102,35 @@ TEST(Respond, ProgrammingCommandsChangeTheMemoryAndRefuseWhatTheRadioWouldNot) {
         {"DSY,12864", "DSY,OK"}, {"DGR,12080", "DGR,OK"}, {"DCH,12080", "DCH,NG"}, {"MEM,1", "ERR"},
         {"SIN,12032", "SIN,CNV,Lakeview County,.,2,0,0,2,0,0,-1,12640,12352,12352,1"},
         {"CLR", "CLR,OK"}, {"SIH", "SIH,-1"}, {"MEM", "MEM,0"},
+    };
+    for (const auto& row : table) EXPECT_EQ(Respond(state, row.command, 0), row.reply) << row.command;
+}
+
+// As the real firmware: CSY of a trunked type makes the frequency group; the
+// settings read and set with their own field counts; the lockout lists run
+// to "-1"; CLR returns every setting to its default.
+TEST(Respond, TheFirmwareMakesATrunkedSystemsGroupAndClearResetsEverySetting) {
+    RadioState state(DemoScenario());
+    const std::string search10 = "SRCH 10,00250000,00540000,0,AUTO,0,2,0";
+    const struct {
+        std::string command;
+        std::string reply;
+    } table[] = {
+        {"BLT", "BLT,NG"},  // outside programming mode
+        {"PRG", "PRG,OK"}, {"CSY,M82S", "CSY,12864"},
+        {"SIN,12864", "SIN,M82S,,.,2,0,0,2,0,0,12640,-1,12960,12960,3"},
+        {"GIN,12960", "GIN,C,Site 1,.,0,-1,-1,12864,-1,-1,1"},
+        {"BLT", "BLT,AF"}, {"BLT,AO", "BLT,OK"}, {"BLT", "BLT,AO"}, {"BLT,AO,1", "ERR"},
+        {"CSP,10", "CSP," + search10}, {"CSP,0,Air,,,,,,,", "CSP,OK"},
+        {"CSP,10", "CSP,Air,00250000,00540000,0,AUTO,0,2,0"}, {"CSP,11", "CSP,NG"},
+        {"OMS,Hello,World", "OMS,OK"}, {"OMS", "OMS,Hello,World"}, {"OMS,Hi", "ERR"},
+        {"QGL,12032,", "QGL,1111111111"}, {"QGL,12032,1010101010", "QGL,OK"}, {"QGL,12032", "QGL,1010101010"},
+        {"LOF,01544300", "LOF,OK"}, {"LOF,1544300", "ERR"}, {"GLF", "GLF,01544300"}, {"GLF", "GLF,-1"},
+        {"LOI,12864,100", "LOI,OK"}, {"GLI,12864", "GLI,100"}, {"GLI,12864", "GLI,-1"},
+        {"LOI,12032,100", "LOI,NG"},  // a conventional system has no IDs
+        {"ULI,12864,100", "ULI,OK"}, {"GLI,12864", "GLI,-1"},
+        {"CLR", "CLR,OK"}, {"BLT", "BLT,AF"}, {"CSP,0", "CSP," + search10}, {"OMS", "OMS,BC246T,"},
+        {"GLF", "GLF,-1"},
     };
     for (const auto& row : table) EXPECT_EQ(Respond(state, row.command, 0), row.reply) << row.command;
 }

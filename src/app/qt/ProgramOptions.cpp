@@ -37,10 +37,14 @@ const QCommandLineOption kBackup("backup",
                                  "FILE");
 const QCommandLineOption kRestore("restore",
                                   "Check the memory file FILE, save the scanner's memory in memory-backups/ in the "
-                                  "app folder, ask, then write FILE into the scanner, read it back, compare and "
-                                  "exit (no window is opened).",
+                                  "app folder, ask, then change what differs from FILE (systems it lacks are "
+                                  "deleted, records edited in place, new ones appended, settings set), read it "
+                                  "back, compare and exit (no window is opened).",
                                   "FILE");
 const QCommandLineOption kYes("yes", "With --restore: do not ask before writing.");
+const QCommandLineOption kEraseFirst("erase-first",
+                                     "With --restore: clear the scanner's whole memory first (CLR, which also "
+                                     "resets every setting but the baud rate), then write FILE and its settings.");
 
 const char* kExitStatusText =
     "\nExit status:\n"
@@ -61,6 +65,7 @@ QString Conflict(const QCommandLineParser& parser) {
         parser.isSet(kImportLogs) + parser.isSet(kBackup) + parser.isSet(kRestore) + parser.isSet(kHeadless);
     if (modes > 1) return "Choose one of --import-logs, --backup, --restore and --headless.";
     if (parser.isSet(kYes) && !parser.isSet(kRestore)) return "--yes goes with --restore.";
+    if (parser.isSet(kEraseFirst) && !parser.isSet(kRestore)) return "--erase-first goes with --restore.";
     return {};
 }
 
@@ -69,7 +74,8 @@ QString Conflict(const QCommandLineParser& parser) {
 CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Remote control for the Uniden BC246T scanner.");
-    parser.addOptions({kHelp, kVersion, kAppDir, kImportLogs, kWeb, kFeed, kHeadless, kMqtt, kBackup, kRestore, kYes});
+    parser.addOptions(
+        {kHelp, kVersion, kAppDir, kImportLogs, kWeb, kFeed, kHeadless, kMqtt, kBackup, kRestore, kYes, kEraseFirst});
 
     CommandLineOutcome outcome;
     const QString program = arguments.isEmpty() ? QString("quorvane") : QFileInfo(arguments.first()).fileName();
@@ -110,6 +116,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     outcome.options.backup = parser.value(kBackup);
     outcome.options.restore = parser.value(kRestore);
     outcome.options.yes = parser.isSet(kYes);
+    outcome.options.eraseFirst = parser.isSet(kEraseFirst);
     return outcome;
 }
 

@@ -34,6 +34,7 @@ struct ProgramOptions {
     QString backup;        // --backup FILE: read the scanner's memory into FILE and exit
     QString restore;       // --restore FILE: write FILE into the scanner's memory and exit
     bool yes = false;      // --yes: restore without asking
+    bool eraseFirst = false;  // --erase-first: CLR before the restore
 };
 
 // The outcome of reading the command line: either start the window with

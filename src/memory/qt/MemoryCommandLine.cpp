@@ -27,6 +27,7 @@
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"
 #include "memory/MemoryFile.h"
+#include "memory/MemoryCapacity.h"
 #include "memory/MemoryReader.h"
 #include "memory/MemoryValidation.h"
 #include "memory/PlanRunner.h"
@@ -231,7 +232,7 @@ int RunMemoryBackup(const QString& appDirectory, const QString& file) {
     return kExitOk;
 }
 
-int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes) {
+int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes, bool eraseFirst) {
     // The file first: a file that cannot be restored changes nothing.
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly)) {
@@ -276,6 +277,11 @@ int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes)
                      .arg(Text(reader.Result().model), kScannerModel));
         return kExitScanner;
     }
+    if (const std::optional<std::string> tooBig =
+            CapacityProblem(reader.Result(), reader.MemoryUsedPercent(), *memory, eraseFirst)) {
+        Complain(file + ": " + Text(*tooBig));
+        return kExitScanner;
+    }
     const QString backup = BackupPath(appDirectory);
     QString error;
     if (!WriteFileAtomically(backup, WriteMemoryJson(reader.Result()), &error)) {
@@ -284,7 +290,9 @@ int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes)
     }
     Say("Saved the scanner's memory in " + backup + ".");
     if (!yes) {
-        const QString question = QString("Replace the scanner's whole memory with %1 (%2 systems, %3 records)?")
+        const QString question = QString(eraseFirst ? "Erase the scanner's whole memory and every setting, then "
+                                                      "write %1 (%2 systems, %3 records)?"
+                                                    : "Make the scanner's memory that of %1 (%2 systems, %3 records)?")
                                      .arg(file)
                                      .arg(memory->systems.size())
                                      .arg(RecordCount(*memory));
@@ -294,7 +302,9 @@ int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes)
         }
     }
 
-    PlanRunner restore(PlanRestore(*memory));
+    // By default only what differs changes; erasing first (CLR) resets every
+    // setting too, and the file's settings are then written back after it.
+    PlanRunner restore(eraseFirst ? PlanRestore(*memory) : PlanWrite(reader.Result(), *memory));
     end = session.Run(restore, "Restoring");
     if (end.outcome == MemoryOutcome::Finished) {
         Say(file + ": " + Text(end.message));

@@ -13,11 +13,13 @@ namespace quorvane {
 // --backup FILE: "PRG", everything read, "EPG", FILE written whole.
 int RunMemoryBackup(const QString& appDirectory, const QString& file);
 
-// --restore FILE [--yes]: FILE is checked first (a problem: one line, and
-// nothing that changes the scanner is sent); then the scanner's memory is
-// saved in memory-backups/ of the app folder, the user is asked on the
-// terminal (unless yes; with no terminal and no yes the restore is refused),
-// and "CLR", every record, the read-back and its comparison follow.
-int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes);
+// --restore FILE [--yes] [--erase-first]: FILE is checked first (a problem:
+// one line, and nothing that changes the scanner is sent); then the scanner's
+// memory is saved in memory-backups/ of the app folder, the user is asked on
+// the terminal (unless yes; with no terminal and no yes the restore is
+// refused), and the changes from what was read to FILE (PlanWrite; with
+// eraseFirst "CLR" and every record, PlanRestore), the settings that differ,
+// the read-back and its comparison follow.
+int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes, bool eraseFirst = false);
 
 }  // namespace quorvane

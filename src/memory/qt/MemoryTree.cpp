@@ -357,7 +357,8 @@ void MemoryTree::Show(const ScannerMemory& memory) {
 }
 
 std::optional<ScannerMemory> MemoryTree::Memory(std::string* problem) const {
-    ScannerMemory memory{model_, firmware_, {}};
+    // The tree holds no settings: a write from the tab leaves them as they are.
+    ScannerMemory memory{model_, firmware_, {}, std::nullopt};
     std::string first;
     const auto check = [&first](const MemoryRow& row, const std::string& place) {
         for (int c = 0; c < kColumnCount && first.empty(); ++c) {
