@@ -166,14 +166,14 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     station_->Keys().SetMacroText([this](int number) { return macros_->MacroText(number); });
     windowSettings_ = new WindowSettingsFrame(tab, *style_);
     auto* alerts = new AlertsBox(&station_->Alerts(), tab);
-    alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1440));
+    alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1360));
     remote_ = ServeStation(*station_, this);
     webRemote_ = new WebRemoteBox(tab, *remote_);
     mqtt_ = ConnectMqtt(*station_, this);
     // The broker's state, when one is set up: connected, refused, reconnecting.
     // One line under the Alerts box, cut in the middle when
     // long (the whole text its tooltip).
-    mqtt_state = NewControl<QLabel>(tab, "mqtt_state", TwipsRect(4260, 4410, 3540, 250));
+    mqtt_state = NewControl<QLabel>(tab, "mqtt_state", TwipsRect(4260, 4320, 3540, 250));
     mqtt_state->setAccessibleName("MQTT state");
     connect(mqtt_, &MqttBridge::StateChanged, mqtt_state, [this](const QString& text) { ShowElided(mqtt_state, text); });
     // Text3 is small: the whole of its message is also shown here.
