@@ -27,8 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const AlertFacts facts = FactsOfAlert(DescribeAlert(hit), hit, "watched channel", "t");
         for (const std::string& url : list.Hooks()) {
             const HookRequest request = MakeHookRequest(url, facts);
-            fuzz::Require(request.kind == KindOfHook(url) && !request.body.empty());
-            fuzz::Require(HookShownName(url).find("token=") == std::string::npos);
+            fuzz::Require(request.kind == KindOfHook(url));
+            // What is shown of a hook never holds its query (Pushover's keys).
+            fuzz::Require(HookShownName(url).find('?') == std::string::npos);
         }
     }
     if (!list.Tones().empty()) {
