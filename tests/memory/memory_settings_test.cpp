@@ -175,10 +175,11 @@ TEST(MemorySettings, ARestoreBringsBackEverySettingAndRecordWithBothTrunkModels)
         ASSERT_TRUE(restored) << problem;
         int reads = 0;
         std::string heldDelete;
+        const bool loseDelete = lostDelete;  // clang cannot capture a structured binding
         const test::Tamper tamper = [&](int, const std::string& reply) -> Commands {
             const std::string word = reply.substr(0, 3);
             if (word == "DSY" && heldDelete.empty()) return heldDelete = reply, Commands{};  // answers late
-            if (!heldDelete.empty() && word == "DSY") return lostDelete ? Commands{reply} : Commands{heldDelete, reply};
+            if (!heldDelete.empty() && word == "DSY") return loseDelete ? Commands{reply} : Commands{heldDelete, reply};
             for (const char* read : {"SIN", "GIN", "CIN", "TIN", "TFQ", "TRN", "MCP"})
                 if (word == read && ++reads % 10 == 0) return Commands{"ORER"};
             return Commands{reply};
