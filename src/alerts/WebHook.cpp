@@ -55,7 +55,11 @@ UrlParts Split(std::string_view url) {
     UrlParts parts;
     const size_t scheme = url.find("://");
     size_t at = 0;
-    if (scheme != std::string_view::npos) {
+    // A scheme is letters, digits, "+", "-" and "."; anything else before "://" is no scheme.
+    const bool isScheme = scheme != std::string_view::npos && scheme > 0 &&
+                          url.substr(0, scheme).find_first_not_of(
+                              "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+-.") == std::string_view::npos;
+    if (isScheme) {
         parts.scheme = url.substr(0, scheme);
         at = scheme + 3;
     }

@@ -81,6 +81,7 @@ TEST(WebHook, ShownNamesKeepSecretsOut) {
     EXPECT_EQ(HookShownName("ntfy:http://127.0.0.1:8080/topic"), "http://127.0.0.1/topic");
     // No scheme at all: still no query shown.
     EXPECT_EQ(HookShownName("httoken=ntfy.sh/scanner?key=SECRET"), "httoken=ntfy.sh/scanner/...");
+    EXPECT_EQ(HookShownName("h?ttps://api.pushover.net/1/messages.json?token=SECRET"), "h/...");
 }
 
 }  // namespace
