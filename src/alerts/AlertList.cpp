@@ -204,12 +204,6 @@ std::string MegahertzText(std::string_view rawFrequency) {
     return std::to_string(*units / 10000) + "." + fraction;
 }
 
-std::optional<std::int64_t> FrequencyInHz(std::string_view rawFrequency) {
-    const std::optional<std::uint32_t> units = FrequencyDigitsUnits(rawFrequency);
-    if (!units) return std::nullopt;
-    return static_cast<std::int64_t>(*units) * 100;
-}
-
 AlertSubject SubjectOfHit(const LiveHit& hit) {
     return AlertSubject{hit.SystemText, hit.GroupText, hit.ChannelText, FrequencyDigitsUnits(hit.RawFrequency),
                         hit.TalkgroupId};

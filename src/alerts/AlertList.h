@@ -87,8 +87,6 @@ std::optional<std::uint32_t> FrequencyDigitsUnits(std::string_view digits);
 
 // "154.4300" from the scanner's eight digits; empty for none.
 std::string MegahertzText(std::string_view rawFrequency);
-// The scanner's eight digits in Hz.
-std::optional<std::int64_t> FrequencyInHz(std::string_view rawFrequency);
 
 // A hit as the poll reports it.
 AlertSubject SubjectOfHit(const LiveHit& hit);

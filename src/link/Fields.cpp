@@ -1,6 +1,34 @@
 #include "link/Fields.h"
 
 namespace quorvane {
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<std::string> PercentDecoded(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out.push_back(text[i]);
+            continue;
+        }
+        if (i + 2 >= text.size()) return std::nullopt;
+        const int high = HexDigit(text[i + 1]);
+        const int low = HexDigit(text[i + 2]);
+        if (high < 0 || low < 0 || (high == 0 && low == 0)) return std::nullopt;
+        out.push_back(static_cast<char>(high * 16 + low));
+        i += 2;
+    }
+    return out;
+}
+
 
 std::vector<std::string> SplitFields(std::string_view text, char separator) {
     return SplitFields(text, std::string_view(&separator, 1));

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,5 +19,8 @@ std::string ReplaceAll(std::string text, std::string_view what, std::string_view
 std::string TrimBlanks(std::string_view text);
 bool Contains(std::string_view text, std::string_view what);
 bool StartsWith(std::string_view text, std::string_view prefix);
+// "%40" and the like as their bytes (an address's user, password or path);
+// nothing when a "%" is not followed by two hex digits, or stands for NUL.
+std::optional<std::string> PercentDecoded(std::string_view text);
 
 }  // namespace quorvane

@@ -117,11 +117,11 @@ HitReport HitEndMessage(const HitEnded& ended, std::string startIso, double dura
 }
 
 std::string HitJson(const HitReport& hit) {
-    const std::optional<std::int64_t> hz = FrequencyInHz(hit.rawFrequency);
+    const std::optional<std::uint32_t> units = FrequencyDigitsUnits(hit.rawFrequency);  // of 100 Hz
     Json json = {{"event", hit.ended ? "end" : "start"},
                  {"start", hit.start},
                  {"frequency", MegahertzText(hit.rawFrequency)},
-                 {"frequency_hz", hz ? Json(*hz) : Json()},
+                 {"frequency_hz", units ? Json(static_cast<std::int64_t>(*units) * 100) : Json()},
                  {"talkgroup", hit.talkgroup},
                  {"trunked", hit.trunked},
                  {"system", hit.system},

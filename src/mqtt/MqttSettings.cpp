@@ -1,6 +1,7 @@
 #include "mqtt/MqttSettings.h"
 
 #include "app/NameValueFile.h"
+#include "link/Fields.h"
 
 namespace quorvane {
 namespace {
@@ -9,26 +10,9 @@ constexpr int kMqttPort = 1883;
 constexpr int kMqttsPort = 8883;
 constexpr size_t kMostTopicBytes = 200;
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// "%40" and the like as their bytes; a "%" not followed by two hex digits stays.
-std::string PercentDecoded(std::string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
+// A user or password with its "%" escapes decoded; one with a stray "%" is
+// taken as written.
+std::string AsWritten(std::string_view text) { return PercentDecoded(text).value_or(std::string(text)); }
 
 }  // namespace
 
@@ -53,8 +37,8 @@ BrokerUrl ParseBrokerUrl(std::string_view url) {
     if (const size_t at = rest.rfind('@'); at != std::string_view::npos) {
         const std::string_view credentials = rest.substr(0, at);
         const size_t colon = credentials.find(':');
-        broker.user = PercentDecoded(credentials.substr(0, colon));
-        if (colon != std::string_view::npos) broker.password = PercentDecoded(credentials.substr(colon + 1));
+        broker.user = AsWritten(credentials.substr(0, colon));
+        if (colon != std::string_view::npos) broker.password = AsWritten(credentials.substr(colon + 1));
         rest = rest.substr(at + 1);
     }
     std::string_view port;

@@ -21,7 +21,7 @@ MqttBridge::MqttBridge(QString appDirectory, QString version, QObject* parent)
         if (auto due = throttle_.TakeDue(clock_.elapsed())) SendState(*due);
     });
     connect(&link_, &MqttLink::StateChanged, this, &MqttBridge::SetState);
-    connect(&link_, &MqttLink::Connected_, this, &MqttBridge::OnConnected);
+    connect(&link_, &MqttLink::SessionStarted, this, &MqttBridge::OnConnected);
     connect(&link_, &MqttLink::Received, this, &MqttBridge::OnReceived);
 }
 

@@ -120,7 +120,7 @@ struct MqttLink::Worker {
             pause.Reset();
             connected = true;
             Say("MQTT: connected to " + where);
-            Post([](MqttLink* link) { emit link->Connected_(); });
+            Post([](MqttLink* link) { emit link->SessionStarted(); });
             while (rc == MOSQ_ERR_SUCCESS && !Stopping()) rc = mosquitto_loop(client, kLoopTimeoutMs, 1);
             connected = false;
             if (Stopping()) break;

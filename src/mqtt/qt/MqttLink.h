@@ -47,7 +47,7 @@ signals:
     // "MQTT: broker refused the password", "MQTT: reconnecting in 20 s").
     void StateChanged(const QString& text);
     // The broker took the connection: retained messages are due again.
-    void Connected_();
+    void SessionStarted();
     void Received(const QString& topic, const QByteArray& payload);
 
 private:
