@@ -9,7 +9,8 @@ void StatusText::Note(std::string text, int64_t nowMs, int64_t forMs) {
 
 std::string StatusText::Shown(int64_t nowMs) const {
     if (!note_.empty() && nowMs < noteUntilMs_) return note_;
-    return link_.empty() ? base_ : link_;
+    if (!link_.empty()) return link_;
+    return held_.empty() ? base_ : held_;
 }
 
 std::optional<int64_t> StatusText::NextChangeMs(int64_t nowMs) const {

@@ -34,8 +34,12 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     // The history lies beside the log files, wherever they go now.
     history_ = new HistoryRecorder([this] { return log_->FolderPath(); }, appDirectory_, this);
     poller_->SetRecordAudio([this] { return recorder_->Wanted(); });
-    // With no notification service the alert is said in Text3.
-    alerts_->SetFallback([this](const QString& text) { Note(text); });
+    // With no notification service the alert is said in Text3, and stays
+    // there until the next hit starts or the user clicks it away.
+    alerts_->SetFallback([this](const QString& text) {
+        text3_.Hold(text.toStdString());
+        UpdateText3();
+    });
     // The tone pages are listened for on the recordings' sound input.
     alerts_->SetSoundTaps([this](AlertWatcher::SoundListener listener) { return recorder_->AddSoundTap(std::move(listener)); },
                           [this](int tap) { recorder_->RemoveSoundTap(tap); });
@@ -63,6 +67,12 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     connect(poller_, &Poller::RecordingWanted, this, [this] { recorder_->Start(log_->FolderBytes()); });
     connect(poller_, &Poller::ExtendedInfoWanted, this, &Station::ExtendedInfoWanted);
     connect(poller_, &Poller::HitOver, this, &Station::OnHitOver);
+    // An alert held in Text3 belongs to its hit: the next one lets it go
+    // (before the alerts hear of that hit, which may hold a new one).
+    connect(poller_, &Poller::Ticked, this, [this](const TickOutcome& outcome) {
+        FollowHitActions(
+            outcome, [this](const LiveHit&) { LetGoOfAlert(); }, [](const LiveHit&) {}, [](const HitEnded&) {});
+    });
     connect(poller_, &Poller::Ticked, alerts_, &AlertWatcher::Follow);
     connect(poller_, &Poller::Ticked, this, [this] { history_->Follow(poller_->Hit()); });
     connect(poller_, &Poller::Ticked, this, &Station::Ticked);
@@ -167,6 +177,10 @@ void Station::SetPrompt(const QString& text) {
 void Station::Note(const QString& text) {
     text3_.Note(text.toStdString(), clock_.elapsed());
     UpdateText3();
+}
+
+void Station::LetGoOfAlert() {
+    if (text3_.LetGo()) UpdateText3();
 }
 
 QString Station::Text3() const { return shownText3_; }

@@ -67,6 +67,8 @@ public:
     // Text3: the prompt (while stopped), and short notes for a few seconds.
     void SetPrompt(const QString& text);
     void Note(const QString& text);
+    // An alert held in Text3 goes (a click on it, the next hit).
+    void LetGoOfAlert();
     QString Text3() const;
 
     // A message for the user (a window that does not stop the poll);

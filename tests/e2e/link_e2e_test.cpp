@@ -88,9 +88,13 @@ TEST(LinkEndToEnd, HighBytesFromTheScannerArriveUnchanged) {
         return got.size() >= every.size() + 1;
     }, 3000));
     EXPECT_EQ(got, every + "\r");
-    // A second program on the same scanner is told the port is busy.
+    // A second program on the same scanner is told the port is busy, and
+    // who has it (here: this very test).
     SerialLink second;
-    EXPECT_EQ(second.Open(QString::fromStdString(radio->SlavePath()), 57600), "busy");
+    const QString busy = second.Open(QString::fromStdString(radio->SlavePath()), 57600);
+    EXPECT_TRUE(busy.startsWith("busy: ")) << busy.toStdString();
+    EXPECT_TRUE(busy.contains(QString("(process %1) has it open").arg(QCoreApplication::applicationPid())))
+        << busy.toStdString();
 }
 
 TEST(LinkEndToEnd, RunOnAMissingPortSaysWhyAndRunOnAPresentOneWritesTheSettings) {

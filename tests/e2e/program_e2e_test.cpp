@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "E2eSupport.h"
+#include "link/PortHolder.h"
 
 using namespace quorvane::e2e;
 
@@ -82,4 +83,32 @@ TEST(ProgramEndToEnd, AQuitSignalSavesTheWindowSettingsAsClosingDoes) {
     ASSERT_TRUE(program.waitForFinished(5000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 1);
+}
+
+TEST(ProgramEndToEnd, ABackupWhileAnotherQuorvaneHasThePortSaysSoAndWhatToDo) {
+    App();
+    AppFolder folder;
+    auto radio = StartRadio(folder);
+    folder.SaveComSettings();
+    QProcess station;
+    station.setProcessEnvironment(ProgramEnvironment());
+    station.start(QUORVANE_EXE, {"--headless", "--app-dir", folder.Path()});
+    ASSERT_TRUE(station.waitForStarted(5000));
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto holder = quorvane::FindPortHolder(radio->SlavePath());
+        return holder && holder->Program == "quorvane";
+    }, 10000));
+    QProcess backup;
+    backup.setProcessEnvironment(ProgramEnvironment("xcb"));
+    backup.start(QUORVANE_EXE, {"--app-dir", folder.Path(), "--backup", folder.Path() + "/memory.json"});
+    ASSERT_TRUE(backup.waitForFinished(20000));
+    const std::string err = backup.readAllStandardError().toStdString();
+    EXPECT_NE(backup.exitCode(), 0);
+    EXPECT_NE(err.find("busy: Quorvane itself has it (process " + std::to_string(station.processId()) +
+                       "). Press Stop on that window's Settings tab, or close it, then try again"),
+              std::string::npos)
+        << err;
+    EXPECT_FALSE(folder.Exists("memory.json"));
+    station.terminate();
+    EXPECT_TRUE(station.waitForFinished(10000));
 }

@@ -25,5 +25,20 @@ TEST(StatusText, ANoteShowsForItsTimeInFrontOfEverythingThenWhatWasThereComesBac
     EXPECT_EQ(text.Shown(11000), "Waiting");
 }
 
+TEST(StatusText, AHeldNoteOutlastsShortNotesUntilItIsLetGo) {
+    StatusText text;
+    text.SetBase("Waiting");
+    EXPECT_FALSE(text.LetGo());
+    text.Hold("Alert: Fire Dispatch, 154.4300 MHz");
+    text.Note("Saved", 0);
+    EXPECT_EQ(text.Shown(100), "Saved");
+    EXPECT_EQ(text.Shown(60000), "Alert: Fire Dispatch, 154.4300 MHz");
+    text.SetLinkMessage("No reply");  // what the link says now comes first
+    EXPECT_EQ(text.Shown(60000), "No reply");
+    text.SetLinkMessage("");
+    EXPECT_TRUE(text.LetGo());
+    EXPECT_EQ(text.Shown(60000), "Waiting");
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -1,5 +1,7 @@
 #include "link/qt/PosixSerialPort.h"
 
+#include "link/PortHolder.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -43,12 +45,13 @@ std::string PosixSerialPort::Open(const std::string& path, int baud) {
     const speed_t speed = SpeedCode(baud);
     if (speed == 0) return "cannot run at " + std::to_string(baud) + " baud";
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Reason(errno);
-    // One program at a time on a scanner: another holder makes this "busy".
+    // One program at a time on a scanner: another holder makes this "busy",
+    // said with who it is.
+    if (fd < 0) return errno == EBUSY ? BusyReason(FindPortHolder(path)) : Reason(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
-        return Reason(error == EWOULDBLOCK ? EBUSY : error);
+        return error == EWOULDBLOCK ? BusyReason(FindPortHolder(path)) : Reason(error);
     }
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {
