@@ -213,6 +213,8 @@ void Form1::Wire() {
         box->open();
     });
     connect(station_, &Station::Text3Changed, this, &Form1::ShowText3);
+    connect(station_, &Station::LiveChanged, display_, &DisplayPanel::SetLive);
+    connect(display_, &DisplayPanel::Text3Clicked, station_, &Station::LetGoOfAlert);
     connect(station_, &Station::RunningChanged, comPort_, &ComPortFrame::ShowRunning);
     connect(station_, &Station::Stopping, harvest_, &HarvestPanel::Abandon);
     connect(station_, &Station::Stopping, memory_, &MemoryTab::Abandon);

@@ -43,6 +43,8 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     // The tone pages are listened for on the recordings' sound input.
     alerts_->SetSoundTaps([this](AlertWatcher::SoundListener listener) { return recorder_->AddSoundTap(std::move(listener)); },
                           [this](int tap) { recorder_->RemoveSoundTap(tap); });
+    connect(alerts_, &AlertWatcher::ServiceMissing, this, &Station::Note);
+    alerts_->CheckService();
     connect(&alerts_->Hooks(), &WebHookSender::Failed, this, [this](const QString& hook, const QString& why) {
         Note(QString("Alert not sent to %1: %2").arg(hook, why));
     });
@@ -52,6 +54,7 @@ Station::Station(QString appDirectory, const QDateTime& startedAt, QObject* pare
     connect(runner_, &LinkRunner::MessageChanged, this, [this](const QString& message) {
         text3_.SetLinkMessage(message.toStdString());
         UpdateText3();
+        UpdateLive();
     });
     connect(runner_, &LinkRunner::LineLost, this, [this] {
         poller_->Stop();
@@ -128,6 +131,7 @@ bool Station::Run(int portIndex, int speedIndex, bool writeSettings) {
         }
     }
     emit RunningChanged(true);
+    UpdateLive();
     return true;
 }
 
@@ -141,6 +145,7 @@ void Station::Stop() {
     keys_->Clear();
     runner_->Stop();
     emit RunningChanged(false);
+    UpdateLive();
 }
 
 void Station::Shutdown() {
@@ -192,6 +197,15 @@ void Station::UpdateText3() {
     if (shown == shownText3_) return;
     shownText3_ = shown;
     emit Text3Changed(shown);
+}
+
+void Station::UpdateLive() {
+    const bool live = runner_->Live();
+    const QString why = live ? QString() : Running() ? runner_->Message() : QString("Stopped");
+    if (live == live_ && why == notLiveWhy_) return;
+    live_ = live;
+    notLiveWhy_ = why;
+    emit LiveChanged(live, why);
 }
 
 void Station::Tell(const QString& text, std::function<void()> onClosed) {

@@ -79,6 +79,9 @@ public:
 signals:
     void RunningChanged(bool running);
     void Text3Changed(const QString& text);
+    // Whether the display shows the scanner as it is now; when not, why
+    // ("Stopped", "No reply", ...).
+    void LiveChanged(bool live, const QString& why);
     void TellRequested(const QString& text, const std::function<void()>& onClosed);
     // The line is going away (Stop: still open; lost: gone): whoever
     // holds it lets go.
@@ -94,6 +97,7 @@ private:
     void OnHitOver(const HitEnded& ended);
     void OnHolderChanged();
     void UpdateText3();
+    void UpdateLive();
 
     QString appDirectory_;
     HitIntelTable hitIntel_;
@@ -111,6 +115,8 @@ private:
     QElapsedTimer clock_;
     QTimer text3Timer_;  // a note runs out
     QString shownText3_;
+    bool live_ = false;
+    QString notLiveWhy_;
     QString lastMessage_;
 };
 

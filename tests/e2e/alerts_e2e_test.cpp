@@ -46,6 +46,19 @@ TEST(AlertsEndToEnd, AWatchedHitIsNotifiedOnceWhileOnOthersNeverAndWithoutTheSer
     EXPECT_EQ(m.form->Log().Text().rfind("Metro / Police\tTac 2\t", 0), 0u) << m.form->Log().Text();
     EXPECT_TRUE(m.Widget("Text3").startsWith("Alert: Tac 2")) << m.Widget("Text3").toStdString();
     EXPECT_EQ(service.summaries.size(), 1);
+    // It stays there after its hit until a click lets it go, or the next
+    // hit starts.
+    QTest::mouseClick(m.form->findChild<QLineEdit*>("Text3"), Qt::LeftButton);
+    EXPECT_FALSE(m.Widget("Text3").startsWith("Alert:"));
+    m.Transmit(watched, 800);
+    EXPECT_TRUE(m.Widget("Text3").startsWith("Alert: Tac 2"));
+    m.radio->SetOverride(Receiving(Reception("Harbor", "Ops", "01544300")));
+    EXPECT_TRUE(WaitUntil([&] { return !m.Widget("Text3").startsWith("Alert:"); }, 3000));
+    // A window started with alerts to watch and no service says so at once.
+    m.radio->SetOverride(Idle());
+    m.Restart();
+    EXPECT_TRUE(WaitUntil([&] { return m.Widget("Text3").startsWith("Desktop notifications are not available"); },
+                          3000));
     QDBusConnection::disconnectFromBus("stand-in");
 }
 

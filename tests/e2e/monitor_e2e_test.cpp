@@ -67,10 +67,24 @@ TEST(MonitorEndToEnd, AtEverySpeedHitsAreLoggedAndThePollNeverOutrunsTheLine) {
         // At most the round on its way is unanswered: requests never pile up.
         EXPECT_LE(m.radio->ReceivedCommands().size(), m.radio->RepliesWritten() + 3) << baud;
     }
-    // A radio that stops answering is still told after 3 s.
+    // A radio that stops answering is still told after 3 s, and the
+    // display it left is dimmed and says why; it is live again with the
+    // first answer, and dimmed once more after Stop.
     Monitored m({}, 9600);
+    auto* text1 = m.form->findChild<QPlainTextEdit*>("Text1");
+    const auto dimmedFor = [&](const char* why) {
+        return text1->palette().color(QPalette::Text) != QColor(Qt::black) && text1->toolTip().contains(why);
+    };
+    EXPECT_EQ(text1->palette().color(QPalette::Text), QColor(Qt::black));
     m.radio->SetAnswering(false);
     EXPECT_TRUE(WaitUntil([&] { return m.Widget("Text3") == "No reply"; }, 5000));
+    EXPECT_TRUE(dimmedFor("No reply")) << text1->toolTip().toStdString();
+    EXPECT_TRUE(m.Widget("Text1").contains("Scanning"));  // the last text stays, to be read
+    m.radio->SetAnswering(true);
+    EXPECT_TRUE(WaitUntil([&] { return text1->palette().color(QPalette::Text) == QColor(Qt::black); }, 5000));
+    EXPECT_EQ(text1->toolTip(), "");
+    QTest::mouseClick(m.form->findChild<QPushButton*>("Command2"), Qt::LeftButton);  // Stop
+    EXPECT_TRUE(dimmedFor("Stopped"));
 }
 
 

@@ -133,6 +133,21 @@ void AlertWatcher::Notify(const AlertText& text) {
     });
 }
 
+void AlertWatcher::CheckService() {
+    if (file_.List().Empty() && file_.List().Tones().empty()) return;
+    const QString text("Desktop notifications are not available: alerts are shown here until the next hit");
+    if (!bus_.isConnected()) {
+        emit ServiceMissing(text);
+        return;
+    }
+    const QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, "GetServerInformation");
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this, text](QDBusPendingCallWatcher* reply) {
+        if (reply->isError()) emit ServiceMissing(text);
+        reply->deleteLater();
+    });
+}
+
 void AlertWatcher::Fallback(const QString& line) {
     if (sound_ && qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
     if (fallback_) fallback_(line);

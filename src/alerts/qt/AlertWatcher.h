@@ -58,6 +58,10 @@ public:
     void SetSound(bool on) { sound_ = on; }
     bool Sound() const { return sound_; }
 
+    // Asks whether a notification service is there; with alerts or pages
+    // to watch and none there, ServiceMissing follows (once).
+    void CheckService();
+
     // Where an alert goes that no notification service took.
     void SetFallback(std::function<void(const QString&)> fallback) { fallback_ = std::move(fallback); }
 
@@ -76,6 +80,7 @@ signals:
     void Alerted(const QString& summary, const QString& body);
     // Every alert, as the hooks and the broker are told it.
     void AlertRaised(const quorvane::AlertFacts& facts);
+    void ServiceMissing(const QString& text);
     // The list changed (alerts.txt edited or saved), or a row is to be
     // marked for a tone page: marks are due again.
     void ListChanged();

@@ -138,6 +138,8 @@ void LinkRunner::OnHolderChanged() {
     }
 }
 
+bool LinkRunner::Live() const { return running_ && (message_.isEmpty() || message_ == kHarvestRunning); }
+
 void LinkRunner::SetPollSilent(bool silent) {
     if (silent && message_.isEmpty()) SetMessage(kNoReply);
     if (!silent && message_ == kNoReply) SetMessage({});

@@ -38,6 +38,9 @@ public:
 
     // The link's news; empty when there is none.
     const QString& Message() const { return message_; }
+    // Whether what the scanner shows is coming in now: running, and
+    // nothing wrong with the line (a harvest shows what it finds).
+    bool Live() const;
     // The poll has had no answer for a while (true) or has one again.
     void SetPollSilent(bool silent);
 

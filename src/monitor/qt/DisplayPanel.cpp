@@ -14,6 +14,8 @@ namespace quorvane {
 namespace {
 
 const QColor kAmber(246, 178, 97);  // the scanner's back-lit display
+// The text of a display that is not live: still legible, plainly faded.
+const QColor kFaded(128, 96, 60);
 constexpr int kPanelLeft = 150;
 constexpr int kPanelTop = 180;
 
@@ -27,7 +29,10 @@ QLineEdit* DisplayBox(QWidget* parent, const char* name, QRect place, int pixelS
     font.setBold(bold);
     box->setFont(font);
     box->setTextMargins(0, 0, 0, 0);
-    box->setStyleSheet(QString("QLineEdit { background: %1; border: none; color: black; }").arg(kAmber.name()));
+    box->setStyleSheet(QString("QLineEdit { background: %1; border: none; }").arg(kAmber.name()));
+    QPalette palette = box->palette();  // black on amber whatever the desktop's colours
+    palette.setColor(QPalette::Text, Qt::black);
+    box->setPalette(palette);
     return box;
 }
 
@@ -57,7 +62,7 @@ DisplayPanel::DisplayPanel(QWidget* window) : QWidget(window) {
     QFont displayFont("DejaVu Sans Mono");
     displayFont.setPixelSize(16);
     Text1->setFont(displayFont);
-    Text1->setStyleSheet(QString("QPlainTextEdit { background: %1; color: black; }").arg(kAmber.name()));
+    Text1->setStyleSheet(QString("QPlainTextEdit { background: %1; }").arg(kAmber.name()));
     ShowText1(ScreenText("Choose Settings\r\nThen Hit Run\r\n"));
 
     IconsSet1 = DisplayBox(this, "IconsSet1", OnPanel(285, 1260, 3570, 240), 8, true);
@@ -72,6 +77,19 @@ DisplayPanel::DisplayPanel(QWidget* window) : QWidget(window) {
     floating_taskbar = DisplayBox(window, "floating_taskbar", TwipsRect(0, 0, 3885, 285), 11, false);
     floating_taskbar->hide();
     floating_taskbar->installEventFilter(this);
+    Text3_->installEventFilter(this);
+    SetLive(true, {});  // the opening words are the program's own, not stale
+}
+
+void DisplayPanel::SetLive(bool live, const QString& why) {
+    live_ = live;
+    const QString tip = live ? QString() : QString("Not live (%1): the scanner's last display").arg(why);
+    for (QWidget* box : std::initializer_list<QWidget*>{Text1, IconsSet1, IconsSet2, freq}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Text, live ? Qt::black : kFaded);
+        box->setPalette(palette);
+        box->setToolTip(tip);
+    }
 }
 
 void DisplayPanel::paintEvent(QPaintEvent*) {
@@ -84,6 +102,7 @@ void DisplayPanel::paintEvent(QPaintEvent*) {
 
 bool DisplayPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == floating_taskbar && event->type() == QEvent::Show) SetIfChanged(floating_taskbar, floating_);
+    if (watched == Text3_ && event->type() == QEvent::MouseButtonPress) emit Text3Clicked();
     return false;
 }
 

@@ -29,6 +29,14 @@ public:
     // the box is cut in the middle, the whole of it in the tooltip.
     void SetText3(const QString& text);
     QString Text3() const { return text3_; }
+    // Live: the scanner's text as it comes. Not live (stopped, no reply,
+    // the line lost): the last text stays, dimmed, and says why on hover.
+    void SetLive(bool live, const QString& why);
+    bool Live() const { return live_; }
+
+signals:
+    // A click on Text3 (lets go of an alert held there).
+    void Text3Clicked();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -45,6 +53,7 @@ private:
     QString text1_;
     QString text3_;
     QString floating_;  // what the floating bar shows once it is shown
+    bool live_ = false;
 };
 
 }  // namespace quorvane

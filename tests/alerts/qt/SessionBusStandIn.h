@@ -75,6 +75,12 @@ public slots:
         hints = callHints;
         return static_cast<uint>(summaries.size());
     }
+    QString GetServerInformation(QString& vendor, QString& version, QString& specVersion) {
+        vendor = "Quorvane tests";
+        version = "1";
+        specVersion = "1.2";
+        return "stand-in";
+    }
 };
 
 }  // namespace quorvane
