@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
@@ -71,6 +72,14 @@ TEST(LinkEndToEnd, SavedPortPollsAt57600SendsKeysAndSurvivesAVanishedScanner) {
     auto back = StartRadio(p.folder);  // a new radio behind the same link name
     EXPECT_TRUE(WaitUntil([&] { return back->ReceivedCommands().size() >= 3; }, 3000));
     EXPECT_NE(Text3Of(*p.form), "Scanner disconnected - retrying");
+
+    // A radio that only falls silent, while the port's link is pointed at
+    // another one: the line follows the link by itself, with no Stop and Run.
+    back->SetAnswering(false);
+    ASSERT_TRUE(WaitUntil([&] { return Text3Of(*p.form) == "No reply"; }, 5000));
+    auto other = StartRadio(p.folder);
+    EXPECT_TRUE(WaitUntil([&] { return other->ReceivedCommands().size() >= 3; }, 6000));
+    EXPECT_TRUE(WaitUntil([&] { return Text3Of(*p.form) != "No reply"; }, 3000)) << Text3Of(*p.form).toStdString();
 }
 
 TEST(LinkEndToEnd, HighBytesFromTheScannerArriveUnchanged) {
@@ -124,6 +133,10 @@ TEST(LinkEndToEnd, RunOnAMissingPortSaysWhyAndRunOnAPresentOneWritesTheSettings)
     EXPECT_EQ(Text3Of(form), "Hit Run first");
 
     choose(ports, 0);
+    // Port 1 is a link in the app folder: the device it leads to is shown whole.
+    auto* device = form.findChild<QLabel*>("port_device");
+    EXPECT_EQ(device->text().toStdString(), radio->SlavePath());
+    EXPECT_EQ(device->toolTip().toStdString(), folder.FilePath("com1") + " links to " + radio->SlavePath());
     choose(speeds, 2);
     QTest::mouseClick(run, Qt::LeftButton);
     EXPECT_EQ(run->text(), "Stop");

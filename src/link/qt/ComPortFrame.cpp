@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -66,7 +67,14 @@ void ComPortFrame::Choose(int portIndex, int speedIndex) {
 }
 
 void ComPortFrame::ShowPortDevice() {
-    ShowElided(port_device, host_.portDevice(Combo1->currentIndex() + 1));
+    // A port entry in the app folder that links to a device shows the device
+    // (short enough to read whole); the entry's own path is in the tooltip.
+    const QString entry = host_.portDevice(Combo1->currentIndex() + 1);
+    const QFileInfo link(entry);
+    QString device = link.isSymLink() ? link.canonicalFilePath() : QString();
+    if (link.isSymLink() && device.isEmpty()) device = link.symLinkTarget();  // nothing there now
+    ShowElided(port_device, device.isEmpty() ? entry : device);
+    if (!device.isEmpty()) port_device->setToolTip(QString("%1 links to %2").arg(entry, device));
     device_list->SetPortNumber(Combo1->currentIndex() + 1);
 }
 

@@ -1,6 +1,7 @@
 #include "link/qt/DeviceList.h"
 
 #include <QFileInfo>
+#include <QStylePainter>
 
 #include "app/qt/AppFiles.h"
 #include "link/PortBinding.h"
@@ -18,7 +19,7 @@ DeviceList::DeviceList(const QString& appDirectory, QWidget* parent, Scan scan)
     setAccessibleName("Device");
     setPlaceholderText("Device");
     setToolTip("The serial devices present; choosing one makes the chosen port number open it");
-    if (!scan_) scan_ = [this] { return ScanSerialPorts(appDirectory_); };
+    if (!scan_) scan_ = [this](const QStringList& alsoDevices) { return ScanSerialPorts(appDirectory_, alsoDevices); };
     // Only a choice by the user binds; selecting the bound entry does not.
     connect(this, &QComboBox::activated, this, &DeviceList::Choose);
     connect(&refresh_, &QTimer::timeout, this, &DeviceList::Refresh);
@@ -38,20 +39,41 @@ void DeviceList::hideEvent(QHideEvent* event) {
     refresh_.stop();
 }
 
+void DeviceList::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const int index = currentIndex();
+    if (index >= 0 && static_cast<size_t>(index) < entries_.size()) {
+        QString name = FileSystemText(entries_[static_cast<size_t>(index)].SystemPath);
+        if (name.startsWith("/dev/")) name.remove(0, 5);
+        option.currentText = name;
+    }
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
 void DeviceList::SetPortNumber(int portNumber) {
     portNumber_ = portNumber;
     ShowBoundEntry();
 }
 
 void DeviceList::Refresh() {
-    std::vector<SerialDeviceEntry> entries = SerialDeviceEntries(scan_());
+    std::vector<SerialDeviceEntry> entries = SerialDeviceEntries(scan_(seen_));
+    for (const SerialDeviceEntry& entry : entries) {
+        const QString path = FileSystemText(entry.SystemPath);
+        if (!seen_.contains(path)) seen_ << path;
+    }
     if (entries == entries_ && scanned_) return;  // nothing to redraw
     const std::string change = SerialDeviceChange(entries_, entries);
     const bool first = !scanned_;
     scanned_ = true;
     entries_ = std::move(entries);
     clear();
-    for (const SerialDeviceEntry& entry : entries_) addItem(FileSystemText(entry.Label));
+    for (const SerialDeviceEntry& entry : entries_) {
+        addItem(FileSystemText(entry.Label));
+        setItemData(count() - 1, FileSystemText(entry.Label), Qt::ToolTipRole);
+    }
     ShowBoundEntry();
     if (!first && !change.empty()) emit ListChanged(FileSystemText(change));
 }
@@ -70,6 +92,8 @@ void DeviceList::ShowBoundEntry() {
         }
     }
     if (currentIndex() != shown) setCurrentIndex(shown);
+    setToolTip(shown < 0 ? QString("The serial devices present; choosing one makes the chosen port number open it")
+                         : itemText(shown));
 }
 
 void DeviceList::Choose(int index) {

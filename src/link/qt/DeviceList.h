@@ -1,6 +1,7 @@
 #pragma once
 #include <QComboBox>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <vector>
@@ -17,10 +18,15 @@ namespace quorvane {
 // when it has none). A port entry that is a file (a network address, or
 // anything the user made) is never replaced; BindRefused says so instead.
 // The list shows the device the current port number opens, when present.
+// A device once in the list (a pseudo-terminal a port was linked to) stays
+// while it is there, so choosing another device never makes it vanish. The
+// closed list shows the chosen device's short name whole ("ttyUSB0",
+// "pts/2"), the open list each device's full description.
 class DeviceList : public QComboBox {
     Q_OBJECT
 public:
-    using Scan = std::function<std::vector<SerialPortFacts>()>;
+    // Scans the system; alsoDevices: devices seen before, kept while there.
+    using Scan = std::function<std::vector<SerialPortFacts>(const QStringList& alsoDevices)>;
 
     // scan stands in for the system's devices (tests); none: ScanSerialPorts.
     explicit DeviceList(const QString& appDirectory, QWidget* parent = nullptr, Scan scan = {});
@@ -46,6 +52,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Choose(int index);
@@ -55,6 +62,7 @@ private:
     int portNumber_ = 1;
     bool scanned_ = false;
     std::vector<SerialDeviceEntry> entries_;
+    QStringList seen_;
     QTimer refresh_;
 };
 

@@ -1,6 +1,7 @@
 #include "link/qt/LinkRunner.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "app/qt/AppFiles.h"
 #include "link/PortBinding.h"
@@ -23,6 +24,8 @@ LinkRunner::LinkRunner(ScannerLink& link, QString appDirectory, QObject* parent)
     : QObject(parent), link_(link), appDirectory_(std::move(appDirectory)) {
     reconnectTimer_.setInterval(kRetryEveryMs);
     connect(&reconnectTimer_, &QTimer::timeout, this, &LinkRunner::Retry);
+    entryCheck_.setInterval(kRetryEveryMs);
+    connect(&entryCheck_, &QTimer::timeout, this, &LinkRunner::CheckEntryMoved);
     connect(&link_, &ScannerLink::Lost, this, &LinkRunner::OnLost);
     connect(&link_, &ScannerLink::Failed, this, &LinkRunner::OnFailed);
     connect(&link_, &ScannerLink::Opened, this, [this] {
@@ -42,7 +45,31 @@ PortEntry LinkRunner::Entry(int portNumber) const {
 
 QString LinkRunner::PortDevice(int portNumber) const { return FileSystemText(Entry(portNumber).shown); }
 
-QString LinkRunner::Open() { return link_.Open(Entry(portNumber_), baud_); }
+QString LinkRunner::Open() {
+    openedDevice_ = DeviceNow();
+    return link_.Open(Entry(portNumber_), baud_);
+}
+
+QString LinkRunner::DeviceNow() const {
+    const PortEntry entry = Entry(portNumber_);
+    if (entry.kind != PortEntry::Kind::Device) return {};
+    return QFileInfo(FileSystemText(entry.device)).canonicalFilePath();
+}
+
+void LinkRunner::CheckEntryMoved() {
+    if (!running_ || message_ != kNoReply) {
+        entryCheck_.stop();
+        return;
+    }
+    const QString now = DeviceNow();
+    if (now.isEmpty() || now == openedDevice_) return;
+    // The entry leads elsewhere now: that is where the scanner is.
+    entryCheck_.stop();
+    link_.Close();
+    emit LineLost();
+    reconnectTimer_.start();
+    Retry();
+}
 
 bool LinkRunner::Run(int portNumber, int baud) {
     portNumber_ = portNumber;
@@ -83,6 +110,7 @@ void LinkRunner::MarkProgramMode(bool on) {
 void LinkRunner::Stop() {
     running_ = false;
     reconnectTimer_.stop();
+    entryCheck_.stop();
     link_.Close();
     SetMessage({});
 }
@@ -142,6 +170,7 @@ bool LinkRunner::Live() const { return running_ && (message_.isEmpty() || messag
 
 void LinkRunner::SetPollSilent(bool silent) {
     if (silent && message_.isEmpty()) SetMessage(kNoReply);
+    if (silent && message_ == kNoReply && !entryCheck_.isActive()) entryCheck_.start();
     if (!silent && message_ == kNoReply) SetMessage({});
 }
 

@@ -15,6 +15,10 @@ class ScannerLink;
 // network address that does not answer, a scanner that does not read or
 // answer, the line held by a harvest or by memory programming.
 //
+// While the scanner does not answer, the port's entry is looked at again
+// every 2 s: when it now leads to another device (its link was pointed
+// elsewhere, by the device list or by hand), the line is opened there.
+//
 // A scanner left in programming mode (a harvest or memory programming cut
 // off by a lost line, a stop or the end of the program) is told to leave it
 // as soon as the line is there again; a marker file in the app folder
@@ -58,7 +62,11 @@ private:
     void OnBlockedChanged();
     void OnHolderChanged();
     void Retry();
+    void CheckEntryMoved();
     QString Open();
+    // The device a port entry leads to now (links followed); empty for a
+    // network address or nothing there.
+    QString DeviceNow() const;
     // The line is open (again): a scanner left in programming mode leaves it.
     void LineOpen();
     void MarkProgramMode(bool on);
@@ -67,6 +75,8 @@ private:
     ScannerLink& link_;
     QString appDirectory_;
     QTimer reconnectTimer_;
+    QTimer entryCheck_;  // while the scanner does not answer
+    QString openedDevice_;
     bool running_ = false;
     int portNumber_ = 0;
     int baud_ = 0;

@@ -40,7 +40,7 @@ bool IsCharacterDevice(const QString& path) {
 
 }  // namespace
 
-std::vector<SerialPortFacts> ScanSerialPorts(const QString& appDirectory) {
+std::vector<SerialPortFacts> ScanSerialPorts(const QString& appDirectory, const QStringList& alsoDevices) {
     const QHash<QString, QString> byId = ByIdLinks();
     std::vector<SerialPortFacts> facts;
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
@@ -55,10 +55,12 @@ std::vector<SerialPortFacts> ScanSerialPorts(const QString& appDirectory) {
         if (port.hasProductIdentifier()) fact.ProductId = port.productIdentifier();
         facts.push_back(std::move(fact));
     }
+    QStringList linked;
     for (int n = 1; n <= kPortNumbers; ++n) {
         const QFileInfo entry(JoinPath(appDirectory, QString("com%1").arg(n)));
-        if (!entry.isSymLink()) continue;
-        const QString device = entry.canonicalFilePath();
+        if (entry.isSymLink()) linked << entry.canonicalFilePath();
+    }
+    for (const QString& device : linked + alsoDevices) {
         if (device.isEmpty() || !IsCharacterDevice(device)) continue;
         SerialPortFacts fact;
         fact.SystemPath = FileSystemBytes(device);

@@ -26,7 +26,7 @@ TEST(DeviceList, AChoiceLinksTheChosenPortToTheStableNameButNeverReplacesAFile) 
     App();
     QTemporaryDir dir;
     std::vector<SerialPortFacts> present = {{"/dev/ttyUSB98", "", "FT232R", "FTDI", 0x0403, 0x6001}};
-    DeviceList list(dir.path(), nullptr, [&] { return present; });
+    DeviceList list(dir.path(), nullptr, [&](const QStringList&) { return present; });
     list.show();
     QSignalSpy changed(&list, &DeviceList::ListChanged);
     QSignalSpy bound(&list, &DeviceList::PortBound);
@@ -60,25 +60,53 @@ TEST(DeviceList, AChoiceLinksTheChosenPortToTheStableNameButNeverReplacesAFile) 
     EXPECT_EQ(changed.count(), 1);  // rescanning the same devices says nothing
 }
 
+struct PseudoTerminal {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QString slave = master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0
+                        ? QString::fromLocal8Bit(::ptsname(master))
+                        : QString();
+    ~PseudoTerminal() { Close(); }
+    void Close() {
+        if (master >= 0) ::close(master);
+        master = -1;
+    }
+};
+
 // The real scan: a pseudo-terminal the port entry links to is listed and shown
-// as what the port opens (this machine may have no USB serial device at all).
-TEST(DeviceList, ThePseudoTerminalAPortLinksToIsListed) {
+// as what the port opens (this machine may have no USB serial device at all);
+// once port 1 is linked to another device it stays in the list while it is
+// there, and only its end is told as an unplugging.
+TEST(DeviceList, ThePseudoTerminalAPortLinksToIsListedAndStaysWhenThePortIsLinkedElsewhere) {
     App();
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+    PseudoTerminal first, second;
+    ASSERT_FALSE(first.slave.isEmpty());
+    ASSERT_FALSE(second.slave.isEmpty());
     QTemporaryDir dir;
-    ASSERT_TRUE(QFile::link(slave, JoinPath(dir.path(), "com1")));
+    ASSERT_TRUE(QFile::link(first.slave, JoinPath(dir.path(), "com1")));
+    ASSERT_TRUE(QFile::link(second.slave, JoinPath(dir.path(), "com2")));
 
     DeviceList list(dir.path());
     list.show();
-    const int shown = list.findText(slave + " - pseudo-terminal");
+    QSignalSpy changed(&list, &DeviceList::ListChanged);
+    const int shown = list.findText(first.slave + " - pseudo-terminal");
     EXPECT_GE(shown, 0);
     EXPECT_EQ(list.currentIndex(), shown);
+    EXPECT_EQ(list.toolTip(), first.slave + " - pseudo-terminal");
     EXPECT_EQ(list.count(), static_cast<int>(SerialDeviceEntries(ScanSerialPorts(dir.path())).size()));
-    ::close(master);
+
+    QFile::remove(JoinPath(dir.path(), "com2"));
+    emit list.activated(list.findText(second.slave + " - pseudo-terminal"));
+    list.Refresh();
+    EXPECT_EQ(QFileInfo(JoinPath(dir.path(), "com1")).symLinkTarget(), second.slave);
+    EXPECT_GE(list.findText(first.slave + " - pseudo-terminal"), 0);
+    EXPECT_EQ(list.currentText(), second.slave + " - pseudo-terminal");
+    EXPECT_EQ(changed.count(), 0);
+
+    first.Close();
+    list.Refresh();
+    EXPECT_LT(list.findText(first.slave + " - pseudo-terminal"), 0);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toString(), "Serial device unplugged: " + first.slave);
 }
 
 }  // namespace
