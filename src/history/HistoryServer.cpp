@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 #include "link/Fields.h"
 
@@ -185,6 +186,58 @@ std::string ServerName(const ServerAddress& address) {
     name += address.Host.empty() ? "localhost" : ipv6 ? "[" + address.Host + "]" : address.Host;
     if (address.Port != 0) name += ":" + std::to_string(address.Port);
     return name + "/" + address.Database;
+}
+
+namespace {
+
+// Where the user part of an address lies: [begin, at) before its "@".
+struct UserPart {
+    size_t begin = 0, at = std::string_view::npos, colon = std::string_view::npos;
+};
+std::optional<UserPart> FindUserPart(std::string_view url) {
+    const size_t scheme = url.find("://");
+    if (scheme == std::string_view::npos) return std::nullopt;
+    UserPart part;
+    part.begin = scheme + 3;
+    const size_t slashOrAt = url.find_first_of("@/?", part.begin);
+    if (slashOrAt == std::string_view::npos || url[slashOrAt] != '@') return part;  // no user part
+    part.at = slashOrAt;
+    const size_t colon = url.find(':', part.begin);
+    if (colon < part.at) part.colon = colon;
+    return part;
+}
+
+}  // namespace
+
+std::optional<SplitPassword> SplitServerPassword(std::string_view url) {
+    const auto part = FindUserPart(url);
+    if (!part || part->colon == std::string_view::npos) return std::nullopt;
+    const auto password = PercentDecoded(url.substr(part->colon + 1, part->at - part->colon - 1));
+    if (!password) return std::nullopt;
+    return SplitPassword{std::string(url.substr(0, part->colon)) + std::string(url.substr(part->at)), *password};
+}
+
+std::string WithServerPassword(std::string_view url, std::string_view password) {
+    const auto part = FindUserPart(url);
+    if (!part) return std::string(url);
+    std::string escaped;
+    for (const char c : password) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool unreserved = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                                c == '-' || c == '.' || c == '_' || c == '~';
+        if (unreserved) {
+            escaped += c;
+        } else {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", byte);
+            escaped += hex;
+        }
+    }
+    if (part->at == std::string_view::npos) {  // no user part yet: a password alone
+        return std::string(url.substr(0, part->begin)) + ":" + escaped + "@" + std::string(url.substr(part->begin));
+    }
+    const size_t userEnd = part->colon == std::string_view::npos ? part->at : part->colon;
+    return std::string(url.substr(0, userEnd)) + ":" + escaped + std::string(url.substr(part->at));
 }
 
 }  // namespace quorvane

@@ -48,6 +48,19 @@ std::optional<ServerAddress> ParseServerUrl(std::string_view url, std::string* e
 // tcp_user_timeout and TCP keepalives, unless the address sets them.
 std::string ConnectOptions(const ServerAddress& address);
 
+// The password of an address apart from the rest, for a dialog that never
+// shows it: the address without it (its other parts as written) and the
+// password percent-decoded; nothing when the address holds none (or a bad
+// %-escape in it).
+struct SplitPassword {
+    std::string Url;
+    std::string Password;
+};
+std::optional<SplitPassword> SplitServerPassword(std::string_view url);
+// The address with password put in (percent-escaped), in place of any it
+// held; an address with no "scheme://" is returned as it is.
+std::string WithServerPassword(std::string_view url, std::string_view password);
+
 // "quorvane@shack:5432/history", for messages: never the password.
 std::string ServerName(const ServerAddress& address);
 

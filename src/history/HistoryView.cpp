@@ -65,4 +65,11 @@ std::string WriteHistoryViewSettings(const HistoryViewSettings& settings) {
     return text + "\r\n";
 }
 
+std::string MatchCountText(std::int64_t matches, bool narrowed) {
+    if (matches <= 0) return narrowed ? "No hits match" : "No hits yet";
+    std::string digits = std::to_string(matches);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
+    return digits + (matches == 1 ? " hit" : " hits");
+}
+
 }  // namespace quorvane

@@ -22,6 +22,11 @@ CountAxis CountAxisFor(std::int64_t highest, int maxIntervals);
 // each label has its width.
 int HourLabelStep(double pixelsPerHour, double labelPixels);
 
+// What the History tab says of a search's matches: "1 hit", "2,318 hits",
+// "No hits match" (a search or range that excludes every hit), "No hits
+// yet" (nothing logged at all, the whole range).
+std::string MatchCountText(std::int64_t matches, bool narrowed);
+
 // history_view.txt in the app folder: how the History tab was left, line 1
 // the chart ("0" hits per hour, "1" busiest channels), line 2 the table's
 // column widths in pixels, separated by commas. Anything unreadable gives

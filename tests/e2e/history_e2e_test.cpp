@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 #include "E2eSupport.h"
@@ -84,6 +85,15 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     const std::string exported = m.folder.Read("out.csv");
     EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 2) << exported;
     EXPECT_NE(exported.find(",NOAA 1,162.5500,01625500,,"), std::string::npos) << exported;
+    // The tab says how many hits match, and where they went.
+    auto* status = m.form->findChild<QLabel*>("history_status");
+    EXPECT_EQ(status->text(), "Exported 1 hit to out.csv");
+    m.form->findChild<QLineEdit*>("history_search")->setText("nothing like it");
+    History(m)->Refresh();
+    EXPECT_TRUE(WaitUntil([&] { return status->text() == "No hits match"; }, 3000)) << status->text().toStdString();
+    m.form->findChild<QLineEdit*>("history_search")->setText("");
+    History(m)->Refresh();
+    EXPECT_TRUE(WaitUntil([&] { return status->text() == "3 hits"; }, 3000)) << status->text().toStdString();
 
     // A second run adds to the same history and comes back on its tab.
     m.Restart();

@@ -22,6 +22,13 @@ TEST(HistoryView, HourLabelsThinOutToFit) {
     for (const auto& [perHour, label, step] : cases) EXPECT_EQ(HourLabelStep(perHour, label), step) << perHour;
 }
 
+TEST(HistoryView, MatchCountsGroupTheirThousands) {
+    const std::tuple<std::int64_t, bool, const char*> cases[] = {
+        {0, false, "No hits yet"}, {0, true, "No hits match"}, {1, true, "1 hit"},          {999, false, "999 hits"},
+        {1000, false, "1,000 hits"}, {100000, true, "100,000 hits"}, {1234567, false, "1,234,567 hits"}};
+    for (const auto& [matches, narrowed, text] : cases) EXPECT_EQ(MatchCountText(matches, narrowed), text);
+}
+
 TEST(HistoryView, TheViewFileReadsBackAndFallsBackOnAnythingOdd) {
     const HistoryViewSettings saved{1, {140, 90, 60, 0}};
     EXPECT_EQ(WriteHistoryViewSettings(saved), "1\r\n140,90,60,0\r\n");

@@ -1,5 +1,7 @@
 #include "alerts/qt/AlertsBox.h"
 
+#include "app/qt/Controls.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHash>
@@ -65,16 +67,20 @@ AlertsBox::AlertsBox(AlertWatcher* watcher, QWidget* parent)
     sound_->setChecked(watcher_->Sound());
     status_ = new QLabel(this);
     status_->setObjectName("alerts_status");
+    status_->setWordWrap(true);
 
+    // The state has a line of its own, the whole width of the box, and
+    // wraps rather than be cut.
     auto* row = new QHBoxLayout;
     row->addWidget(save_);
     row->addWidget(sound_);
-    row->addWidget(status_, 1);
+    row->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 4);
     layout->setSpacing(2);
     layout->addWidget(editor_, 1);
     layout->addLayout(row);
+    layout->addWidget(status_);
 
     connect(save_, &QPushButton::clicked, this, &AlertsBox::Save);
     connect(sound_, &QCheckBox::toggled, this, [this](bool on) { watcher_->SetSound(on); });
@@ -113,7 +119,6 @@ void AlertsBox::SayCount(const QString& before) {
     const AlertList& list = watcher_->File().List();
     if (!list.Notices().empty()) {
         status_->setText(QString::fromStdString(list.Notices().front()));
-        status_->setToolTip(status_->text());
         return;
     }
     const size_t count = list.Entries().size();
@@ -124,7 +129,6 @@ void AlertsBox::SayCount(const QString& before) {
     more(list.Hooks().size(), "1 web hook", "%1 web hooks");
     more(list.Tones().size(), "1 tone page", "%1 tone pages");
     status_->setText(text);
-    status_->setToolTip(text);  // the box is narrow: all of it on hover
 }
 
 }  // namespace quorvane

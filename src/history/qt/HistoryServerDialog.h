@@ -18,6 +18,7 @@ private:
     void Save(bool local);
 
     QString appDirectory_;
+    QLineEdit* history_server_password = nullptr;
     QLineEdit* history_server_url = nullptr;
     QLineEdit* history_server_station = nullptr;
     QLabel* history_server_problem = nullptr;

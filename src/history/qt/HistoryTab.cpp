@@ -216,6 +216,7 @@ void HistoryTab::Connect() {
                 if (serial == serial_) model_->Append(rows, more);
             });
     connect(search_, &HistorySearch::ExportProgress, this, [this](qint64 done, qint64 total) {
+        exportedRows_ = done;
         history_export_progress->setRange(0, 1000);
         history_export_progress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
     });
@@ -224,6 +225,13 @@ void HistoryTab::Connect() {
         history_export->setText("Export CSV…");
         history_export_progress->hide();
         if (!error.isEmpty() && error != "cancelled") tell_("The CSV file " + path + " cannot be written (" + error + ").");
+        if (error.isEmpty()) {
+            // Said where the table's count was, until the next search.
+            const QString count = exportedRows_ > 0 ? QString::fromStdString(MatchCountText(exportedRows_, true))
+                                                    : QString("0 hits");
+            history_status->setText(QString("Exported %1 to %2").arg(count, QFileInfo(path).fileName()));
+            history_status->setToolTip(QString("Exported %1 to %2").arg(count, path));
+        }
         emit Exported(path, error);
     });
 }
@@ -284,8 +292,13 @@ void HistoryTab::Show(const SearchResult& result) {
     for (const QString& name : result.Stations) history_station->addItem(name, name);
     history_station->setCurrentIndex(std::max(0, history_station->findData(station)));
     history_station->setVisible(result.FromServer);
-    history_status->setText(result.Status);
-    history_status->setVisible(!result.Status.isEmpty());
+    // What went wrong when something did, else how many hits there are.
+    const bool narrowed = !filter_.Text.isEmpty() || !filter_.Station.isEmpty() || filter_.StrongerThan > 0 ||
+                          !fromFollowsOldest_ || !toFollowsToday_;
+    history_status->setText(!result.Status.isEmpty() ? result.Status
+                                                     : QString::fromStdString(MatchCountText(result.Matches, narrowed)));
+    history_status->setToolTip(history_status->text());
+    history_status->show();
     DrawChart();
     emit Searched();
 }

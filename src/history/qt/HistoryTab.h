@@ -104,6 +104,7 @@ private:
     bool fromFollowsOldest_ = true;
     bool settingDates_ = false;
     bool exporting_ = false;
+    qint64 exportedRows_ = 0;  // by the export under way, so far
     QTimer refreshTimer_;
     QTimer saveViewTimer_;
 

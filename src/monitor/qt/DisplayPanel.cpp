@@ -71,7 +71,7 @@ DisplayPanel::DisplayPanel(QWidget* window) : QWidget(window) {
     freq = DisplayBox(this, "freq", OnPanel(2880, 1800, 1035, 315), 11, false);
     freq->setAlignment(Qt::AlignRight);
     level_ = new SignalLevelBar(this);
-    level_->setGeometry(OnPanel(3330, 555, 150, 675));
+    level_->setGeometry(OnPanel(3330, 555, 450, 675));
 
     // The one-line copy of the display, shown only by the floating-bar layout.
     floating_taskbar = DisplayBox(window, "floating_taskbar", TwipsRect(0, 0, 3885, 285), 11, false);

@@ -5,8 +5,9 @@
 namespace quorvane {
 
 // A small bar beside the display: the signal level (0-255) of the hit being
-// received, filled along its longer side; empty between hits. It repaints
-// only when the filled length changes, so an idle poll never touches it.
+// received, filled upwards, with a tick at each quarter of the scale and
+// the level's number above it; empty between hits. Between hits it is
+// never repainted, so an idle poll never touches it.
 class SignalLevelBar : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +24,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRect Bar() const;
     // How many pixels of the bar the level fills.
     int FilledLength(std::optional<int> level) const;
 

@@ -123,6 +123,8 @@ TEST_F(AlertWatcherTest, TheBoxSavesTheListAndFollowsTheFileOnDisk) {
     const QString path = dir.filePath("other.txt");
     AlertWatcher other(path, nullptr, QDBusConnection("no bus"));
     AlertsBox box(&other);
+    box.setGeometry(0, 0, 240, 90);  // its room on the Settings tab
+    box.show();
     const auto* status = box.findChild<QLabel*>("alerts_status");
     EXPECT_EQ(status->text(), "0 entries");  // no file yet
 
@@ -138,6 +140,8 @@ TEST_F(AlertWatcherTest, TheBoxSavesTheListAndFollowsTheFileOnDisk) {
     box.Save();
     EXPECT_EQ(ReadFileBytes(path), "Caf\xe9 \x82\r\n12345\r\n");
     EXPECT_EQ(status->text(), "Saved: 2 entries");
+    // Whole, on a line of its own the width of the box.
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()), status->contentsRect().width());
     box.SoundCheck()->setChecked(true);
     EXPECT_TRUE(other.Sound());
 

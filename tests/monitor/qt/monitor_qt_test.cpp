@@ -42,24 +42,33 @@ TEST(LogGridModel, RowsTheMarkerAcceptsAreMarkedWithoutChangingTheirText) {
     EXPECT_FALSE(model.Marked(1));
 }
 
-TEST(SignalLevelBar, FillsFromTheBottomByTheLevelAndEmptiesWithout) {
+TEST(SignalLevelBar, FillsFromTheBottomByTheLevelUnderItsNumberAndEmptiesWithout) {
     App();
     SignalLevelBar bar;
-    bar.resize(8, 100);
-    const auto filledAt = [&](int y) {
-        const QImage image = bar.grab().toImage();
-        return image.pixelColor(4, y) != image.pixelColor(4, 0);  // the top row is trough below full level
+    bar.resize(24, 111);  // the bar itself: rows 11 to 110
+    const auto image = [&] { return bar.grab().toImage(); };
+    const QColor trough = image().pixelColor(4, 11);
+    const auto filledAt = [&](int y) { return image().pixelColor(4, y) != trough; };
+    // Dark pixels of a number above the bar.
+    const auto numbered = [&] {
+        const QImage shown = image();
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 24; ++x)
+                if (shown.pixelColor(x, y).lightness() < 100) return true;
+        return false;
     };
+    EXPECT_FALSE(numbered());
     bar.SetLevel(128);
-    EXPECT_TRUE(filledAt(99));
-    EXPECT_TRUE(filledAt(51));
-    EXPECT_FALSE(filledAt(49));
+    EXPECT_TRUE(filledAt(110));
+    EXPECT_TRUE(filledAt(62));
+    EXPECT_FALSE(filledAt(59));
+    EXPECT_TRUE(numbered());
     bar.SetLevel(std::nullopt);
-    EXPECT_FALSE(filledAt(99));
+    EXPECT_FALSE(filledAt(110));
+    EXPECT_FALSE(numbered());
     bar.SetLevel(300);  // out of range: a full bar, no more
     EXPECT_EQ(bar.Level(), 300);
-    const QImage full = bar.grab().toImage();
-    EXPECT_EQ(full.pixelColor(4, 0), full.pixelColor(4, 99));
+    EXPECT_TRUE(filledAt(11));
 }
 
 }  // namespace
