@@ -45,6 +45,7 @@
 #include "feed/qt/FeedStreamer.h"
 #include "window/LayoutSwitcher.h"
 #include "window/Logo.h"
+#include "window/TabWindows.h"
 #include "window/Station.h"
 #include "window/StationRemote.h"
 #include "window/WindowSettingsFrame.h"
@@ -130,6 +131,11 @@ void Form1::BuildTabs() {
     memory.tableWritten = [this] { station_->LoadHitIntel(); };
     memory_ = new MemoryTab(std::move(memory), SSTab1);
     SSTab1->addTab(memory_, "Memory");
+    // The History and the Memory want more room than the fixed window has:
+    // either may open in a window of its own.
+    tabWindows_ = new TabWindows(*SSTab1);
+    tabWindows_->Allow(history_, "Quorvane - History");
+    tabWindows_->Allow(memory_, "Quorvane - Memory");
 }
 
 void Form1::BuildSettingsTab(QWidget* tab) {

@@ -31,6 +31,7 @@ class LogSettingsFrame;
 class LogTab;
 class MacroFrames;
 class MemoryTab;
+class TabWindows;
 class MqttBridge;
 class RemoteServer;
 class ScannerLink;
@@ -114,6 +115,7 @@ private:
     TunerTab* tuner_ = nullptr;
     HistoryTab* history_ = nullptr;
     MemoryTab* memory_ = nullptr;
+    TabWindows* tabWindows_ = nullptr;
     ComPortFrame* comPort_ = nullptr;
     LogSettingsFrame* logSettings_ = nullptr;
     HarvestPanel* harvest_ = nullptr;

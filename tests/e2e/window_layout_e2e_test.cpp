@@ -1,5 +1,7 @@
 // The layouts, the frame and the dragging of the real main window, offscreen.
 #include <QCheckBox>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QWindow>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
@@ -144,4 +146,47 @@ TEST(WindowLayoutEndToEnd, StyleWritesKeepThePlaceTheSizeAndEveryOtherProperty) 
     EXPECT_EQ(form.pos(), QPoint(120, 80));
     form.close();
     EXPECT_EQ(ReadPgmSettings(folder.Read("pgm_settings.txt")).alwaysOnTop, 1);
+}
+
+TEST(WindowLayoutEndToEnd, HistoryAndMemoryOpenInTheirOwnResizableWindowAndComeBack) {
+    App();
+    AppFolder folder;
+    Form1 form(folder.Path());
+    form.show();
+    auto* tabs = form.findChild<QTabWidget*>("SSTab1");
+    auto* open = form.findChild<QPushButton*>("tab_window_open");
+    tabs->setCurrentIndex(0);
+    EXPECT_FALSE(open->isVisibleTo(&form));  // the Log stays in the window
+    for (const char* name : {"history_tab", "Memory"}) {
+        SCOPED_TRACE(name);
+        QWidget* page = form.findChild<QWidget*>(name);
+        ASSERT_NE(page, nullptr);
+        const int index = tabs->indexOf(page);
+        const QString label = tabs->tabText(index);
+        tabs->setCurrentIndex(index);
+        ASSERT_TRUE(open->isVisibleTo(&form));
+        QTest::mouseClick(open, Qt::LeftButton);
+        QWidget* window = page->window();
+        ASSERT_NE(window, &form);
+        EXPECT_TRUE(window->isVisible());
+        // It grows with its window, which the fixed main window could not.
+        window->resize(1400, 900);
+        QApplication::processEvents();
+        EXPECT_GT(page->width(), 1300);
+        EXPECT_GT(page->height(), 800);
+        // The tab keeps its place and label and offers the page back.
+        EXPECT_EQ(tabs->tabText(index), label);
+        EXPECT_EQ(tabs->currentIndex(), index);
+        EXPECT_FALSE(open->isVisibleTo(&form));
+        auto* back = tabs->widget(index)->findChild<QPushButton*>("tab_window_return");
+        ASSERT_NE(back, nullptr);
+        if (std::string(name) == "Memory") {
+            window->close();  // closing the window brings it back too
+        } else {
+            QTest::mouseClick(back, Qt::LeftButton);
+        }
+        ASSERT_TRUE(WaitUntil([&] { return tabs->widget(index) == page; }, 2000));
+        EXPECT_EQ(page->window(), &form);
+        EXPECT_EQ(tabs->tabText(index), label);
+    }
 }
