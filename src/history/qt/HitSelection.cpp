@@ -1,5 +1,7 @@
 #include "history/qt/HitSelection.h"
 
+#include "history/Csv.h"
+
 #include <QStringList>
 #include <iterator>
 
@@ -63,6 +65,35 @@ HistoryRow RowOf(const QSqlQuery& query) {
     row.SignalPeak = LevelOf(query.value(10));
     row.SignalAverage = LevelOf(query.value(11));
     return row;
+}
+
+QString HitSelection::BusiestByHits(const HistoryFilter& filter) const {
+    return "SELECT n.channel, count(*) AS total FROM hits h JOIN names n ON n.id = h.name_id WHERE " + Where(filter) +
+           " GROUP BY n.channel ORDER BY total DESC, n.channel LIMIT ?";
+}
+
+std::vector<ChannelCount> ChannelCountsOf(QSqlQuery& query) {
+    std::vector<ChannelCount> channels;
+    while (query.next()) channels.push_back({query.value(0).toString(), query.value(1).toLongLong()});
+    return channels;
+}
+
+int AppendCsvRows(QSqlQuery& query, std::optional<RowKey>& after, std::string& out, bool stations) {
+    int count = 0;
+    HistoryCsvValues values;
+    const size_t selected = stations ? values.size() : values.size() - 1;
+    while (query.next()) {
+        after = RowKey{query.value(1).toLongLong(), query.value(0).toLongLong()};
+        for (size_t i = 0; i < selected; ++i) {
+            const QVariant value = query.value(static_cast<int>(i) + 2);
+            // The duration as a plain number, whatever the database's type.
+            values[i] = i == 4 ? QString::number(value.toDouble()).toStdString() : value.toString().toStdString();
+        }
+        if (!stations) values.back().clear();
+        AppendHistoryCsvRecord(out, values);
+        ++count;
+    }
+    return count;
 }
 
 }  // namespace quorvane

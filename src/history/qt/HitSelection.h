@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "history/qt/HistoryReading.h"
 
@@ -31,6 +33,10 @@ public:
     static constexpr const char* kNewestFirst = " ORDER BY h.start_ms DESC, h.id DESC LIMIT ?";
     static void BindAfter(QSqlQuery& query, const RowKey& after);
 
+    // The busiest channels counted hit by hit (for a filter the day counts
+    // cannot answer), bound up to its limit, which the caller binds last.
+    QString BusiestByHits(const HistoryFilter& filter) const;
+
 private:
     const char* like_;
     bool stations_;
@@ -43,5 +49,14 @@ std::optional<int> LevelOf(const QVariant& value);
 // select them: id, start_ms, the start as text, system, group, channel,
 // frequency, code or ID, seconds, recording, signal peak and average.
 HistoryRow RowOf(const QSqlQuery& query);
+
+// The channels and their counts an executed busiest-channels query found.
+std::vector<ChannelCount> ChannelCountsOf(QSqlQuery& query);
+
+// The CSV records of an executed export query, appended to out; after moves
+// on to the last row's key. Its columns, as both stores select them: id,
+// start_ms, then the CSV's values in order, the station last when the store
+// keeps stations (else the station is left empty: one station's history).
+int AppendCsvRows(QSqlQuery& query, std::optional<RowKey>& after, std::string& out, bool stations);
 
 }  // namespace quorvane

@@ -309,7 +309,6 @@ std::array<qint64, 24> ServerStore::HourCounts(const HistoryFilter& filter) {
 }
 
 std::vector<ChannelCount> ServerStore::BusiestChannels(const HistoryFilter& filter, int limit) {
-    std::vector<ChannelCount> channels;
     QSqlQuery query(Db());
     if (filter.ByNamesAndDaysOnly()) {
         query.prepare(QString("SELECT n.channel, sum(c.n) AS total FROM name_counts c JOIN names n ON n.id = c.name_id "
@@ -322,17 +321,15 @@ std::vector<ChannelCount> ServerStore::BusiestChannels(const HistoryFilter& filt
         if (!filter.Station.isEmpty()) query.addBindValue(filter.Station);
         kHits.BindPattern(query, filter);
     } else {
-        query.prepare("SELECT n.channel, count(*) AS total FROM hits h JOIN names n ON n.id = h.name_id WHERE " +
-                      kHits.Where(filter) + " GROUP BY n.channel ORDER BY total DESC, n.channel LIMIT ?");
+        query.prepare(kHits.BusiestByHits(filter));
         kHits.Bind(query, filter);
     }
     query.addBindValue(limit);
     if (!query.exec()) {
         ReadFailed(query.lastError());
-        return channels;
+        return {};
     }
-    while (query.next()) channels.push_back({query.value(0).toString(), query.value(1).toLongLong()});
-    return channels;
+    return ChannelCountsOf(query);
 }
 
 std::vector<HistoryRow> ServerStore::Rows(const HistoryFilter& filter, qint64, const std::optional<RowKey>& after,
@@ -398,18 +395,7 @@ int ServerStore::ExportPage(const HistoryFilter& filter, std::optional<RowKey>& 
         ReadFailed(query.lastError());
         return 0;
     }
-    int count = 0;
-    HistoryCsvValues values;
-    while (query.next()) {
-        after = RowKey{query.value(1).toLongLong(), query.value(0).toLongLong()};
-        for (size_t i = 0; i < values.size(); ++i) {
-            const QVariant value = query.value(static_cast<int>(i) + 2);
-            values[i] = i == 4 ? QString::number(value.toDouble()).toStdString() : value.toString().toStdString();
-        }
-        AppendHistoryCsvRecord(out, values);
-        ++count;
-    }
-    return count;
+    return AppendCsvRows(query, after, out, true);
 }
 
 }  // namespace quorvane
