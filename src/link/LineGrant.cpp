@@ -26,4 +26,6 @@ bool HoldsLine(LineUser user) {
     return user == LineUser::Keys || user == LineUser::Harvest || user == LineUser::Memory;
 }
 
+bool PutsInProgramMode(LineUser user) { return user == LineUser::Harvest || user == LineUser::Memory; }
+
 }  // namespace quorvane

@@ -29,4 +29,10 @@ Grant GrantLine(std::optional<LineUser> holder, LineUser asker);
 // Whether a user, once granted the line, holds it until it lets go.
 bool HoldsLine(LineUser user);
 
+// Whether a user puts the scanner in Program Mode while it holds the line
+// (the harvest, memory programming): the poll rests meanwhile, a silent
+// line is not taken for a lost one (the scanner may be busy for seconds),
+// and letting go of the line sends "EPG" when "PRG" went out.
+bool PutsInProgramMode(LineUser user);
+
 }  // namespace quorvane

@@ -167,7 +167,7 @@ void Station::OnHitOver(const HitEnded& ended) {
 void Station::OnHolderChanged() {
     // The poll rests while a harvest or memory programming has the line.
     const auto holder = link_->Holder();
-    if (holder == LineUser::Harvest || holder == LineUser::Memory) {
+    if (holder && PutsInProgramMode(*holder)) {
         poller_->Stop();
     } else if (Running() && link_->IsOpen() && !poller_->Polling()) {
         poller_->Start();

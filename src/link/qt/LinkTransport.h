@@ -32,6 +32,9 @@ public:
     virtual void WatchIncoming(bool on) = 0;
     // Waits up to waitMs for what is unsent to go out (before the program ends).
     virtual void Flush(int waitMs) = 0;
+    // Whether a long silence after a command means the line is gone: a
+    // network host may vanish without a word; a serial device says so.
+    virtual bool SilenceMeansLost() const { return false; }
 
 signals:
     // The line went away under an open transport; it is closed already.

@@ -18,6 +18,7 @@ public:
     explicit NetworkLink(QObject* parent = nullptr);
 
     QString Open(const PortEntry& entry, int baud) override;
+    bool SilenceMeansLost() const override { return true; }
     void Close() override;
     bool IsOpen() const override;
     void Write(const std::string& bytes) override;

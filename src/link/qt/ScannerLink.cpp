@@ -8,33 +8,40 @@ ScannerLink::ScannerLink(QObject* parent) : QObject(parent), serial_(this), netw
     clock_.start();
     silenceCheck_.setInterval(1000);
     connect(&silenceCheck_, &QTimer::timeout, this, &ScannerLink::CheckNetworkSilence);
-    for (LinkTransport* transport : {static_cast<LinkTransport*>(&serial_), static_cast<LinkTransport*>(&network_)}) {
-        connect(transport, &LinkTransport::Lost, this, [this] {
-            Forget();
-            emit Lost();
-        });
-        connect(transport, &LinkTransport::Incoming, this, [this] {
-            if (ReadIn()) emit Received();
-        });
-        connect(transport, &LinkTransport::Opened, this, &ScannerLink::Opened);
-        connect(transport, &LinkTransport::Failed, this, &ScannerLink::Failed);
-    }
+    Watch(serial_);
+    Watch(network_);
+}
+
+ScannerLink::ScannerLink(LinkTransport& transport, QObject* parent) : ScannerLink(parent) {
+    only_ = &transport;
+    current_ = only_;
+    Watch(transport);
+}
+
+void ScannerLink::Watch(LinkTransport& transport) {
+    connect(&transport, &LinkTransport::Lost, this, [this] {
+        Forget();
+        emit Lost();
+    });
+    connect(&transport, &LinkTransport::Incoming, this, [this] {
+        if (ReadIn()) emit Received();
+    });
+    connect(&transport, &LinkTransport::Opened, this, &ScannerLink::Opened);
+    connect(&transport, &LinkTransport::Failed, this, &ScannerLink::Failed);
 }
 
 QString ScannerLink::Open(const PortEntry& entry, int baud) {
     Close();
     if (entry.kind == PortEntry::Kind::Unusable) return QString::fromStdString(entry.problem);
-    current_ = entry.OnNetwork() ? static_cast<LinkTransport*>(&network_) : &serial_;
-    if (entry.OnNetwork()) silenceCheck_.start();
+    current_ = only_ ? only_ : entry.OnNetwork() ? static_cast<LinkTransport*>(&network_) : &serial_;
+    if (current_->SilenceMeansLost()) silenceCheck_.start();
     return current_->Open(entry, baud);
 }
 
 void ScannerLink::CheckNetworkSilence() {
     // Programming may keep the scanner busy for many seconds (a memory
     // clear): its own waits judge the line meanwhile.
-    if (current_ != &network_ || !current_->IsOpen() || holder_ == LineUser::Harvest || holder_ == LineUser::Memory) {
-        return;
-    }
+    if (!current_->SilenceMeansLost() || !current_->IsOpen() || (holder_ && PutsInProgramMode(*holder_))) return;
     if (!unansweredSinceMs_ || clock_.elapsed() - *unansweredSinceMs_ < kNetworkSilenceMs) return;
     current_->Close();
     Forget();
@@ -63,8 +70,7 @@ void ScannerLink::SetHolder(std::optional<LineUser> holder) {
     // programming) replies are taken in the moment they arrive. Otherwise
     // the poll takes them in at its ticks: a line whose replies trickle in
     // byte by byte then wakes nobody in between.
-    serial_.WatchIncoming(holder_.has_value());
-    network_.WatchIncoming(holder_.has_value());
+    current_->WatchIncoming(holder_.has_value());
     emit HolderChanged();
 }
 
@@ -80,7 +86,14 @@ Grant ScannerLink::Ask(LineUser user) {
 }
 
 void ScannerLink::Release(LineUser user) {
-    if (holder_ == user) SetHolder(std::nullopt);
+    if (holder_ != user) return;
+    if (PutsInProgramMode(user)) {
+        // What came in meanwhile is not the poll's: it starts afresh, waiting
+        // for the reply to "EPG" first.
+        ledger_.Reset();
+        if (programMode_) LeaveProgramMode();
+    }
+    SetHolder(std::nullopt);
 }
 
 bool ScannerLink::Send(LineUser user, const std::string& text) {

@@ -36,6 +36,9 @@ class ScannerLink : public QObject {
     Q_OBJECT
 public:
     explicit ScannerLink(QObject* parent = nullptr);
+    // A link that reaches the scanner through transport only, whatever the
+    // port entry names (tests stand a fake line in for the scanner's).
+    ScannerLink(LinkTransport& transport, QObject* parent = nullptr);
     static constexpr int kNetworkSilenceMs = 5000;
 
     // Opens what the port entry names at the given speed (closing first).
@@ -52,6 +55,9 @@ public:
     // lines (HoldsLine) holds it until Release. A harvest or memory
     // programming taking over from a playing key sequence emits KeysDropped.
     Grant Ask(LineUser user);
+    // Lets go of the line. After a user that puts the scanner in Program
+    // Mode, what is owed is forgotten (the poll starts afresh) and "EPG" goes
+    // out last when "PRG" went out.
     void Release(LineUser user);
     std::optional<LineUser> Holder() const { return holder_; }
 
@@ -118,9 +124,12 @@ private:
     // false when the backlog refuses it.
     bool Admit(const std::string& text, std::string& lines);
 
+    void Watch(LinkTransport& transport);
+
     SerialLink serial_;
     NetworkLink network_;
     LinkTransport* current_ = &serial_;
+    LinkTransport* only_ = nullptr;  // the one transport a test gave
     WriteBacklog backlog_;
     LineLedger ledger_;
     std::optional<LineUser> holder_;

@@ -56,7 +56,7 @@ void HarvestPanel::hit_intel_Click() {
         // Cancel: nothing more is sent; the walk ends at the reply under way.
         Timer2.stop();
         if (!harvest_) {
-            Resume(false);
+            Resume();
             host_.tell(kHarvestCancelledMessage, {});
             return;
         }
@@ -83,11 +83,10 @@ void HarvestPanel::hit_intel_Click() {
 void HarvestPanel::Abandon(bool linkStillOpen) {
     if (!busy_) return;
     // A walk under way has the scanner in programming mode: while the line
-    // is still there it is told to leave it.
-    const bool leaveProgramming = linkStillOpen && harvest_ && harvest_->Cancel().leaveProgramming;
+    // is still there, letting go of it tells the scanner to leave it.
     Timer2.stop();
     StopWalk();
-    Resume(leaveProgramming);
+    Resume();
     if (!linkStillOpen) {
         host_.tell("The scanner went away during the hit intelligence update; hit_intel.txt was not changed.", {});
     }
@@ -148,7 +147,7 @@ void HarvestPanel::StopWalk() {
 void HarvestPanel::End(const HarvestStep& step) {
     StopWalk();
     if (step.outcome != HarvestOutcome::Finished) {
-        Resume(step.leaveProgramming);
+        Resume();
         host_.tell(QString::fromStdString(step.message), {});
         return;
     }
@@ -156,26 +155,24 @@ void HarvestPanel::End(const HarvestStep& step) {
     host_.showDisplay(kHarvestDoneCaption);
     QString error;
     if (!WriteFileAtomically(JoinPath(host_.appDirectory, "hit_intel.txt"), step.fileBytes, &error)) {
-        Resume(step.leaveProgramming);
+        Resume();
         host_.tell(QString("hit_intel.txt cannot be written (%1); the old table stays in use.").arg(error), {});
         return;
     }
     host_.tableWritten();
     // The scanner stays in programming mode until the user has read the news.
     hit_intel->setEnabled(false);
-    host_.tell(QString::fromStdString(step.message), [this, leave = step.leaveProgramming] {
+    host_.tell(QString::fromStdString(step.message), [this] {
         hit_intel->setEnabled(true);
-        Resume(leave);
+        Resume();
     });
 }
 
-void HarvestPanel::Resume(bool leaveProgramming) {
+void HarvestPanel::Resume() {
     busy_ = false;
     hit_intel->setText(kHarvestCaption);
-    // What came in during the harvest is not the poll's: it starts afresh,
-    // waiting for the reply to "EPG" first.
-    host_.link->ForgetOwed();
-    if (leaveProgramming) host_.link->Send(LineUser::Harvest, kExitProgramming);
+    // The line's owner sends "EPG" when the harvest had the scanner in
+    // Program Mode.
     host_.link->Release(LineUser::Harvest);
 }
 

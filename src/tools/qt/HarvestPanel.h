@@ -59,7 +59,7 @@ private:
     void ShowProgress(const HarvestProgress& progress);
     void StopWalk();
     void End(const HarvestStep& step);
-    void Resume(bool leaveProgramming);
+    void Resume();
 
     HarvestHost host_;
     std::unique_ptr<Harvest> harvest_;

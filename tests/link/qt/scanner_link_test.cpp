@@ -1,0 +1,116 @@
+// The scanner's line and its one owner, on a fake line: who may use it,
+// what holding it in Program Mode means, and what is owed.
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include "QtTestApp.h"
+#include "link/Commands.h"
+#include "link/qt/LinkTransport.h"
+#include "link/qt/ScannerLink.h"
+
+namespace quorvane {
+namespace {
+
+// A line that keeps what was written and hands over what the test says the
+// scanner answered.
+class FakeLine : public LinkTransport {
+public:
+    std::string written;
+    std::string pending;
+    bool open = false;
+    bool watching = false;
+
+    QString Open(const PortEntry&, int) override {
+        open = true;
+        return {};
+    }
+    void Close() override { open = false; }
+    bool IsOpen() const override { return open; }
+    void Write(const std::string& bytes) override {
+        if (open) written += bytes;
+    }
+    int BytesWaiting() override { return static_cast<int>(pending.size()); }
+    std::string ReadAvailable() override { return std::exchange(pending, std::string()); }
+    std::size_t Unsent() const override { return 0; }
+    void WatchIncoming(bool on) override { watching = on; }
+    void Flush(int) override {}
+
+    void Answer(const std::string& bytes) {
+        pending += bytes;
+        if (watching) emit Incoming();
+    }
+    std::string TakeWritten() { return std::exchange(written, std::string()); }
+};
+
+struct ScannerLinkTest : ::testing::Test {
+    ScannerLinkTest() {
+        test::QtApp();
+        link.Open(PortEntry{}, 57600);
+    }
+    FakeLine line;
+    ScannerLink link{line};
+};
+
+TEST_F(ScannerLinkTest, ThePollTakesWholeRoundsOnly) {
+    link.SendAll(LineUser::Poll, {"GLG", "STS"});
+    EXPECT_EQ(line.TakeWritten(), "GLG\rSTS\r");
+    line.Answer("GLG,,,,\r");
+    EXPECT_EQ(link.TakeRound(), std::nullopt);  // STS still owed: nothing new goes out
+    line.Answer("STS,011000\r");
+    EXPECT_EQ(link.TakeRound(), std::optional<std::string>("GLG,,,,\rSTS,011000\r"));
+}
+
+TEST_F(ScannerLinkTest, AProgramModeHolderHasTheLineAloneAndLettingGoSendsEpgLast) {
+    for (const LineUser holder : {LineUser::Memory, LineUser::Harvest}) {
+        SCOPED_TRACE(static_cast<int>(holder));
+        ASSERT_EQ(link.Ask(holder), Grant::Go);
+        EXPECT_TRUE(line.watching);  // its replies are taken as they come
+        EXPECT_FALSE(link.Send(LineUser::Keys, "KEY,S,P"));
+        EXPECT_EQ(link.TakeRound(), std::nullopt);  // the poll rests
+        ASSERT_TRUE(link.Send(holder, kEnterProgramming));
+        ASSERT_TRUE(link.Send(holder, "SIN,1"));
+        EXPECT_TRUE(link.InProgramMode());
+        line.Answer("PRG,OK\r");
+        EXPECT_EQ(link.TakeReceived(), "PRG,OK\r");
+        // Let go with the SIN reply still owed: it is forgotten, and EPG goes out.
+        link.Release(holder);
+        EXPECT_EQ(line.TakeWritten(), "PRG\rSIN,1\rEPG\r");
+        EXPECT_FALSE(link.InProgramMode());
+        EXPECT_EQ(link.Holder(), std::nullopt);
+        EXPECT_EQ(link.Owed(), 1);  // the EPG only
+        line.Answer("EPG,OK\r");
+        EXPECT_EQ(link.TakeRound(), std::optional<std::string>("EPG,OK\r"));
+    }
+    // A holder that never entered Program Mode leaves nothing behind.
+    ASSERT_EQ(link.Ask(LineUser::Harvest), Grant::Go);
+    link.Release(LineUser::Harvest);
+    EXPECT_EQ(line.TakeWritten(), "");
+    // Only the holder lets go of the line.
+    ASSERT_EQ(link.Ask(LineUser::Memory), Grant::Go);
+    link.Release(LineUser::Harvest);
+    EXPECT_EQ(link.Holder(), std::optional<LineUser>(LineUser::Memory));
+}
+
+TEST_F(ScannerLinkTest, ProgrammingTakesTheLineFromKeysAndALostLineFreesIt) {
+    QSignalSpy dropped(&link, &ScannerLink::KeysDropped);
+    QSignalSpy lost(&link, &ScannerLink::Lost);
+    ASSERT_EQ(link.Ask(LineUser::Keys), Grant::Go);
+    EXPECT_EQ(link.Ask(LineUser::Poll), Grant::Wait);
+    ASSERT_EQ(link.Ask(LineUser::Memory), Grant::Go);
+    EXPECT_EQ(dropped.count(), 1);
+    EXPECT_EQ(link.Ask(LineUser::Keys), Grant::Refuse);
+    ASSERT_TRUE(link.Send(LineUser::Memory, kEnterProgramming));
+    line.open = false;
+    emit line.Lost();
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_EQ(link.Holder(), std::nullopt);
+    EXPECT_EQ(link.Owed(), 0);
+    // Still in Program Mode as far as anyone knows: the next line gets EPG.
+    EXPECT_TRUE(link.InProgramMode());
+    line.open = true;
+    link.LeaveProgramMode();
+    EXPECT_EQ(line.TakeWritten(), "PRG\rEPG\r");
+}
+
+}  // namespace
+}  // namespace quorvane
