@@ -171,7 +171,13 @@ AccessDecision Decide(const RequestFacts& request, const AccessTokens& tokens, c
         return AccessDecision::Deny(403, "Other site");
     }
     const auto presented = PresentedToken(request);
-    if (!presented || presented->empty()) return AccessDecision::Deny(401, "Token missing");
+    if (!presented || presented->empty()) {
+        // The page holds nothing secret: without a token it is served (a
+        // reload, once the page has taken the token out of the address bar),
+        // and it can do nothing until it has one.
+        if (request.kind == RequestKind::Page) return AccessDecision::Allow(RemoteRole::View);
+        return AccessDecision::Deny(401, "Token missing");
+    }
     // Both comparisons always run, so the time does not tell which role a
     // token nearly matched.
     const bool control = SameToken(*presented, tokens.control);

@@ -20,7 +20,11 @@ namespace quorvane {
 // A request carries its token in the "token" query parameter (the page's own
 // link, and the WebSocket address the page builds from it: a browser cannot
 // set headers on a WebSocket) or in an "Authorization: Bearer" header (for
-// scripts). When both are present the header counts. No cookie is set or
+// scripts). When both are present the header counts. The page moves the
+// token from its address into the tab's memory at once, so it stays out of
+// the address bar, the history and any later request for the page; the page
+// itself is served without a token (it holds nothing secret), while a wrong
+// token is refused as everywhere. No cookie is set or
 // read: a browser attaches cookies to requests that other sites' pages make,
 // which is exactly the cross-site use the Origin rule keeps out, and cookies
 // are kept per host and not per port, so two programs on one computer would
