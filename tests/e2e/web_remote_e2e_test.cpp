@@ -5,6 +5,8 @@
 // real program as a station without a screen, with the real page driven in
 // headless Chromium.
 #include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
 #include <QDir>
 #include <QFileInfo>
 #include <QElapsedTimer>
@@ -173,6 +175,35 @@ TEST(WebRemoteEndToEnd, TheSettingsBoxSavesWebRemoteTxtStartsTheRemoteAndShowsIt
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->text(), form.Remote().Url(RemoteRole::Control));
     EXPECT_EQ(form.findChild<QLineEdit*>("web_link_view")->text(), form.Remote().Url(RemoteRole::View));
+    // A loopback link is no use to a phone: no QR code, and the dialog says why.
+    const auto linkDialog = [&form] { return form.findChild<QDialog*>("web_link"); };
+    const auto codes = [&] {
+        int shown = 0;
+        for (const QLabel* label : linkDialog()->findChildren<QLabel*>()) shown += label->pixmap().isNull() ? 0 : 1;
+        return shown;
+    };
+    const auto closeDialog = [&] {
+        linkDialog()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    ASSERT_NE(form.findChild<QLabel*>("web_link_note"), nullptr);
+    EXPECT_TRUE(form.findChild<QLabel*>("web_link_note")->text().contains("a phone cannot reach 127.0.0.1"));
+    EXPECT_EQ(codes(), 0);
+    EXPECT_TRUE(form.Remote().ClearTextWarning().isEmpty());
+    closeDialog();
+    // On every network without TLS: a network address with QR codes, and the
+    // clear-text warning in the box and the dialog.
+    auto* address = form.findChild<QLineEdit*>("web_address");
+    address->setText("0.0.0.0");
+    emit address->editingFinished();
+    ASSERT_TRUE(form.Remote().Running()) << form.Remote().Error().toStdString();
+    EXPECT_TRUE(form.findChild<QLabel*>("web_state")->toolTip().contains("the token travels in clear text"));
+    QTest::mouseClick(form.findChild<QPushButton*>("web_show_link"), Qt::LeftButton);
+    EXPECT_FALSE(form.findChild<QLineEdit*>("web_link_control")->text().contains("0.0.0.0"));
+    EXPECT_EQ(codes(), 2);
+    ASSERT_NE(form.findChild<QLabel*>("web_link_note"), nullptr);
+    EXPECT_TRUE(form.findChild<QLabel*>("web_link_note")->text().contains("clear text"));
+    closeDialog();
     form.findChild<QCheckBox*>("web_start")->setChecked(false);
     EXPECT_FALSE(form.Remote().Running());
     EXPECT_EQ(folder.Read("web_remote.txt").find("start=0\r\n"), 23u);
