@@ -15,11 +15,13 @@ namespace quorvane {
 // The browser remote's messages.
 //
 // The server answers three paths, each only with a token (see AccessRules.h):
-//   GET  /             the page (remote.html)
+//   GET  /             the page (remote.html); without a token too, as it
+//                      holds nothing secret (a wrong token is still refused)
 //   GET  /ws           the WebSocket the page talks over
 //   POST /key          a key press from a script: the body is a "key" message
 //                      as below; 204 when queued, 400 when refused, 403 for
-//                      the view role, 503 when the scanner is not running
+//                      the view role, 429 when that address has a full key
+//                      queue (KeyPacer.h), 503 when the scanner is not running
 //
 // Program to page, text frames of one JSON object each, "type" first:
 //   {"type":"hello","version":1,"role":"control"}      first, on every connect;

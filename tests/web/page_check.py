@@ -215,8 +215,13 @@ def check_keyboard(driver, key="key_menu", timeout=10):
             ActionChains(driver).send_keys(Keys.ENTER).perform()
             pressed = wait_for(lambda: key in display(driver) and display(driver), timeout)
     missing = sorted(wanted - reached)
+    # The arrows scroll the focused log and press no knob key.
+    driver.execute_script("document.querySelector('.log').focus()")
+    ActionChains(driver).send_keys(Keys.ARROW_DOWN).perform()
+    knob = wait_for(lambda: "key_push" in display(driver), 1)
     return [("Tab reaches every key", not missing, ", ".join(missing) or f"{len(wanted)} keys"),
-            (f"Enter presses {key}", bool(pressed), repr(pressed or display(driver)))]
+            (f"Enter presses {key}", bool(pressed), repr(pressed or display(driver))),
+            ("arrows in the focused log press no key", not knob, repr(display(driver)))]
 
 
 def check_token_hidden(driver, timeout=10):
