@@ -156,12 +156,28 @@ bool SameSite(std::string_view origin, std::string_view host, bool tls) {
     return from && to && from->host == to->host && from->port == to->port;
 }
 
-AccessDecision Decide(const RequestFacts& request, const AccessTokens& tokens) {
+bool IsOwnHost(std::string_view host, const HostNames& ownHosts) {
+    host = TrimBlanks(host);
+    if (host.empty()) return true;
+    auto site = ParseAuthority(host, 80);
+    if (!site) return false;
+    if (site->host.size() > 1 && site->host.back() == '.') site->host.pop_back();
+    return std::find(ownHosts.begin(), ownHosts.end(), site->host) != ownHosts.end();
+}
+
+AccessDecision Decide(const RequestFacts& request, const AccessTokens& tokens, const HostNames& ownHosts) {
+    if (!IsOwnHost(request.host, ownHosts)) return AccessDecision::Deny(403, "Unknown host name");
     if (request.kind != RequestKind::Page && request.origin && !SameSite(*request.origin, request.host, request.tls)) {
         return AccessDecision::Deny(403, "Other site");
     }
     const auto presented = PresentedToken(request);
-    if (!presented || presented->empty()) return AccessDecision::Deny(401, "Token missing");
+    if (!presented || presented->empty()) {
+        // The page holds nothing secret: without a token it is served (a
+        // reload, once the page has taken the token out of the address bar),
+        // and it can do nothing until it has one.
+        if (request.kind == RequestKind::Page) return AccessDecision::Allow(RemoteRole::View);
+        return AccessDecision::Deny(401, "Token missing");
+    }
     // Both comparisons always run, so the time does not tell which role a
     // token nearly matched.
     const bool control = SameToken(*presented, tokens.control);

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane {
 
@@ -19,7 +20,11 @@ namespace quorvane {
 // A request carries its token in the "token" query parameter (the page's own
 // link, and the WebSocket address the page builds from it: a browser cannot
 // set headers on a WebSocket) or in an "Authorization: Bearer" header (for
-// scripts). When both are present the header counts. No cookie is set or
+// scripts). When both are present the header counts. The page moves the
+// token from its address into the tab's memory at once, so it stays out of
+// the address bar, the history and any later request for the page; the page
+// itself is served without a token (it holds nothing secret), while a wrong
+// token is refused as everywhere. No cookie is set or
 // read: a browser attaches cookies to requests that other sites' pages make,
 // which is exactly the cross-site use the Origin rule keeps out, and cookies
 // are kept per host and not per port, so two programs on one computer would
@@ -34,6 +39,14 @@ namespace quorvane {
 // token. A request without an Origin comes from a program, not a browser,
 // and only needs the token. The page itself is a plain navigation and has no
 // Origin rule.
+//
+// The Host rule: the Origin rule alone is no help against DNS rebinding, where
+// another site's name is made to point at this computer, so its page's
+// requests carry its own name in both Origin and Host. Every request that
+// names a host must name one of this computer's (OwnHostNames in the server:
+// its addresses, "localhost", its host name, and the host_names of
+// web_remote.txt); others are refused. A request without a Host header comes
+// from a program, not a browser.
 
 enum class RemoteRole { Control, View };
 
@@ -94,10 +107,18 @@ struct AccessDecision {
     friend bool operator==(const AccessDecision&, const AccessDecision&) = default;
 };
 
-// The decision for a request: the Origin rule first (so another site learns
-// nothing about a token it guesses), then the token, then what the role may
-// do (a key request needs the control role).
-AccessDecision Decide(const RequestFacts& request, const AccessTokens& tokens);
+// The names (and addresses) this computer answers to, lower case, an IPv6
+// address in brackets ("[::1]"), without a port.
+using HostNames = std::vector<std::string>;
+
+// The decision for a request: the Host and Origin rules first (so another
+// site learns nothing about a token it guesses), then the token, then what
+// the role may do (a key request needs the control role).
+AccessDecision Decide(const RequestFacts& request, const AccessTokens& tokens, const HostNames& ownHosts);
+
+// Whether a Host header ("host[:port]") names one of ownHosts; an absent
+// (empty) header does. A name's one trailing dot is not part of it.
+bool IsOwnHost(std::string_view host, const HostNames& ownHosts);
 
 // The value of a query parameter, percent-decoded ("+" is a blank); the first
 // one when it appears more than once; nothing when absent.

@@ -26,6 +26,10 @@ public:
     // other change (the log cleared) gives one "log" message with every row.
     std::vector<std::string> Log(std::string_view logText);
 
+    // Marks the rows that are alerts; a new marker (the alert list changed)
+    // shows on the pages with the next change of the log.
+    void SetAlertMarker(AlertMarker marker) { marker_ = std::move(marker); }
+
     // The messages for a page that has just connected, in order.
     std::vector<std::string> Greeting(RemoteRole role) const;
 
@@ -35,6 +39,8 @@ private:
     bool functionHeld_ = false;
     bool reverseHeld_ = false;
     std::vector<LogRow> rows_;
+    std::vector<bool> alerts_;
+    AlertMarker marker_;
 };
 
 }  // namespace quorvane

@@ -111,30 +111,46 @@ std::string LatchesMessage(bool functionHeld, bool reverseHeld) {
     return Dump(message);
 }
 
-std::vector<LogRow> LogRows(std::string_view logText) {
+std::vector<LogRow> LogRows(std::string_view logText, const AlertMarker& marker, std::vector<bool>* alerts) {
     std::vector<LogRow> rows;
+    if (alerts) alerts->clear();
     for (const LogGridRow& grid : LogGridFill(logText)) {
         if (grid.Cells[0].empty()) break;  // the filler rows follow the log's rows
+        if (alerts) alerts->push_back(marker && marker(grid));
         LogRow& row = rows.emplace_back();
         for (size_t c = 0; c < kLogColumns; ++c) row[c] = ScreenTextUtf8(grid.Cells[c + 1]);
     }
     return rows;
 }
 
-std::string LogMessage(const std::vector<LogRow>& rows) {
+std::string LogMessage(const std::vector<LogRow>& rows, const std::vector<bool>& alerts) {
     Json message;
     message["type"] = "log";
     message["columns"] = std::vector<std::string_view>(kLogGridHeadings.begin(), kLogGridHeadings.end());
     Json list = Json::array();
     for (const LogRow& row : rows) list.push_back(RowJson(row));
     message["rows"] = std::move(list);
+    Json marked = Json::array();
+    for (size_t r = 0; r < alerts.size() && r < rows.size(); ++r) {
+        if (alerts[r]) marked.push_back(r);
+    }
+    message["alerts"] = std::move(marked);
     return Dump(message);
 }
 
-std::string HitMessage(const LogRow& row) {
+std::string HitMessage(const LogRow& row, bool alert) {
     Json message;
     message["type"] = "hit";
     message["row"] = RowJson(row);
+    message["alert"] = alert;
+    return Dump(message);
+}
+
+std::string SoundMessage(bool on, std::string_view reason) {
+    Json message;
+    message["type"] = "sound";
+    message["on"] = on;
+    message["reason"] = reason;
     return Dump(message);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +15,13 @@ namespace quorvane {
 // The browser remote's messages.
 //
 // The server answers three paths, each only with a token (see AccessRules.h):
-//   GET  /             the page (remote.html)
+//   GET  /             the page (remote.html); without a token too, as it
+//                      holds nothing secret (a wrong token is still refused)
 //   GET  /ws           the WebSocket the page talks over
 //   POST /key          a key press from a script: the body is a "key" message
 //                      as below; 204 when queued, 400 when refused, 403 for
-//                      the view role, 503 when the scanner is not running
+//                      the view role, 429 when that address has a full key
+//                      queue (KeyPacer.h), 503 when the scanner is not running
 //
 // Program to page, text frames of one JSON object each, "type" first:
 //   {"type":"hello","version":1,"role":"control"}      first, on every connect;
@@ -29,8 +32,11 @@ namespace quorvane {
 //                                                       display ("Scanner disconnected - retrying")
 //   {"type":"latches","held":["key_f"]}                the latching keys shown held
 //   {"type":"log","columns":["System / Group",...],
-//    "rows":[["...",...7 cells],...]}                   the whole hit log, newest first
-//   {"type":"hit","row":["...",...7 cells]}             a new row for the top of the log
+//    "rows":[["...",...7 cells],...],"alerts":[0,4]}    the whole hit log, newest first;
+//                                                       alerts: the rows that are alerts
+//   {"type":"hit","row":["...",...7 cells],"alert":false}   a new row for the top of the log
+//   {"type":"sound","on":false,"reason":"..."}          Listen for this page stopped, and why
+//                                                       ("No sound input on the computer")
 //   {"type":"refused","key":"key_9x","reason":"Unknown key"}   a page message not acted on
 // A new page gets hello, display, status, latches and log at once; after that
 // each message is sent when its content changes (a display frame only when
@@ -86,11 +92,17 @@ std::string StatusMessage(std::string_view text);
 std::string LatchesMessage(bool functionHeld, bool reverseHeld);
 
 using LogRow = std::array<std::string, kLogColumns>;
+// Whether a row of the window's log is an alert (the window marks it so).
+using AlertMarker = std::function<bool(const LogGridRow&)>;
 // The rows the window's grid shows for a log text (newest first), without
-// the filler rows, as UTF-8 screen text.
-std::vector<LogRow> LogRows(std::string_view logText);
-std::string LogMessage(const std::vector<LogRow>& rows);
-std::string HitMessage(const LogRow& row);
+// the filler rows, as UTF-8 screen text; with a marker, *alerts gets whether
+// each is an alert.
+std::vector<LogRow> LogRows(std::string_view logText, const AlertMarker& marker = {},
+                            std::vector<bool>* alerts = nullptr);
+std::string LogMessage(const std::vector<LogRow>& rows, const std::vector<bool>& alerts = {});
+std::string HitMessage(const LogRow& row, bool alert = false);
+// Listen stopped for a page (it asked for sound that cannot be had).
+std::string SoundMessage(bool on, std::string_view reason);
 
 // What a page asked for.
 struct PageRequest {

@@ -70,6 +70,32 @@ std::string Lowered(std::string_view text) {
     return lower;
 }
 
+// The names of a host_names value: separated by blanks or commas, lower
+// case, each without one trailing dot.
+std::vector<std::string> HostNameList(std::string_view value) {
+    std::vector<std::string> names;
+    std::string name;
+    for (size_t i = 0; i <= value.size(); ++i) {
+        const char c = i < value.size() ? value[i] : ' ';
+        if (c != ' ' && c != '\t' && c != ',') {
+            name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            continue;
+        }
+        if (name.size() > 1 && name.back() == '.') name.pop_back();
+        if (!name.empty()) names.push_back(std::move(name));
+        name.clear();
+    }
+    return names;
+}
+
+// Letters, digits, "-" and "." (a DNS name as a browser sends it in Host).
+bool IsHostName(std::string_view name) {
+    return !name.empty() && name.size() <= 253 && name.front() != '.' && name.front() != '-' &&
+           std::all_of(name.begin(), name.end(), [](char c) {
+               return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
+           });
+}
+
 }  // namespace
 
 bool IsIpAddress(std::string_view text) { return IsIpv4(text) || IsIpv6(text); }
@@ -117,6 +143,15 @@ WebRemoteSettings ReadWebRemoteSettings(std::string_view bytes) {
             settings.tlsCertificate = std::string(value);
         } else if (name == "tls_key") {
             settings.tlsKey = std::string(value);
+        } else if (name == "host_names") {
+            settings.hostNames.clear();
+            for (const std::string& host : HostNameList(value)) {
+                if (IsHostName(host)) {
+                    settings.hostNames.push_back(host);
+                } else {
+                    settings.notices.push_back(where + "host name " + ShownValue(host) + " is not a name; ignored");
+                }
+            }
         } else {
             settings.notices.push_back(where + "unknown setting " + ShownValue(name) + "; ignored");
         }
@@ -141,6 +176,9 @@ std::string WriteWebRemoteSettings(const WebRemoteSettings& settings) {
     line("view_token", settings.viewToken.value_or(""));
     line("tls_certificate", QuotedWhereNeeded(settings.tlsCertificate));
     line("tls_key", QuotedWhereNeeded(settings.tlsKey));
+    std::string hosts;
+    for (const std::string& host : settings.hostNames) hosts += (hosts.empty() ? "" : " ") + host;
+    line("host_names", hosts);
     return bytes;
 }
 
@@ -178,6 +216,23 @@ std::string RemoteUrl(std::string_view host, int port, bool tls, std::string_vie
     const bool v6 = host.find(':') != std::string_view::npos;
     return std::string(tls ? "https://" : "http://") + (v6 ? "[" : "") + std::string(host) + (v6 ? "]" : "") + ":" +
            std::to_string(port) + "/?token=" + std::string(token);
+}
+
+}  // namespace quorvane
+
+namespace quorvane {
+
+bool IsLoopback(std::string_view address) {
+    if (IsIpv4(address)) return address.starts_with("127.");
+    return address == "::1" || address == "0:0:0:0:0:0:0:1";
+}
+
+std::optional<std::string> ClearTextNotice(const ListenAddress& listen, bool tls) {
+    if (tls || IsLoopback(listen.address)) return std::nullopt;
+    return "Web remote: " + listen.address +
+           " is reached from the network without TLS: the links' tokens travel in clear text, and anyone on "
+           "the network path can read them and use the remote (name tls_certificate and tls_key in " +
+           kWebRemoteSettingsFile + " for https)";
 }
 
 }  // namespace quorvane

@@ -32,6 +32,9 @@ struct ListenAddress {
 //   view_token=<32 hex>
 //   tls_certificate=/path/cert.pem   both set: the remote is served over https
 //   tls_key=/path/key.pem
+//   host_names=scanner.lan pi    more names this computer is reached by (a
+//                                browser's Host), besides its addresses,
+//                                "localhost" and its host name
 //
 // A value that cannot be used keeps its default, which is the safe choice: not
 // started, listening on this computer only, port 8731, a new random token,
@@ -46,6 +49,7 @@ struct WebRemoteSettings {
     std::optional<std::string> viewToken;
     std::string tlsCertificate;
     std::string tlsKey;
+    std::vector<std::string> hostNames;  // lower case, without a trailing dot
     // What was not used, one line each, e.g.
     // "web_remote.txt line 3: port \"99999\" is not 1 to 65535; 8731 is used".
     std::vector<std::string> notices;
@@ -76,6 +80,14 @@ ListenArgument ParseListenArgument(std::string_view text);
 // Whether an address listens on every network (0.0.0.0, ::), so the link to
 // give out has to name one of the computer's own addresses instead.
 bool IsEveryNetwork(std::string_view address);
+
+// Whether an address is this computer's loopback (127.x.x.x, ::1): nobody
+// else can reach it.
+bool IsLoopback(std::string_view address);
+
+// What to say when the remote listens where others can reach it without TLS:
+// the token then travels in clear text; nothing for the loopback or TLS.
+std::optional<std::string> ClearTextNotice(const ListenAddress& listen, bool tls);
 
 // The page's link: http(s)://host:port/?token=..., an IPv6 host in brackets.
 std::string RemoteUrl(std::string_view host, int port, bool tls, std::string_view token);

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "alerts/qt/AlertWatcher.h"
 #include "input/qt/KeyPlayer.h"
 #include "monitor/qt/HitLog.h"
 #include "monitor/qt/HitRecorder.h"
@@ -18,6 +19,7 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
     auto* server = new RemoteServer(station.AppDirectory(), {}, parent);
     RemoteHost host;
     host.press = [&station](const std::string& key) { return station.Keys().Click(key); };
+    host.keysBusy = [&station] { return station.Keys().Playing(); };
     // "Listen" is one tap on the station's sound input while any page listens.
     auto tap = std::make_shared<int>(0);
     host.listen = [&station, server, tap](bool on) {
@@ -38,6 +40,7 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
     QObject::connect(&station, &Station::Ticked, server, [&station, server, freqBox](const TickOutcome& outcome) {
         if (outcome.FreqBoxChanged || freqBox->empty()) *freqBox = outcome.FreqBox;
         server->ShowDisplay(MakeDisplayFrame(outcome.Text1, *freqBox, outcome.Icons, station.Poll().Hit().HitActive));
+        server->PollRoundDone();
     });
     QObject::connect(&station, &Station::Text3Changed, server, &RemoteServer::ShowStatus);
     QObject::connect(&station.Keys(), &KeyPlayer::Latched, server, [&station, server] {
@@ -45,6 +48,10 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
         server->ShowLatches(pad.FunctionHeld() == "1", pad.ReverseHeld() == "1");
     });
     QObject::connect(&station.Log(), &HitLog::Changed, server,
+                     [&station, server] { server->ShowLog(station.Log().Text().Text()); });
+    // The pages mark the alert rows as the window's log does, and again when the list changes.
+    server->SetAlertMarker([&station](const LogGridRow& row) { return station.Alerts().Marks(row); });
+    QObject::connect(&station.Alerts(), &AlertWatcher::ListChanged, server,
                      [&station, server] { server->ShowLog(station.Log().Text().Text()); });
     server->ShowStatus(station.Text3());
     server->ShowLog(station.Log().Text().Text());

@@ -151,6 +151,99 @@ def check_sound(driver, timeout=10):
     return [("sound frames played", bool(played), played or "none")]
 
 
+def axe_script():
+    """axe-core's script, as scripts/deps installs it (or QUORVANE_AXE names it); None when missing."""
+    cache = os.environ.get("XDG_CACHE_HOME") or os.path.join(os.path.expanduser("~"), ".cache")
+    for path in (os.environ.get("QUORVANE_AXE"),
+                 os.path.join(cache, "quorvane", "npm", "node_modules", "axe-core", "axe.min.js")):
+        if path and os.path.exists(path):
+            with open(path, encoding="utf-8") as f:
+                return f.read()
+    return None
+
+
+def check_accessibility(driver, width, height=900):
+    """Runs axe-core on the open page at a window width; any serious or critical
+    violation fails."""
+    driver.set_window_size(width, height)
+    script = axe_script()
+    if script is None:
+        return [(f"axe at {width} px", False, "axe-core is not installed: run scripts/deps")]
+    driver.execute_script(script)
+    found = driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        axe.run(document, { resultTypes: ["violations"] }).then((r) => done(r.violations.map((v) =>
+            ({ id: v.id, impact: v.impact, nodes: v.nodes.map((n) => n.target.join(" ")).slice(0, 5) }))));""")
+    bad = [v for v in found if v["impact"] in ("serious", "critical")]
+    detail = "; ".join(f"{v['id']} ({v['impact']}): {', '.join(v['nodes'])}" for v in bad)
+    return [(f"axe at {width} px: no serious or critical violation", not bad,
+             detail or f"{len(found)} lesser: {', '.join(v['id'] for v in found) or 'none'}")]
+
+
+def check_phone_log(driver, timeout=10):
+    """At 360 px every field of the newest hit is on the screen, and the page
+    needs no sideways scrolling; the stand-in's key_scan rows are alerts,
+    marked in words, and no other row is."""
+    driver.set_window_size(360, 900)
+    rows = wait_for(lambda: driver.find_elements(By.CSS_SELECTOR, "#log tbody tr"), timeout) or []
+    if not rows:
+        return [("hit log rows at 360 px", False, "no rows")]
+    width = driver.execute_script("return document.documentElement.clientWidth")
+    cells = rows[0].find_elements(By.TAG_NAME, "td")
+    outside = [c.text for c in cells if c.rect["x"] < 0 or c.rect["x"] + c.rect["width"] > width + 1]
+    wide = driver.execute_script("return document.documentElement.scrollWidth > innerWidth")
+    results = [("all 7 fields of a hit fit 360 px", len(cells) == 7 and not outside and not wide,
+                f"{len(cells)} cells, outside: {outside}, page scrolls sideways: {wide}")]
+    marked = [(r.get_attribute("class") == "alert" and r.text.startswith("Alert"), "key_scan" in r.text) for r in rows]
+    right = all(is_marked == is_alert for is_marked, is_alert in marked) and any(a for _, a in marked)
+    results.append(("alert rows, and only they, say so", right, f"(marked, alert) per row: {marked}"))
+    return results
+
+
+def check_keyboard(driver, key="key_menu", timeout=10):
+    """Tab reaches every key, and Enter on one presses it."""
+    driver.set_window_size(1280, 900)
+    wanted = {b.get_attribute("data-key") for b in driver.find_elements(By.CSS_SELECTOR, "button[data-key]")
+              if b.is_displayed()}
+    driver.execute_script("document.activeElement && document.activeElement.blur(); window.focus();")
+    reached, pressed = set(), None
+    for _ in range(len(wanted) + 10):
+        ActionChains(driver).send_keys(Keys.TAB).perform()
+        name = driver.execute_script("return document.activeElement.dataset.key || ''")
+        reached.add(name)
+        if name == key and pressed is None:
+            ActionChains(driver).send_keys(Keys.ENTER).perform()
+            pressed = wait_for(lambda: key in display(driver) and display(driver), timeout)
+    missing = sorted(wanted - reached)
+    # The arrows scroll the focused log and press no knob key.
+    driver.execute_script("document.querySelector('.log').focus()")
+    ActionChains(driver).send_keys(Keys.ARROW_DOWN).perform()
+    knob = wait_for(lambda: "key_push" in display(driver), 1)
+    return [("Tab reaches every key", not missing, ", ".join(missing) or f"{len(wanted)} keys"),
+            (f"Enter presses {key}", bool(pressed), repr(pressed or display(driver))),
+            ("arrows in the focused log press no key", not knob, repr(display(driver)))]
+
+
+def check_token_hidden(driver, timeout=10):
+    """The token has left the address bar, and a reload still connects."""
+    results = [("token out of the address bar", "token=" not in driver.current_url, driver.current_url)]
+    driver.refresh()
+    connected = wait_for(lambda: text(driver, "conn").startswith("Connected") and text(driver, "conn"), timeout)
+    results.append(("a reload connects again", bool(connected), connected or text(driver, "conn")))
+    return results
+
+
+def check_no_sound(driver, timeout=10):
+    """With no sound input on the computer, Listen says why on the page."""
+    listen = driver.find_element(By.ID, "listen")
+    if listen.get_attribute("aria-pressed") == "true":
+        listen.click()
+    listen.click()
+    said = wait_for(lambda: "No sound input" in text(driver, "conn") and text(driver, "conn"), timeout)
+    return [("Listen without sound input says why", bool(said) and listen.get_attribute("aria-pressed") == "false",
+             said or text(driver, "conn"))]
+
+
 def report(results):
     for name, passed, detail in results:
         print(f"{'PASS' if passed else 'FAIL'}  {name}: {detail}")

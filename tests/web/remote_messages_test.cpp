@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -12,6 +13,8 @@
 
 namespace quorvane {
 namespace {
+
+using Json = nlohmann::json;
 
 using Kind = PageRequest::Kind;
 
@@ -86,6 +89,29 @@ TEST(RemoteFeed, SendsOnlyWhatChangedAndNewLogRowsOneByOne) {
     EXPECT_EQ(greeting[0], R"({"type":"hello","version":1,"role":"view"})");
     EXPECT_EQ(ReadDisplayMessage(greeting[1]), frame);
     EXPECT_TRUE(greeting[4].starts_with(R"({"type":"log","columns":["System / Group","Channel",)")) << greeting[4];
+}
+
+TEST(RemoteFeed, AlertRowsAreMarkedAsTheWindowMarksThem) {
+    RemoteFeed feed;
+    feed.SetAlertMarker([](const LogGridRow& row) { return row.Cells[1].starts_with("Fire"); });
+    const std::string a = "Sys / A\tCh\t 154.4750\t\t10:00:00\t10:00:05\t12/04/2026\r\n";
+    const std::string fire = "Fire / B\tCh\t 155.0000\t\t10:01:00\t10:01:02\t12/04/2026\r\n";
+    std::vector<bool> marked;
+    for (const std::string& hit : feed.Log(a + fire + a)) marked.push_back(Json::parse(hit)["alert"]);
+    EXPECT_EQ(marked, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(Json::parse(feed.Greeting(RemoteRole::View).back())["alerts"], Json::array({1}));
+    const auto hits = feed.Log(fire + a + fire + a);
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(Json::parse(hits[0])["alert"], true);
+    EXPECT_EQ(Json::parse(feed.Log(a + fire + a + fire + a).at(0))["alert"], false);
+    // The alert list changed: the same rows, marked otherwise, come again whole.
+    feed.SetAlertMarker({});
+    const auto again = feed.Log(a + fire + a + fire + a);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(Json::parse(again[0])["alerts"], Json::array());
+    EXPECT_EQ(Json::parse(feed.Greeting(RemoteRole::View).back())["rows"].size(), 5u);
+    EXPECT_EQ(SoundMessage(false, "No sound input on the computer"),
+              R"({"type":"sound","on":false,"reason":"No sound input on the computer"})");
 }
 
 // The page offers every key of the window's key table, and nothing else.

@@ -2,9 +2,11 @@
 """A small stand-in for Quorvane's browser remote server, for testing the page.
 
 It serves remote.html and speaks the page's messages (src/web/RemoteMessages.h)
-over a WebSocket, with the same token and Origin rules: a key press shows the
-key's name on the display's second line, in the status box and as a new row
-of the hit log; "listen" gets a 440 Hz tone in 100 ms frames.
+over a WebSocket, with the same token and Origin rules (the page itself comes
+without a token): a key press shows the key's name on the display's second
+line, in the status box and as a new row of the hit log (an alert row for
+key_scan); "listen" gets a 440 Hz tone in 100 ms frames, or, after SIGUSR2,
+the answer that there is no sound input.
 
     remote_stand_in.py PAGE [--port N]
 
@@ -44,6 +46,7 @@ class Remote:
         self.status = {"type": "status", "text": ""}
         self.rows = []
         self.clients = {}  # writer -> listening
+        self.sound_input = True
 
     def restart(self):
         self.tokens = {secrets.token_hex(16): "control", secrets.token_hex(16): "view"}
@@ -51,11 +54,17 @@ class Remote:
         for writer in list(self.clients):
             writer.close()
 
-    def role(self, query, headers):
+    def no_sound_input(self):
+        self.sound_input = False
+
+    @staticmethod
+    def token(query, headers):
         auth = headers.get("authorization", "")
-        token = auth[7:].strip() if auth.lower().startswith("bearer ") else \
+        return auth[7:].strip() if auth.lower().startswith("bearer ") else \
             urllib.parse.parse_qs(query).get("token", [""])[0]
-        return self.tokens.get(token)
+
+    def role(self, query, headers):
+        return self.tokens.get(self.token(query, headers))
 
     async def handle(self, reader, writer):
         try:
@@ -71,6 +80,8 @@ class Remote:
         if url.path == "/ws" and origin is not None and origin != "http://" + headers.get("host", ""):
             return self.answer(writer, 403, b"Other site")
         role = self.role(url.query, headers)
+        if url.path == "/" and method == "GET" and not self.token(url.query, headers):
+            return self.answer(writer, 200, self.page, b"text/html; charset=utf-8")
         if role is None:
             return self.answer(writer, 401, b"Token refused")
         if url.path == "/" and method == "GET":
@@ -104,7 +115,8 @@ class Remote:
     async def socket(self, reader, writer, role):
         self.clients[writer] = False
         for message in ({"type": "hello", "version": 1, "role": role}, self.display, self.status,
-                        {"type": "latches", "held": []}, {"type": "log", "columns": COLUMNS, "rows": self.rows}):
+                        {"type": "latches", "held": []}, {"type": "log", "columns": COLUMNS, "rows": [row for row, _ in self.rows],
+                         "alerts": [r for r, (_, alert) in enumerate(self.rows) if alert]}):
             self.send(writer, message)
         try:
             while True:
@@ -135,7 +147,9 @@ class Remote:
         except ValueError:
             return self.send(writer, {"type": "refused", "key": "", "reason": "Not a message"})
         if m.get("type") == "listen":
-            self.clients[writer] = bool(m.get("on"))
+            self.clients[writer] = bool(m.get("on")) and self.sound_input
+            if m.get("on") and not self.sound_input:
+                self.send(writer, {"type": "sound", "on": False, "reason": "No sound input on the computer"})
         elif m.get("type") == "key":
             if role != "control":
                 return self.send(writer, {"type": "refused", "key": m.get("key", ""), "reason": "View only"})
@@ -144,8 +158,9 @@ class Remote:
             self.status = {"type": "status", "text": "Pressed " + key}
             now = time.strftime("%H:%M:%S")
             row = ["Stand-in / Keys", key, " 154.4750", "", now, now, time.strftime("%m/%d/%Y")]
-            self.rows.insert(0, row)
-            for message in (self.display, self.status, {"type": "hit", "row": row}):
+            alert = key == "key_scan"
+            self.rows.insert(0, (row, alert))
+            for message in (self.display, self.status, {"type": "hit", "row": row, "alert": alert}):
                 self.broadcast(message)
 
     async def sound(self):
@@ -173,6 +188,7 @@ async def main():
     tokens = {role: token for token, role in remote.tokens.items()}
     print(json.dumps({"port": port, **tokens}), flush=True)
     asyncio.get_running_loop().add_signal_handler(signal.SIGUSR1, remote.restart)
+    asyncio.get_running_loop().add_signal_handler(signal.SIGUSR2, remote.no_sound_input)
     asyncio.ensure_future(remote.sound())
     async with server:
         await server.serve_forever()

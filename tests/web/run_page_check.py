@@ -5,9 +5,12 @@
 
 Starts tests/web/remote_stand_in.py with PAGE (remote.html), then checks with
 page_check.py: a control link connects, a button press and the Shift+1
-shortcut reach the server and come back on the display and in the log, Listen
-plays sound frames, a view-only link shows no keys, and an open page whose
-token the restarted server no longer takes says so. Exit status 0 when all pass, 1 when one fails, 77 (skipped) when
+shortcut reach the server and come back on the display and in the log, the
+token leaves the address bar and a reload still connects, the log fits a
+360 px phone with its alert rows marked, Tab and Enter work every key, axe-core
+finds nothing serious at 1280 and 360 px, Listen plays sound frames (and says
+why when there is no sound input), a view-only link shows no keys, and an open
+page whose token the restarted server no longer takes says so. Exit status 0 when all pass, 1 when one fails, 77 (skipped) when
 Chromium or Selenium is missing.
 """
 import json
@@ -37,7 +40,12 @@ def main():
             ("button", lambda: page_check.check_page(driver, base + ready["control"], "key_scan", expect="key_scan")),
             ("shortcut", lambda: page_check.check_page(driver, base + ready["control"], shortcut="shift+1",
                                                        expect="key_g1")),
+            ("token", lambda: page_check.check_token_hidden(driver)),
+            ("phone", lambda: page_check.check_phone_log(driver)),
+            ("keyboard", lambda: page_check.check_keyboard(driver)),
+            ("axe", lambda: page_check.check_accessibility(driver, 1280) + page_check.check_accessibility(driver, 360)),
             ("sound", lambda: page_check.check_sound(driver)),
+            ("no sound", lambda: server.send_signal(signal.SIGUSR2) or page_check.check_no_sound(driver)),
             ("view", lambda: page_check.check_page(driver, base + ready["view"], view=True)),
             ("restart", lambda: server.send_signal(signal.SIGUSR1) or page_check.check_refused(driver)),
         ]:

@@ -51,14 +51,52 @@ TEST(WebRemoteSettingsFile, WhatIsWrittenReadsBack) {
     s.controlToken = kControl;
     s.tlsCertificate = "/etc/ssl/h\xe9 cert.pem";
     s.tlsKey = " key.pem";
+    s.hostNames = {"scanner.lan", "pi"};
     const std::string bytes = WriteWebRemoteSettings(s);
     EXPECT_NE(bytes.find("\r\nport=9000\r\n"), std::string::npos);
     const WebRemoteSettings back = ReadWebRemoteSettings(bytes);
-    EXPECT_EQ(std::tie(back.start, back.listen, back.controlToken, back.viewToken, back.tlsCertificate, back.tlsKey),
-              std::tie(s.start, s.listen, s.controlToken, s.viewToken, s.tlsCertificate, s.tlsKey));
+    EXPECT_EQ(std::tie(back.start, back.listen, back.controlToken, back.viewToken, back.tlsCertificate, back.tlsKey,
+                       back.hostNames),
+              std::tie(s.start, s.listen, s.controlToken, s.viewToken, s.tlsCertificate, s.tlsKey, s.hostNames));
     EXPECT_TRUE(back.notices.empty());
     EXPECT_TRUE(back.TlsOn());
     EXPECT_TRUE(ReadWebRemoteSettings("tls_key=k.pem").TlsHalfSet());
+}
+
+TEST(WebRemoteSettingsFile, HostNamesAreListedByBlanksOrCommasAndOnlyNamesCount) {
+    struct Case {
+        const char* bytes;
+        std::vector<std::string> names;
+        size_t notices;
+    } cases[] = {
+        {"host_names=Scanner.LAN, pi.  radio-1", {"scanner.lan", "pi", "radio-1"}, 0},
+        {"host_names=", {}, 0},
+        {"host_names=a/b evil.example:80 ok", {"ok"}, 2},
+        {"host_names=-x .y", {}, 2},
+        {"host_names=a\r\nhost_names=b", {"b"}, 0},
+    };
+    for (const Case& c : cases) {
+        const WebRemoteSettings s = ReadWebRemoteSettings(c.bytes);
+        EXPECT_EQ(s.hostNames, c.names) << c.bytes;
+        EXPECT_EQ(s.notices.size(), c.notices) << c.bytes;
+    }
+}
+
+TEST(WebRemoteSettingsFile, ClearTextIsToldWhereverOthersCanReachThePortWithoutTls) {
+    struct Case {
+        const char* address;
+        bool tls;
+        bool told;
+    } cases[] = {
+        {"127.0.0.1", false, false}, {"127.1.2.3", false, false}, {"::1", false, false},
+        {"0.0.0.0", false, true},    {"192.168.1.20", false, true}, {"::", false, true},
+        {"fe80::1", false, true},    {"0.0.0.0", true, false},      {"128.0.0.1", false, true},
+    };
+    for (const Case& c : cases) {
+        const auto notice = ClearTextNotice({c.address, 8731}, c.tls);
+        EXPECT_EQ(notice.has_value(), c.told) << c.address << " " << c.tls;
+        if (notice) EXPECT_NE(notice->find("clear text"), std::string::npos);
+    }
 }
 
 TEST(WebArgument, AddressAndPort) {

@@ -2,6 +2,8 @@
 
 #include <QSslSocket>
 #include <QTimer>
+#include <memory>
+#include <utility>
 
 namespace quorvane {
 namespace {
@@ -14,6 +16,13 @@ constexpr int kAnswerLingerMs = 3000;
 
 QTimer* Deadline(QTcpSocket* socket) { return socket->findChild<QTimer*>(kDeadlineName, Qt::FindDirectChildrenOnly); }
 
+// The same client over IPv4 and IPv4-mapped IPv6 counts as one address.
+QString AddressKey(const QHostAddress& address) {
+    bool mapped = false;
+    const quint32 v4 = address.toIPv4Address(&mapped);
+    return mapped ? QHostAddress(v4).toString() : address.toString();
+}
+
 }  // namespace
 
 RemoteDoor::RemoteDoor(QObject* parent) : QTcpServer(parent) {}
@@ -24,14 +33,19 @@ void RemoteDoor::incomingConnection(qintptr handle) {
         delete socket;
         return;
     }
-    ++connections_;
-    connect(socket, &QObject::destroyed, this, [this] { --connections_; });
     connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-    if (connections_ > kMostConnections) {
-        socket->abort();
+    socket->setReadBufferSize(kReadBufferBytes);
+    if (connections_ >= kMostConnections || ConnectionsFrom(socket->peerAddress()) >= kMostPerAddress) {
+        if (tls_) {
+            socket->abort();
+            socket->deleteLater();
+            return;
+        }
+        Watch(socket);
+        Answer(socket, 503, RefusalText("Too many connections"));
         return;
     }
-    socket->setReadBufferSize(kReadBufferBytes);
+    Count(socket);
     Watch(socket);
     if (auto* secure = qobject_cast<QSslSocket*>(socket)) {
         secure->setSslConfiguration(*tls_);
@@ -43,6 +57,26 @@ void RemoteDoor::incomingConnection(qintptr handle) {
         });
         secure->startServerEncryption();
     }
+}
+
+int RemoteDoor::ConnectionsFrom(const QHostAddress& address) const {
+    const auto found = perAddress_.find(AddressKey(address));
+    return found == perAddress_.end() ? 0 : found->second;
+}
+
+void RemoteDoor::Count(QTcpSocket* socket) {
+    const QString address = AddressKey(socket->peerAddress());
+    ++connections_;
+    ++perAddress_[address];
+    // Counted down once: when closed, or when deleted still open.
+    auto counted = std::make_shared<bool>(true);
+    const auto release = [this, counted, address] {
+        if (!std::exchange(*counted, false)) return;
+        --connections_;
+        if (--perAddress_[address] <= 0) perAddress_.erase(address);
+    };
+    connect(socket, &QAbstractSocket::disconnected, this, release);
+    connect(socket, &QObject::destroyed, this, release);
 }
 
 void RemoteDoor::Watch(QTcpSocket* socket) {
@@ -89,8 +123,12 @@ void RemoteDoor::ToHttpServer(QTcpSocket* socket) {
 
 void RemoteDoor::LetGo(QTcpSocket* socket) {
     delete Deadline(socket);
-    socket->disconnect(socket);  // the door's deleteLater on disconnect
     socket->setParent(nullptr);
+}
+
+void RemoteDoor::Adopt(QTcpSocket* socket, QObject* owner) {
+    disconnect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+    socket->setParent(owner);
 }
 
 void RemoteDoor::Answer(QTcpSocket* socket, int status, std::string_view text) {

@@ -1,12 +1,9 @@
 #include "web/qt/RemoteServer.h"
 
-#include <QAbstractHttpServer>
 #include <QFile>
 #include <QFileInfo>
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
-#include <QNetworkInterface>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QSslSocket>
@@ -14,11 +11,15 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 #include <cstdio>
+#include <utility>
+#include <unistd.h>
 
 #include "app/qt/AppFiles.h"
 #include "web/RemoteMessages.h"
 #include "web/RequestHead.h"
 #include "web/qt/RemoteDoor.h"
+#include "web/qt/RemoteHttp.h"
+#include "web/qt/ThisComputer.h"
 
 namespace quorvane {
 namespace {
@@ -36,121 +37,33 @@ std::pair<QString, quint16> PeerOf(const Socket* socket) {
     return {socket->peerAddress().toString(), socket->peerPort()};
 }
 
-std::string_view MethodName(QHttpServerRequest::Method method) {
-    switch (method) {
-    case QHttpServerRequest::Method::Get: return "GET";
-    case QHttpServerRequest::Method::Post: return "POST";
-    default: return "OTHER";
-    }
-}
+// The file the control link of the running remote is written to.
+constexpr const char* kLinkFile = "web_remote_link.txt";
 
-// An address of this computer for a link, when the remote listens on every
-// network: the first one of an interface that is up and not the loopback.
-QString ThisComputer(bool ipv6) {
-    for (const QNetworkInterface& face : QNetworkInterface::allInterfaces()) {
-        const auto flags = face.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning) ||
-            flags.testFlag(QNetworkInterface::IsLoopBack)) {
-            continue;
-        }
-        for (const QNetworkAddressEntry& entry : face.addressEntries()) {
-            const QHostAddress ip = entry.ip();
-            const bool isV6 = ip.protocol() == QAbstractSocket::IPv6Protocol;
-            if (isV6 == ipv6 && !ip.isLinkLocal() && !ip.isLoopback()) return ip.toString();
-        }
-    }
-    return ipv6 ? "::1" : "127.0.0.1";
+// Writes a file that holds a token: readable and writable by the user only,
+// from the moment it exists.
+bool WritePrivateFile(const QString& path, const std::string& bytes, QString* error) {
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                             static_cast<qint64>(bytes.size()) &&
+                         file.commit();
+    if (!written && error) *error = file.errorString();
+    return written;
 }
 
 }  // namespace
 
-// Qt's HTTP server for the page and the key requests: every request is
-// decided on its own (token, Origin, role) and answered with the remote's
-// headers; nothing else is served.
-class RemoteHttp final : public QAbstractHttpServer {
-public:
-    RemoteHttp(RemoteServer& server, QObject* parent) : QAbstractHttpServer(parent), server_(server) {
-        QFile page(":/web/remote.html");
-        if (page.open(QIODevice::ReadOnly)) page_ = page.readAll();
-    }
-
-protected:
-    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override {
-        QHttpServerResponder responder = makeResponder(request, socket);
-        std::string host, authorization;
-        std::optional<std::string> origin;
-        bool twice = false;
-        for (const auto& header : request.headers()) {
-            const QByteArray name = header.first.toLower();
-            const std::string value = Utf8(header.second.trimmed());
-            if (name == "host") {
-                twice = twice || !host.empty();
-                host = value;
-            } else if (name == "authorization") {
-                twice = twice || !authorization.empty();
-                authorization = value;
-            } else if (name == "origin") {
-                twice = twice || origin.has_value();
-                origin = value;
-            }
-        }
-        if (twice) return Answer(responder, 400, RefusalText("Malformed request"));
-        const std::string query = Utf8(request.url().query(QUrl::FullyEncoded).toUtf8());
-        const std::string path = Utf8(request.url().path(QUrl::FullyEncoded).toUtf8());
-        const auto kind = RemoteKindOf(MethodName(request.method()), path, false);
-        RequestFacts facts;
-        facts.kind = kind.value_or(RequestKind::Page);
-        facts.query = query;
-        facts.authorization = authorization;
-        if (origin) facts.origin = std::string_view(*origin);
-        facts.host = host;
-        facts.tls = qobject_cast<QSslSocket*>(socket) != nullptr;
-        const AccessDecision decision = Decide(facts, server_.tokens_);
-        if (!decision.allowed) return Answer(responder, decision.status, RefusalText(decision.reason));
-        if (!kind) return Answer(responder, 404, RefusalText("Not found"));
-        if (*kind == RequestKind::Page) {
-            Head(responder, 200, "text/html; charset=utf-8", page_.size());
-            responder.writeBody(page_);
-            return true;
-        }
-        const PageRequest asked = ReadPageMessage(Utf8(request.body()), decision.role);
-        if (asked.kind == PageRequest::Kind::Key) {
-            if (!server_.Press(asked.key)) return Answer(responder, 503, RefusalText("Scanner not running"));
-            Head(responder, 204, {}, -1);
-            responder.writeBody(QByteArray());
-            return true;
-        }
-        return Answer(responder, asked.reason == "View only" ? 403 : 400,
-                      RefusalText(asked.kind == PageRequest::Kind::Listen ? "Not a key" : asked.reason));
-    }
-
-    void missingHandler(const QHttpServerRequest&, QTcpSocket*) override {}
-
-private:
-    static void Head(QHttpServerResponder& responder, int status, const QByteArray& type, qint64 length) {
-        responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(status));
-        for (const auto& [name, value] : kRemoteResponseHeaders) {
-            responder.writeHeader(QByteArray(name.data(), static_cast<qsizetype>(name.size())),
-                                  QByteArray(value.data(), static_cast<qsizetype>(value.size())));
-        }
-        if (!type.isEmpty()) responder.writeHeader("Content-Type", type);
-        if (length >= 0) responder.writeHeader("Content-Length", QByteArray::number(length));
-    }
-
-    static bool Answer(QHttpServerResponder& responder, int status, const std::string& text) {
-        Head(responder, status, "text/plain; charset=utf-8", static_cast<qint64>(text.size()));
-        responder.writeBody(text.data(), static_cast<qint64>(text.size()));
-        return true;
-    }
-
-    RemoteServer& server_;
-    QByteArray page_;
-};
 
 RemoteServer::RemoteServer(QString appDirectory, RemoteHost host, QObject* parent)
     : QObject(parent), appDirectory_(std::move(appDirectory)), host_(std::move(host)) {
     // The run's random tokens: the same for every start in this run.
     QRandomGenerator::system()->generate(random_.begin(), random_.end());
+    clock_.start();
+    keyTimer_ = new QTimer(this);
+    keyTimer_->setSingleShot(true);
+    connect(keyTimer_, &QTimer::timeout, this, [this] { PlayKeys(); });
 }
 
 RemoteServer::~RemoteServer() {
@@ -169,8 +82,8 @@ WebRemoteSettings RemoteServer::ReadSettings() const {
 }
 
 bool RemoteServer::SaveSettings(const WebRemoteSettings& settings, QString* error) const {
-    return WriteFileAtomically(JoinPath(appDirectory_, kWebRemoteSettingsFile), WriteWebRemoteSettings(settings),
-                               error);
+    // It may hold fixed tokens.
+    return WritePrivateFile(JoinPath(appDirectory_, kWebRemoteSettingsFile), WriteWebRemoteSettings(settings), error);
 }
 
 bool RemoteServer::SetUpTls(const WebRemoteSettings& settings) {
@@ -242,14 +155,40 @@ bool RemoteServer::Start(const ListenAddress& listen) {
     sockets_ = new QWebSocketServer("Quorvane", QWebSocketServer::NonSecureMode, this);
     connect(sockets_, &QWebSocketServer::newConnection, this, &RemoteServer::AcceptPages);
     tokens_ = ChooseTokens(settings.controlToken, settings.viewToken, random_);
+    ownHosts_ = OwnHostNames(settings);
     listen_ = listen;
     listen_.port = door_->serverPort();  // the port taken when 0 asked for any
-    std::printf("Web remote: %s\n", Url(RemoteRole::Control).toUtf8().constData());
-    std::fflush(stdout);
-    std::fprintf(stderr, "Web remote, view only: %s\n", Url(RemoteRole::View).toUtf8().constData());
+    WriteLinks();
+    if (const auto warning = ClearTextNotice(listen_, door_->Tls())) std::fprintf(stderr, "%s\n", warning->c_str());
     emit RunningChanged(true);
     return true;
 }
+
+void RemoteServer::WriteLinks() {
+    const QString control = Url(RemoteRole::Control);
+    const QString path = JoinPath(appDirectory_, kLinkFile);
+    QString error;
+    const bool written = WritePrivateFile(path, control.toStdString() + "\r\n", &error);
+    std::printf("Web remote, view only: %s\n", Url(RemoteRole::View).toUtf8().constData());
+    // A terminal is the user's own; standard output elsewhere may be a
+    // journal that others read.
+    if (::isatty(STDOUT_FILENO)) {
+        std::printf("Web remote: %s\n", control.toUtf8().constData());
+    } else if (written) {
+        std::printf("Web remote: the control link is in %s (readable by you only)\n", path.toUtf8().constData());
+    } else {
+        std::printf("Web remote: the control link is under Settings, Show link (%s could not be written: %s)\n",
+                    path.toUtf8().constData(), error.toUtf8().constData());
+    }
+    std::fflush(stdout);
+}
+
+QString RemoteServer::ClearTextWarning() const {
+    if (!Running()) return {};
+    return QString::fromStdString(ClearTextNotice(listen_, door_->Tls()).value_or(""));
+}
+
+int RemoteServer::Connections() const { return door_ ? door_->Connections() : 0; }
 
 bool RemoteServer::StartForRun(const std::optional<ListenAddress>& commandLine) {
     if (commandLine) {
@@ -274,6 +213,9 @@ void RemoteServer::Stop() {
         client.socket->deleteLater();
     }
     clients_.clear();
+    pacer_ = KeyPacer();
+    scriptClients_.clear();
+    keyTimer_->stop();
     UpdateListening();
     delete sockets_;
     sockets_ = nullptr;
@@ -301,7 +243,7 @@ void RemoteServer::OnHead(QTcpSocket* socket, const RequestHead& head) {
     }
     // A WebSocket is opened only for a request that may have one.
     const auto kind = RemoteKindOf(head.method, head.path, true);
-    const AccessDecision decision = Decide(FactsOf(head, kind.value_or(RequestKind::Page), door_->Tls()), tokens_);
+    const AccessDecision decision = DecideFor(FactsOf(head, kind.value_or(RequestKind::Page), door_->Tls()));
     if (!decision.allowed) return RemoteDoor::Answer(socket, decision.status, RefusalText(decision.reason));
     if (!kind) return RemoteDoor::Answer(socket, 404, RefusalText("Not found"));
     if (Pages() >= kMostPages) return RemoteDoor::Answer(socket, 503, RefusalText("Too many pages open"));
@@ -332,7 +274,7 @@ void RemoteServer::AcceptPages() {
         if (origin) facts.origin = std::string_view(*origin);
         facts.host = host;
         facts.tls = door_->Tls();
-        const AccessDecision decision = Decide(facts, tokens_);
+        const AccessDecision decision = DecideFor(facts);
         if (!decision.allowed) {
             socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QString::fromStdString(decision.reason));
             socket->deleteLater();
@@ -342,11 +284,14 @@ void RemoteServer::AcceptPages() {
         socket->setMaxAllowedIncomingMessageSize(kMostIncomingBytes);
         Client& client = clients_.emplace_back();
         client.socket = socket;
+        client.id = ++lastClientId_;
         client.role = decision.role;
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, &client](const QString& text) { OnPageMessage(client, text); });
         if (const auto connection = handedOver_.find(PeerOf(socket)); connection != handedOver_.end()) {
             if (connection->second) {
+                // The connection is the page's now, and goes with it.
+                RemoteDoor::Adopt(connection->second, socket);
                 connect(connection->second, &QIODevice::bytesWritten, this,
                         [&client](qint64 bytes) { client.backlog.Written(bytes); });
             }
@@ -361,14 +306,19 @@ void RemoteServer::AcceptPages() {
 void RemoteServer::OnPageMessage(Client& client, const QString& text) {
     const PageRequest asked = ReadPageMessage(text.toStdString(), client.role);
     switch (asked.kind) {
-    case PageRequest::Kind::Key:
-        if (!Press(asked.key)) {
+    case PageRequest::Kind::Key: {
+        const KeyOutcome outcome = QueueKey(client.id, asked.key);
+        // A page is told once that its queue is full, not once a key, so a
+        // flood is not answered with a flood.
+        if (outcome == KeyOutcome::Full && !std::exchange(client.toldFull, true)) {
             PageRequest refused;
             refused.key = asked.key;
-            refused.reason = "Scanner not running";
+            refused.reason = "Too many keys queued";
             Send(client, RefusedMessage(refused));
         }
+        // A key refused by the scanner is told by PlayKeys.
         break;
+    }
     case PageRequest::Kind::Listen:
         client.listening = asked.listen;
         UpdateListening();
@@ -379,16 +329,49 @@ void RemoteServer::OnPageMessage(Client& client, const QString& text) {
     }
 }
 
-bool RemoteServer::Press(const std::string& key) { return host_.press && host_.press(key); }
-
 void RemoteServer::UpdateListening() {
     bool wanted = false;
     for (const Client& client : clients_) wanted = wanted || client.listening;
-    if (wanted == soundOn_) return;
-    soundOn_ = wanted;
-    audioRate_ = audioChannels_ = 0;  // the encoder starts afresh with the next sound
-    if (!host_.listen) return;
-    if (!host_.listen(wanted) && wanted) std::fprintf(stderr, "Web remote: no sound input for Listen\n");
+    if (wanted != soundOn_) {
+        soundOn_ = wanted;
+        audioRate_ = audioChannels_ = 0;  // the encoder starts afresh with the next sound
+        if (host_.listen && !host_.listen(wanted) && wanted) return TellListenFailed();
+    }
+    const int listeners = Listeners();
+    if (listeners == listeners_) return;
+    if (listeners_ == 0) {
+        // Said once when the sound starts going out (at most once a minute).
+        if (const auto line = listenNotices_.Pass("Web remote: sending the sound input to the pages that Listen",
+                                                  clock_.elapsed())) {
+            std::fprintf(stderr, "%s\n", line->c_str());
+        }
+    }
+    listeners_ = listeners;
+    emit ListenersChanged(listeners_);
+}
+
+void RemoteServer::TellListenFailed() {
+    // No input opened: every page that asked hears why, and stops asking.
+    soundOn_ = false;
+    const std::string message = SoundMessage(false, "No sound input on the computer");
+    for (Client& client : clients_) {
+        if (!client.listening) continue;
+        client.listening = false;
+        Send(client, message);
+    }
+    if (host_.listen) host_.listen(false);
+    if (const auto line = failNotices_.Pass("Web remote: no sound input for Listen", clock_.elapsed())) {
+        std::fprintf(stderr, "%s\n", line->c_str());
+    }
+    if (listeners_ != 0) {
+        listeners_ = 0;
+        emit ListenersChanged(0);
+    }
+}
+
+int RemoteServer::Listeners() const {
+    if (!soundOn_) return 0;
+    return static_cast<int>(std::count_if(clients_.begin(), clients_.end(), [](const Client& c) { return c.listening; }));
 }
 
 void RemoteServer::Send(Client& client, const std::string& text) {
@@ -429,6 +412,8 @@ void RemoteServer::Forget(QWebSocket* socket) {
         if (it->socket != socket) continue;
         socket->disconnect(this);
         socket->deleteLater();
+        // Its keys not yet played go with it.
+        pacer_.Forget(it->id);
         clients_.erase(it);
         UpdateListening();
         emit PagesChanged(Pages());

@@ -2,7 +2,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QElapsedTimer>
+#include <QHostAddress>
 #include <QTcpSocket>
+#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -14,6 +17,8 @@
 
 #include "web/AccessRules.h"
 #include "web/ClientBacklog.h"
+#include "web/KeyPacer.h"
+#include "web/NoticeLimiter.h"
 #include "web/RemoteAudio.h"
 #include "web/RemoteFeed.h"
 #include "web/RequestHead.h"
@@ -36,6 +41,9 @@ struct RemoteHost {
     // Some page wants the sound (true), or none does any more (false). The
     // sound then comes in through PushSound. False when no input opens.
     std::function<bool(bool on)> listen;
+    // Whether the window's key queue is still playing (a key's waits, a
+    // macro); a remote key waits until it is not.
+    std::function<bool()> keysBusy;
 };
 
 // The browser remote: the page, its WebSocket and key requests, served in
@@ -46,7 +54,9 @@ struct RemoteHost {
 // it, so no socket opens for a request without the token or from another
 // site; the rest goes to Qt's HTTP server (RemoteHttp), which checks every
 // request again. Each page has a ClientBacklog: one that cannot keep up
-// loses sound first and is then dropped, never buffered without bound.
+// loses sound first and is then dropped, never buffered without bound. The
+// keys of pages and scripts go through a KeyPacer: queued a few per client,
+// played one at a time at a person's pace, dropped when the client goes.
 //
 // The program hands every change to the Show... functions and the sound to
 // PushSound whether or not the remote runs, so a page that connects gets
@@ -69,10 +79,14 @@ public:
     bool SaveSettings(const WebRemoteSettings& settings, QString* error) const;
 
     // Serves on listen with web_remote.txt's fixed tokens and TLS (stopping
-    // first when running). On success the link goes to standard output as
-    // "Web remote: <link>" (the view-only one to standard error). False and
-    // Error() says why when it cannot (the address is taken, only one TLS
-    // file is named, a TLS file cannot be read).
+    // first when running). On success the view-only link goes to standard
+    // output as "Web remote, view only: <link>"; the control link is written
+    // to web_remote_link.txt (readable by the user only) and printed as
+    // "Web remote: <link>" only when standard output is a terminal, so it
+    // stays out of a service's journal. Without TLS on an address other than
+    // the loopback, standard error says the token travels in clear text.
+    // False and Error() says why when it cannot (the address is taken, only
+    // one TLS file is named, a TLS file cannot be read).
     bool Start(const ListenAddress& listen);
     // The remote of this run: at the command line's address when given,
     // else at web_remote.txt's when its start=1; nothing otherwise. Notices
@@ -88,32 +102,61 @@ public:
     // given as an address of this computer); empty when not running.
     QString Url(RemoteRole role) const;
     int Pages() const { return static_cast<int>(clients_.size()); }
+    // The pages the sound is being sent to now.
+    int Listeners() const;
+    // Connections open at the door now (pages, page loads, key requests).
+    int Connections() const;
+    // Keys of pages and scripts waiting to be played.
+    int QueuedKeys() const { return static_cast<int>(pacer_.Queued()); }
+    // When the remote runs in clear text where others may listen: a warning
+    // for the Settings box; empty otherwise.
+    QString ClearTextWarning() const;
+
+    // Marks the log rows that are alerts (as the window's log marks them).
+    void SetAlertMarker(std::function<bool(const LogGridRow&)> marker) { feed_.SetAlertMarker(std::move(marker)); }
 
     // What the pages show, whenever it changes.
     void ShowDisplay(const DisplayFrame& frame);
     void ShowStatus(const QString& text);
     void ShowLatches(bool functionHeld, bool reverseHeld);
     void ShowLog(std::string_view logText);
+    // The poll took a round of replies. Between two remote keys the poll has
+    // kPollRoundsBetweenKeys rounds while it runs (else a key waits a
+    // second), so no stream of keys keeps the poll from its replies.
+    void PollRoundDone();
     // Interleaved 16-bit samples from the sound input, as they come in.
     void PushSound(const std::int16_t* samples, std::int64_t frames, int sampleRate, int channels);
 
 signals:
     void RunningChanged(bool running);
     void PagesChanged(int pages);
+    // The sound input is being sent to this many pages (0: none).
+    void ListenersChanged(int pages);
 
 private:
     friend class RemoteHttp;
     struct Client {
         QWebSocket* socket = nullptr;
+        KeyPacer::ClientId id = 0;
         RemoteRole role = RemoteRole::View;
         ClientBacklog backlog;
         bool listening = false;
+        bool toldFull = false;  // told its key queue is full, until a key of it is played
     };
+    enum class KeyOutcome { Pressed, Queued, Refused, Full };
 
     void OnHead(QTcpSocket* socket, const RequestHead& head);
     void AcceptPages();
     void OnPageMessage(Client& client, const QString& text);
-    bool Press(const std::string& key);
+    AccessDecision DecideFor(const RequestFacts& facts) const { return Decide(facts, tokens_, ownHosts_); }
+    // A key of a page or script: queued, and played at once when its turn is now.
+    KeyOutcome QueueKey(KeyPacer::ClientId client, const std::string& key);
+    KeyOutcome KeyFromScript(const QHostAddress& peer, const std::string& key);
+    // Plays the key whose turn it is, if any; the press made (key, played).
+    std::optional<std::pair<KeyPacer::Key, bool>> PlayKeys();
+    Client* FindClient(KeyPacer::ClientId id);
+    void TellListenFailed();
+    void WriteLinks();
     void SetListening(Client& client, bool on);
     void Send(Client& client, const std::string& text);
     void SendToAll(const std::string& text);
@@ -127,6 +170,7 @@ private:
     RemoteHost host_;
     std::array<std::uint8_t, 2 * kTokenBytes> random_{};
     AccessTokens tokens_;
+    HostNames ownHosts_;
     ListenAddress listen_;
     QString error_;
     RemoteFeed feed_;
@@ -138,6 +182,16 @@ private:
     RemoteDoor* door_ = nullptr;  // owned by http_
     QWebSocketServer* sockets_ = nullptr;
     std::list<Client> clients_;
+    KeyPacer pacer_;
+    KeyPacer::ClientId lastClientId_ = 0;
+    std::map<QString, KeyPacer::ClientId> scriptClients_;  // key requests by address
+    QTimer* keyTimer_ = nullptr;
+    QElapsedTimer clock_;
+    int pollRoundsSinceKey_ = kPollRoundsBetweenKeys;
+    qint64 lastKeyMs_ = 0;
+    NoticeLimiter listenNotices_{60'000};  // the sound goes out
+    NoticeLimiter failNotices_{60'000};    // no sound input
+    int listeners_ = 0;
     // Connections given to the WebSocket server, by their peer, until the
     // WebSocket made of each is taken.
     std::map<std::pair<QString, quint16>, QPointer<QTcpSocket>> handedOver_;

@@ -40,11 +40,15 @@ QImage QrImage(const QString& text, int modulePixels) {
     return image.scaled(side * modulePixels, side * modulePixels, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-// One link on a row: its QR code, what it is for, and its whole text to copy.
-void AddLink(QGridLayout* grid, int row, const QString& title, const QString& url, const QString& name) {
+// One link on a row: its QR code (none for a link a phone cannot open),
+// what it is for, and its whole text to copy.
+void AddLink(QGridLayout* grid, int row, const QString& title, const QString& url, const QString& name,
+             bool withCode) {
     auto* code = new QLabel;
-    code->setPixmap(QPixmap::fromImage(QrImage(url, 4)));
-    code->setAccessibleName(title + " QR code");
+    if (withCode) {
+        code->setPixmap(QPixmap::fromImage(QrImage(url, 4)));
+        code->setAccessibleName(title + " QR code");
+    }
     auto* heading = new QLabel("<b>" + title + "</b>");
     auto* text = new QLineEdit(url);
     text->setObjectName(name);
@@ -97,6 +101,7 @@ WebRemoteBox::WebRemoteBox(QWidget* tab, RemoteServer& server) : QGroupBox("Web 
     connect(web_show_link, &QPushButton::clicked, this, &WebRemoteBox::ShowLink);
     connect(&server_, &RemoteServer::RunningChanged, this, &WebRemoteBox::ShowState);
     connect(&server_, &RemoteServer::PagesChanged, this, &WebRemoteBox::ShowState);
+    connect(&server_, &RemoteServer::ListenersChanged, this, &WebRemoteBox::ShowState);
 }
 
 void WebRemoteBox::Load() {
@@ -140,12 +145,18 @@ void WebRemoteBox::Apply(bool tickChanged) {
 
 void WebRemoteBox::ShowState() {
     QString text;
+    const int listeners = server_.Listeners();
+    // The sound input going out to pages is never a secret from this window.
+    setTitle(listeners > 0 ? QString("Web remote: sending sound to %1 page%2").arg(listeners).arg(listeners == 1 ? "" : "s")
+                           : QString("Web remote"));
     if (server_.Running()) {
         const int pages = server_.Pages();
         text = QString("Serving %1 (%2 page%3 open)")
                    .arg(server_.Url(RemoteRole::Control).section('?', 0, 0))
                    .arg(pages)
                    .arg(pages == 1 ? "" : "s");
+        if (listeners > 0) text = QString("Sending sound to %1 page%2. ").arg(listeners).arg(listeners == 1 ? "" : "s") + text;
+        if (!server_.ClearTextWarning().isEmpty()) text += ". No TLS: the token travels in clear text on the network";
     } else {
         // What went wrong here, else why a start for this run failed.
         text = !problem_.isEmpty()              ? problem_
@@ -165,12 +176,30 @@ void WebRemoteBox::ShowLink() {
         layout->addWidget(new QLabel("The web remote is not running. Tick \"Start on every run\", or start "
                                      "Quorvane with --web [ADDR:]PORT."));
     } else {
+        // A phone cannot open a link to this computer's loopback.
+        const bool local = IsLoopback(server_.Listening().address);
         auto* grid = new QGridLayout;
         AddLink(grid, 0, "Control: the token in the link is the password", server_.Url(RemoteRole::Control),
-                "web_link_control");
-        AddLink(grid, 1, "View only: shows everything, presses no keys", server_.Url(RemoteRole::View),
-                "web_link_view");
+                "web_link_control", !local);
+        AddLink(grid, 1, "View only: shows everything and plays the sound, presses no keys",
+                server_.Url(RemoteRole::View), "web_link_view", !local);
         layout->addLayout(grid);
+        QStringList notes;
+        if (local) {
+            notes << QString("These links open on this computer only: a phone cannot reach %1. For a phone, set "
+                             "the address to 0.0.0.0 (every network) or to this computer's network address.")
+                         .arg(QString::fromStdString(server_.Listening().address));
+        }
+        if (const QString warning = server_.ClearTextWarning(); !warning.isEmpty()) {
+            notes << "Without TLS the token travels in clear text: anyone on the network path can read it and use "
+                     "the remote.";
+        }
+        if (!notes.isEmpty()) {
+            auto* note = new QLabel(notes.join("\n"));
+            note->setObjectName("web_link_note");
+            note->setWordWrap(true);
+            layout->addWidget(note);
+        }
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
     connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
