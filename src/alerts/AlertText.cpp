@@ -1,6 +1,6 @@
 #include "alerts/AlertText.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "link/Fields.h"
 #include "link/ScreenGlyphs.h"
@@ -14,6 +14,13 @@ std::string WhereText(const LiveHit& hit) {
     if (hit.TrunkedHit && !id.empty()) return "ID " + id;
     const std::string frequency = TrimBlanks(hit.FreqShown);
     return frequency.empty() ? std::string() : frequency + " MHz";
+}
+
+// "349.0 Hz", with a decimal point whatever the user's locale.
+std::string Hertz(double hz) {
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, hz, std::chars_format::fixed, 1);
+    return std::string(digits, written.ec == std::errc() ? written.ptr : digits) + " Hz";
 }
 
 }  // namespace
@@ -44,11 +51,9 @@ AlertText DescribeAlert(const LiveHit& hit) {
 
 AlertText DescribeTonePage(const LiveHit& hit, const ToneWatch& page) {
     const AlertText onHit = DescribeAlert(hit);
-    char tones[64];
-    std::snprintf(tones, sizeof tones, "Tones %.1f Hz, %.1f Hz", page.FirstHz, page.SecondHz);
     AlertText text;
     text.Summary = page.Label;
-    text.Body = std::string(tones) + "\n" + onHit.Body;
+    text.Body = "Tones " + Hertz(page.FirstHz) + ", " + Hertz(page.SecondHz) + "\n" + onHit.Body;
     text.Line = "Page: " + page.Label + ", " + onHit.Summary;
     return text;
 }

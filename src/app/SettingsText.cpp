@@ -1,8 +1,7 @@
 #include "app/SettingsText.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "link/Fields.h"
 
@@ -35,7 +34,12 @@ double LeadingNumber(std::string_view line) {
         while (at < line.size() && line[at] >= '0' && line[at] <= '9') exponent += line[at++];
         if (at > first) number += exponent;
     }
-    return std::strtod(number.c_str(), nullptr);  // beyond double: +-HUGE_VAL
+    // Read the same whatever decimal mark the user's locale has.
+    double value = 0.0;
+    const char* begin = number.data() + (number[0] == '+' ? 1 : 0);
+    const auto [end, error] = std::from_chars(begin, number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) return number[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+    return value;
 }
 
 std::optional<int> AsSmallInteger(double value) {
@@ -65,14 +69,12 @@ std::string UnquotedText(std::string_view line) { return RemoveAll(std::string(l
 
 std::string NumberLine(double value) {
     char buffer[400];  // room for any double in fixed point
-    if (value == std::floor(value) && std::fabs(value) < 1e15) {
-        std::snprintf(buffer, sizeof buffer, "%.0f", value);
-    } else {
-        // Never in exponent form, which a reader of the leading number would
-        // cut short: fixed point, trailing zeros dropped.
-        std::snprintf(buffer, sizeof buffer, "%.7f", value);
-    }
-    std::string text = buffer;
+    // Never in exponent form, which a reader of the leading number would cut
+    // short: fixed point, trailing zeros dropped; a decimal point whatever
+    // the user's locale.
+    const int decimals = value == std::floor(value) && std::fabs(value) < 1e15 ? 0 : 7;
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text(buffer, written.ec == std::errc() ? written.ptr : buffer);
     if (text.find('.') != std::string::npos) {
         text.erase(text.find_last_not_of('0') + 1);
         if (text.back() == '.') text.pop_back();

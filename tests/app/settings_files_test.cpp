@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cmath>
 #include <tuple>
 
 #include "app/SettingsFiles.h"
@@ -66,6 +68,22 @@ TEST(PgmSettingsFile, AllElevenValuesRoundTripExactly) {
     EXPECT_EQ(std::tuple(*s.tab, s.stateIndex1, s.layoutCode, *s.left, s.logDirectory, s.delayIndex),
               std::tuple(2, 55, 7, 1234.5, std::string("/home/user/logs"), 16));
     EXPECT_EQ(WritePgmSettings(s), bytes);
+}
+
+// Qt takes the user's locale at start-up; one with a decimal comma must not
+// change how a settings file is read or written.
+TEST(PgmSettingsFile, ReadAndWrittenTheSameUnderADecimalCommaLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the de_DE.UTF-8 locale is missing: run scripts/deps";
+    const std::string bytes = "2\r\n1\r\n1\r\n0\r\n55\r\n0\r\n7\r\n1234.5\r\n-0.25\r\n\"/logs\"\r\n16\r\n";
+    const PgmSettings s = ReadPgmSettings(bytes);
+    const std::string written = WritePgmSettings(s);
+    const double left = *s.left;
+    const double huge = LeadingNumber("1e999");
+    std::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(left, 1234.5);
+    EXPECT_EQ(written, bytes);
+    EXPECT_EQ(huge, HUGE_VAL);
 }
 
 TEST(PgmSettingsFile, BadValuesFallBackOneByOneAndTheRestStillLoads) {
