@@ -3,7 +3,7 @@
 
 namespace quorvane {
 
-// Command texts as handed to ScannerPort::SendCommand (which adds the CR).
+// Command texts as handed to ScannerLink::Send (which adds the CR).
 inline constexpr const char* kStatusRequest = "STS";
 inline constexpr const char* kTalkgroupRequest = "GID";
 inline constexpr const char* kFrequencyRequest = "WIN";

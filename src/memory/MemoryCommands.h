@@ -9,7 +9,7 @@
 namespace quorvane {
 
 // The programming commands of the scanner's PC protocol and the reading of
-// their replies. Texts are as handed to ScannerPort::SendCommand (which adds
+// their replies. Texts are as handed to ScannerLink::Send (which adds
 // the CR); indexes go out exactly as the scanner gave them. All of these work
 // only in Program Mode ("PRG").
 //

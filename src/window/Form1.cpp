@@ -44,6 +44,7 @@
 #include "feed/qt/FeedBox.h"
 #include "feed/qt/FeedStreamer.h"
 #include "window/LayoutSwitcher.h"
+#include "monitor/DisplayText.h"
 #include "window/Logo.h"
 #include "window/TabWindows.h"
 #include "window/Station.h"
@@ -269,8 +270,7 @@ void Form1::ShowTick(const TickOutcome& outcome) {
 void Form1::RefreshCaption(const std::string& line1, const std::string& line2) {
     if (isMinimized()) {
         // The taskbar shows the display while the window is minimized.
-        const std::string second = RemoveAll(RemoveAll(line2, " \x82 "), "\x81");
-        setWindowTitle(ScreenText(TrimBlanks(line1) + "/" + second));
+        setWindowTitle(ScreenText(OneLineDisplay(line1, line2)));
         return;
     }
     if (windowTitle() == kCaption) return;

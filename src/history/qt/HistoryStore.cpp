@@ -59,16 +59,6 @@ QVariant SentMarkValue(SentMark mark) {
     return {};
 }
 
-std::optional<SentMark> SentMarkOf(const QVariant& value) {
-    if (value.isNull()) return SentMark::LocalOnly;
-    switch (value.toInt()) {
-    case 0: return SentMark::NotYetSent;
-    case 1: return SentMark::Sent;
-    case 2: return SentMark::Refused;
-    default: return std::nullopt;
-    }
-}
-
 HistoryStore::HistoryStore() = default;
 
 HistoryStore::~HistoryStore() { Close(); }

@@ -132,6 +132,5 @@ HistoryHit AsStoredText(HistoryHit hit);
 
 // The stored form of a mark: NULL, 0, 1, 2.
 QVariant SentMarkValue(SentMark mark);
-std::optional<SentMark> SentMarkOf(const QVariant& value);
 
 }  // namespace quorvane

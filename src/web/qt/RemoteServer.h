@@ -157,7 +157,6 @@ private:
     Client* FindClient(KeyPacer::ClientId id);
     void TellListenFailed();
     void WriteLinks();
-    void SetListening(Client& client, bool on);
     void Send(Client& client, const std::string& text);
     void SendToAll(const std::string& text);
     void SendToAll(const std::optional<std::string>& text);
