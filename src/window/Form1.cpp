@@ -47,6 +47,7 @@
 #include "monitor/DisplayText.h"
 #include "window/Logo.h"
 #include "window/TabWindows.h"
+#include "web/qt/RemoteServer.h"
 #include "window/Station.h"
 #include "window/StationRemote.h"
 #include "window/WindowSettingsFrame.h"
@@ -176,6 +177,10 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1360));
     remote_ = ServeStation(*station_, this);
     webRemote_ = new WebRemoteBox(tab, *remote_);
+    connect(remote_, &RemoteServer::ListenersChanged, this, [this](int pages) {
+        sound_out->setText(pages == 1 ? QString("Sound to 1 web page") : QString("Sound to %1 web pages").arg(pages));
+        sound_out->setVisible(pages > 0);
+    });
     mqtt_ = ConnectMqtt(*station_, this);
     // The broker's state, when one is set up: connected, refused, reconnecting.
     // One line under the Alerts box, cut in the middle when
@@ -209,6 +214,11 @@ void Form1::BuildFooter() {
     Text4->setStyleSheet("QLineEdit { background: #c0c0c0; color: #202020; border: none; }");
     key_clear_log = NewControl<QPushButton>(this, "key_clear_log", TwipsRect(4500, 7875, 1500, 360), "Clear Log");
     Picture1 = NewControl<Logo>(this, "Picture1", TwipsRect(150, 7875, 1950, 420));
+    // Seen from every tab while the computer's sound input goes to web pages.
+    sound_out = NewControl<QLabel>(this, "sound_out", TwipsRect(2200, 7920, 2250, 300));
+    sound_out->setAccessibleName("Sound sent to web pages");
+    sound_out->setStyleSheet("QLabel { color: #8b0000; font-weight: bold; }");
+    sound_out->hide();
 }
 
 void Form1::Wire() {

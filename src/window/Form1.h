@@ -129,6 +129,7 @@ private:
     FeedBox* feedBox_ = nullptr;
     QLabel* calls_state = nullptr;
     QLabel* status_line = nullptr;
+    QLabel* sound_out = nullptr;
     QLineEdit* Text4 = nullptr;
     QLabel* Picture1 = nullptr;
     QPushButton* key_clear_log = nullptr;

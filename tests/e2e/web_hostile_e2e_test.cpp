@@ -205,10 +205,15 @@ TEST(WebRemoteHostile, ListenIsShownInTheWindowAndAMissingInputIsToldToThePageNo
         EXPECT_TRUE(WaitUntil([&] { return box->title() == "Web remote: sending sound to 2 pages"; }, 5000))
             << box->title().toStdString();
         EXPECT_TRUE(box->findChild<QLabel*>("web_state")->toolTip().startsWith("Sending sound to 2 pages"));
+        // Also under the display, whichever tab is open.
+        auto* footer = w.form->findChild<QLabel*>("sound_out");
+        EXPECT_TRUE(footer->isVisibleTo(w.form.get()));
+        EXPECT_EQ(footer->text(), "Sound to 2 web pages");
         b.socket.sendTextMessage(R"({"type":"listen","on":false})");
         EXPECT_TRUE(WaitUntil([&] { return box->title() == "Web remote: sending sound to 1 page"; }, 5000));
     }
     EXPECT_TRUE(WaitUntil([&] { return box->title() == "Web remote"; }, 5000));
+    EXPECT_FALSE(w.form->findChild<QLabel*>("sound_out")->isVisibleTo(w.form.get()));
 
     // No sound input: 500 tries write one line, and a page hears why.
     AppFolder folder;
