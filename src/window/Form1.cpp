@@ -298,6 +298,11 @@ bool Form1::OpenUrl(const QString& address) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    // Unwritten edits of the Memory tab are written, discarded or kept open.
+    if (!memory_->SettleEdits("closing the window")) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "app/qt/AppFiles.h"
@@ -63,7 +64,10 @@ MemoryTab::MemoryTab(MemoryHost host, QWidget* parent) : QWidget(parent), host_(
     connect(memory_cancel, &QPushButton::clicked, runner_, &MemoryRunner::Cancel);
 
     memory_tree = NewControl<MemoryTree>(this, "memory_tree", TwipsRect(120, kTreeTop, kTreeWidth, kTreeHeight));
-    connect(memory_tree, &MemoryTree::Edited, this, [this] { SetInSync(false); });
+    connect(memory_tree, &MemoryTree::Edited, this, [this] {
+        unwritten_ = true;
+        SetInSync(false);
+    });
     connect(memory_tree, &MemoryTree::ProblemShown, this, &MemoryTab::Say);
 
     // The row edits, down the right side.
@@ -99,7 +103,43 @@ bool MemoryTab::Busy() const { return runner_->Running(); }
 
 void MemoryTab::Abandon(bool lineStillOpen) { runner_->Abandon(lineStillOpen); }
 
-void MemoryTab::ReadClick() { Start(std::make_unique<MemoryReader>(), Run::Read); }
+void MemoryTab::ReadClick() {
+    if (!SettleEdits("reading the scanner")) return;
+    Start(std::make_unique<MemoryReader>(), Run::Read);
+}
+
+bool MemoryTab::SettleEdits(const QString& doing) {
+    if (!unwritten_) return true;
+    switch (Ask(QString("The Memory tab has edits that are not written to the scanner. Write them to the scanner "
+                        "before %1?")
+                    .arg(doing))) {
+        case EditsChoice::Write:
+            WriteClick();
+            return false;
+        case EditsChoice::Discard:
+            unwritten_ = false;
+            return true;
+        case EditsChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+MemoryTab::EditsChoice MemoryTab::Ask(const QString& question) {
+    if (ask_) return ask_(question);
+    QMessageBox box(QMessageBox::Question, "Unwritten edits", question, QMessageBox::NoButton, this);
+    QPushButton* write = box.addButton("Write to scanner", QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton("Discard edits", QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton("Cancel", QMessageBox::RejectRole);
+    write->setAccessibleName("Write the edits to the scanner");
+    discard->setAccessibleName("Discard the edits");
+    cancel->setAccessibleName("Cancel and keep the edits");
+    box.setDefaultButton(cancel);
+    box.exec();
+    if (box.clickedButton() == write) return EditsChoice::Write;
+    if (box.clickedButton() == discard) return EditsChoice::Discard;
+    return EditsChoice::Cancel;
+}
 
 void MemoryTab::WriteClick() {
     const std::optional<ScannerMemory> edited = TreeMemory("Not written");
@@ -108,10 +148,10 @@ void MemoryTab::WriteClick() {
         Say(Text(problems.front()));
         return;
     }
-    // Only what differs from the scanner is written: without its memory at
-    // hand (a tree from a file), the scanner is read first.
-    if (!scanner_) Start(std::make_unique<MemoryReader>(), Run::ReadForWrite);
-    else StartWrite();
+    // Only what differs from the scanner is written, compared with what it
+    // holds now: it may have changed since the last read (another restore,
+    // its keypad), so it is read first.
+    Start(std::make_unique<MemoryReader>(), Run::ReadForWrite);
 }
 
 void MemoryTab::StartWrite() {
@@ -120,6 +160,7 @@ void MemoryTab::StartWrite() {
     WritePlan plan = PlanWrite(*scanner_, *edited);
     if (plan.steps.empty()) {
         Say("Nothing to write: the scanner holds the tree already.");
+        unwritten_ = false;
         SetInSync(true);
         return;
     }
@@ -137,6 +178,7 @@ void MemoryTab::Start(std::unique_ptr<MemoryEngine> engine, Run run) {
 
 void MemoryTab::Ended(const MemoryStep& end) {
     const QString message = Text(end.message);
+    memory_progress->clear();  // the work is over: its end is the status line
     if (end.outcome != MemoryOutcome::Finished) {
         // After a write that did not finish, what the scanner holds is not known.
         if (run_ == Run::Write) scanner_.reset();
@@ -149,6 +191,7 @@ void MemoryTab::Ended(const MemoryStep& end) {
         case Run::Read:
             scanner_ = static_cast<MemoryReader&>(*engine_).Result();
             memory_tree->Show(*scanner_);
+            unwritten_ = false;
             SetInSync(true);
             break;
         case Run::ReadForWrite:
@@ -158,6 +201,7 @@ void MemoryTab::Ended(const MemoryStep& end) {
         case Run::Write:
             scanner_ = static_cast<PlanRunner&>(*engine_).Result();
             memory_tree->TakeIndexes(*scanner_);
+            unwritten_ = false;
             SetInSync(true);
             break;
     }
@@ -166,11 +210,7 @@ void MemoryTab::Ended(const MemoryStep& end) {
 }
 
 void MemoryTab::ShowProgress(const MemoryProgress& progress, double perSecond) {
-    const QString done = progress.recordsTotal ? QString("%1/%2").arg(progress.recordsDone).arg(progress.recordsTotal)
-                                               : QString::number(progress.recordsDone);
-    memory_progress->setText(QString("%1: %2 records - %3 commands/s")
-                                 .arg(run_ == Run::Write ? "Writing" : "Reading", done)
-                                 .arg(perSecond, 0, 'f', 1));
+    memory_progress->setText(Text(ProgressText(progress, perSecond)));
 }
 
 std::optional<ScannerMemory> MemoryTab::TreeMemory(const char* doing) {
@@ -199,28 +239,33 @@ void MemoryTab::OpenClick() {
         return;
     }
     memory_tree->Show(*memory);
+    unwritten_ = true;
     SetInSync(false);
     const std::vector<std::string> problems = ValidateMemory(*memory, NameOf(path));
     Say(problems.empty() ? "Opened " + path + "." : Text(problems.front()));
 }
 
-void MemoryTab::SaveClick() { WriteTree("Not saved", FileChoice::Save, WriteMemoryJson, "Saved in %1."); }
+void MemoryTab::SaveClick() {
+    WriteTree("Not saved", FileChoice::Save, WriteMemoryJson, ".json", "Saved in %1.");
+}
 
 void MemoryTab::ExportClick() {
-    WriteTree("Not exported", FileChoice::ExportCsv, WriteChannelsCsv, "Exported the channels to %1.");
+    WriteTree("Not exported", FileChoice::ExportCsv, WriteChannelsCsv, ".csv", "Exported the channels to %1.");
 }
 
 void MemoryTab::WriteTree(const char* refusal, FileChoice choice, std::string (*render)(const ScannerMemory&),
-                          const QString& done) {
+                          const char* extension, const QString& done) {
     const std::optional<ScannerMemory> memory = TreeMemory(refusal);
     if (!memory) return;
-    const QString path = Choose(choice);
+    QString path = Choose(choice);
     if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += extension;
     QString error;
     if (!WriteFileAtomically(path, render(*memory), &error)) {
         host_.tell(QString("%1 cannot be written (%2).").arg(path, error));
         return;
     }
+    if (choice == FileChoice::Save) unwritten_ = false;  // kept in the file
     Say(done.arg(path));
 }
 
@@ -238,6 +283,7 @@ void MemoryTab::ImportClick() {
         return;
     }
     memory_tree->Show(imported->memory);
+    unwritten_ = true;
     SetInSync(false);
     Say(QString("Imported %1 channels into %2 groups, in place of the channels they had.")
             .arg(imported->channels)

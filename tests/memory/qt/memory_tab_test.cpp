@@ -46,8 +46,12 @@ TEST(MemoryTab, OpensSavesExportsAndImportsWithoutAScanner) {
     chosen = QUORVANE_DATA_DIR "/quorvane-memory.example.json";
     click("memory_open");
     EXPECT_EQ(status(), "Opened " + chosen.toStdString() + ".");
-    chosen = folder.filePath("saved.json");
+    EXPECT_TRUE(tab.HasUnwrittenEdits());
+    chosen = folder.filePath("saved");  // no extension: Open… would not list it
     click("memory_save");
+    chosen += ".json";
+    EXPECT_EQ(status(), "Saved in " + chosen.toStdString() + ".");
+    EXPECT_FALSE(tab.HasUnwrittenEdits());  // kept in the file
     std::string problem;
     EXPECT_EQ(ReadMemoryJson(Read(chosen), "saved.json", &problem),
               ReadMemoryJson(Read(QUORVANE_DATA_DIR "/quorvane-memory.example.json"), "example", &problem));
@@ -63,6 +67,35 @@ TEST(MemoryTab, OpensSavesExportsAndImportsWithoutAScanner) {
     auto* tree = tab.findChild<MemoryTree*>("memory_tree");
     EXPECT_EQ(tree->topLevelItem(0)->child(0)->child(0)->text(0), "Fire Main");
     EXPECT_EQ(tree->topLevelItem(0)->child(0)->child(0)->text(2), "154.4450");
+
+    // Reading the scanner over unwritten edits asks first: cancel keeps
+    // them, write tries to write them, discard lets the read go on.
+    EXPECT_TRUE(tab.HasUnwrittenEdits());
+    QStringList asked;
+    const struct {
+        MemoryTab::EditsChoice choice;
+        bool unwrittenAfter;
+        std::string status;
+    } answers[] = {
+        {MemoryTab::EditsChoice::Cancel, true, status()},
+        {MemoryTab::EditsChoice::Write, true, "The scanner is not connected: choose its port and press Run on the "
+                                              "Settings tab."},
+        {MemoryTab::EditsChoice::Discard, false, "The scanner is not connected: choose its port and press Run on the "
+                                                 "Settings tab."},
+    };
+    for (const auto& answer : answers) {
+        tab.SetEditsAsker([&](const QString& question) {
+            asked << question;
+            return answer.choice;
+        });
+        click("memory_read");
+        EXPECT_EQ(tab.HasUnwrittenEdits(), answer.unwrittenAfter);
+        EXPECT_EQ(status(), answer.status);
+    }
+    EXPECT_EQ(asked, QStringList(3, "The Memory tab has edits that are not written to the scanner. Write them to the "
+                                    "scanner before reading the scanner?"));
+    EXPECT_TRUE(tab.SettleEdits("closing the window"));  // nothing left to ask about
+    EXPECT_EQ(asked.size(), 3);
 
     // Reading and writing need the scanner; the hit table waits for a tree that is the scanner's.
     click("memory_write");
