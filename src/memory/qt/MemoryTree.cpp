@@ -1,7 +1,9 @@
 #include "memory/qt/MemoryTree.h"
 
 #include <QColor>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <array>
@@ -29,8 +31,8 @@ struct Column {
 // Names first, then what tells records apart, then the settings most edited.
 constexpr Column kColumns[] = {
     {"name", "Name", 170},         {"type", "Type", 80},         {"frequency", "Frequency", 80},
-    {"tgid", "TGID", 70},          {"modulation", "Mod", 50},    {"tone", "Tone", 45},
-    {"step", "Step", 45},          {"quickKey", "Key", 35},      {"lockout", "Lockout", 55},
+    {"tgid", "TGID", 70},          {"modulation", "Mod", 50},    {"tone", "Tone", 75},
+    {"step", "Step", 65},          {"quickKey", "Key", 35},      {"lockout", "Lockout", 55},
     {"priority", "Priority", 55},  {"attenuation", "Atten", 50}, {"alert", "Alert", 45},
     {"toneLockout", "Tone lockout", 80}, {"holdTime", "Hold", 45}, {"delayTime", "Delay", 45},
     {"dataSkip", "Data skip", 65}, {"emergencyAlert", "Emergency", 70}, {"lcn", "LCN", 40},
@@ -79,11 +81,60 @@ std::string CodePointText(char32_t c) {
     return text;
 }
 
+// The reading of a value typed in people's units (Hz, kHz, AM/FM), for the
+// fields the scanner keeps as codes; nothing for other fields.
+using UnitsReader = std::optional<std::string> (*)(std::string_view, std::string*);
+UnitsReader CodeInUnits(FieldKind kind) {
+    if (kind == FieldKind::Tone) return ToneCode;
+    if (kind == FieldKind::Step) return StepCode;
+    if (kind == FieldKind::Modulation) return ModulationCode;
+    return nullptr;
+}
+
+// A value in those units, as shown and chosen.
+std::string InUnits(FieldKind kind, const std::string& value) {
+    if (kind == FieldKind::Tone) return ToneUnits(value);
+    if (kind == FieldKind::Step) return StepUnits(value);
+    if (kind == FieldKind::Modulation) return ModulationUnits(value);
+    return value;
+}
+
+// Scanner bytes as the tree shows them: as the memory file has them, but the
+// bytes 0x80-0x9F, whose characters look like punctuation (0x82 like a
+// comma, which no name can hold), show as their number: "⟨82⟩".
+QString ShownText(const std::string& bytes) {
+    QString text;
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        if (b >= 0x80 && b <= 0x9F) text += QString::asprintf("\u27E8%02X\u27E9", b);
+        else text += QString::fromStdString(ScannerText(std::string(1, byte)));
+    }
+    return text;
+}
+
+// Typed text with those numbers back as the characters of their bytes.
+QString UnshownText(QString text) {
+    static const QRegularExpression number("\u27E8([89][0-9A-Fa-f])\u27E9");
+    for (QRegularExpressionMatch found = number.match(text); found.hasMatch(); found = number.match(text)) {
+        const auto byte = static_cast<char>(found.captured(1).toInt(nullptr, 16));
+        text.replace(found.capturedStart(), found.capturedLength(), QString::fromStdString(ScannerText(std::string(1, byte))));
+    }
+    return text;
+}
+
 // The field text typed into a cell stands for: true with *bytes set when it
 // is a value at all; *problem says what is wrong with it (empty: nothing).
 bool CellValue(const FieldRule& field, const QString& typed, std::string* bytes, std::string* problem) {
     std::string value;
-    if (field.kind == FieldKind::Frequency) {
+    if (const auto toCode = CodeInUnits(field.kind)) {
+        std::string why;
+        const std::optional<std::string> code = toCode(typed.toStdString(), &why);
+        if (!code) {
+            *problem = why;
+            return false;
+        }
+        value = *code;
+    } else if (field.kind == FieldKind::Frequency) {
         const std::string text = typed.trimmed().toStdString();
         if (!text.empty()) {
             const std::optional<std::string> digits = FrequencyDigits(text);
@@ -95,7 +146,7 @@ bool CellValue(const FieldRule& field, const QString& typed, std::string* bytes,
         }
     } else {
         // Names keep their blanks (the scanner pads them); settings do not.
-        QString text = field.kind == FieldKind::Name || field.kind == FieldKind::Text ? typed : typed.trimmed();
+        QString text = UnshownText(field.kind == FieldKind::Name || field.kind == FieldKind::Text ? typed : typed.trimmed());
         if (field.kind == FieldKind::Modulation) text = text.toUpper();
         char32_t bad = 0;
         const std::optional<std::string> converted = ScannerBytes(text.toStdString(), &bad);
@@ -169,12 +220,7 @@ public:
     QVariant data(int column, int role) const override {
         if (role == Qt::BackgroundRole) return Problem(column).isEmpty() ? QVariant() : QVariant(kMarked);
         const FieldRule* field = FieldIn(column);
-        if (role == Qt::ToolTipRole) {
-            const QString problem = Problem(column);
-            if (!problem.isEmpty() || !field || field->kind != FieldKind::Tone) return problem;
-            const std::optional<long> code = WholeNumber(Value(column));
-            return code ? QString::fromStdString(ToneLabel(*code)) : QString();
-        }
+        if (role == Qt::ToolTipRole) return Problem(column);
         if (column == kTypeColumn && (role == Qt::DisplayRole || role == Qt::EditRole)) return TypeText();
         if (!field) return {};
         const std::string& value = Value(column);
@@ -186,7 +232,8 @@ public:
         if (const auto typed = typed_.find(column); typed != typed_.end()) return typed->second;
         if (field->kind == FieldKind::Frequency && FitsKind(*field, value) && !value.empty())
             return QString::fromStdString(FrequencyMhzText(value));
-        return QString::fromStdString(ScannerText(value));
+        if (CodeInUnits(field->kind)) return QString::fromStdString(InUnits(field->kind, ScannerText(value)));
+        return ShownText(value);
     }
 
     void setData(int column, int role, const QVariant& value) override {
@@ -247,8 +294,11 @@ public:
         MemoryRow* row = Row(tree_->itemFromIndex(index));
         const int column = index.column();
         if (!row || !row->Editable(column)) return nullptr;
+        const FieldRule* field = row->FieldIn(column);
+        if (field && CodeInUnits(field->kind)) return ChoiceEditor(parent, row, column, *field);
         auto* edit = new QLineEdit(parent);
         edit->setObjectName("memory_cell");
+        edit->setAccessibleName(QString("%1 of %2").arg(kColumns[column].header, row->text(0)));
         connect(edit, &QLineEdit::textEdited, edit, [this, row, column, edit](const QString& text) {
             const QString problem = row->Check(column, text);
             const QString marked = QString("QLineEdit { background: %1; }").arg(kMarked.name());
@@ -259,12 +309,38 @@ public:
         return edit;
     }
 
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* box = qobject_cast<QComboBox*>(editor)) box->setCurrentText(index.data(Qt::EditRole).toString());
+        else QStyledItemDelegate::setEditorData(editor, index);
+    }
+
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
-        QStyledItemDelegate::setModelData(editor, model, index);
+        if (auto* box = qobject_cast<QComboBox*>(editor)) model->setData(index, box->currentText(), Qt::EditRole);
+        else QStyledItemDelegate::setModelData(editor, model, index);
         if (MemoryRow* row = Row(tree_->itemFromIndex(index))) tree_->ShowTyped(row->Problem(index.column()));
     }
 
 private:
+    // A tone, step or modulation: a list in people's units that takes a
+    // typed value in those units too, checked as it is typed.
+    QWidget* ChoiceEditor(QWidget* parent, MemoryRow* row, int column, const FieldRule& field) const {
+        auto* box = new QComboBox(parent);
+        box->setObjectName("memory_cell_choice");
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        const std::vector<std::string> choices = field.kind == FieldKind::Tone   ? ToneChoices()
+                                                 : field.kind == FieldKind::Step ? StepChoices()
+                                                                                 : ModulationChoices();
+        for (const std::string& choice : choices) box->addItem(QString::fromStdString(choice));
+        box->setAccessibleName(QString("%1 of %2").arg(kColumns[column].header, row->text(0)));
+        connect(box, &QComboBox::editTextChanged, box, [this, row, column, box](const QString& text) {
+            const QString problem = row->Check(column, text);
+            box->setToolTip(problem);
+            tree_->ShowTyped(problem);
+        });
+        return box;
+    }
+
     MemoryTree* tree_;
 };
 
@@ -330,6 +406,9 @@ MemoryTree::MemoryTree(QWidget* parent) : QTreeWidget(parent) {
     for (const Column& column : kColumns) headers << column.header;
     setHeaderLabels(headers);
     for (int c = 0; c < kColumnCount; ++c) setColumnWidth(c, kColumns[c].widthPx);
+    // A name of 16 wide characters fits beside the indentation of a channel.
+    setColumnWidth(0, std::max(kColumns[0].widthPx,
+                               fontMetrics().horizontalAdvance(QString(16, 'M')) + 3 * indentation() + 8));
     setItemDelegate(new CellDelegate(this));
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);
     setSelectionMode(SingleSelection);
