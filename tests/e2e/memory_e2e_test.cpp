@@ -1,5 +1,6 @@
 // Programming the simulated scanner: quorvane --backup and --restore as a
 // user runs them, and the Memory tab of the real window.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -371,6 +372,29 @@ TEST(MemoryEndToEnd, TheMemoryTabReadsEditsOneChannelWritesAndTheRadioHasIt) {
         stored = state.Memory().Answer(SplitFields(set.substr(0, set.find(',', 4)), ','));
     });
     EXPECT_EQ(stored.rfind("CIN,Fireground 2,01542950,", 0), 0u) << stored;
+
+    // Changed from outside (the keypad, another restore): Write compares with
+    // what the scanner holds now, not with the tab's last read.
+    const std::string index = set.substr(4, set.find(',', 4) - 4);
+    for (const std::string& command : std::vector<std::string>{"PRG", "CIN," + index + ",Outside,,,,,,,,,", "EPG"})
+        scanner.radio->ChangeState([&](RadioState& state, SimTime now) { Respond(state, command, now); });
+    click("memory_write");
+    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Wrote 1 change;"); }, 5000))
+        << status->toolTip().toStdString();
+    scanner.radio->ChangeState([&](RadioState& state, SimTime) { stored = state.Memory().Answer({"CIN", index}); });
+    EXPECT_EQ(stored.rfind("CIN,Fireground 2,01542950,", 0), 0u) << stored;
+    EXPECT_TRUE(WaitUntil([&] { return form.findChild<QLabel*>("memory_progress")->text().isEmpty(); }, 1000));
+
+    // Erasing first, by choice: CLR, then the whole tree and its settings.
+    form.findChild<QCheckBox*>("memory_erase_first")->setChecked(true);
+    click("memory_write");
+    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Wrote "); }, 10000))
+        << status->toolTip().toStdString();
+    EXPECT_TRUE(status->toolTip().contains("read back and is the same")) << status->toolTip().toStdString();
+    ASSERT_GE(scanner.LastRun().size(), 2u);
+    EXPECT_EQ(scanner.LastRun()[1], "CLR");
+    EXPECT_TRUE(scanner.EndsWithEpg());
+    form.findChild<QCheckBox*>("memory_erase_first")->setChecked(false);
 
     // The hit table from the tree, with no second read.
     const std::size_t written = scanner.radio->ReceivedCommands().size();

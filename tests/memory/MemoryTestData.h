@@ -70,6 +70,7 @@ inline ScannerMemory SmallMemory() {
 struct Run {
     std::vector<std::string> commands;
     MemoryStep end;
+    std::vector<MemoryProgress> progress;  // of every step
 };
 using Tamper = std::function<std::vector<std::string>(int call, const std::string& reply)>;
 // A command for which `unheard` is true never reaches the radio (no reply).
@@ -81,6 +82,7 @@ inline Run Drive(MemoryEngine& engine, RadioState& radio, const Tamper& tamper =
     SimTime now = 0;
     MemoryStep step = engine.Start();
     while ((step.outcome == MemoryOutcome::Send || step.outcome == MemoryOutcome::Wait) && run.commands.size() < 100000) {
+        run.progress.push_back(step.progress);
         if (step.outcome == MemoryOutcome::Send) {
             run.commands.push_back(step.command);
             if (!unheard || !unheard(step.command)) {

@@ -81,6 +81,33 @@ TEST(MemoryEngines, RestoreIntoAClearedRadioGivesTheSameMemory) {
     }
 }
 
+// A restore's progress goes through its stages in order, each with counts
+// of its own that only grow and end at their total.
+TEST(MemoryEngines, RestoreProgressSaysClearingThenCountsEachStageToItsTotal) {
+    RadioState radio(DemoScenario());
+    const ScannerMemory memory = WithoutIndexes(Backup(radio));
+    PlanRunner restore(PlanRestore(memory));
+    const test::Run run = Drive(restore, radio);
+    ASSERT_EQ(run.end.outcome, MemoryOutcome::Finished) << run.end.message;
+    std::vector<MemoryStage> stages;
+    for (const MemoryProgress& progress : run.progress) {
+        if (stages.empty() || stages.back() != progress.stage) {
+            stages.push_back(progress.stage);
+            continue;
+        }
+        const MemoryProgress& before = *(&progress - 1);
+        EXPECT_GE(progress.recordsDone, before.recordsDone);
+        if (progress.stage == MemoryStage::Writing) EXPECT_EQ(progress.recordsTotal, before.recordsTotal);
+    }
+    EXPECT_EQ(stages, (std::vector<MemoryStage>{MemoryStage::Clearing, MemoryStage::Writing, MemoryStage::Checking}));
+    const MemoryProgress& last = run.end.progress;
+    EXPECT_EQ(last.recordsDone, last.recordsTotal);
+    EXPECT_EQ(ProgressText(run.progress.at(1), 2.0), "Clearing the scanner's memory (about 10 s)");
+    MemoryProgress writing{MemoryStage::Writing, 13, 40, 0};
+    EXPECT_EQ(ProgressText(writing, 25.0), "Writing: 13/40 changes, 25.0 commands/s");
+    EXPECT_EQ(run.end.message.rfind("Wrote ", 0), 0u);
+}
+
 TEST(MemoryEngines, AnEditedFileOrTreeChangesExactlyWhatWasEdited) {
     RadioState radio(DemoScenario());
     const ScannerMemory before = Backup(radio);

@@ -1,5 +1,6 @@
 #include "memory/qt/MemoryTab.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,13 +18,15 @@
 #include "memory/PlanRunner.h"
 #include "memory/WritePlan.h"
 #include "memory/qt/MemoryRunner.h"
+#include "memory/qt/MemorySettingsTree.h"
 #include "memory/qt/MemoryTree.h"
 
 namespace quorvane {
 namespace {
 
 constexpr int kRowTop = 60, kRowHeight = 360, kGap = 60;
-constexpr int kTreeTop = 480, kTreeWidth = 9960, kTreeHeight = 3240;
+constexpr int kTreeTop = 480, kTreeWidth = 9960, kTreeHeight = 2100;
+constexpr int kSettingsHeight = 780, kEraseHeight = 270;
 constexpr int kSideLeft = 10200, kSideWidth = 1140;
 constexpr int kLineWidth = 11220, kLineHeight = 270;
 
@@ -64,10 +67,21 @@ MemoryTab::MemoryTab(MemoryHost host, QWidget* parent) : QWidget(parent), host_(
     connect(memory_cancel, &QPushButton::clicked, runner_, &MemoryRunner::Cancel);
 
     memory_tree = NewControl<MemoryTree>(this, "memory_tree", TwipsRect(120, kTreeTop, kTreeWidth, kTreeHeight));
-    connect(memory_tree, &MemoryTree::Edited, this, [this] {
-        unwritten_ = true;
-        SetInSync(false);
-    });
+    connect(memory_tree, &MemoryTree::Edited, this, &MemoryTab::Edited);
+    const int settingsTop = kTreeTop + kTreeHeight + kGap;
+    memory_settings = NewControl<MemorySettingsTree>(this, "memory_settings",
+                                                     TwipsRect(120, settingsTop, kTreeWidth, kSettingsHeight));
+    memory_settings->setAccessibleName("Scanner settings");
+    connect(memory_settings, &MemorySettingsTree::Edited, this, &MemoryTab::Edited);
+    const int eraseTop = settingsTop + kSettingsHeight + kGap;
+    memory_erase_first = NewControl<QCheckBox>(
+        this, "memory_erase_first", TwipsRect(120, eraseTop, kLineWidth, kEraseHeight),
+        "Erase the scanner first: Write clears every record and returns every setting to its default");
+    memory_erase_first->setAccessibleName("Erase the scanner first");
+    memory_erase_first->setToolTip(
+        "Write to scanner then clears the scanner's whole memory (CLR: every system, group and channel, and every "
+        "setting, lockout and quick key back to its default), writes the whole tree and the Scanner settings, and "
+        "reads it all back. Without it, only what differs from the scanner is written.");
     connect(memory_tree, &MemoryTree::ProblemShown, this, &MemoryTab::Say);
 
     // The row edits, down the right side.
@@ -90,7 +104,7 @@ MemoryTab::MemoryTab(MemoryHost host, QWidget* parent) : QWidget(parent), host_(
         top += kRowHeight + kGap;
     }
 
-    const int statusTop = kTreeTop + kTreeHeight + kGap;
+    const int statusTop = eraseTop + kEraseHeight + kGap;
     memory_status = NewControl<QLabel>(this, "memory_status", TwipsRect(120, statusTop, kLineWidth, kLineHeight));
     memory_progress =
         NewControl<QLabel>(this, "memory_progress", TwipsRect(120, statusTop + kLineHeight, kLineWidth, kLineHeight));
@@ -102,6 +116,16 @@ MemoryTab::~MemoryTab() = default;
 bool MemoryTab::Busy() const { return runner_->Running(); }
 
 void MemoryTab::Abandon(bool lineStillOpen) { runner_->Abandon(lineStillOpen); }
+
+void MemoryTab::Edited() {
+    unwritten_ = true;
+    SetInSync(false);
+}
+
+void MemoryTab::ShowMemory(const ScannerMemory& memory) {
+    memory_tree->Show(memory);
+    memory_settings->Show(memory.settings);
+}
 
 void MemoryTab::ReadClick() {
     if (!SettleEdits("reading the scanner")) return;
@@ -157,7 +181,8 @@ void MemoryTab::WriteClick() {
 void MemoryTab::StartWrite() {
     const std::optional<ScannerMemory> edited = TreeMemory("Not written");
     if (!edited) return;
-    WritePlan plan = PlanWrite(*scanner_, *edited);
+    const bool erase = memory_erase_first->isChecked();
+    WritePlan plan = erase ? PlanRestore(WithoutIndexes(*edited)) : PlanWrite(*scanner_, *edited);
     if (plan.steps.empty()) {
         Say("Nothing to write: the scanner holds the tree already.");
         unwritten_ = false;
@@ -171,6 +196,7 @@ void MemoryTab::Start(std::unique_ptr<MemoryEngine> engine, Run run) {
     engine_ = std::move(engine);
     run_ = run;
     memory_progress->clear();
+    Say({});  // the last run's end is not this one's
     const QString refused = runner_->Start(*engine_);
     if (!refused.isEmpty()) Say(refused);
     UpdateButtons();
@@ -190,7 +216,7 @@ void MemoryTab::Ended(const MemoryStep& end) {
     switch (run_) {
         case Run::Read:
             scanner_ = static_cast<MemoryReader&>(*engine_).Result();
-            memory_tree->Show(*scanner_);
+            ShowMemory(*scanner_);
             unwritten_ = false;
             SetInSync(true);
             break;
@@ -216,6 +242,7 @@ void MemoryTab::ShowProgress(const MemoryProgress& progress, double perSecond) {
 std::optional<ScannerMemory> MemoryTab::TreeMemory(const char* doing) {
     std::string problem;
     std::optional<ScannerMemory> memory = memory_tree->Memory(&problem);
+    if (memory && !memory_settings->Settings(&memory->settings, &problem)) memory.reset();
     if (!memory) Say(QString("%1: fix the marked cell first: %2").arg(doing, Text(problem)));
     return memory;
 }
@@ -238,7 +265,7 @@ void MemoryTab::OpenClick() {
         host_.tell(Text(problem));
         return;
     }
-    memory_tree->Show(*memory);
+    ShowMemory(*memory);
     unwritten_ = true;
     SetInSync(false);
     const std::vector<std::string> problems = ValidateMemory(*memory, NameOf(path));
@@ -282,7 +309,7 @@ void MemoryTab::ImportClick() {
         host_.tell(Text(problem));
         return;
     }
-    memory_tree->Show(imported->memory);
+    ShowMemory(imported->memory);
     unwritten_ = true;
     SetInSync(false);
     Say(QString("Imported %1 channels into %2 groups, in place of the channels they had.")
@@ -314,7 +341,7 @@ void MemoryTab::UpdateButtons() {
     for (QWidget* control : std::initializer_list<QWidget*>{memory_read, memory_write, memory_open, memory_save,
                                                              memory_import, memory_export, memory_add_system,
                                                              memory_add, memory_delete, memory_up, memory_down,
-                                                             memory_tree})
+                                                             memory_tree, memory_settings, memory_erase_first})
         control->setEnabled(!busy);
     memory_cancel->setEnabled(busy);
     memory_hit_intel->setEnabled(!busy && inSync_);

@@ -8,12 +8,14 @@
 #include "memory/MemoryEngine.h"
 #include "memory/ScannerMemory.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
 namespace quorvane {
 
 class MemoryRunner;
+class MemorySettingsTree;
 class MemoryTree;
 class ScannerLink;
 
@@ -35,6 +37,10 @@ struct MemoryHost {
 // its channels for a spreadsheet (ReadChannelsCsv has the rules), and
 // "Rebuild hit_intel.txt" writes the hit table from the tree while it is
 // what the scanner holds (after a read or a write), with no second read.
+// Under the tree, the "Scanner settings" node shows and edits the global
+// settings; the box "Erase the scanner first" makes Write clear the scanner
+// ("CLR": every record, every setting back to its default) and write the
+// whole tree and its settings, instead of only what differs.
 //
 // A read or a write holds the line (the poll, keys and the harvest wait),
 // shows records done/total and commands per second, and can be cancelled.
@@ -82,6 +88,9 @@ private:
     // shown) when it cannot be.
     std::optional<ScannerMemory> TreeMemory(const char* doing);
     void Say(const QString& text);
+    // Shows a memory in the tree and the settings node.
+    void ShowMemory(const ScannerMemory& memory);
+    void Edited();
     void SetInSync(bool inSync);
     void UpdateButtons();
     QString Choose(FileChoice choice);
@@ -105,6 +114,8 @@ private:
     std::optional<ScannerMemory> scanner_;  // the scanner's memory as last read or written
     bool inSync_ = false;                   // the tree is what the scanner holds
     MemoryTree* memory_tree = nullptr;
+    MemorySettingsTree* memory_settings = nullptr;
+    QCheckBox* memory_erase_first = nullptr;
     QPushButton* memory_read = nullptr;
     QPushButton* memory_write = nullptr;
     QPushButton* memory_cancel = nullptr;

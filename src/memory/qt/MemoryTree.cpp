@@ -263,6 +263,8 @@ public:
     Fields fields;
     Fields trunk = Fields(trunk_field::Count);          // systems
     Fields bandPlan = Fields(band_plan_field::Count);   // systems
+    std::string groupQuickKeys;                        // systems (QGL)
+    std::vector<std::string> lockedIds;                // trunked systems (GLI)
 
 private:
     QString TypeText() const {
@@ -426,6 +428,8 @@ void MemoryTree::Show(const ScannerMemory& memory) {
         auto* row = new MemoryRow(RowKind::System, system.fields, system.index, system.type);
         row->trunk = system.trunk;
         row->bandPlan = system.bandPlan;
+        row->groupQuickKeys = system.groupQuickKeys;
+        row->lockedIds = system.lockedIds;
         for (const Group& site : system.sites) row->addChild(GroupRow(site, true));
         for (const Group& group : system.groups) row->addChild(GroupRow(group, false));
         systems << row;
@@ -436,7 +440,8 @@ void MemoryTree::Show(const ScannerMemory& memory) {
 }
 
 std::optional<ScannerMemory> MemoryTree::Memory(std::string* problem) const {
-    // The tree holds no settings: a write from the tab leaves them as they are.
+    // The global settings are the tab's settings node's; a system keeps its
+    // quick keys and locked IDs.
     ScannerMemory memory{model_, firmware_, {}, std::nullopt};
     std::string first;
     const auto check = [&first](const MemoryRow& row, const std::string& place) {
@@ -453,6 +458,8 @@ std::optional<ScannerMemory> MemoryTree::Memory(std::string* problem) const {
         system.fields = systemRow.fields;
         system.trunk = systemRow.trunk;
         system.bandPlan = systemRow.bandPlan;
+        system.groupQuickKeys = systemRow.groupQuickKeys;
+        system.lockedIds = systemRow.lockedIds;
         const std::string systemPlace = SystemPlace(static_cast<std::size_t>(s), system);
         check(systemRow, systemPlace);
         for (int g = 0; g < systemRow.childCount(); ++g) {

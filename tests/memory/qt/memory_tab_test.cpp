@@ -10,6 +10,7 @@
 
 #include "link/qt/ScannerLink.h"
 #include "memory/MemoryFile.h"
+#include "memory/qt/MemorySettingsTree.h"
 #include "memory/qt/MemoryTab.h"
 #include "memory/qt/MemoryTree.h"
 #include "QtTestApp.h"
@@ -102,6 +103,68 @@ TEST(MemoryTab, OpensSavesExportsAndImportsWithoutAScanner) {
     EXPECT_EQ(status(), "The scanner is not connected: choose its port and press Run on the Settings tab.");
     EXPECT_FALSE(tab.findChild<QPushButton*>("memory_hit_intel")->isEnabled());
     EXPECT_TRUE(told.isEmpty()) << told.join("; ").toStdString();
+}
+
+// The "Scanner settings" node shows a file's settings, takes edits checked as
+// the file's are, and keeps them through Save; a file without settings says
+// a write leaves the scanner's as they are.
+TEST(MemoryTab, TheScannerSettingsNodeShowsAndEditsTheSettingsOfTheFile) {
+    test::QtApp();
+    QTemporaryDir folder;
+    ScannerLink link;
+    MemoryHost host{&link, folder.path(), [](const QString&) {}, [] {}};
+    MemoryTab tab(host);
+    QString chosen;
+    tab.SetFileChooser([&chosen](MemoryTab::FileChoice) { return chosen; });
+    const auto click = [&tab](const char* button) {
+        QTest::mouseClick(tab.findChild<QPushButton*>(button), Qt::LeftButton);
+    };
+    const auto status = [&tab] { return tab.findChild<QLabel*>("memory_status")->toolTip().toStdString(); };
+    auto* node = tab.findChild<MemorySettingsTree*>("memory_settings")->topLevelItem(0);
+    EXPECT_EQ(node->text(0), "Scanner settings");
+
+    chosen = QUORVANE_DATA_DIR "/quorvane-memory.example.json";
+    click("memory_open");
+    EXPECT_EQ(node->childCount(), 0);
+    EXPECT_EQ(node->text(1), "not in this memory: a write leaves the scanner's settings as they are");
+
+    std::optional<ScannerMemory> memory = ReadMemoryJson(Read(chosen), "example", nullptr);
+    ASSERT_TRUE(memory);
+    memory->settings = ScannerSettings{{{"BLT", "AF"}, {"OMS", "Hello,World"}}, {"01544300"}};
+    chosen = folder.filePath("with-settings.json");
+    Write(chosen, WriteMemoryJson(*memory));
+    click("memory_open");
+    ASSERT_EQ(node->childCount(), 3);
+    EXPECT_EQ(node->child(0)->text(0), "Backlight (BLT)");
+    EXPECT_EQ(node->child(1)->text(1), "Hello,World");
+    EXPECT_EQ(node->child(2)->text(1), "154.4300");
+
+    const struct {
+        int row;
+        const char* typed;
+        std::string refusal;  // empty: saved
+    } table[] = {
+        {0, "\u2713", "Not saved: fix the marked cell first: Scanner settings: Backlight (BLT) holds U+2713, which "
+                      "the scanner cannot store"},
+        {0, "AO", ""},
+        {2, "154.43 600", "Not saved: fix the marked cell first: Scanner settings: locked-out frequency \"600\" is "
+                          "not MHz within the scanner's bands"},
+        {2, "154.43, 460.025", ""},
+    };
+    chosen = folder.filePath("edited.json");
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.typed);
+        node->child(row.row)->setText(1, QString::fromUtf8(row.typed));
+        EXPECT_TRUE(tab.HasUnwrittenEdits());
+        EXPECT_EQ(node->child(row.row)->background(1).style() != Qt::NoBrush, !row.refusal.empty());
+        click("memory_save");
+        EXPECT_EQ(status().substr(0, row.refusal.empty() ? 9 : row.refusal.size()),
+                  row.refusal.empty() ? "Saved in " : row.refusal);
+    }
+    const std::optional<ScannerMemory> saved = ReadMemoryJson(Read(chosen), "edited.json", nullptr);
+    ASSERT_TRUE(saved && saved->settings);
+    EXPECT_EQ(saved->settings->values, (std::map<std::string, std::string>{{"BLT", "AO"}, {"OMS", "Hello,World"}}));
+    EXPECT_EQ(saved->settings->lockedFrequencies, (std::vector<std::string>{"01544300", "04600250"}));
 }
 
 }  // namespace
