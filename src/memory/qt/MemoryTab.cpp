@@ -1,5 +1,6 @@
 #include "memory/qt/MemoryTab.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -108,6 +109,31 @@ MemoryTab::MemoryTab(MemoryHost host, QWidget* parent) : QWidget(parent), host_(
     memory_status = NewControl<QLabel>(this, "memory_status", TwipsRect(120, statusTop, kLineWidth, kLineHeight));
     memory_progress =
         NewControl<QLabel>(this, "memory_progress", TwipsRect(120, statusTop + kLineHeight, kLineWidth, kLineHeight));
+    // A fault names the record and what the scanner takes: it wraps, whole.
+    memory_status->setWordWrap(true);
+    memory_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    // The places above are the first sizes; the layouts give the tab's room
+    // to the trees as the tab grows (in a window of its own, too).
+    auto* topRow = new QHBoxLayout;
+    for (const auto& b : buttons) topRow->addWidget(*b.button);
+    topRow->addStretch();
+    auto* side = new QVBoxLayout;
+    for (const auto& e : edits) side->addWidget(*e.button);
+    side->addStretch();
+    auto* trees = new QVBoxLayout;
+    trees->addWidget(memory_tree, 3);
+    trees->addWidget(memory_settings, 1);
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(trees, 1);
+    middle->addLayout(side);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(8, 4, 8, 4);
+    page->addLayout(topRow);
+    page->addLayout(middle, 1);
+    page->addWidget(memory_erase_first);
+    page->addWidget(memory_status);
+    page->addWidget(memory_progress);
     UpdateButtons();
 }
 
@@ -329,7 +355,10 @@ void MemoryTab::RebuildClick() {
     Say("hit_intel.txt was rebuilt from the tree.");
 }
 
-void MemoryTab::Say(const QString& text) { ShowElided(memory_status, text); }
+void MemoryTab::Say(const QString& text) {
+    memory_status->setText(text);
+    memory_status->setToolTip(text);
+}
 
 void MemoryTab::SetInSync(bool inSync) {
     inSync_ = inSync;

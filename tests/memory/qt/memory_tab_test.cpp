@@ -105,6 +105,27 @@ TEST(MemoryTab, OpensSavesExportsAndImportsWithoutAScanner) {
     EXPECT_TRUE(told.isEmpty()) << told.join("; ").toStdString();
 }
 
+// The tab lays itself out with its size: the tree takes the room a bigger
+// tab (or a window of its own) gives, and a long fault wraps, whole.
+TEST(MemoryTab, TheTreeGrowsWithTheTabAndALongFaultWraps) {
+    test::QtApp();
+    QTemporaryDir folder;
+    ScannerLink link;
+    MemoryTab tab(MemoryHost{&link, folder.path(), [](const QString&) {}, [] {}});
+    auto* tree = tab.findChild<MemoryTree*>("memory_tree");
+    auto* status = tab.findChild<QLabel*>("memory_status");
+    tab.resize(800, 500);
+    tab.show();
+    QApplication::processEvents();
+    const QSize small = tree->size();
+    tab.resize(1200, 900);
+    QApplication::processEvents();
+    EXPECT_GT(tree->width(), small.width() + 300);
+    EXPECT_GT(tree->height(), small.height() + 200);
+    EXPECT_TRUE(status->wordWrap());
+    EXPECT_GE(status->geometry().right(), tree->geometry().right());
+}
+
 // The "Scanner settings" node shows a file's settings, takes edits checked as
 // the file's are, and keeps them through Save; a file without settings says
 // a write leaves the scanner's as they are.
