@@ -67,11 +67,16 @@ struct Programmed {
         const auto prg = std::find(all.rbegin(), all.rend(), "PRG");
         return std::vector<std::string>(prg == all.rend() ? all.begin() : prg.base() - 1, all.end());
     }
-    // Whether the last run ends with "EPG", once the radio has had time to read it.
+    // Whether the last run ends with "EPG" and the Scan key after it (the
+    // radio leaves Program Mode on Scan Hold), once the radio has read them,
+    // and the radio scans again.
     bool EndsWithEpg() const {
         return WaitUntil([this] {
             const auto run = LastRun();
-            return !run.empty() && run.back() == "EPG";
+            const auto epg = std::find(run.begin(), run.end(), "EPG");
+            bool held = true;
+            radio->ChangeState([&held](RadioState& state, SimTime) { held = state.Scan().Held(); });
+            return epg != run.end() && epg + 1 != run.end() && epg[1] == "KEY,S,P" && !held;
         }, 3000);
     }
 };
@@ -80,6 +85,7 @@ bool Changes(const std::string& command) {
     for (const char* word : {"CLR", "CSY", "AGC", "AGT", "ACC", "ACT", "DSY", "DGR", "DCH"})
         if (command.rfind(word, 0) == 0) return true;
     if (command.rfind("QGL,", 0) == 0 && command.back() == ',') return false;  // QGL's read form
+    if (command.rfind("KEY,", 0) == 0) return false;  // a key press (Scan, after "EPG")
     // A set form carries settings after the index.
     return std::count(command.begin(), command.end(), ',') > 1;
 }
