@@ -30,19 +30,30 @@ void Write(const QString& path, const std::string& bytes) {
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-TEST(MemoryTab, OpensSavesExportsAndImportsWithoutAScanner) {
-    test::QtApp();
+// A Memory tab with no scanner, its file dialogs answered by `chosen`.
+struct TabWithoutScanner {
+    QApplication& app = test::QtApp();  // before any widget
     QTemporaryDir folder;
     ScannerLink link;
     QStringList told;
-    MemoryHost host{&link, folder.path(), [&told](const QString& text) { told << text; }, [] {}};
-    MemoryTab tab(host);
+    MemoryTab tab{MemoryHost{&link, folder.path(), [this](const QString& text) { told << text; }, [] {}}};
     QString chosen;
-    tab.SetFileChooser([&chosen](MemoryTab::FileChoice) { return chosen; });
-    const auto click = [&tab](const char* button) {
-        QTest::mouseClick(tab.findChild<QPushButton*>(button), Qt::LeftButton);
-    };
-    const auto status = [&tab] { return tab.findChild<QLabel*>("memory_status")->toolTip().toStdString(); };
+
+    TabWithoutScanner() {
+        tab.SetFileChooser([this](MemoryTab::FileChoice) { return chosen; });
+    }
+    void Click(const char* button) { QTest::mouseClick(tab.findChild<QPushButton*>(button), Qt::LeftButton); }
+    std::string Status() const { return tab.findChild<QLabel*>("memory_status")->toolTip().toStdString(); }
+};
+
+TEST(MemoryTab, OpensSavesExportsAndImportsWithoutAScanner) {
+    TabWithoutScanner without;
+    MemoryTab& tab = without.tab;
+    QTemporaryDir& folder = without.folder;
+    QString& chosen = without.chosen;
+    const QStringList& told = without.told;
+    const auto click = [&without](const char* button) { without.Click(button); };
+    const auto status = [&without] { return without.Status(); };
 
     chosen = QUORVANE_DATA_DIR "/quorvane-memory.example.json";
     click("memory_open");
@@ -130,17 +141,12 @@ TEST(MemoryTab, TheTreeGrowsWithTheTabAndALongFaultWraps) {
 // the file's are, and keeps them through Save; a file without settings says
 // a write leaves the scanner's as they are.
 TEST(MemoryTab, TheScannerSettingsNodeShowsAndEditsTheSettingsOfTheFile) {
-    test::QtApp();
-    QTemporaryDir folder;
-    ScannerLink link;
-    MemoryHost host{&link, folder.path(), [](const QString&) {}, [] {}};
-    MemoryTab tab(host);
-    QString chosen;
-    tab.SetFileChooser([&chosen](MemoryTab::FileChoice) { return chosen; });
-    const auto click = [&tab](const char* button) {
-        QTest::mouseClick(tab.findChild<QPushButton*>(button), Qt::LeftButton);
-    };
-    const auto status = [&tab] { return tab.findChild<QLabel*>("memory_status")->toolTip().toStdString(); };
+    TabWithoutScanner without;
+    MemoryTab& tab = without.tab;
+    QTemporaryDir& folder = without.folder;
+    QString& chosen = without.chosen;
+    const auto click = [&without](const char* button) { without.Click(button); };
+    const auto status = [&without] { return without.Status(); };
     auto* node = tab.findChild<MemorySettingsTree*>("memory_settings")->topLevelItem(0);
     EXPECT_EQ(node->text(0), "Scanner settings");
 
