@@ -116,19 +116,26 @@ MemoryTab::MemoryTab(MemoryHost host, QWidget* parent) : QWidget(parent), host_(
     // The places above are the first sizes; the layouts give the tab's room
     // to the trees as the tab grows (in a window of its own, too).
     auto* topRow = new QHBoxLayout;
-    for (const auto& b : buttons) topRow->addWidget(*b.button);
+    topRow->setSpacing(TwipsRect(0, 0, kGap, 0).width());
+    for (const auto& b : buttons) {
+        // As narrow as their first places at the least, so the row fits the
+        // tab in the main window; wider as the tab grows.
+        (*b.button)->setMinimumWidth(TwipsRect(0, 0, b.width, 0).width());
+        (*b.button)->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        topRow->addWidget(*b.button);
+    }
     topRow->addStretch();
     auto* side = new QVBoxLayout;
     for (const auto& e : edits) side->addWidget(*e.button);
     side->addStretch();
     auto* trees = new QVBoxLayout;
-    trees->addWidget(memory_tree, 3);
+    trees->addWidget(memory_tree, 4);
     trees->addWidget(memory_settings, 1);
     auto* middle = new QHBoxLayout;
     middle->addLayout(trees, 1);
     middle->addLayout(side);
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(8, 4, 8, 4);
+    page->setContentsMargins(TwipsRect(0, 0, 120, 0).width(), 4, TwipsRect(0, 0, 120, 0).width(), 4);
     page->addLayout(topRow);
     page->addLayout(middle, 1);
     page->addWidget(memory_erase_first);
