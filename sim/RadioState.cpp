@@ -89,6 +89,8 @@ void RadioState::Tune(const std::string& digits, const std::string& modulation, 
 
 void RadioState::SetProgramming(bool on, SimTime now) {
     timeline_.Update(now);
+    // Leaving Program Mode, the radio stays on Scan Hold until the Scan key.
+    if (programming_ && !on) timeline_.SetHeld(true, now);
     programming_ = on;
     UpdatePause(now);
 }

@@ -26,7 +26,8 @@ public:
     void Tune(const std::string& digits, const std::string& modulation, SimTime now);
     bool Tuned() const { return tuned_.has_value(); }
 
-    // "PRG" / "EPG"; the scan waits while programming mode is on.
+    // "PRG" / "EPG"; the scan waits while programming mode is on, and after
+    // "EPG" stays on Scan Hold (Scan().Held()) until the Scan key ("KEY,S,P").
     void SetProgramming(bool on, SimTime now);
     bool Programming() const { return programming_; }
 

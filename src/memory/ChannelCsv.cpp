@@ -165,6 +165,23 @@ struct Target {
     Channel channel;
 };
 
+// The columns of a frequency table as radio-listener databases export it,
+// told by its "Alpha Tag" column, and the channel field each fills.
+constexpr const char* kAlphaTagColumn = "alpha tag";
+constexpr const char* kTagColumn = "tag";
+struct ListenerColumn {
+    const char* name;
+    int field;  // a channel field, or -1: not stored
+};
+constexpr ListenerColumn kListenerColumns[] = {
+    {"frequency", channel_field::Frequency}, {"frequency output", channel_field::Frequency},
+    {"tone", channel_field::Tone},           {"pl tone", channel_field::Tone},
+    {"alpha tag", channel_field::Name},      {"mode", channel_field::Modulation},
+    {"description", -1},                     {"frequency input", -1},
+    {"fcc callsign", -1},                    {"agency/category", -1},
+    {"class station use", -1},
+};
+
 class Importer {
 public:
     Importer(const ScannerMemory& into, std::optional<GroupAt> selected) : memory_(into), selected_(selected) {}
@@ -196,7 +213,29 @@ public:
     }
 
 private:
+    // The database layout: rows go to the selected group's system, in the
+    // group their "Tag" names (made when missing; none: the selected group).
+    void ReadListenerHeader(const Row& header) {
+        listener_ = true;
+        std::string known = kTagColumn;
+        for (const ListenerColumn& each : kListenerColumns) known += std::string(", ") + each.name;
+        for (const std::string& cell : header.cells) {
+            const std::string name = Lower(TrimBlanks(cell));
+            int column = name == kTagColumn ? kGroup : kNone;
+            for (const ListenerColumn& each : kListenerColumns)
+                if (name == each.name) column = each.field < 0 ? kIgnored : each.field;
+            if (column == kNone) Fail(header.line, "column \"" + cell + "\" is not one of " + known);
+            if (column != kIgnored && std::find(columns_.begin(), columns_.end(), column) != columns_.end())
+                Fail(header.line, "column \"" + cell + "\" is there twice");
+            columns_.push_back(column);
+        }
+        if (std::find(columns_.begin(), columns_.end(), static_cast<int>(channel_field::Frequency)) == columns_.end())
+            Fail(header.line, "there is no \"Frequency\" column");
+    }
+
     void ReadHeader(const Row& header) {
+        for (const std::string& cell : header.cells)
+            if (Lower(TrimBlanks(cell)) == kAlphaTagColumn) return ReadListenerHeader(header);
         const RecordLayout& layout = ChannelLayout();
         std::string known = std::string(kSystemColumn) + ", " + kGroupColumn;
         for (const FieldRule& field : layout.fields) known += std::string(", ") + field.key;
@@ -225,6 +264,8 @@ private:
         Target target;
         target.channel.fields.assign(channel_field::Count, "");
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            if (columns_[c] == kIgnored) continue;
+            if (listener_ && columns_[c] != kGroup && UnitsCell(target, columns_[c], row.cells[c], row.line)) continue;
             if (columns_[c] == kSystem) {
                 target.system = Bytes(row.cells[c], kSystemColumn, row.line);
             } else if (columns_[c] == kGroup) {
@@ -238,6 +279,11 @@ private:
             }
         }
         if (target.channel.fields[channel_field::Frequency].empty()) Fail(row.line, "frequency is missing");
+        if (listener_) {
+            // Into the selected group's system, by its name.
+            if (!target.group.empty()) target.system = SelectedSystem(row.line).fields[system_field::Name];
+            if (target.channel.fields[channel_field::Name].empty()) Fail(row.line, "Alpha Tag is empty");
+        }
         if (target.system.empty() != target.group.empty())
             Fail(row.line, "a channel needs both a system and a group, or neither (for the selected group)");
         const FieldRule& nameRule = SystemLayout().fields[system_field::Name];
@@ -248,7 +294,39 @@ private:
         return target;
     }
 
+    // A tone or mode as the databases write them ("67.0 PL", "D023", "CSQ";
+    // FM, NFM, FMN, AM); true when the cell was one of those.
+    bool UnitsCell(Target& target, int column, const std::string& cell, std::size_t line) {
+        const auto read = column == channel_field::Tone         ? ToneCode
+                          : column == channel_field::Modulation ? ModulationCode
+                                                                : nullptr;
+        if (!read) return false;
+        std::string why;
+        const std::optional<std::string> code = read(TrimBlanks(cell), &why);
+        if (!code) Fail(line, (column == channel_field::Tone ? "Tone " : "Mode ") + why);
+        target.channel.fields[static_cast<std::size_t>(column)] = *code;
+        return true;
+    }
+
+    const System& SelectedSystem(std::size_t line) {
+        if (!selected_ || selected_->system >= memory_.systems.size() ||
+            memory_.systems[selected_->system].type != kConventionalType)
+            Fail(line, "choose a group of the conventional system the channels go into first");
+        return memory_.systems[selected_->system];
+    }
+
     std::pair<std::size_t, std::size_t> Place(const Target& target, std::size_t line) {
+        if (listener_ && !target.group.empty()) {
+            SelectedSystem(line);
+            std::vector<Group>& groups = memory_.systems[selected_->system].groups;
+            for (std::size_t g = 0; g < groups.size(); ++g)
+                if (TrimTrailing(groups[g].fields[group_field::Name]) == TrimTrailing(target.group))
+                    return {selected_->system, g};
+            Group group;
+            group.fields[group_field::Name] = target.group;
+            groups.push_back(std::move(group));
+            return {selected_->system, groups.size() - 1};
+        }
         if (target.system.empty()) {
             if (!selected_ || selected_->system >= memory_.systems.size() ||
                 memory_.systems[selected_->system].type != kConventionalType ||
@@ -284,7 +362,8 @@ private:
         return memory_.systems.size() - 1;
     }
 
-    static constexpr int kNone = -3, kSystem = -2, kGroup = -1;
+    static constexpr int kIgnored = -4, kNone = -3, kSystem = -2, kGroup = -1;
+    bool listener_ = false;  // the database layout
     ScannerMemory memory_;
     std::optional<GroupAt> selected_;
     std::vector<int> columns_;  // field index of each column, or kSystem / kGroup

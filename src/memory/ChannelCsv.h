@@ -54,6 +54,16 @@ struct ChannelImport {
 //  - all or nothing: on the first problem nothing is imported and *problem
 //    says `<fileName>: line N: <column> <what is wrong>`; every cell is
 //    checked by the memory file's rules (FieldProblem).
+//
+// The frequency tables radio-listener databases export are read too, told by
+// their "Alpha Tag" column: Frequency (or Frequency Output) in MHz, Tone (or
+// PL Tone) as they write it ("CSQ", "67.0 PL", "D023", "023 DPL"), Alpha Tag
+// as the name, Mode (FM, NFM, FMN, AM) and Tag; Description, Frequency
+// Input, FCC Callsign, Agency/Category and Class Station Use are not stored.
+// Their rows go into the system of `selected`, a conventional one: into the
+// group their Tag names (made at the end when there is none), or `selected`
+// itself when the Tag is empty. A tone, mode or other value the scanner does
+// not take stops the import with a message naming the row.
 std::optional<ChannelImport> ReadChannelsCsv(const ScannerMemory& into, std::string_view text,
                                              const std::string& fileName, std::optional<GroupAt> selected,
                                              std::string* problem);

@@ -41,7 +41,8 @@ std::string DeleteMemberCommand(const std::string& index);             // "DCH,<
 
 // Whether a command makes or deletes a record (CSY, AGC, AGT, ACC, ACT, DSY,
 // DGR, DCH): the scanner may take its time, and a second send would make a
-// second record or be refused, so it waits kChangeWaitMs before it is sent again.
+// second record or be refused, so it waits kChangeWaitMs for its answer and
+// is then never sent again without reading back whether it happened.
 bool IsMakeOrDeleteCommand(const std::string& command);
 inline constexpr int kChangeWaitMs = 10000;
 

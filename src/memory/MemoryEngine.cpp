@@ -1,6 +1,7 @@
 #include "memory/MemoryEngine.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "link/Commands.h"
 #include "link/Fields.h"
@@ -9,6 +10,19 @@
 #include "tools/Harvest.h"
 
 namespace quorvane {
+
+std::string ProgressText(const MemoryProgress& progress, double commandsPerSecond) {
+    if (progress.stage == MemoryStage::Clearing) return "Clearing the scanner's memory (about 10 s)";
+    std::string text = progress.stage == MemoryStage::Writing    ? "Writing: "
+                       : progress.stage == MemoryStage::Checking ? "Reading back: "
+                                                                 : "Reading: ";
+    text += std::to_string(progress.recordsDone);
+    if (progress.recordsTotal) text += "/" + std::to_string(progress.recordsTotal);
+    text += progress.stage == MemoryStage::Writing ? " changes" : " records";
+    char rate[40];
+    std::snprintf(rate, sizeof rate, ", %.1f commands/s", commandsPerSecond);
+    return text + rate;
+}
 
 MemoryStep MemoryEngine::Start() {
     if (state_ != State::Idle) return last_;
@@ -28,6 +42,7 @@ MemoryStep MemoryEngine::OnReply(const std::string& line) {
         // A garbled or overrun command was not taken: a read, or a set (which
         // gives the same result twice), goes again; a make, delete or clear not.
         const bool lineFault = error == ReplyError::Fer || error == ReplyError::Orer;
+        if (lineFault && IsMakeOrDeleteCommand(command_)) return ChangeUnanswered();
         const bool repeatable = !IsMakeOrDeleteCommand(command_) && command_ != kClearMemory;
         if (lineFault && repeatable && tries_ < kHarvestMaxTries) {
             ++tries_;
@@ -51,6 +66,7 @@ MemoryStep MemoryEngine::OnReply(const std::string& line) {
 
 MemoryStep MemoryEngine::OnNoReply() {
     if (state_ != State::Waiting) return last_;
+    if (IsMakeOrDeleteCommand(command_)) return ChangeUnanswered();
     if (tries_ >= kHarvestMaxTries) {
         return Fail("No usable reply to " + ScannerText(command_) + " after " + std::to_string(kHarvestMaxTries) +
                     " tries" + (unusable_.empty() ? "" : " (the last reply: " + unusable_ + ")") +
@@ -60,16 +76,20 @@ MemoryStep MemoryEngine::OnNoReply() {
     return Ask();
 }
 
+MemoryStep MemoryEngine::ChangeUnanswered() {
+    return Fail("No answer to " + ScannerText(command_) + ": whether the scanner did it is not known.");
+}
+
 MemoryStep MemoryEngine::Cancel() {
     if (state_ == State::Ended) return last_;
     return End(MemoryOutcome::Cancelled, CancelMessage());
 }
 
-MemoryStep MemoryEngine::Request(std::string command, int waitMs) {
+MemoryStep MemoryEngine::Request(std::string command, int waitMs, int sends) {
     state_ = State::Waiting;
     command_ = std::move(command);
     waitMs_ = IsMakeOrDeleteCommand(command_) ? std::max(waitMs, kChangeWaitMs) : waitMs;
-    tries_ = 1;
+    tries_ = sends;
     unusable_.clear();
     if (command_ == kEnterProgramming) programming_ = true;
     return Ask();

@@ -25,10 +25,12 @@ namespace quorvane {
 // not taken, and either gives the same result twice); a delete sent again and
 // answered "<word>,NG" was done by its first send, whose answer was lost (the
 // read-back checks it); any other "ERR", "NG", "FER" or "ORER" ends the run
-// as failed. A command whose wait runs out is sent again, up to
-// kHarvestMaxTries sends in all; a make or delete (IsMakeOrDeleteCommand)
-// waits kChangeWaitMs first, as the scanner may be slow to answer it and a
-// second one is not harmless.
+// as failed. A read or set whose wait runs out is sent again, up to
+// kHarvestMaxTries sends in all. A make or delete (IsMakeOrDeleteCommand) is
+// never sent again blindly: the scanner may be slow to answer it and a
+// second one is not harmless, so it waits kChangeWaitMs, and when that runs
+// out (or the line answers "FER" or "ORER") the engine's ChangeUnanswered
+// decides, e.g. by reading the list back to see whether it happened.
 //
 // Every end says whether "PRG" has been sent (leaveProgramming): the caller
 // then sends "EPG" last, after a success, a failure or a cancel alike.
@@ -40,11 +42,24 @@ enum class MemoryOutcome {
     Cancelled,  // `message` says what was left undone
 };
 
+// What a run is doing: its counts are of that stage alone.
+enum class MemoryStage {
+    Reading,   // records read
+    Clearing,  // "CLR" under way (no counts)
+    Writing,   // changes sent: records made, set, deleted, and settings
+    Checking,  // records read back after a write
+};
+
 struct MemoryProgress {
+    MemoryStage stage = MemoryStage::Reading;
     std::size_t recordsDone = 0;
     std::size_t recordsTotal = 0;  // 0 while unknown (a read of the whole memory)
     int commands = 0;              // commands sent, repeats included
 };
+
+// One line for the progress of a run, e.g. "Writing: 13/40 changes, 25.0
+// commands/s" or "Clearing the scanner's memory (about 10 s)".
+std::string ProgressText(const MemoryProgress& progress, double commandsPerSecond);
 
 struct MemoryStep {
     MemoryOutcome outcome = MemoryOutcome::Send;
@@ -89,8 +104,13 @@ protected:
     virtual MemoryStep Answer(const Reply& reply) = 0;
     // The message of a cancel (what was left as it was).
     virtual std::string CancelMessage() const = 0;
+    // A make or delete (Command()) got no usable answer in its wait, or the
+    // line answered "FER"/"ORER" to it. This one ends the run as failed.
+    virtual MemoryStep ChangeUnanswered();
 
-    MemoryStep Request(std::string command, int waitMs = kMemoryReplyWaitMs);
+    // `sends`: how many times the command has gone out with this one (a
+    // change sent again after a check counts its first send).
+    MemoryStep Request(std::string command, int waitMs = kMemoryReplyWaitMs, int sends = 1);
     // Not the answer: wait on; `why` (if any) is kept for a later failure.
     MemoryStep PassOver(std::string why = {});
     MemoryStep Finish(std::string message);

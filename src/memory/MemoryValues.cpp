@@ -125,6 +125,148 @@ bool IsSearchStep(long step) {
     return std::find(SearchSteps().begin(), SearchSteps().end(), step) != SearchSteps().end();
 }
 
+namespace {
+
+std::string Lower(std::string_view text) {
+    std::string lower;
+    for (const char c : text) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::size_t first = lower.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return lower.substr(first, lower.find_last_not_of(' ') - first + 1);
+}
+
+// Takes `affix` off the front or back of text (and the blanks beside it).
+bool TakeOff(std::string& text, std::string_view affix) {
+    if (text.size() >= affix.size() && text.compare(0, affix.size(), affix) == 0) {
+        text = Lower(text.substr(affix.size()));
+        return true;
+    }
+    if (text.size() >= affix.size() && text.compare(text.size() - affix.size(), affix.size(), affix) == 0) {
+        text = Lower(text.substr(0, text.size() - affix.size()));
+        return true;
+    }
+    return false;
+}
+
+// A decimal number in hundredths ("12.5" -> 1250), at most two decimals.
+std::optional<long> Hundredths(const std::string& text) {
+    const std::size_t point = text.find('.');
+    const std::string whole = text.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+    if (fraction.size() > 2 || (point != std::string::npos && fraction.empty())) return std::nullopt;
+    const std::optional<long> units = WholeNumber(whole);
+    const std::optional<long> parts = fraction.empty() ? 0L : WholeNumber(fraction);
+    if (!units || *units < 0 || *units > 100000 || !parts) return std::nullopt;
+    return *units * 100 + *parts * (fraction.size() == 1 ? 10 : 1);
+}
+
+std::optional<long> DcsCode(const std::string& digits) {
+    if (digits.size() != 3 || digits.find_first_not_of("01234567") != std::string::npos) return std::nullopt;
+    const auto found = std::find(kDcsCodes.begin(), kDcsCodes.end(), std::stoi(digits));
+    if (found == kDcsCodes.end()) return std::nullopt;
+    return kFirstDcs + (found - kDcsCodes.begin());
+}
+
+std::optional<long> CtcssCode(long hundredths) {
+    if (hundredths % 10 != 0) return std::nullopt;
+    const auto found = std::find(kCtcssTenths.begin(), kCtcssTenths.end(), hundredths / 10);
+    if (found == kCtcssTenths.end()) return std::nullopt;
+    return kFirstCtcss + (found - kCtcssTenths.begin());
+}
+
+std::optional<std::string> Refused(std::string* problem, std::string_view typed, const char* what) {
+    if (problem) *problem = "\"" + std::string(typed) + "\" is not " + what;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string ToneUnits(const std::string& code) {
+    const std::optional<long> number = WholeNumber(code);
+    const std::string label = number ? ToneLabel(*number) : "";
+    if (label.rfind("CTCSS ", 0) == 0) return label.substr(6);
+    return label.empty() ? code : label;
+}
+
+std::optional<std::string> ToneCode(std::string_view typed, std::string* problem) {
+    constexpr const char* kTaken = "a tone: a CTCSS tone in Hz (67.0), a DCS code (DCS 023, D023), None or Search";
+    std::string text = Lower(typed);
+    if (text.empty()) return std::string();
+    if (text == "none" || text == "off" || text == "csq") return std::string("0");
+    if (text == "search") return std::to_string(kToneSearch);
+    bool dcs = TakeOff(text, "dcs") || TakeOff(text, "dpl");
+    if (!dcs && text.size() > 1 && text[0] == 'd') {
+        text = text.substr(1);
+        dcs = true;
+    }
+    if (dcs) {
+        if (text.size() == 4 && text.back() == 'n') text.pop_back();  // "D023N": normal polarity
+        const std::optional<long> code = DcsCode(text);
+        if (!code) return Refused(problem, typed, kTaken);
+        return std::to_string(*code);
+    }
+    const bool hertz = TakeOff(text, "ctcss") | TakeOff(text, "hz") | TakeOff(text, "pl");
+    const std::optional<long> hundredths = Hundredths(text);
+    if (!hundredths) return Refused(problem, typed, kTaken);
+    if (const std::optional<long> code = CtcssCode(*hundredths)) return std::to_string(*code);
+    if (!hertz && text.find('.') == std::string::npos)
+        if (const std::optional<long> code = DcsCode(std::string(3 - std::min<std::size_t>(text.size(), 3), '0') + text))
+            return std::to_string(*code);
+    return Refused(problem, typed, kTaken);
+}
+
+std::vector<std::string> ToneChoices() {
+    std::vector<std::string> choices = {"None", "Search"};
+    for (long code = kFirstCtcss; code < kFirstCtcss + static_cast<long>(kCtcssTenths.size()); ++code)
+        choices.push_back(ToneUnits(std::to_string(code)));
+    for (long code = kFirstDcs; code < kFirstDcs + static_cast<long>(kDcsCodes.size()); ++code)
+        choices.push_back(ToneUnits(std::to_string(code)));
+    return choices;
+}
+
+std::string StepUnits(const std::string& code) {
+    const std::optional<long> step = WholeNumber(code);
+    if (!step || !IsSearchStep(*step)) return code;
+    if (*step == 0) return "Auto";
+    std::string text = std::to_string(*step / 100);
+    if (*step % 100) text += "." + std::to_string(*step % 100 / 10) + (*step % 10 ? std::to_string(*step % 10) : "");
+    return text + " kHz";
+}
+
+std::optional<std::string> StepCode(std::string_view typed, std::string* problem) {
+    std::string text = Lower(typed);
+    if (text.empty()) return std::string();
+    if (text == "auto") return std::string("0");
+    TakeOff(text, "khz");
+    const std::optional<long> step = Hundredths(text);
+    if (!step || *step == 0 || !IsSearchStep(*step)) {
+        std::string steps;
+        for (const std::string& each : StepChoices()) steps += (steps.empty() ? "" : ", ") + each;
+        return Refused(problem, typed, ("a step the scanner knows (" + steps + ")").c_str());
+    }
+    return std::to_string(*step);
+}
+
+std::vector<std::string> StepChoices() {
+    std::vector<std::string> choices;
+    for (const long step : SearchSteps()) choices.push_back(StepUnits(std::to_string(step)));
+    return choices;
+}
+
+std::string ModulationUnits(const std::string& modulation) { return modulation == "AUTO" ? "Auto" : modulation; }
+
+std::optional<std::string> ModulationCode(std::string_view typed, std::string* problem) {
+    const std::string text = Lower(typed);
+    if (text.empty()) return std::string();
+    if (text == "auto") return std::string("AUTO");
+    if (text == "am") return std::string("AM");
+    if (text == "fm") return std::string("FM");
+    if (text == "nfm" || text == "fmn") return std::string("NFM");
+    return Refused(problem, typed, "a modulation (Auto, AM, FM or NFM)");
+}
+
+std::vector<std::string> ModulationChoices() { return {"Auto", "AM", "FM", "NFM"}; }
+
 std::optional<long> WholeNumber(std::string_view text) {
     const std::string_view digits = !text.empty() && text[0] == '-' ? text.substr(1) : text;
     if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)

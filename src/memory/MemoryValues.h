@@ -33,6 +33,27 @@ bool IsKnownTone(long code);
 // "None", "Search", "CTCSS 88.5 Hz", "DCS 023"; empty for an unknown code.
 std::string ToneLabel(long code);
 
+// The units people use for a channel's tone, step and modulation, and back
+// to the scanner's codes (the memory file keeps the codes):
+//   tone: "None", "Search", "67.0 Hz" (CTCSS), "DCS 023"; typed also "67",
+//         "67.0", "100.0 PL", "CTCSS 88.5 Hz", "D023", "023 DPL", "D023N",
+//         "CSQ"/"off" for none. A whole number is a CTCSS tone in Hz when
+//         there is one, else a DCS code ("131" is DCS 131, "100" 100.0 Hz);
+//   step: "Auto", "5 kHz", "12.5 kHz"; typed also "12.5", "6.25khz", "auto";
+//   modulation: "Auto", "AM", "FM", "NFM"; typed in any case, "FMN" for NFM.
+// An empty text stays empty (the scanner's default). A text that is none of
+// these gives nothing, and *problem says what is taken.
+std::string ToneUnits(const std::string& code);
+std::string StepUnits(const std::string& code);
+std::string ModulationUnits(const std::string& modulation);
+std::optional<std::string> ToneCode(std::string_view typed, std::string* problem);
+std::optional<std::string> StepCode(std::string_view typed, std::string* problem);
+std::optional<std::string> ModulationCode(std::string_view typed, std::string* problem);
+// Every value in those units, as a list to choose from.
+std::vector<std::string> ToneChoices();
+std::vector<std::string> StepChoices();
+std::vector<std::string> ModulationChoices();
+
 // The search steps a channel stores, in 10 Hz units (0 is automatic).
 const std::vector<long>& SearchSteps();
 bool IsSearchStep(long step);

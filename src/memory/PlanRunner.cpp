@@ -8,6 +8,7 @@
 #include "memory/MemoryPlace.h"
 #include "memory/MemorySettings.h"
 #include "memory/MemoryValues.h"
+#include "tools/Harvest.h"
 
 namespace quorvane {
 namespace {
@@ -30,9 +31,16 @@ std::string JoinFields(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-PlanRunner::PlanRunner(WritePlan plan) : plan_(std::move(plan)), created_(static_cast<std::size_t>(plan_.created)) {
-    const bool clears = !plan_.steps.empty() && plan_.steps.front().action == PlanAction::Clear;
-    Counts().recordsTotal = plan_.steps.size() + (clears ? RecordCount(plan_.target) : 0);
+PlanRunner::PlanRunner(WritePlan plan)
+    : plan_(std::move(plan)), created_(static_cast<std::size_t>(plan_.created)), present_(IndexesOf(plan_.read)) {
+    clears_ = !plan_.steps.empty() && plan_.steps.front().action == PlanAction::Clear ? 1 : 0;
+    Counts().stage = clears_ ? MemoryStage::Clearing : MemoryStage::Writing;
+    Counts().recordsTotal = plan_.steps.size() - clears_ + SettingCommands(plan_.read, plan_.target).size();
+}
+
+void PlanRunner::ShowWritten() {
+    Counts().stage = next_ < clears_ ? MemoryStage::Clearing : MemoryStage::Writing;
+    Counts().recordsDone = next_ - std::min(next_, clears_) + settingsDone_;
 }
 
 PlanRunner::~PlanRunner() = default;
@@ -111,7 +119,8 @@ MemoryStep PlanRunner::NextStep() {
         known_.insert(made->second);
         Place(step.place, made->second);
         firmwareSites_.erase(made);
-        Counts().recordsDone = ++next_;
+        ++next_;
+        ShowWritten();
     }
     if (next_ >= plan_.steps.size()) {
         for (const auto& [system, site] : firmwareSites_) orphans_.push_back(DeleteGroupCommand(site));
@@ -119,19 +128,19 @@ MemoryStep PlanRunner::NextStep() {
     }
     if (next_ < plan_.steps.size()) {
         const PlanStep& step = plan_.steps[next_];
-        return Request(CommandOf(step), step.action == PlanAction::Clear ? kClearWaitMs : kMemoryReplyWaitMs);
+        return SendChange(CommandOf(step), step.action == PlanAction::Clear ? kClearWaitMs : kMemoryReplyWaitMs);
     }
     if (!orphans_.empty()) {
         phase_ = Phase::Orphans;
         std::string command = std::move(orphans_.back());
         orphans_.pop_back();
-        return Request(std::move(command));
+        return SendChange(std::move(command));
     }
     if (!settingsPlanned_) {
         settingsPlanned_ = true;
         settings_ = SettingCommands(plan_.read, plan_.target);
         std::reverse(settings_.begin(), settings_.end());
-        Counts().recordsTotal += settings_.size();
+        Counts().recordsTotal = plan_.steps.size() - clears_ + settings_.size();
     }
     if (!settings_.empty()) {
         phase_ = Phase::Settings;
@@ -158,7 +167,10 @@ MemoryStep PlanRunner::Answer(const Reply& reply) {
             // SIN: type, 8 settings, previous, next, first group, last group, sequence.
             constexpr std::size_t kFirstGroup = 12;
             if (reply.size() < kFirstGroup + 3) return PassOver("too few fields in " + ScannerText(JoinFields(reply)));
-            if (reply[kFirstGroup] != kEndOfList) firmwareSites_[Command().substr(Command().find(',') + 1)] = reply[kFirstGroup];
+            if (reply[kFirstGroup] != kEndOfList) {
+                firmwareSites_[Command().substr(Command().find(',') + 1)] = reply[kFirstGroup];
+                present_.insert(reply[kFirstGroup]);
+            }
             phase_ = Phase::Steps;
             return NextStep();
         }
@@ -167,6 +179,7 @@ MemoryStep PlanRunner::Answer(const Reply& reply) {
                 NoteStray(reply);
                 return PassOver();
             }
+            present_.erase(Command().substr(Command().find(',') + 1));
             return NextStep();
         case Phase::Settings:
             if (reply[0] != Word()) {
@@ -174,10 +187,13 @@ MemoryStep PlanRunner::Answer(const Reply& reply) {
                 return PassOver();
             }
             if (reply.size() < 2 || reply[1] != "OK") return PassOver("not OK: " + ScannerText(JoinFields(reply)));
-            ++Counts().recordsDone;
+            ++settingsDone_;
+            ShowWritten();
             return NextStep();
         case Phase::ReadBack:
             return OnReadBack(reply);
+        case Phase::Check:
+            return OnCheck(reply);
     }
     return PassOver();
 }
@@ -186,6 +202,7 @@ void PlanRunner::NoteStray(const Reply& reply) {
     // A late answer to an append that was sent again: a second record.
     if (reply.size() == 2 && IsAppendWord(reply[0]) && reply[1] != kEndOfList && !reply[1].empty() &&
         known_.insert(reply[1]).second) {
+        present_.insert(reply[1]);
         orphans_.push_back(DeleteFor(reply[0], reply[1]));
     }
 }
@@ -195,6 +212,10 @@ MemoryStep PlanRunner::OnStepAnswer(const Reply& reply) {
         NoteStray(reply);
         return PassOver();
     }
+    return StepDone(reply);
+}
+
+MemoryStep PlanRunner::StepDone(const Reply& reply) {
     const PlanStep& step = plan_.steps[next_];
     switch (step.action) {
         case PlanAction::CreateSystem:
@@ -203,14 +224,16 @@ MemoryStep PlanRunner::OnStepAnswer(const Reply& reply) {
             if (reply.size() != 2 || reply[1].empty()) return PassOver("no index in " + ScannerText(JoinFields(reply)));
             if (reply[1] == kEndOfList) {
                 return Fail("The scanner's memory is full: " + PlaceText(step.place) + " could not be made (" +
-                            ScannerText(Command()) + " answered -1). Free some memory, or write less.");
+                            ScannerText(CommandOf(step)) + " answered -1). Free some memory, or write less.");
             }
             if (!known_.insert(reply[1]).second) return PassOver();  // an index already given: a late answer
+            present_.insert(reply[1]);
             created_[static_cast<std::size_t>(step.target.created)] = reply[1];
             Place(step.place, reply[1]);
             if (step.action == PlanAction::CreateSystem && IsTrunkedType(step.type)) {
                 // Did the firmware make the system's frequency group?
-                Counts().recordsDone = ++next_;
+                ++next_;
+                ShowWritten();
                 phase_ = Phase::NewSystem;
                 return Request(ReadCommand(SystemLayout(), reply[1]));
             }
@@ -222,10 +245,87 @@ MemoryStep PlanRunner::OnStepAnswer(const Reply& reply) {
         case PlanAction::DeleteGroup:
         case PlanAction::DeleteMember:
             if (reply.size() < 2 || reply[1] != "OK") return PassOver("not OK: " + ScannerText(JoinFields(reply)));
+            if (step.action == PlanAction::Clear) present_.clear();
+            else if (step.action != PlanAction::Set) present_.erase(Resolve(step.target));
             break;
     }
     ++next_;
-    Counts().recordsDone = next_;
+    ShowWritten();
+    return NextStep();
+}
+
+MemoryStep PlanRunner::SendChange(std::string command, int waitMs) {
+    changeSends_ = 1;
+    return Request(std::move(command), waitMs);
+}
+
+MemoryStep PlanRunner::ChangeUnanswered() {
+    std::string system, group;
+    if (phase_ == Phase::Steps) {
+        const PlanStep& step = plan_.steps[next_];
+        if (step.system.created >= 0 || !step.system.index.empty()) system = Resolve(step.system);
+        if (step.group.created >= 0 || !step.group.index.empty()) group = Resolve(step.group);
+    }
+    check_ = CheckOf(Command(), system, group);
+    checkedPhase_ = phase_;
+    phase_ = Phase::Check;
+    checkReader_ = std::make_unique<MemoryReader>(check_.scope, false);
+    return Checked(checkReader_->Start());
+}
+
+MemoryStep PlanRunner::OnCheck(const Reply& reply) {
+    // The change's own answer, late: it settles the question.
+    if (reply[0] == check_.word && reply.size() == 2 && !reply[1].empty() &&
+        (check_.makes ? !known_.count(reply[1]) : reply[1] == "OK"))
+        return Settled(reply);
+    if (IsAppendWord(reply[0])) {
+        NoteStray(reply);
+        return PassOver();
+    }
+    return Checked(checkReader_->OnReply(JoinFields(reply)));
+}
+
+MemoryStep PlanRunner::Checked(MemoryStep inner) {
+    switch (inner.outcome) {
+        case MemoryOutcome::Send:
+        case MemoryOutcome::Wait:
+            return Adopt(std::move(inner));
+        case MemoryOutcome::Finished:
+            break;
+        case MemoryOutcome::Failed:
+        case MemoryOutcome::Cancelled:
+            return Fail("No answer to " + ScannerText(check_.command) +
+                        ", and reading the scanner's list back to see whether it was done failed: " + inner.message);
+    }
+    const ScannerMemory& seen = checkReader_->Result();
+    if (check_.makes) {
+        const std::vector<std::string> made = MadeRecords(check_, seen, present_);
+        if (!made.empty()) {
+            // Made more than once: the records after the first go again.
+            for (std::size_t extra = 1; extra < made.size(); ++extra) {
+                known_.insert(made[extra]);
+                present_.insert(made[extra]);
+                orphans_.push_back(DeleteFor(check_.word, made[extra]));
+            }
+            return Settled({check_.word, made.front()});
+        }
+    } else if (!HoldsIndex(seen, check_.index)) {
+        return Settled({check_.word, "OK"});
+    }
+    // Not done: the command did not reach the scanner.
+    if (changeSends_ >= kHarvestMaxTries) {
+        return Fail("No answer to " + ScannerText(check_.command) + " after " + std::to_string(changeSends_) +
+                    " sends, and the scanner's memory shows it was not done. Check the cable and the port speed.");
+    }
+    phase_ = checkedPhase_;
+    ++changeSends_;
+    return Request(check_.command, kChangeWaitMs, changeSends_);
+}
+
+MemoryStep PlanRunner::Settled(const Reply& reply) {
+    phase_ = checkedPhase_;
+    if (phase_ == Phase::Steps) return StepDone(reply);
+    present_.erase(check_.index);  // an orphan's delete
     return NextStep();
 }
 
@@ -255,7 +355,8 @@ MemoryStep PlanRunner::StartReadBack() {
             }
         }
     }
-    Counts().recordsTotal = plan_.steps.size() + expected;
+    Counts().stage = MemoryStage::Checking;
+    Counts().recordsTotal = expected;
     reader_ = std::make_unique<MemoryReader>(std::move(scope), false);
     return Handle(reader_->Start());
 }
@@ -263,7 +364,7 @@ MemoryStep PlanRunner::StartReadBack() {
 MemoryStep PlanRunner::OnReadBack(const Reply& reply) { return Handle(reader_->OnReply(JoinFields(reply))); }
 
 MemoryStep PlanRunner::Handle(MemoryStep inner) {
-    Counts().recordsDone = plan_.steps.size() + inner.progress.recordsDone;
+    Counts().recordsDone = inner.progress.recordsDone;
     switch (inner.outcome) {
         case MemoryOutcome::Send:
         case MemoryOutcome::Wait:
@@ -271,8 +372,11 @@ MemoryStep PlanRunner::Handle(MemoryStep inner) {
         case MemoryOutcome::Finished:
             difference_ = FirstDifference(plan_.target, reader_->Result());
             if (difference_) return Fail("The scanner's memory differs from what was written: " + *difference_);
-            return Finish("Wrote " + std::to_string(plan_.steps.size()) +
-                          " changes; the scanner's memory was read back and is the same.");
+        {
+            const std::size_t changes = plan_.steps.size() + settingsDone_;
+            return Finish("Wrote " + std::to_string(changes) + (changes == 1 ? " change" : " changes") +
+                          "; the scanner's memory was read back and is the same.");
+        }
         case MemoryOutcome::Failed:
             return Fail("Everything was written, but reading it back failed: " + inner.message);
         case MemoryOutcome::Cancelled:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "memory/ChangeCheck.h"
 #include "memory/MemoryEngine.h"
 #include "memory/MemoryReader.h"
 #include "memory/WritePlan.h"
@@ -29,6 +30,14 @@ namespace quorvane {
 // or DCH) before the read-back. Then the settings that differ from the plan's
 // read memory go out (SettingCommands, each answered "<word>,OK"), as the
 // systems they name exist by then.
+//
+// A make or delete whose answer does not come in its wait (or that the line
+// answers "FER"/"ORER") is not sent again blindly: the list it changes is
+// read back (ChangeCheck). A delete whose record is gone was done; a make
+// whose list holds a record the run does not know made it (two such records:
+// it was done twice, and the second is deleted again). Only a change that
+// did not happen is sent again, up to kHarvestMaxTries sends. Its own answer
+// coming in during that read is taken as it is.
 //
 // A trunked system made with CSY is read (SIN) at once: where the firmware
 // made its frequency group itself, the plan's first site of that system
@@ -53,13 +62,22 @@ protected:
     MemoryStep Begin() override;
     MemoryStep Answer(const Reply& reply) override;
     std::string CancelMessage() const override;
+    MemoryStep ChangeUnanswered() override;
 
 private:
-    enum class Phase { Programming, Steps, NewSystem, Orphans, Settings, ReadBack };
+    enum class Phase { Programming, Steps, NewSystem, Orphans, Settings, ReadBack, Check };
 
     MemoryStep NextStep();
     MemoryStep StartReadBack();
     MemoryStep OnStepAnswer(const Reply& reply);
+    // The answer to the step under way (its word checked), or what a check found.
+    MemoryStep StepDone(const Reply& reply);
+    MemoryStep OnCheck(const Reply& reply);
+    MemoryStep Checked(MemoryStep inner);
+    // The change the check was about is settled by `reply`.
+    MemoryStep Settled(const Reply& reply);
+    // Sends a command of the plan (a step, an orphan's delete).
+    MemoryStep SendChange(std::string command, int waitMs = kMemoryReplyWaitMs);
     MemoryStep OnReadBack(const Reply& reply);
     MemoryStep Handle(MemoryStep inner);
     std::string Resolve(const PlanRef& ref) const;
@@ -67,6 +85,8 @@ private:
     void Place(const TreePlace& place, const std::string& index);
     std::string PlaceText(const TreePlace& place) const;
     void NoteStray(const Reply& reply);
+    // The progress counts of the writing (or clearing) stage.
+    void ShowWritten();
 
     WritePlan plan_;
     Phase phase_ = Phase::Programming;
@@ -76,10 +96,19 @@ private:
     std::vector<std::string> orphans_;  // deletes of records made twice
     std::vector<std::string> settings_;  // setting commands still to send, last first
     bool settingsPlanned_ = false;
+    std::size_t settingsDone_ = 0;
+    std::size_t clears_ = 0;  // 1 when the plan starts with "CLR"
     // Frequency groups the firmware made with a new trunked system (by the
     // system's index), not yet taken for a site of the plan.
     std::map<std::string, std::string> firmwareSites_;
     std::unique_ptr<MemoryReader> reader_;
+    // Indexes the run knows to be on the scanner (read, made, not deleted).
+    std::set<std::string> present_;
+    int changeSends_ = 0;  // sends of the change under way
+    // The read-back of an unanswered make or delete, and the phase it stopped.
+    ChangeCheck check_;
+    Phase checkedPhase_ = Phase::Steps;
+    std::unique_ptr<MemoryReader> checkReader_;
     std::optional<std::string> difference_;
 };
 

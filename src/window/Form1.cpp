@@ -316,6 +316,12 @@ bool Form1::OpenUrl(const QString& address) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    // Unwritten edits of the Memory tab are written, discarded or kept open
+    // when the user closes the window (a quit signal closes it unasked).
+    if (event->spontaneous() && !memory_->SettleEdits("closing the window")) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

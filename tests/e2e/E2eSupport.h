@@ -69,11 +69,8 @@ private:
 };
 
 // Starts a simulator and links its pseudo-terminal as <folder>/com1.
-inline std::unique_ptr<Simulator> StartRadio(const AppFolder& folder, const std::string& scenarioText = kQuietScenario,
+inline std::unique_ptr<Simulator> StartRadio(const AppFolder& folder, const Scenario& scenario,
                                              SimulatorOptions options = {}) {
-    std::string error;
-    const Scenario scenario = ParseScenario(scenarioText, &error);
-    if (!error.empty()) throw std::runtime_error("scenario: " + error);
     auto radio = std::make_unique<Simulator>(scenario, options);
     const std::filesystem::path link = folder.FilePath("com1");
     std::error_code ignored;
@@ -81,6 +78,13 @@ inline std::unique_ptr<Simulator> StartRadio(const AppFolder& folder, const std:
     std::filesystem::create_symlink(radio->SlavePath(), link);
     radio->Start();
     return radio;
+}
+inline std::unique_ptr<Simulator> StartRadio(const AppFolder& folder, const std::string& scenarioText = kQuietScenario,
+                                             SimulatorOptions options = {}) {
+    std::string error;
+    const Scenario scenario = ParseScenario(scenarioText, &error);
+    if (!error.empty()) throw std::runtime_error("scenario: " + error);
+    return StartRadio(folder, scenario, std::move(options));
 }
 
 // The environment of the real program on platform: with "xcb" there is no

@@ -1,5 +1,6 @@
 // Programming the simulated scanner: quorvane --backup and --restore as a
 // user runs them, and the Memory tab of the real window.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -9,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "DemoScenario.h"
+#include "Respond.h"
 #include "E2eSupport.h"
 #include "link/Fields.h"
+#include "memory/MemoryFile.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
@@ -30,6 +33,13 @@ struct Programmed {
     explicit Programmed(int clearMs = 200) {
         App();
         Connect(clearMs);
+        folder.SaveComSettings();
+    }
+    // A radio of its own: the scenario's memory and firmware, slow deletes, overruns.
+    Programmed(const Scenario& scenario, SimulatorOptions options) {
+        App();
+        options.log_path = folder.FilePath("wire.log");
+        radio = StartRadio(folder, scenario, options);
         folder.SaveComSettings();
     }
     void Connect(int clearMs = 200) {
@@ -57,11 +67,16 @@ struct Programmed {
         const auto prg = std::find(all.rbegin(), all.rend(), "PRG");
         return std::vector<std::string>(prg == all.rend() ? all.begin() : prg.base() - 1, all.end());
     }
-    // Whether the last run ends with "EPG", once the radio has had time to read it.
+    // Whether the last run ends with "EPG" and the Scan key after it (the
+    // radio leaves Program Mode on Scan Hold), once the radio has read them,
+    // and the radio scans again.
     bool EndsWithEpg() const {
         return WaitUntil([this] {
             const auto run = LastRun();
-            return !run.empty() && run.back() == "EPG";
+            const auto epg = std::find(run.begin(), run.end(), "EPG");
+            bool held = true;
+            radio->ChangeState([&held](RadioState& state, SimTime) { held = state.Scan().Held(); });
+            return epg != run.end() && epg + 1 != run.end() && epg[1] == "KEY,S,P" && !held;
         }, 3000);
     }
 };
@@ -70,6 +85,7 @@ bool Changes(const std::string& command) {
     for (const char* word : {"CLR", "CSY", "AGC", "AGT", "ACC", "ACT", "DSY", "DGR", "DCH"})
         if (command.rfind(word, 0) == 0) return true;
     if (command.rfind("QGL,", 0) == 0 && command.back() == ',') return false;  // QGL's read form
+    if (command.rfind("KEY,", 0) == 0) return false;  // a key press (Scan, after "EPG")
     // A set form carries settings after the index.
     return std::count(command.begin(), command.end(), ',') > 1;
 }
@@ -120,6 +136,93 @@ TEST(MemoryEndToEnd, BackupThenRestoreGivesTheSameMemoryAndAnEditedFileChangesEx
     }
     // Each restore kept the memory before it.
     EXPECT_EQ(QDir(scanner.Path("memory-backups")).entryList({"*.json"}).size(), 3);
+}
+
+// The memory file with `more` channels added to the first group.
+std::string WithMoreChannels(const std::string& file, int more) {
+    std::optional<ScannerMemory> memory = ReadMemoryJson(file, "f.json", nullptr);
+    EXPECT_TRUE(memory);
+    if (!memory) return file;
+    std::vector<Channel>& channels = memory->systems.at(0).groups.at(0).channels;
+    for (int added = 0; added < more; ++added) {
+        Channel channel = channels.front();
+        channel.fields[channel_field::Name] = "Added " + std::to_string(added);
+        channel.fields[channel_field::Frequency] = "0" + std::to_string(1510000 + 125 * added);
+        channels.push_back(channel);
+    }
+    return WriteMemoryJson(*memory);
+}
+
+// Reads of one record that follow each other: the first was answered ORER.
+long RepeatedReads(const std::vector<std::string>& commands) {
+    long repeated = 0;
+    for (std::size_t at = 1; at < commands.size(); ++at) {
+        const std::string word = commands[at].substr(0, 4);
+        const bool read = word == "SIN," || word == "GIN," || word == "CIN," || word == "TIN," || word == "TFQ," ||
+                          word == "TRN,";
+        if (read && commands[at] == commands[at - 1] && commands[at].find(',', 4) == std::string::npos) ++repeated;
+    }
+    return repeated;
+}
+
+// A backup, then settings, records and lockouts changed on the radio, then a
+// restore of the backup (no erase): the radio holds the backup again, with
+// either way the firmware treats a new trunked system, while deletes are
+// answered after 1.5 s and every 50th record read is answered ORER. A file
+// bigger than the free memory changes nothing, erasing first or not.
+TEST(MemoryEndToEnd, ARestoreBringsBackEverySettingAndRecordWithSlowDeletesAndOverruns) {
+    for (bool firmwareGroups : {true, false}) {
+        SCOPED_TRACE(firmwareGroups);
+        Scenario scenario = DemoScenario();
+        scenario.firmware_trunk_groups = firmwareGroups;
+        scenario.memory_capacity = 400;
+        SimulatorOptions options;
+        options.clear_ms = 200;
+        options.delete_ms = 1500;
+        options.orer_every = 50;
+        Programmed scanner(scenario, options);
+        ASSERT_EQ(scanner.Quorvane({"--backup", scanner.Path("demo.json")}).status, 0);
+        scanner.folder.Write("big.json", WithMoreChannels(scanner.folder.Read("demo.json"), 150));
+        const Outcome grow = scanner.Quorvane({"--restore", scanner.Path("big.json"), "--yes"});
+        ASSERT_EQ(grow.status, 0) << grow.err;
+        for (const char* command : {"PRG", "LOF,01544300", "OMS,Hello,World", "CSP,3,Air,,,,,,,", "EPG"})
+            scanner.radio->ChangeState([&](RadioState& state, SimTime now) { Respond(state, command, now); });
+        const Outcome backup = scanner.Quorvane({"--backup", scanner.Path("backup.json")});
+        ASSERT_EQ(backup.status, 0) << backup.err;
+        const std::string saved = scanner.folder.Read("backup.json");
+        ASSERT_NE(saved.find("Hello"), std::string::npos);
+
+        // Everything changed: erased, a stray system to delete, other settings.
+        for (const char* command : {"PRG", "CLR", "CSY,LTR", "BLT,AF", "EPG"})
+            scanner.radio->ChangeState([&](RadioState& state, SimTime now) { Respond(state, command, now); });
+        const std::size_t before = scanner.radio->ReceivedCommands().size();
+        const Outcome restore = scanner.Quorvane({"--restore", scanner.Path("backup.json"), "--yes"});
+        ASSERT_EQ(restore.status, 0) << restore.err;
+        EXPECT_NE(restore.out.find("read back and is the same"), std::string::npos) << restore.out;
+        const auto all = scanner.radio->ReceivedCommands();
+        const std::vector<std::string> run(all.begin() + static_cast<long>(before), all.end());
+        EXPECT_EQ(std::count(run.begin(), run.end(), "CLR"), 0);
+        EXPECT_EQ(std::count_if(run.begin(), run.end(), [](const std::string& c) { return c.rfind("DSY,", 0) == 0; }),
+                  1);
+        EXPECT_GE(RepeatedReads(run), 3);  // overruns met during the restore's reads
+        ASSERT_EQ(scanner.Quorvane({"--backup", scanner.Path("after.json")}).status, 0);
+        EXPECT_EQ(scanner.folder.Read("after.json"), saved);
+
+        // Too big for the free memory: nothing changes, erasing first or not.
+        scanner.folder.Write("huge.json", WithMoreChannels(saved, 300));
+        for (bool eraseFirst : {false, true}) {
+            QStringList arguments{"--restore", scanner.Path("huge.json"), "--yes"};
+            if (eraseFirst) arguments << "--erase-first";
+            const std::size_t mark = scanner.radio->ReceivedCommands().size();
+            const Outcome refused = scanner.Quorvane(arguments);
+            EXPECT_NE(refused.status, 0);
+            EXPECT_NE(refused.err.find("Nothing was changed."), std::string::npos) << refused.err;
+            const auto sent = scanner.radio->ReceivedCommands();
+            EXPECT_EQ(std::count_if(sent.begin() + static_cast<long>(mark), sent.end(), Changes), 0);
+        }
+        ASSERT_EQ(scanner.Quorvane({"--backup", scanner.Path("unchanged.json")}).status, 0);
+        EXPECT_EQ(scanner.folder.Read("unchanged.json"), saved);
+    }
 }
 
 TEST(MemoryEndToEnd, ABadFileOrNoOneToAskSendsNothing) {
@@ -255,7 +358,7 @@ TEST(MemoryEndToEnd, TheMemoryTabReadsEditsOneChannelWritesAndTheRadioHasIt) {
     EXPECT_TRUE(WaitUntil([&] { return channel->text(2) == "154.2950"; }, 1000)) << channel->text(2).toStdString();
     EXPECT_FALSE(channel->data(2, Qt::BackgroundRole).isValid());
     click("memory_write");
-    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Wrote 1 changes"); }, 5000))
+    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Wrote 1 change;"); }, 5000))
         << status->toolTip().toStdString();
     // One set command, the read-back, "EPG"; no poll while the tab had the line.
     ASSERT_TRUE(WaitUntil([&scanner] {
@@ -275,6 +378,29 @@ TEST(MemoryEndToEnd, TheMemoryTabReadsEditsOneChannelWritesAndTheRadioHasIt) {
         stored = state.Memory().Answer(SplitFields(set.substr(0, set.find(',', 4)), ','));
     });
     EXPECT_EQ(stored.rfind("CIN,Fireground 2,01542950,", 0), 0u) << stored;
+
+    // Changed from outside (the keypad, another restore): Write compares with
+    // what the scanner holds now, not with the tab's last read.
+    const std::string index = set.substr(4, set.find(',', 4) - 4);
+    for (const std::string& command : std::vector<std::string>{"PRG", "CIN," + index + ",Outside,,,,,,,,,", "EPG"})
+        scanner.radio->ChangeState([&](RadioState& state, SimTime now) { Respond(state, command, now); });
+    click("memory_write");
+    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Wrote 1 change;"); }, 5000))
+        << status->toolTip().toStdString();
+    scanner.radio->ChangeState([&](RadioState& state, SimTime) { stored = state.Memory().Answer({"CIN", index}); });
+    EXPECT_EQ(stored.rfind("CIN,Fireground 2,01542950,", 0), 0u) << stored;
+    EXPECT_TRUE(WaitUntil([&] { return form.findChild<QLabel*>("memory_progress")->text().isEmpty(); }, 1000));
+
+    // Erasing first, by choice: CLR, then the whole tree and its settings.
+    form.findChild<QCheckBox*>("memory_erase_first")->setChecked(true);
+    click("memory_write");
+    ASSERT_TRUE(WaitUntil([&] { return status->toolTip().startsWith("Wrote "); }, 10000))
+        << status->toolTip().toStdString();
+    EXPECT_TRUE(status->toolTip().contains("read back and is the same")) << status->toolTip().toStdString();
+    ASSERT_GE(scanner.LastRun().size(), 2u);
+    EXPECT_EQ(scanner.LastRun()[1], "CLR");
+    EXPECT_TRUE(scanner.EndsWithEpg());
+    form.findChild<QCheckBox*>("memory_erase_first")->setChecked(false);
 
     // The hit table from the tree, with no second read.
     const std::size_t written = scanner.radio->ReceivedCommands().size();

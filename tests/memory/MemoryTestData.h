@@ -70,21 +70,27 @@ inline ScannerMemory SmallMemory() {
 struct Run {
     std::vector<std::string> commands;
     MemoryStep end;
+    std::vector<MemoryProgress> progress;  // of every step
 };
 using Tamper = std::function<std::vector<std::string>(int call, const std::string& reply)>;
+// A command for which `unheard` is true never reaches the radio (no reply).
+using Unheard = std::function<bool(const std::string& command)>;
 
-inline Run Drive(MemoryEngine& engine, RadioState& radio, const Tamper& tamper = {}) {
+inline Run Drive(MemoryEngine& engine, RadioState& radio, const Tamper& tamper = {}, const Unheard& unheard = {}) {
     Run run;
     std::deque<std::string> wire;
     SimTime now = 0;
     MemoryStep step = engine.Start();
     while ((step.outcome == MemoryOutcome::Send || step.outcome == MemoryOutcome::Wait) && run.commands.size() < 100000) {
+        run.progress.push_back(step.progress);
         if (step.outcome == MemoryOutcome::Send) {
             run.commands.push_back(step.command);
-            const std::string reply = Respond(radio, step.command, now += 10);
-            const std::vector<std::string> lines =
-                tamper ? tamper(static_cast<int>(run.commands.size()) - 1, reply) : std::vector<std::string>{reply};
-            wire.insert(wire.end(), lines.begin(), lines.end());
+            if (!unheard || !unheard(step.command)) {
+                const std::string reply = Respond(radio, step.command, now += 10);
+                const std::vector<std::string> lines =
+                    tamper ? tamper(static_cast<int>(run.commands.size()) - 1, reply) : std::vector<std::string>{reply};
+                wire.insert(wire.end(), lines.begin(), lines.end());
+            }
         }
         if (wire.empty()) {
             step = engine.OnNoReply();

@@ -106,5 +106,57 @@ TEST(ChannelCsv, AProblemNamesItsLineAndColumnAndImportsNothing) {
     }
 }
 
+// A frequency table as radio-listener databases export it goes into the
+// selected system, a group per Tag, with tones and modes in their words.
+TEST(ChannelCsv, ADatabaseFrequencyTableGoesIntoTheChosenSystemAGroupPerTag) {
+    const ScannerMemory memory = test::SmallMemory();
+    const std::string header =
+        "Frequency Output,Frequency Input,FCC Callsign,Agency/Category,Description,Alpha Tag,PL Tone,Mode,"
+        "Class Station Use,Tag\r\n";
+    const ScannerMemory imported =
+        Imported(memory,
+                 header + "154.4300,,KA1234,County Fire,Fire Dispatch,Fire Disp,CSQ,FM,BM,Fire Dispatch\r\n"
+                          "155.1000,,,County,EMS Main,EMS Main,100.0 PL,FMN,BM,EMS\r\n"
+                          "460.0250,,,County,Sheriff,SO Tac,023 DPL,NFM,BM,\r\n"
+                          "460.0500,,,County,Sheriff 2,SO Tac 2,D023N,AM,BM,\r\n",
+                 GroupAt{0, 1});
+    ASSERT_EQ(imported.systems.size(), 2u);
+    const std::vector<Group>& groups = imported.systems[0].groups;
+    ASSERT_EQ(groups.size(), 4u);  // Fire, Sheriff, and the two Tags
+    EXPECT_EQ(groups[0], memory.systems[0].groups[0]);
+    EXPECT_EQ(groups[2].fields[group_field::Name], "Fire Dispatch");
+    EXPECT_EQ(groups[2].channels.at(0).fields,
+              (Fields{"Fire Disp", "01544300", "", "FM", "0", "", "", "", "", ""}));
+    EXPECT_EQ(groups[3].fields[group_field::Name], "EMS");
+    EXPECT_EQ(groups[3].channels.at(0).fields[channel_field::Tone], "76");
+    EXPECT_EQ(groups[3].channels.at(0).fields[channel_field::Modulation], "NFM");
+    ASSERT_EQ(groups[1].channels.size(), 2u);  // no Tag: the selected group
+    EXPECT_EQ(groups[1].channels[0].fields[channel_field::Tone], "128");
+    EXPECT_EQ(groups[1].channels[1].fields[channel_field::Modulation], "AM");
+
+    const struct {
+        std::string row;
+        std::optional<GroupAt> selected;
+        std::string problem;
+    } bad[] = {
+        {"154.4300,,,,,Disp,CSQ,P25,,Fire\r\n", GroupAt{0, 0},
+         "c.csv: line 2: Mode \"P25\" is not a modulation (Auto, AM, FM or NFM)"},
+        {"154.4300,,,,,Disp,67.1 PL,FM,,Fire\r\n", GroupAt{0, 0},
+         "c.csv: line 2: Tone \"67.1 PL\" is not a tone: a CTCSS tone in Hz (67.0), a DCS code (DCS 023, D023), "
+         "None or Search"},
+        {"154.4300,,,,,Disp,CSQ,FM,,Fire\r\n", std::nullopt,
+         "c.csv: line 2: choose a group of the conventional system the channels go into first"},
+        {"154.4300,,,,,Disp,CSQ,FM,,Fire\r\n", GroupAt{1, 0},
+         "c.csv: line 2: choose a group of the conventional system the channels go into first"},
+        {"154.4300,,,,,,CSQ,FM,,Fire\r\n", GroupAt{0, 0}, "c.csv: line 2: Alpha Tag is empty"},
+    };
+    for (const auto& row : bad) {
+        SCOPED_TRACE(row.row);
+        std::string problem;
+        EXPECT_FALSE(ReadChannelsCsv(memory, header + row.row, "c.csv", row.selected, &problem));
+        EXPECT_EQ(problem, row.problem);
+    }
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -68,6 +68,21 @@ TEST(Respond, AnswersFollowTheScanKeysTuningAndProgrammingMode) {
     }
 }
 
+// The radio leaves Program Mode on Scan Hold; the Scan key scans again.
+TEST(Respond, AfterProgramModeTheRadioStaysOnScanHoldUntilTheScanKey) {
+    RadioState state(ParseScenario(kRadio, nullptr));
+    const struct {
+        const char* command;
+        bool held;
+    } table[] = {{"STS", false}, {"PRG", false}, {"EPG", true}, {"STS", true}, {"KEY,S,P", false}};
+    SimTime at = 100;
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.command);
+        Respond(state, row.command, at += 100);
+        EXPECT_EQ(state.Scan().Held(), row.held);
+    }
+}
+
 }  // namespace
 }  // namespace quorvane
 

@@ -140,9 +140,7 @@ public:
             connect(&runner_, &MemoryRunner::Progress, &loop, [&](const MemoryProgress& progress, double perSecond) {
                 if (shown.isValid() && shown.elapsed() < kProgressEveryMs) return;
                 shown.start();
-                const std::string total = progress.recordsTotal ? "/" + std::to_string(progress.recordsTotal) : "";
-                std::fprintf(stderr, "\r%s: %zu%s records, %.1f commands/s\033[K", doing, progress.recordsDone,
-                             total.c_str(), perSecond);
+                std::fprintf(stderr, "\r%s - %s\033[K", doing, ProgressText(progress, perSecond).c_str());
             });
         }
         const QString refused = runner_.Start(engine);

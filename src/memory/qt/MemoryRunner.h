@@ -23,7 +23,8 @@ class ScannerLink;
 //
 // At every end (finished, failed, cancelled, the line lost) what is owed on
 // the line is forgotten, "EPG" goes last when the engine put the scanner in
-// Program Mode, and the line is released, so the poll starts afresh with the
+// Program Mode, followed by the Scan key ("KEY,S,P"), as the scanner leaves
+// Program Mode on Scan Hold, and the line is released, so the poll starts afresh with the
 // reply to "EPG". A lost line cannot take "EPG": the link keeps the scanner's
 // Program Mode in mind (and a marker file in the app folder for the next
 // start), and LinkRunner sends it as soon as the line is back.

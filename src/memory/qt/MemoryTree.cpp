@@ -1,12 +1,9 @@
 #include "memory/qt/MemoryTree.h"
 
-#include <QColor>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <cstring>
 #include <map>
 #include <vector>
 
@@ -14,110 +11,9 @@
 #include "memory/MemoryPlace.h"
 #include "memory/MemoryValidation.h"
 #include "memory/MemoryValues.h"
+#include "memory/qt/MemoryCellText.h"
 
 namespace quorvane {
-
-enum class RowKind { System, Site, Group, Channel, Talkgroup, Frequency };
-
-namespace {
-
-struct Column {
-    const char* key;  // the memory file's key of the settings shown
-    const char* header;
-    int widthPx;
-};
-// Names first, then what tells records apart, then the settings most edited.
-constexpr Column kColumns[] = {
-    {"name", "Name", 170},         {"type", "Type", 80},         {"frequency", "Frequency", 80},
-    {"tgid", "TGID", 70},          {"modulation", "Mod", 50},    {"tone", "Tone", 45},
-    {"step", "Step", 45},          {"quickKey", "Key", 35},      {"lockout", "Lockout", 55},
-    {"priority", "Priority", 55},  {"attenuation", "Atten", 50}, {"alert", "Alert", 45},
-    {"toneLockout", "Tone lockout", 80}, {"holdTime", "Hold", 45}, {"delayTime", "Delay", 45},
-    {"dataSkip", "Data skip", 65}, {"emergencyAlert", "Emergency", 70}, {"lcn", "LCN", 40},
-};
-constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
-constexpr int kTypeColumn = 1;
-const QColor kMarked(255, 200, 200);
-
-const RecordLayout& LayoutOf(RowKind kind) {
-    switch (kind) {
-        case RowKind::System:
-            return SystemLayout();
-        case RowKind::Site:
-        case RowKind::Group:
-            return GroupLayout();
-        case RowKind::Channel:
-            return ChannelLayout();
-        case RowKind::Talkgroup:
-            return TalkgroupLayout();
-        case RowKind::Frequency:
-            break;
-    }
-    return TrunkFrequencyLayout();
-}
-
-// The field each column shows for a kind of record, -1 for none.
-int FieldOfColumn(RowKind kind, int column) {
-    static const std::array<std::array<int, kColumnCount>, 6> map = [] {
-        std::array<std::array<int, kColumnCount>, 6> fields{};
-        for (int k = 0; k < 6; ++k) {
-            const RecordLayout& layout = LayoutOf(static_cast<RowKind>(k));
-            for (int c = 0; c < kColumnCount; ++c) {
-                fields[k][c] = -1;
-                for (std::size_t at = 0; at < layout.fields.size(); ++at)
-                    if (std::strcmp(layout.fields[at].key, kColumns[c].key) == 0) fields[k][c] = static_cast<int>(at);
-            }
-        }
-        return fields;
-    }();
-    return column >= 0 && column < kColumnCount ? map[static_cast<int>(kind)][column] : -1;
-}
-
-std::string CodePointText(char32_t c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-    return text;
-}
-
-// The field text typed into a cell stands for: true with *bytes set when it
-// is a value at all; *problem says what is wrong with it (empty: nothing).
-bool CellValue(const FieldRule& field, const QString& typed, std::string* bytes, std::string* problem) {
-    std::string value;
-    if (field.kind == FieldKind::Frequency) {
-        const std::string text = typed.trimmed().toStdString();
-        if (!text.empty()) {
-            const std::optional<std::string> digits = FrequencyDigits(text);
-            if (!digits) {
-                *problem = "\"" + text + "\" is not MHz with up to 4 decimals, such as 154.4300";
-                return false;
-            }
-            value = *digits;
-        }
-    } else {
-        // Names keep their blanks (the scanner pads them); settings do not.
-        QString text = field.kind == FieldKind::Name || field.kind == FieldKind::Text ? typed : typed.trimmed();
-        if (field.kind == FieldKind::Modulation) text = text.toUpper();
-        char32_t bad = 0;
-        const std::optional<std::string> converted = ScannerBytes(text.toStdString(), &bad);
-        if (!converted) {
-            *problem = "\"" + text.toStdString() + "\" holds " + CodePointText(bad) + ", which the scanner cannot store";
-            return false;
-        }
-        value = *converted;
-    }
-    *problem = FieldProblem(field, value);
-    *bytes = value;
-    return true;
-}
-
-std::string TypeProblem(const std::string& type) {
-    if (IsKnownSystemType(type)) return {};
-    std::string known;
-    for (const std::string& each : SystemTypes()) known += (known.empty() ? "" : ", ") + each;
-    return "type \"" + ScannerText(type) + "\" is not a system type the scanner knows (" + known + ")";
-}
-
-}  // namespace
 
 // One record of the tree: its kind, its scanner index, its fields as the
 // scanner's bytes, and the cells typed that are no value at all.
@@ -169,12 +65,7 @@ public:
     QVariant data(int column, int role) const override {
         if (role == Qt::BackgroundRole) return Problem(column).isEmpty() ? QVariant() : QVariant(kMarked);
         const FieldRule* field = FieldIn(column);
-        if (role == Qt::ToolTipRole) {
-            const QString problem = Problem(column);
-            if (!problem.isEmpty() || !field || field->kind != FieldKind::Tone) return problem;
-            const std::optional<long> code = WholeNumber(Value(column));
-            return code ? QString::fromStdString(ToneLabel(*code)) : QString();
-        }
+        if (role == Qt::ToolTipRole) return Problem(column);
         if (column == kTypeColumn && (role == Qt::DisplayRole || role == Qt::EditRole)) return TypeText();
         if (!field) return {};
         const std::string& value = Value(column);
@@ -186,7 +77,8 @@ public:
         if (const auto typed = typed_.find(column); typed != typed_.end()) return typed->second;
         if (field->kind == FieldKind::Frequency && FitsKind(*field, value) && !value.empty())
             return QString::fromStdString(FrequencyMhzText(value));
-        return QString::fromStdString(ScannerText(value));
+        if (CodeInUnits(field->kind)) return QString::fromStdString(InUnits(field->kind, ScannerText(value)));
+        return ShownText(value);
     }
 
     void setData(int column, int role, const QVariant& value) override {
@@ -216,6 +108,8 @@ public:
     Fields fields;
     Fields trunk = Fields(trunk_field::Count);          // systems
     Fields bandPlan = Fields(band_plan_field::Count);   // systems
+    std::string groupQuickKeys;                        // systems (QGL)
+    std::vector<std::string> lockedIds;                // trunked systems (GLI)
 
 private:
     QString TypeText() const {
@@ -247,8 +141,11 @@ public:
         MemoryRow* row = Row(tree_->itemFromIndex(index));
         const int column = index.column();
         if (!row || !row->Editable(column)) return nullptr;
+        const FieldRule* field = row->FieldIn(column);
+        if (field && CodeInUnits(field->kind)) return ChoiceEditor(parent, row, column, *field);
         auto* edit = new QLineEdit(parent);
         edit->setObjectName("memory_cell");
+        edit->setAccessibleName(QString("%1 of %2").arg(kColumns[column].header, row->text(0)));
         connect(edit, &QLineEdit::textEdited, edit, [this, row, column, edit](const QString& text) {
             const QString problem = row->Check(column, text);
             const QString marked = QString("QLineEdit { background: %1; }").arg(kMarked.name());
@@ -259,12 +156,38 @@ public:
         return edit;
     }
 
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* box = qobject_cast<QComboBox*>(editor)) box->setCurrentText(index.data(Qt::EditRole).toString());
+        else QStyledItemDelegate::setEditorData(editor, index);
+    }
+
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
-        QStyledItemDelegate::setModelData(editor, model, index);
+        if (auto* box = qobject_cast<QComboBox*>(editor)) model->setData(index, box->currentText(), Qt::EditRole);
+        else QStyledItemDelegate::setModelData(editor, model, index);
         if (MemoryRow* row = Row(tree_->itemFromIndex(index))) tree_->ShowTyped(row->Problem(index.column()));
     }
 
 private:
+    // A tone, step or modulation: a list in people's units that takes a
+    // typed value in those units too, checked as it is typed.
+    QWidget* ChoiceEditor(QWidget* parent, MemoryRow* row, int column, const FieldRule& field) const {
+        auto* box = new QComboBox(parent);
+        box->setObjectName("memory_cell_choice");
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        const std::vector<std::string> choices = field.kind == FieldKind::Tone   ? ToneChoices()
+                                                 : field.kind == FieldKind::Step ? StepChoices()
+                                                                                 : ModulationChoices();
+        for (const std::string& choice : choices) box->addItem(QString::fromStdString(choice));
+        box->setAccessibleName(QString("%1 of %2").arg(kColumns[column].header, row->text(0)));
+        connect(box, &QComboBox::editTextChanged, box, [this, row, column, box](const QString& text) {
+            const QString problem = row->Check(column, text);
+            box->setToolTip(problem);
+            tree_->ShowTyped(problem);
+        });
+        return box;
+    }
+
     MemoryTree* tree_;
 };
 
@@ -330,6 +253,9 @@ MemoryTree::MemoryTree(QWidget* parent) : QTreeWidget(parent) {
     for (const Column& column : kColumns) headers << column.header;
     setHeaderLabels(headers);
     for (int c = 0; c < kColumnCount; ++c) setColumnWidth(c, kColumns[c].widthPx);
+    // A name of 16 wide characters fits beside the indentation of a channel.
+    setColumnWidth(0, std::max(kColumns[0].widthPx,
+                               fontMetrics().horizontalAdvance(QString(16, 'M')) + 3 * indentation() + 8));
     setItemDelegate(new CellDelegate(this));
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);
     setSelectionMode(SingleSelection);
@@ -347,6 +273,8 @@ void MemoryTree::Show(const ScannerMemory& memory) {
         auto* row = new MemoryRow(RowKind::System, system.fields, system.index, system.type);
         row->trunk = system.trunk;
         row->bandPlan = system.bandPlan;
+        row->groupQuickKeys = system.groupQuickKeys;
+        row->lockedIds = system.lockedIds;
         for (const Group& site : system.sites) row->addChild(GroupRow(site, true));
         for (const Group& group : system.groups) row->addChild(GroupRow(group, false));
         systems << row;
@@ -357,7 +285,8 @@ void MemoryTree::Show(const ScannerMemory& memory) {
 }
 
 std::optional<ScannerMemory> MemoryTree::Memory(std::string* problem) const {
-    // The tree holds no settings: a write from the tab leaves them as they are.
+    // The global settings are the tab's settings node's; a system keeps its
+    // quick keys and locked IDs.
     ScannerMemory memory{model_, firmware_, {}, std::nullopt};
     std::string first;
     const auto check = [&first](const MemoryRow& row, const std::string& place) {
@@ -374,6 +303,8 @@ std::optional<ScannerMemory> MemoryTree::Memory(std::string* problem) const {
         system.fields = systemRow.fields;
         system.trunk = systemRow.trunk;
         system.bandPlan = systemRow.bandPlan;
+        system.groupQuickKeys = systemRow.groupQuickKeys;
+        system.lockedIds = systemRow.lockedIds;
         const std::string systemPlace = SystemPlace(static_cast<std::size_t>(s), system);
         check(systemRow, systemPlace);
         for (int g = 0; g < systemRow.childCount(); ++g) {

@@ -23,8 +23,9 @@ class MemoryRow;
 // tree while any cell is marked, so it is never written.
 //
 // Each record keeps the scanner index it came with, and a system its trunk
-// settings and band plan, which the tree does not show (they are edited in
-// the memory file). A system's type can be chosen while it is new and empty.
+// settings, band plan, group quick keys and locked-out IDs, which the tree
+// does not show (they are edited in the memory file). The global settings
+// are not the tree's (MemorySettingsTree): Memory() gives none. A system's type can be chosen while it is new and empty.
 class MemoryTree : public QTreeWidget {
     Q_OBJECT
 public:

@@ -109,5 +109,56 @@ TEST(MemoryTree, ANewChannelIsMarkedUntilItHasAFrequencyAndTheTreeKeepsItsKeys) 
     EXPECT_FALSE(KeepsItsKeys(&tree));  // a view to look at gives its keys to the scanner
 }
 
+// Tone, step and modulation show and take people's units; a byte that looks
+// like a comma shows as its number and comes back as the same byte.
+TEST(MemoryTree, CellsShowAndTakeUnitsAndNoByteLooksLikeAComma) {
+    App();
+    MemoryTree tree;
+    ScannerMemory memory = test::SmallMemory();
+    Channel& disp = memory.systems[0].groups[0].channels[0];
+    disp.fields[channel_field::Tone] = "64";
+    disp.fields[channel_field::Step] = "1250";
+    disp.fields[channel_field::Name] = "Disp\x82" "A";
+    tree.Show(memory);
+    QTreeWidgetItem* row = At(tree, 0, 0, 0);
+    constexpr int kName = 0, kMod = 4, kTone = 5, kStep = 6;
+    EXPECT_EQ(row->text(kName), QString::fromUtf8("Disp\u27E882\u27E9A"));
+    EXPECT_EQ(row->text(kMod), "NFM");
+    EXPECT_EQ(row->text(kTone), "67.0 Hz");
+    EXPECT_EQ(row->text(kStep), "12.5 kHz");
+    const struct {
+        int column;
+        const char* typed;
+        std::size_t field;
+        std::string stored;  // empty: refused, the cell marked
+        const char* shown;
+    } table[] = {
+        {kTone, "100.0", channel_field::Tone, "76", "100.0 Hz"},
+        {kTone, "67", channel_field::Tone, "64", "67.0 Hz"},
+        {kTone, "D023", channel_field::Tone, "128", "DCS 023"},
+        {kTone, "67.1", channel_field::Tone, "", "67.1"},
+        {kStep, "6.25", channel_field::Step, "625", "6.25 kHz"},
+        {kStep, "Auto", channel_field::Step, "0", "Auto"},
+        {kMod, "fmn", channel_field::Modulation, "NFM", "NFM"},
+        {kMod, "am", channel_field::Modulation, "AM", "AM"},
+        {kName, "Disp\u27E882\u27E9B", channel_field::Name, "Disp\x82" "B", "Disp\u27E882\u27E9B"},
+    };
+    for (const auto& cell : table) {
+        SCOPED_TRACE(cell.typed);
+        row->setData(cell.column, Qt::EditRole, QString::fromUtf8(cell.typed));
+        EXPECT_EQ(row->text(cell.column), QString::fromUtf8(cell.shown));
+        std::string problem;
+        const std::optional<ScannerMemory> shown = tree.Memory(&problem);
+        EXPECT_EQ(row->data(cell.column, Qt::BackgroundRole).isValid(), cell.stored.empty());
+        if (cell.stored.empty()) {
+            EXPECT_FALSE(shown);
+            row->setData(cell.column, Qt::EditRole, "None");
+            continue;
+        }
+        ASSERT_TRUE(shown) << problem;
+        EXPECT_EQ(shown->systems[0].groups[0].channels[0].fields[cell.field], cell.stored);
+    }
+}
+
 }  // namespace
 }  // namespace quorvane
