@@ -11,6 +11,7 @@
 #include <QSpontaneKeyEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -179,4 +180,22 @@ TEST(KeyboardEndToEnd, AWheelThatStartsOverAListNeverTurnsTheKnobAtItsTopItsBott
     // Over the display the same wheel turns the knob.
     p.WheelOver(p.Find("Text1"), -120);
     EXPECT_EQ(p.Sent(1), Commands{"KEY,<,P"});
+}
+
+TEST(KeyboardEndToEnd, SpaceOnAMemoryRowSelectsItAndLeavesItsNameAlone) {
+    Keyboard p(5);
+    auto* tree = p.form->findChild<QTreeWidget*>("memory_tree");
+    QTest::mouseClick(p.form->findChild<QPushButton*>("memory_add_system"), Qt::LeftButton);
+    ASSERT_GT(tree->topLevelItemCount(), 0);
+    QTreeWidgetItem* row = tree->topLevelItem(0);
+    const QString name = row->text(0);
+    ASSERT_FALSE(name.isEmpty());
+    p.CloseMessages();
+    p.FocusOn("memory_tree");
+    tree->setCurrentItem(row, 0);
+    p.Press(Qt::Key_Space);
+    EXPECT_EQ(row->text(0), name);
+    EXPECT_TRUE(row->isSelected());
+    EXPECT_EQ(p.Focused(), tree) << "an edit was started";
+    EXPECT_EQ(p.Sent(0), Commands{});
 }
