@@ -110,6 +110,8 @@ Form1::~Form1() {
 
 void Form1::BuildTabs() {
     SSTab1 = NewControl<QTabWidget>(this, "SSTab1", TwipsRect(60, 2880, 11505, 4965));
+    // Its tab bar has the focus for it, and a screen reader says this name with it.
+    SSTab1->setAccessibleName("Tabs");
     log_ = new LogTab(station_->Log(), SSTab1);
     extended_ = new ExtendedTab(
         AppDirectory(), [this] { return station_->Poll().Cycle().CurrentReception(); }, [this] { FocusPicture1(); },

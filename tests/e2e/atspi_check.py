@@ -164,6 +164,11 @@ class Check:
         for i in range(node.childCount):
             self.walk(node.getChildAtIndex(i), out, depth + 1)
 
+    def everything(self, window):
+        nodes = []
+        self.walk(window, nodes)
+        return nodes
+
     def find(self, window, name):
         nodes = []
         self.walk(window, nodes)
@@ -237,6 +242,10 @@ class Check:
             reached.append(wait_until(lambda: selected() != before and selected(), 5))
         if sorted(filter(None, reached)) != sorted(TABS):
             self.fail(f"Ctrl+PgDn reached {reached}")
+        # What has the focus then is named (the tab control gives its bar the focus).
+        focused = [n for n in self.everything(window) if n.getState().contains(self.at.STATE_FOCUSED)]
+        if any(not n.name.strip() for n in focused):
+            self.fail("an unnamed object has the focus: " + ", ".join(n.getRoleName() for n in focused))
         # Tab from the display walks the keypad, row by row.
         s.key("Escape")
         wait_until(lambda: name_of() == "Scanner display", 5)
