@@ -88,8 +88,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's fonts and the history's SQLite driver (a Qt plugin no library links to).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6sql6-sqlite")
-# The history on a PostgreSQL server needs Qt's PostgreSQL driver, also a plugin.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
+# The history on a PostgreSQL server needs Qt's PostgreSQL driver, also a
+# plugin; spoken hits need the speech-dispatcher plugin of Qt's speech module.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql, qt6-speech-speechd-plugin")
 # The live feed goes to an Icecast server, which may run on the same computer.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "icecast2")
 set(CPACK_STRIP_FILES ON)

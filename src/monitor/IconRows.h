@@ -8,6 +8,9 @@ namespace quorvane {
 struct IconRows {
     std::string Row1;
     std::string Row2;
+    // The lit icons in words, for a screen reader: "System 1 3, Priority,
+    // Narrow FM, Function"; empty when none is lit.
+    std::string Spoken;
 };
 
 // Builds both rows from the icon flag fields of a status reply (fields 5 and

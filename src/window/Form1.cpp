@@ -15,10 +15,13 @@
 #include "alerts/qt/AlertsBox.h"
 #include "app/qt/AppFiles.h"
 #include "app/qt/Controls.h"
+#include "app/qt/ListAccessible.h"
 #include "app/qt/ScannerText.h"
 #include "app/qt/Twips.h"
 #include "extended/qt/ExtendedTab.h"
 #include "history/qt/HistoryTab.h"
+#include "input/KeyTable.h"
+#include "input/qt/KeyButton.h"
 #include "input/qt/KeyPlayer.h"
 #include "input/qt/KeypadButtons.h"
 #include "input/qt/MacroFrames.h"
@@ -45,6 +48,8 @@
 #include "feed/qt/FeedStreamer.h"
 #include "window/LayoutSwitcher.h"
 #include "monitor/DisplayText.h"
+#include "speech/qt/HitSpeaker.h"
+#include "window/KeyboardNavigation.h"
 #include "window/Logo.h"
 #include "window/TabWindows.h"
 #include "web/qt/RemoteServer.h"
@@ -88,6 +93,10 @@ Form1::Form1(const QString& appDirectory, QWidget* parent) : QWidget(parent) {
     BuildTabs();
     BuildFooter();
     shortcuts_ = new ShortcutFilter(*this, station_->Keys());
+    navigation_ = new KeyboardNavigation(*this, *display_, *SSTab1);
+    navigation_->Prepare();
+    NameListsByWhatTheyChoose(*this);
+    SetTabOrder();
     Wire();
     Form_Load();
 }
@@ -104,6 +113,8 @@ Form1::~Form1() {
 
 void Form1::BuildTabs() {
     SSTab1 = NewControl<QTabWidget>(this, "SSTab1", TwipsRect(60, 2880, 11505, 4965));
+    // Its tab bar has the focus for it, and a screen reader says this name with it.
+    SSTab1->setAccessibleName("Tabs");
     log_ = new LogTab(station_->Log(), SSTab1);
     extended_ = new ExtendedTab(
         AppDirectory(), [this] { return station_->Poll().Cycle().CurrentReception(); }, [this] { FocusPicture1(); },
@@ -173,6 +184,10 @@ void Form1::BuildSettingsTab(QWidget* tab) {
     macros_ = new MacroFrames(tab, AppDirectory(), tell, focus);
     station_->Keys().SetMacroText([this](int number) { return macros_->MacroText(number); });
     windowSettings_ = new WindowSettingsFrame(tab, *style_);
+    speaker_ = new HitSpeaker(AppDirectory(), this);
+    const QStringList speechNotices = speaker_->Load();
+    if (!speechNotices.isEmpty()) Tell(speechNotices.join("\n"));
+    speaker_->NewCheck(windowSettings_, TwipsRect(2300, 300, 1500, 300));
     auto* alerts = new AlertsBox(&station_->Alerts(), tab);
     alerts->setGeometry(TwipsRect(4200, 2950, 3600, 1360));
     remote_ = ServeStation(*station_, this);
@@ -181,6 +196,9 @@ void Form1::BuildSettingsTab(QWidget* tab) {
         sound_out->setText(pages == 1 ? QString("Sound to 1 web page") : QString("Sound to %1 web pages").arg(pages));
         sound_out->setVisible(pages > 0);
     });
+    // The box's address and port would both be read as "Web remote".
+    if (auto* address = webRemote_->findChild<QWidget*>("web_address")) address->setAccessibleName("Web remote address");
+    if (auto* port = webRemote_->findChild<QWidget*>("web_port")) port->setAccessibleName("Web remote port");
     mqtt_ = ConnectMqtt(*station_, this);
     // The broker's state, when one is set up: connected, refused, reconnecting.
     // One line under the Alerts box, cut in the middle when
@@ -212,7 +230,9 @@ void Form1::BuildFooter() {
     Text4->setReadOnly(true);
     Text4->setFocusPolicy(Qt::NoFocus);
     Text4->setStyleSheet("QLineEdit { background: #c0c0c0; color: #202020; border: none; }");
+    Text4->setAccessibleName("Version");
     key_clear_log = NewControl<QPushButton>(this, "key_clear_log", TwipsRect(4500, 7875, 1500, 360), "Clear Log");
+    key_clear_log->setAccessibleDescription("Empties the log of hits");
     Picture1 = NewControl<Logo>(this, "Picture1", TwipsRect(150, 7875, 1950, 420));
     // Seen from every tab while the computer's sound input goes to web pages.
     sound_out = NewControl<QLabel>(this, "sound_out", TwipsRect(2200, 7920, 2250, 300));
@@ -236,6 +256,8 @@ void Form1::Wire() {
     connect(station_, &Station::Stopping, harvest_, &HarvestPanel::Abandon);
     connect(station_, &Station::Stopping, memory_, &MemoryTab::Abandon);
     connect(station_, &Station::Ticked, this, &Form1::ShowTick);
+    connect(station_, &Station::Ticked, speaker_, &HitSpeaker::Follow);
+    connect(speaker_, &HitSpeaker::Note, station_, &Station::Note);
     connect(station_, &Station::ExtendedInfoWanted, extended_, &ExtendedTab::ExtendedInfoShow);
     connect(&station_->Keys(), &KeyPlayer::QuickScanStopped, tuner_, &TunerTab::StopQuickScan);
     // Hits of watched channels are marked in the log grid.
@@ -244,6 +266,19 @@ void Form1::Wire() {
     connect(key_clear_log, &QPushButton::clicked, this, &Form1::key_clear_log_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form1::SSTab1_Click);
     connect(static_cast<Logo*>(Picture1), &Logo::Clicked, this, &Form1::Picture1_Click);
+}
+
+// Tab walks the window as it reads: the layout buttons, the display, the
+// keypad row by row, the tabs and what the shown tab holds, then the footer.
+void Form1::SetTabOrder() {
+    QList<QWidget*> order = {findChild<QWidget*>("button_mini_plus_hold_win"),
+                             findChild<QWidget*>("button_maxi_plus_hold_win"), display_};
+    for (const KeyRow& row : KeyRows()) order << keypad_->Key(row.objectName);
+    order << SSTab1;
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        if (order[i - 1] && order[i]) setTabOrder(order[i - 1], order[i]);
+    }
+    setTabOrder(key_clear_log, Picture1);
 }
 
 void Form1::StartMqtt(bool asked) {

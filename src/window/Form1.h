@@ -24,6 +24,8 @@ class FeedBox;
 class FeedStreamer;
 class HarvestPanel;
 class HistoryTab;
+class HitSpeaker;
+class KeyboardNavigation;
 class HitIntelTable;
 class KeypadButtons;
 class LayoutSwitcher;
@@ -62,6 +64,8 @@ public:
     // The live feed and the call uploads (the feed not started by the window).
     FeedStreamer& Feed() { return *share_.feed; }
     CallUploader& Calls() { return *share_.calls; }
+    // Spoken hits ("Speak hits").
+    HitSpeaker& Speaker() { return *speaker_; }
     ScannerLink& Link();
     bool Running() const;
     const LogText& Log() const;
@@ -86,6 +90,7 @@ private:
     void BuildSettingsTab(QWidget* tab);
     void BuildFooter();
     void Wire();
+    void SetTabOrder();
 
     void Form_Load();
     void Form_Unload();
@@ -109,6 +114,8 @@ private:
     DisplayPanel* display_ = nullptr;
     KeypadButtons* keypad_ = nullptr;
     ShortcutFilter* shortcuts_ = nullptr;
+    KeyboardNavigation* navigation_ = nullptr;
+    HitSpeaker* speaker_ = nullptr;
     QTabWidget* SSTab1 = nullptr;
     LogTab* log_ = nullptr;
     ExtendedTab* extended_ = nullptr;

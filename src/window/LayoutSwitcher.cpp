@@ -43,8 +43,8 @@ KeyButton* LayoutButton(QWidget& window, const char* name, QRect place, bool plu
 LayoutSwitcher::LayoutSwitcher(QWidget& window, WindowStyle& style) : QObject(&window), window_(window), style_(style) {
     auto* minus = minus_ = LayoutButton(window, "button_mini_plus_hold_win", TwipsRect(1830, 20, 195, 165), false);
     auto* plus = plus_ = LayoutButton(window, "button_maxi_plus_hold_win", TwipsRect(2070, 20, 195, 165), true);
-    minus->setToolTip("Smaller window");
-    plus->setToolTip("Larger window");
+    minus->NameAfterKey();
+    plus->NameAfterKey();
     connect(minus, &KeyButton::clicked, this, &LayoutSwitcher::LayoutStepDown);
     connect(plus, &KeyButton::clicked, this, &LayoutSwitcher::LayoutStepUp);
     window.installEventFilter(this);

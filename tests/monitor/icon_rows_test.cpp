@@ -27,5 +27,26 @@ TEST(IconRows, LabelsRunTogetherAndDarkIconsAreBlanks) {
     }
 }
 
+TEST(IconRows, LitIconsAreSaidInWords) {
+    struct Case {
+        const char* flags1;
+        const char* flags2;
+        const char* spoken;
+    } cases[] = {
+        {"", "", ""},
+        {"000000000000000", "00000000000000000", ""},
+        {"110100000000000", "", "System 1 3"},
+        {"010000000000000", "", "System 1"},
+        {"000000000001111", "", "Attenuator, Priority, Key lock, Battery low"},
+        {"1", "100000000100111", "System, Group 9, Narrow FM, Lockout"},
+        {"", "00000000000100011", "AM, Function, Close Call"},
+        {"", "0000000000001", "Narrow"},
+        {"100000000000100", "1000000000000001", "System, Priority, Group, Function"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MakeIconRows(c.flags1, c.flags2).Spoken, c.spoken) << c.flags1 << " / " << c.flags2;
+    }
+}
+
 }  // namespace
 }  // namespace quorvane

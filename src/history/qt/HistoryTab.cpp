@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QToolButton>
 
 #include "app/qt/AppFiles.h"
 #include "app/qt/TextEntry.h"
@@ -90,6 +91,8 @@ void HistoryTab::Build() {
     history_search = Named(new QLineEdit(this), "history_search");
     history_search->setPlaceholderText("System, group, channel, frequency or ID");
     history_search->setClearButtonEnabled(true);
+    history_search->setAccessibleName("Search history");
+    for (auto* clear : history_search->findChildren<QToolButton*>()) clear->setAccessibleName("Clear search");
     const QDate today = QDate::currentDate();
     history_from = Named(new QDateEdit(today, this), "history_from");
     history_to = Named(new QDateEdit(today, this), "history_to");
@@ -98,11 +101,15 @@ void HistoryTab::Build() {
         edit->setDisplayFormat("yyyy-MM-dd");
     }
     history_stronger = Named(new QSpinBox(this), "history_stronger");
+    history_from->setAccessibleName("From date");
+    history_to->setAccessibleName("To date");
+    history_stronger->setAccessibleName("Stronger than");
     history_stronger->setRange(0, 254);
     history_stronger->setSpecialValueText("any");
     history_stronger->setToolTip("Only hits whose signal peak was above this level (0-255)");
     history_station = Named(new QComboBox(this), "history_station");
     history_station->addItem("All stations", QString());
+    history_station->setAccessibleName("Station");
     history_station->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     history_station->hide();
     history_export = Named(new QPushButton("Export CSV…", this), "history_export");
@@ -128,9 +135,11 @@ void HistoryTab::Build() {
     history_table->horizontalHeader()->setStretchLastSection(true);
     history_table->setColumnHidden(HistoryRowsModel::kStationColumn, true);
     history_table->setToolTip("Double-click a hit with a recording to play it");
+    history_table->setAccessibleName("History of hits");
 
     history_chart_mode = Named(new QComboBox(this), "history_chart_mode");
     history_chart_mode->addItems({"Hits per hour", "Busiest channels"});
+    history_chart_mode->setAccessibleName("Chart");
     history_chart = Named(new HistoryChart(this), "history_chart");
 
     auto* bar = new QHBoxLayout;

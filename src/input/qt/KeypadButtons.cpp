@@ -18,8 +18,7 @@ KeypadButtons::KeypadButtons(QWidget& window, KeyPlayer& player) : QObject(&wind
                                   DrawKeyPicture(row.legend, place.size(), true), latching, &window);
         key->setObjectName(QString::fromStdString(row.objectName));
         key->setGeometry(place);
-        key->setToolTip(QString::fromStdString(row.legend.text));
-        key->setAccessibleName(QString::fromStdString(row.legend.text));
+        key->NameAfterKey();
         const std::string name = row.objectName;
         connect(key, &KeyButton::clicked, &player, [&player, name] { player.Click(name); });
         keys_[name] = key;

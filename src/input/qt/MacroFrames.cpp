@@ -22,6 +22,8 @@ MacroFrames::MacroFrames(QWidget* tab, QString appDirectory, std::function<void(
         auto* frame = NewControl<QGroupBox>(tab, "Macro" + number + "Frame",
                                             TwipsRect(7980, 120 + i * 660, 3300, 600), "Macro " + number);
         m[i] = NewControl<QLineEdit>(frame, "m" + number, TwipsRect(90, 240, 3120, 300));
+        m[i]->setAccessibleName("Macro " + number + " keys");
+        m[i]->setAccessibleDescription("The keys Macro " + number + " plays, such as F,H 1,P F,R");
         // Enter hands the focus back so the shortcuts act again.
         connect(m[i], &QLineEdit::returnPressed, this, [this] { focusPicture1_(); });
     }

@@ -52,6 +52,9 @@ ComPortFrame::ComPortFrame(QWidget* tab, const QString& appDirectory, ComPortHos
     Command2->setEnabled(false);
     connect(Command2, &QPushButton::clicked, this, &ComPortFrame::Command2_Click);
     for (QLabel* label : {Label8, Label10}) label->setStyleSheet(kStoppedLabelColour);
+    Combo1->setAccessibleName("COM port");
+    Combo2->setAccessibleName("Baud rate");
+    Command2->setAccessibleDescription("Opens the port and starts polling the scanner, or stops");
 }
 
 int ComPortFrame::PortIndex() const { return Combo1->currentIndex(); }

@@ -68,6 +68,7 @@ MemoryTab::MemoryTab(MemoryHost host, QWidget* parent) : QWidget(parent), host_(
     connect(memory_cancel, &QPushButton::clicked, runner_, &MemoryRunner::Cancel);
 
     memory_tree = NewControl<MemoryTree>(this, "memory_tree", TwipsRect(120, kTreeTop, kTreeWidth, kTreeHeight));
+    memory_tree->setAccessibleName("Scanner memory");
     connect(memory_tree, &MemoryTree::Edited, this, &MemoryTab::Edited);
     const int settingsTop = kTreeTop + kTreeHeight + kGap;
     memory_settings = NewControl<MemorySettingsTree>(this, "memory_settings",

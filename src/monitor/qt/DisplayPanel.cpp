@@ -4,10 +4,12 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 
 #include "app/qt/Controls.h"
 #include "app/qt/ScannerText.h"
 #include "app/qt/Twips.h"
+#include "monitor/qt/DisplayAccessible.h"
 #include "monitor/qt/SignalLevelBar.h"
 
 namespace quorvane {
@@ -48,7 +50,13 @@ void SetIfChanged(QLineEdit* box, const QString& text) {
 }  // namespace
 
 DisplayPanel::DisplayPanel(QWidget* window) : QWidget(window) {
+    DisplayAccessible::Install();
     setObjectName("Picture2");
+    // The display takes the focus (Tab, a click, or Escape from anywhere in
+    // the window): the scanner's shortcuts all act there.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName("Scanner display");
+    setAccessibleDescription("The scanner's shortcut keys act here");
     setGeometry(TwipsRect(kPanelLeft, kPanelTop, 3825, 2070));
 
     Text1 = NewControl<QPlainTextEdit>(this, "Text1", OnPanel(270, 525, 2895, 735));
@@ -63,18 +71,24 @@ DisplayPanel::DisplayPanel(QWidget* window) : QWidget(window) {
     displayFont.setPixelSize(16);
     Text1->setFont(displayFont);
     Text1->setStyleSheet(QString("QPlainTextEdit { background: %1; }").arg(kAmber.name()));
-    ShowText1(ScreenText("Choose Settings\r\nThen Hit Run\r\n"));
 
     IconsSet1 = DisplayBox(this, "IconsSet1", OnPanel(285, 1260, 3570, 240), 8, true);
     IconsSet2 = DisplayBox(this, "IconsSet2", OnPanel(285, 1440, 3570, 240), 8, true);
     Text3_ = DisplayBox(this, "Text3", OnPanel(300, 1800, 2115, 330), 11, false);
     freq = DisplayBox(this, "freq", OnPanel(2880, 1800, 1035, 315), 11, false);
     freq->setAlignment(Qt::AlignRight);
+    Text1->setAccessibleName("Display lines");
+    IconsSet1->setAccessibleName("Icons, upper row");
+    IconsSet2->setAccessibleName("Icons, lower row");
+    Text3_->setAccessibleName("Scanner message");
+    freq->setAccessibleName("Frequency or talkgroup");
+    ShowText1(ScreenText("Choose Settings\r\nThen Hit Run\r\n"));
     level_ = new SignalLevelBar(this);
     level_->setGeometry(OnPanel(3330, 555, 450, 675));
 
     // The one-line copy of the display, shown only by the floating-bar layout.
     floating_taskbar = DisplayBox(window, "floating_taskbar", TwipsRect(0, 0, 3885, 285), 11, false);
+    floating_taskbar->setAccessibleName("Display");
     floating_taskbar->hide();
     floating_taskbar->installEventFilter(this);
     Text3_->installEventFilter(this);
@@ -98,6 +112,24 @@ void DisplayPanel::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(120, 80, 30), 2));
     p.setBrush(kAmber);
     p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 14, 14);
+    if (hasFocus()) {
+        p.setPen(QPen(QColor(20, 60, 200), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 13, 13);
+    }
+}
+
+void DisplayPanel::SayChanges() {
+    QStringList parts;
+    for (const QString& line : text1_.split(QRegularExpression("[\\r\\n]+"))) {
+        if (!line.trimmed().isEmpty()) parts << line.simplified();
+    }
+    if (!freq->text().trimmed().isEmpty()) parts << freq->text().trimmed();
+    if (!icons_.isEmpty()) parts << icons_;
+    const QString words = parts.join(", ");
+    if (words == words_) return;
+    DisplayAccessible::Changed(this, words_, words);
+    words_ = words;
 }
 
 bool DisplayPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -114,12 +146,15 @@ void DisplayPanel::Show(const TickOutcome& outcome, bool hitActive) {
     if (outcome.FreqBoxChanged || freq->text().isEmpty()) SetIfChanged(freq, ScreenText(outcome.FreqBox));
     SetIfChanged(IconsSet1, ScreenText(outcome.Icons.Row1));
     SetIfChanged(IconsSet2, ScreenText(outcome.Icons.Row2));
+    icons_ = QString::fromStdString(outcome.Icons.Spoken);
+    SayChanges();
 }
 
 void DisplayPanel::ShowText1(const QString& text) {
     if (text1_ == text) return;
     text1_ = text;
     Text1->setPlainText(text);
+    SayChanges();
 }
 
 void DisplayPanel::SetText3(const QString& text) {

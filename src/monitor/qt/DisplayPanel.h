@@ -16,6 +16,8 @@ class SignalLevelBar;
 // (signal_level); and the one-line floating bar of the smallest
 // layout (floating_taskbar, on the window itself). A box is only touched
 // when what it shows changes, and the floating bar only while it is shown.
+// To assistive technology the panel is one text in words (DisplayAccessible)
+// that announces each change; it takes the focus for the shortcuts.
 class DisplayPanel : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +31,9 @@ public:
     // the box is cut in the middle, the whole of it in the tooltip.
     void SetText3(const QString& text);
     QString Text3() const { return text3_; }
+    // What assistive technology reads of the display: its lines, the
+    // frequency or talkgroup and the lit icons, in words.
+    QString Words() const { return words_; }
     // Live: the scanner's text as it comes. Not live (stopped, no reply,
     // the line lost): the last text stays, dimmed, and says why on hover.
     void SetLive(bool live, const QString& why);
@@ -43,6 +48,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SayChanges();
+
     QPlainTextEdit* Text1 = nullptr;
     QLineEdit* IconsSet1 = nullptr;
     QLineEdit* IconsSet2 = nullptr;
@@ -52,6 +59,8 @@ private:
     QLineEdit* floating_taskbar = nullptr;
     QString text1_;
     QString text3_;
+    QString icons_;  // the lit icons in words
+    QString words_;
     QString floating_;  // what the floating bar shows once it is shown
     bool live_ = false;
 };

@@ -79,4 +79,13 @@ QVariant LogGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+QVariant LogGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    if (section == 0) return QString("Line");
+    if (section < 1 || section > static_cast<int>(kLogGridHeadings.size())) return {};
+    const std::string_view heading = kLogGridHeadings[static_cast<size_t>(section - 1)];
+    return QString::fromLatin1(heading.data(), static_cast<qsizetype>(heading.size()));
+}
+
 }  // namespace quorvane

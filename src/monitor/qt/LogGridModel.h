@@ -29,6 +29,9 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // The column headings (a screen reader says "Channel: Fire Dispatch");
+    // the grid draws its own heading row above itself.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
     // Whether each row is marked; the filler rows never are.

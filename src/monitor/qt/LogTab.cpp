@@ -53,8 +53,12 @@ LogTab::LogTab(HitLog& log, QWidget* parent) : QWidget(parent) {
     grdInfo->setShowGrid(true);
     grdInfo->setWordWrap(false);
     grdInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab reaches the grid and the arrows walk its cells (the current cell
+    // framed), so a screen reader reads the log with each cell's heading.
     grdInfo->setSelectionMode(QAbstractItemView::NoSelection);
-    grdInfo->setFocusPolicy(Qt::NoFocus);
+    grdInfo->setFocusPolicy(Qt::StrongFocus);
+    grdInfo->setTabKeyNavigation(false);
+    grdInfo->setAccessibleName("Log Scanner Hits");
     for (size_t column = 0; column < kLogGridColumns; ++column) {
         grdInfo->setColumnWidth(static_cast<int>(column), Px(kLogGridColumnWidths[column]));
     }

@@ -43,6 +43,15 @@ DirectEntryPanel::DirectEntryPanel(const DirectEntryNames& names, const TunerHos
     for (std::string_view code : kStateCodes) state_->addItem(QString::fromLatin1(code.data(), code.size()));
     fcc_ = NewControl<QPushButton>(this, names.fcc, TwipsRect(1380, 1365, 1000, 390), "FCC");
     connect(fcc_, &QPushButton::clicked, this, &DirectEntryPanel::Fcc_Click);
+    // The Tuner tab has two of these panels: the second one says so.
+    const QString panel = names.entry.endsWith('2') ? "Direct entry 2 " : "Direct entry ";
+    entry_->setAccessibleName(panel + "frequency");
+    entry_->setAccessibleDescription("Frequency in MHz; Enter tunes it");
+    modulation_->setAccessibleName(panel + "modulation");
+    tune_->setAccessibleDescription("Tunes the scanner to the " + panel.toLower() + "frequency");
+    state_->setAccessibleName(panel + "licence state");
+    fcc_->setAccessibleName(panel + "FCC licence search");
+    fcc_->setAccessibleDescription("Opens the FCC licence search for the frequency in the browser");
 }
 
 void DirectEntryPanel::Tune_Click() {

@@ -31,6 +31,7 @@ HarvestPanel::HarvestPanel(QGroupBox* frame, HarvestHost host, QObject* parent)
     NewControl<QLabel>(frame, "Label_hit_intel_dly", TwipsRect(2400, 1290, 1100, 270), "Delay ms:");
     hit_intel_dly = NewControl<QComboBox>(frame, "hit_intel_dly", TwipsRect(2400, 1575, 1050, 360));
     for (const char* delay : kHarvestDelays) hit_intel_dly->addItem(delay);
+    hit_intel_dly->setAccessibleName("Harvest delay ms");
     hit_intel_dly->setCurrentIndex(kDefaultDelayIndex);
     connect(hit_intel_dly, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0) host_.delayChosen(index);

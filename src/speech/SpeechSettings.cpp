@@ -1,0 +1,47 @@
+#include "speech/SpeechSettings.h"
+
+#include "app/NameValueFile.h"
+
+namespace quorvane {
+namespace {
+
+std::string Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+SpeechSettings ReadSpeechSettings(std::string_view bytes) {
+    SpeechSettings settings;
+    NameValueFile file = ReadNameValueFile(bytes, kSpeechSettingsFile);
+    settings.notices = std::move(file.notices);
+    for (const NameValue& value : file.values) {
+        const std::string where = NoticeWhere(kSpeechSettingsFile, value.line);
+        if (value.name != "speak") {
+            settings.notices.push_back(where + "unknown setting " + ShownValue(value.name) + "; ignored");
+        } else if (const auto on = ZeroOrOne(value.value)) {
+            settings.speak = *on;
+        } else {
+            settings.notices.push_back(where + "speak is 0 or 1, not " + ShownValue(value.value) + "; 0 is used");
+            settings.speak = false;
+        }
+    }
+    return settings;
+}
+
+std::string WriteSpeechSettings(const SpeechSettings& settings) {
+    return std::string("speak=") + (settings.speak ? "1" : "0") + "\r\n";
+}
+
+std::string HitPhrase(const LiveHit& hit) {
+    for (const std::string* name : {&hit.ChannelText, &hit.GroupText, &hit.SystemText, &hit.FreqShown}) {
+        std::string phrase = Trimmed(*name);
+        if (!phrase.empty()) return phrase;
+    }
+    return {};
+}
+
+}  // namespace quorvane
