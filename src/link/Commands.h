@@ -9,6 +9,8 @@ inline constexpr const char* kTalkgroupRequest = "GID";
 inline constexpr const char* kFrequencyRequest = "WIN";
 inline constexpr const char* kEnterProgramming = "PRG";
 inline constexpr const char* kExitProgramming = "EPG";
+// The Scan key, pressed: back to scanning after Program Mode.
+inline constexpr const char* kScanAfterProgramming = "KEY,S,P";
 inline constexpr const char* kFirstSystemRequest = "SIH";
 
 // "KEY," key "," mode; key and mode are single letters or symbols.

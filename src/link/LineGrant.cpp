@@ -28,4 +28,6 @@ bool HoldsLine(LineUser user) {
 
 bool PutsInProgramMode(LineUser user) { return user == LineUser::Harvest || user == LineUser::Memory; }
 
+bool ScansAfterProgramMode(LineUser user) { return user == LineUser::Memory; }
+
 }  // namespace quorvane

@@ -35,4 +35,10 @@ bool HoldsLine(LineUser user);
 // and letting go of the line sends "EPG" when "PRG" went out.
 bool PutsInProgramMode(LineUser user);
 
+// Whether letting go after user presses Scan after "EPG": the scanner leaves
+// Program Mode on Scan Hold, and memory programming puts it back to scanning
+// (whether it was cannot be told from its replies; scanning is the station's
+// usual state). The harvest ends on "EPG" as it always has.
+bool ScansAfterProgramMode(LineUser user);
+
 }  // namespace quorvane

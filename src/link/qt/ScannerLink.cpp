@@ -91,7 +91,10 @@ void ScannerLink::Release(LineUser user) {
         // What came in meanwhile is not the poll's: it starts afresh, waiting
         // for the reply to "EPG" first.
         ledger_.Reset();
-        if (programMode_) LeaveProgramMode();
+        if (programMode_ && current_->IsOpen()) {
+            LeaveProgramMode();
+            if (ScansAfterProgramMode(user)) Write(kScanAfterProgramming);
+        }
     }
     SetHolder(std::nullopt);
 }

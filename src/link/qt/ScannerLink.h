@@ -57,7 +57,7 @@ public:
     Grant Ask(LineUser user);
     // Lets go of the line. After a user that puts the scanner in Program
     // Mode, what is owed is forgotten (the poll starts afresh) and "EPG" goes
-    // out last when "PRG" went out.
+    // out last when "PRG" went out (then Scan, after memory programming).
     void Release(LineUser user);
     std::optional<LineUser> Holder() const { return holder_; }
 

@@ -9,7 +9,6 @@ const char* kNotConnected = "The scanner is not connected: choose its port and p
 const char* kBusy = "Scanner busy: the hit intelligence update has the line; try again when it has finished.";
 const char* kLost = "The line to the scanner was lost. ";
 const char* kEpgLater = " The scanner is told to leave Program Mode as soon as it is reached again.";
-const char* kScanAfterProgramming = "KEY,S,P";
 }  // namespace
 
 MemoryRunner::MemoryRunner(ScannerLink& link, QObject* parent) : QObject(parent), link_(link) {
@@ -99,16 +98,7 @@ void MemoryRunner::End(const MemoryStep& end) {
     engine_ = nullptr;
     wait_.stop();
     buffer_.clear();
-    // What came in during the run is not the poll's: it starts afresh,
-    // waiting for the reply to "EPG" first.
-    link_.ForgetOwed();
-    if (end.leaveProgramming && link_.IsOpen()) {
-        link_.Send(LineUser::Memory, kExitProgramming);
-        // The scanner leaves Program Mode on Scan Hold. Whether it was
-        // scanning before cannot be told from its replies, so it is taken to
-        // have been (the station's usual state): the Scan key puts it back.
-        link_.Send(LineUser::Memory, kScanAfterProgramming);
-    }
+    // The line's owner leaves Program Mode (EPG, then Scan) as it lets go.
     link_.Release(LineUser::Memory);
     emit Ended(end);
 }

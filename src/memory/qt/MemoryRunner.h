@@ -21,10 +21,10 @@ class ScannerLink;
 // until its CR comes) goes to the engine as soon as it has arrived, so the
 // next command follows at once; a wait that runs out goes to OnNoReply.
 //
-// At every end (finished, failed, cancelled, the line lost) what is owed on
-// the line is forgotten, "EPG" goes last when the engine put the scanner in
-// Program Mode, followed by the Scan key ("KEY,S,P"), as the scanner leaves
-// Program Mode on Scan Hold, and the line is released, so the poll starts afresh with the
+// At every end (finished, failed, cancelled, the line lost) the line is let
+// go, and its owner forgets what is owed and sends "EPG" last when the
+// engine put the scanner in Program Mode, followed by the Scan key
+// ("KEY,S,P"), as the scanner leaves Program Mode on Scan Hold; so the poll starts afresh with the
 // reply to "EPG". A lost line cannot take "EPG": the link keeps the scanner's
 // Program Mode in mind (and a marker file in the app folder for the next
 // start), and LinkRunner sends it as soon as the line is back.

@@ -72,14 +72,17 @@ TEST_F(ScannerLinkTest, AProgramModeHolderHasTheLineAloneAndLettingGoSendsEpgLas
         EXPECT_TRUE(link.InProgramMode());
         line.Answer("PRG,OK\r");
         EXPECT_EQ(link.TakeReceived(), "PRG,OK\r");
-        // Let go with the SIN reply still owed: it is forgotten, and EPG goes out.
+        // Let go with the SIN reply still owed: it is forgotten, and EPG goes
+        // out (memory programming then presses Scan: the scanner leaves
+        // Program Mode on Scan Hold).
         link.Release(holder);
-        EXPECT_EQ(line.TakeWritten(), "PRG\rSIN,1\rEPG\r");
+        const bool scans = holder == LineUser::Memory;
+        EXPECT_EQ(line.TakeWritten(), scans ? "PRG\rSIN,1\rEPG\rKEY,S,P\r" : "PRG\rSIN,1\rEPG\r");
         EXPECT_FALSE(link.InProgramMode());
         EXPECT_EQ(link.Holder(), std::nullopt);
-        EXPECT_EQ(link.Owed(), 1);  // the EPG only
-        line.Answer("EPG,OK\r");
-        EXPECT_EQ(link.TakeRound(), std::optional<std::string>("EPG,OK\r"));
+        EXPECT_EQ(link.Owed(), scans ? 2 : 1);  // nothing of the session
+        line.Answer(scans ? "EPG,OK\rKEY,OK\r" : "EPG,OK\r");
+        EXPECT_EQ(link.TakeRound(), std::optional<std::string>(scans ? "EPG,OK\rKEY,OK\r" : "EPG,OK\r"));
     }
     // A holder that never entered Program Mode leaves nothing behind.
     ASSERT_EQ(link.Ask(LineUser::Harvest), Grant::Go);
