@@ -79,26 +79,5 @@ TEST(LineLedger, AHolderTakesEverythingReceivedAndTheOldestOwedIsKnown) {
     EXPECT_EQ(ledger.Owed(), 0);
 }
 
-TEST(LineGrant, WhoMayUseTheLineWhileAnotherHasIt) {
-    using U = LineUser;
-    const auto G = Grant::Go, W = Grant::Wait, R = Grant::Refuse;
-    const std::optional<LineUser> holders[] = {std::nullopt, U::Keys, U::Harvest, U::Memory};
-    const U askers[] = {U::Poll, U::Keys, U::QuickScan, U::Harvest, U::Memory};
-    const Grant expected[4][5] = {
-        {G, G, G, G, G},  // free
-        {W, G, G, G, G},  // a key sequence plays: the poll waits for its end
-        {W, R, W, G, R},  // a harvest: keys are refused, the quick scan pauses
-        {W, R, W, R, G},  // memory programming: the same
-    };
-    for (int h = 0; h < 4; ++h) {
-        for (int a = 0; a < 5; ++a) {
-            EXPECT_EQ(GrantLine(holders[h], askers[a]), expected[h][a]) << "holder " << h << " asker " << a;
-        }
-    }
-    EXPECT_TRUE(HoldsLine(U::Keys));
-    EXPECT_FALSE(HoldsLine(U::Poll));
-    EXPECT_FALSE(HoldsLine(U::QuickScan));
-}
-
 }  // namespace
 }  // namespace quorvane

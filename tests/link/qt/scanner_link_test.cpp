@@ -66,6 +66,7 @@ TEST_F(ScannerLinkTest, AProgramModeHolderHasTheLineAloneAndLettingGoSendsEpgLas
         ASSERT_EQ(link.Ask(holder), Grant::Go);
         EXPECT_TRUE(line.watching);  // its replies are taken as they come
         EXPECT_FALSE(link.Send(LineUser::Keys, "KEY,S,P"));
+        EXPECT_FALSE(link.Send(LineUser::QuickScan, "QSH,01544300"));  // it waits its turn
         EXPECT_EQ(link.TakeRound(), std::nullopt);  // the poll rests
         ASSERT_TRUE(link.Send(holder, kEnterProgramming));
         ASSERT_TRUE(link.Send(holder, "SIN,1"));
