@@ -1,5 +1,7 @@
 #include "memory/qt/MemoryTab.h"
 
+#include "memory/qt/FrozenNames.h"
+
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -69,6 +71,7 @@ MemoryTab::MemoryTab(MemoryHost host, QWidget* parent) : QWidget(parent), host_(
 
     memory_tree = NewControl<MemoryTree>(this, "memory_tree", TwipsRect(120, kTreeTop, kTreeWidth, kTreeHeight));
     memory_tree->setAccessibleName("Scanner memory");
+    new FrozenNames(*memory_tree);  // the names stay in view when the tree scrolls right
     connect(memory_tree, &MemoryTree::Edited, this, &MemoryTab::Edited);
     const int settingsTop = kTreeTop + kTreeHeight + kGap;
     memory_settings = NewControl<MemorySettingsTree>(this, "memory_settings",

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QScrollBar>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "link/qt/ScannerLink.h"
@@ -14,6 +16,7 @@
 #include "memory/qt/MemoryTab.h"
 #include "memory/qt/MemoryTree.h"
 #include "QtTestApp.h"
+#include "memory/MemoryTestData.h"
 
 namespace quorvane {
 namespace {
@@ -135,6 +138,26 @@ TEST(MemoryTab, TheTreeGrowsWithTheTabAndALongFaultWraps) {
     EXPECT_GT(tree->height(), small.height() + 200);
     EXPECT_TRUE(status->wordWrap());
     EXPECT_GE(status->geometry().right(), tree->geometry().right());
+
+    // Scrolled to its right end, the tree still shows each row's name, and a
+    // row picked there is the tree's row.
+    tab.resize(800, 500);
+    tree->Show(test::SmallMemory());
+    tree->expandAll();
+    QApplication::processEvents();
+    auto* names = tree->findChild<QTreeView*>("memory_names");
+    ASSERT_NE(names, nullptr);
+    EXPECT_FALSE(names->isVisible());
+    tree->horizontalScrollBar()->setValue(tree->horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    ASSERT_TRUE(names->isVisible());
+    QTreeWidgetItem* channel = tree->topLevelItem(0)->child(0)->child(0);
+    const QModelIndex shown = names->indexAt(names->visualRect(tree->indexFromItem(channel)).center());
+    EXPECT_EQ(shown.data().toString(), channel->text(0));
+    names->selectionModel()->setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(tree->currentItem(), channel);
+    tree->horizontalScrollBar()->setValue(0);
+    EXPECT_FALSE(names->isVisible());
 }
 
 // The "Scanner settings" node shows a file's settings, takes edits checked as
