@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
     }
     if (!options.restore.isEmpty()) {
         return WithoutWindow(argc, argv, options, [&](const QString& folder) {
-            return RunMemoryRestore(folder, options.restore, options.yes, options.eraseFirst);
+            return RunMemoryRestore(folder, options.restore, options.yes, options.eraseFirst, options.into);
         });
     }
     if (options.headless) {

@@ -405,4 +405,26 @@ std::optional<ChannelImport> ReadChannelsCsv(const ScannerMemory& into, std::str
     return std::nullopt;
 }
 
+std::optional<GroupAt> ConventionalGroup(const ScannerMemory& memory, const std::string& name, std::string* problem) {
+    const auto trimmed = [](std::string text) {
+        text.erase(text.find_last_not_of(' ') + 1);
+        return text;
+    };
+    for (std::size_t s = 0; s < memory.systems.size(); ++s) {
+        const System& system = memory.systems[s];
+        if (system.type != kConventionalType) continue;
+        if (!name.empty() && trimmed(system.fields[system_field::Name]) != trimmed(name)) continue;
+        if (system.groups.empty()) {
+            if (problem) *problem = "The system \"" + trimmed(system.fields[system_field::Name]) + "\" has no group for the channels.";
+            return std::nullopt;
+        }
+        return GroupAt{s, 0};
+    }
+    if (problem) {
+        *problem = name.empty() ? "The scanner has no conventional system for the channels."
+                                : "The scanner has no conventional system named \"" + name + "\".";
+    }
+    return std::nullopt;
+}
+
 }  // namespace quorvane

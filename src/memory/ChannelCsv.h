@@ -31,6 +31,11 @@ struct GroupAt {
     std::size_t group = 0;
 };
 
+// The first group of the conventional system named name (trailing blanks
+// ignored), or of the first conventional system when name is empty; nothing,
+// and *problem says why, when there is none or it has no group.
+std::optional<GroupAt> ConventionalGroup(const ScannerMemory& memory, const std::string& name, std::string* problem);
+
 struct ChannelImport {
     ScannerMemory memory;      // the memory with the channels imported
     std::size_t channels = 0;  // rows imported

@@ -418,3 +418,44 @@ TEST(MemoryEndToEnd, TheMemoryTabReadsEditsOneChannelWritesAndTheRadioHasIt) {
 }
 
 }  // namespace
+
+// A radio-listener database's frequency table restored into a conventional
+// system named on the command line: its channels land in a group per Tag,
+// the rest of the memory stays; a system that is not there changes nothing.
+TEST(MemoryEndToEnd, AChannelTableFromADatabaseGoesIntoTheNamedSystem) {
+    Programmed scanner;
+    ASSERT_EQ(scanner.Quorvane({"--backup", scanner.Path("before.json")}).status, 0);
+    const std::optional<ScannerMemory> before = ReadMemoryJson(scanner.folder.Read("before.json"), "before.json", nullptr);
+    ASSERT_TRUE(before);
+    const auto conventional = std::find_if(before->systems.begin(), before->systems.end(),
+                                           [](const System& s) { return s.type == kConventionalType; });
+    ASSERT_NE(conventional, before->systems.end());
+    const std::string name = conventional->fields[system_field::Name];
+    scanner.folder.Write("county.csv",
+                         "Frequency Output,Frequency Input,FCC Callsign,Agency/Category,Description,Alpha Tag,PL Tone,"
+                         "Mode,Class Station Use,Tag\r\n"
+                         "155.1000,,,County,EMS Main,EMS Main,100.0 PL,FMN,BM,EMS\r\n");
+
+    const Outcome wrong = scanner.Quorvane({"--restore", scanner.Path("county.csv"), "--yes", "--into", "Nowhere"});
+    EXPECT_NE(wrong.status, 0);
+    EXPECT_NE(wrong.err.find("no conventional system named \"Nowhere\""), std::string::npos) << wrong.err;
+    auto run = scanner.LastRun();
+    EXPECT_EQ(std::count_if(run.begin(), run.end(), Changes), 0);
+
+    const Outcome restore =
+        scanner.Quorvane({"--restore", scanner.Path("county.csv"), "--yes", "--into", QString::fromStdString(name)});
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    EXPECT_NE(restore.out.find("1 channels into 1 groups"), std::string::npos) << restore.out;
+    EXPECT_TRUE(scanner.EndsWithEpg());
+    ASSERT_EQ(scanner.Quorvane({"--backup", scanner.Path("after.json")}).status, 0);
+    const std::optional<ScannerMemory> after = ReadMemoryJson(scanner.folder.Read("after.json"), "after.json", nullptr);
+    ASSERT_TRUE(after);
+    ASSERT_EQ(after->systems.size(), before->systems.size());
+    const System& into = after->systems[static_cast<size_t>(conventional - before->systems.begin())];
+    ASSERT_EQ(into.groups.size(), conventional->groups.size() + 1);  // the Tag's group, at the end
+    for (size_t g = 0; g < conventional->groups.size(); ++g) EXPECT_EQ(into.groups[g], conventional->groups[g]);
+    EXPECT_EQ(into.groups.back().fields[group_field::Name], "EMS");
+    ASSERT_EQ(into.groups.back().channels.size(), 1u);
+    EXPECT_EQ(into.groups.back().channels[0].fields[channel_field::Frequency], "01551000");
+    EXPECT_EQ(into.groups.back().channels[0].fields[channel_field::Name], "EMS Main");
+}

@@ -28,6 +28,7 @@ TEST(ProgramEndToEnd, TheCommandLineAnswersWithoutADisplay) {
         {{"--help"}, 0, R"(--backup <FILE>[\s\S]*--restore <FILE>[\s\S]*Exit status:[\s\S]*  6  cancelled)", "^$"},
         {{"--backup", "a.json", "--restore", "b.json"}, 2, "^$", "Choose one of --import-logs, --backup, --restore and --headless"},
         {{"--yes"}, 2, "^$", "--yes goes with --restore"},
+        {{"--into", "County"}, 2, "^$", "--into goes with --restore"},
     };
     // Any attempt to reach a window system here would fail and end the program.
     const QProcessEnvironment env = ProgramEnvironment("xcb");

@@ -46,6 +46,11 @@ const QCommandLineOption kEraseFirst("erase-first",
                                      "With --restore: clear the scanner's whole memory first (CLR, which also "
                                      "resets every setting but the baud rate), then write FILE and its settings.");
 
+const QCommandLineOption kInto("into",
+                               "With --restore of a channel CSV (a radio-listener database's frequency table): "
+                               "the conventional system its channels go into (default: the scanner's first).",
+                               "SYSTEM");
+
 const char* kExitStatusText =
     "\nExit status:\n"
     "  0  done\n"
@@ -66,6 +71,7 @@ QString Conflict(const QCommandLineParser& parser) {
     if (modes > 1) return "Choose one of --import-logs, --backup, --restore and --headless.";
     if (parser.isSet(kYes) && !parser.isSet(kRestore)) return "--yes goes with --restore.";
     if (parser.isSet(kEraseFirst) && !parser.isSet(kRestore)) return "--erase-first goes with --restore.";
+    if (parser.isSet(kInto) && !parser.isSet(kRestore)) return "--into goes with --restore.";
     return {};
 }
 
@@ -75,7 +81,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Remote control for the Uniden BC246T scanner.");
     parser.addOptions(
-        {kHelp, kVersion, kAppDir, kImportLogs, kWeb, kFeed, kHeadless, kMqtt, kBackup, kRestore, kYes, kEraseFirst});
+        {kHelp, kVersion, kAppDir, kImportLogs, kWeb, kFeed, kHeadless, kMqtt, kBackup, kRestore, kYes, kEraseFirst, kInto});
 
     CommandLineOutcome outcome;
     const QString program = arguments.isEmpty() ? QString("quorvane") : QFileInfo(arguments.first()).fileName();
@@ -117,6 +123,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments) {
     outcome.options.restore = parser.value(kRestore);
     outcome.options.yes = parser.isSet(kYes);
     outcome.options.eraseFirst = parser.isSet(kEraseFirst);
+    outcome.options.into = parser.value(kInto);
     return outcome;
 }
 

@@ -35,6 +35,7 @@ struct ProgramOptions {
     QString restore;       // --restore FILE: write FILE into the scanner's memory and exit
     bool yes = false;      // --yes: restore without asking
     bool eraseFirst = false;  // --erase-first: CLR before the restore
+    QString into;             // --into SYSTEM: where a restored channel CSV goes
 };
 
 // The outcome of reading the command line: either start the window with

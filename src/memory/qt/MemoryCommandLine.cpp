@@ -26,6 +26,8 @@
 #include "link/PortNaming.h"
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"
+#include "link/ScreenGlyphs.h"
+#include "memory/ChannelCsv.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryCapacity.h"
 #include "memory/MemoryReader.h"
@@ -197,6 +199,17 @@ private:
 };
 
 // A file of the scanner's memory in memory-backups/, named by the time.
+// The memory's problems, the first one said with how many more; false when
+// there are any.
+bool ReportProblems(const ScannerMemory& memory, const std::string& fileName) {
+    const std::vector<std::string> problems = ValidateMemory(memory, fileName);
+    if (problems.empty()) return true;
+    const std::size_t more = problems.size() - 1;
+    Complain(Text(problems.front()) +
+             (more ? QString(" (and %1 more problem%2)").arg(more).arg(more > 1 ? "s" : "") : QString()));
+    return false;
+}
+
 QString BackupPath(const QString& appDirectory) {
     const QString folder = JoinPath(appDirectory, kBackupFolder);
     QDir().mkpath(folder);
@@ -230,7 +243,8 @@ int RunMemoryBackup(const QString& appDirectory, const QString& file) {
     return kExitOk;
 }
 
-int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes, bool eraseFirst) {
+int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes, bool eraseFirst,
+                     const QString& into) {
     // The file first: a file that cannot be restored changes nothing.
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly)) {
@@ -238,19 +252,23 @@ int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes,
         return kExitBadFile;
     }
     const QByteArray bytes = input.readAll();
+    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::string fileName = file.toStdString();
-    std::string problem;
-    const std::optional<ScannerMemory> memory =
-        ReadMemoryJson(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), fileName, &problem);
-    if (!memory) {
-        Complain(Text(problem));
+    // A channel table can only be read into the scanner's memory as it is.
+    const bool channels = file.endsWith(".csv", Qt::CaseInsensitive);
+    if (channels && eraseFirst) {
+        Complain(file + ": a channel table goes into the scanner's memory as it is; --erase-first would erase the rest.");
         return kExitBadFile;
     }
-    if (const std::vector<std::string> problems = ValidateMemory(*memory, fileName); !problems.empty()) {
-        const std::size_t more = problems.size() - 1;
-        Complain(Text(problems.front()) +
-                 (more ? QString(" (and %1 more problem%2)").arg(more).arg(more > 1 ? "s" : "") : QString()));
-        return kExitBadFile;
+    std::string problem;
+    std::optional<ScannerMemory> memory;
+    if (!channels) {
+        memory = ReadMemoryJson(text, fileName, &problem);
+        if (!memory) {
+            Complain(Text(problem));
+            return kExitBadFile;
+        }
+        if (!ReportProblems(*memory, fileName)) return kExitBadFile;
     }
     if (!yes && !IsTerminal(stdin)) {
         Complain(file + " was not restored: there is no terminal to ask on; add --yes to restore without asking.");
@@ -274,6 +292,22 @@ int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes,
         Complain(QString("The scanner says it is a \"%1\", not a %2. Nothing was changed.")
                      .arg(Text(reader.Result().model), kScannerModel));
         return kExitScanner;
+    }
+    if (channels) {
+        const std::optional<GroupAt> target = ConventionalGroup(reader.Result(), into.toStdString(), &problem);
+        std::optional<ChannelImport> imported;
+        if (target) imported = ReadChannelsCsv(reader.Result(), text, fileName, target, &problem);
+        if (!imported) {
+            Complain(Text(problem) + " Nothing was changed.");
+            return kExitBadFile;
+        }
+        Say(QString("%1: %2 channels into %3 groups of \"%4\".")
+                .arg(file)
+                .arg(imported->channels)
+                .arg(imported->groups)
+                .arg(Text(ScreenTextUtf8(reader.Result().systems[target->system].fields[system_field::Name]))));
+        memory = std::move(imported->memory);
+        if (!ReportProblems(*memory, fileName)) return kExitBadFile;
     }
     if (const std::optional<std::string> tooBig =
             CapacityProblem(reader.Result(), reader.MemoryUsedPercent(), *memory, eraseFirst)) {

@@ -20,6 +20,11 @@ int RunMemoryBackup(const QString& appDirectory, const QString& file);
 // refused), and the changes from what was read to FILE (PlanWrite; with
 // eraseFirst "CLR" and every record, PlanRestore), the settings that differ,
 // the read-back and its comparison follow.
-int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes, bool eraseFirst = false);
+// A FILE ending in ".csv" is a channel table (the program's own or a
+// radio-listener database's): the scanner's memory is read first and the
+// channels go into the conventional system named into (the first one when
+// empty); the rest of the memory stays as it is.
+int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes, bool eraseFirst = false,
+                     const QString& into = {});
 
 }  // namespace quorvane
