@@ -54,14 +54,17 @@ FrozenNames::FrozenNames(QTreeView& tree) : QTreeView(&tree), tree_(tree) {
         setVisible(value > 0);
         Place();
     });
-    tree.viewport()->installEventFilter(this);
+    viewport_ = tree.viewport();
+    viewport_->installEventFilter(this);
     setColumnWidth(0, tree.columnWidth(0));
     hide();
     Place();
 }
 
 bool FrozenNames::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tree_.viewport() && event->type() == QEvent::Resize) Place();
+    // Only the pointer is compared: the viewport also has events while the
+    // tree around it is being taken down.
+    if (event->type() == QEvent::Resize && watched == viewport_) Place();
     return QTreeView::eventFilter(watched, event);
 }
 

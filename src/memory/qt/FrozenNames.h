@@ -20,6 +20,7 @@ private:
     void Place();
 
     QTreeView& tree_;
+    QWidget* viewport_ = nullptr;  // the tree's, whose size places this view
 };
 
 }  // namespace quorvane
