@@ -3,6 +3,7 @@
 // port, checked through its status page and its stream, and a local HTTP
 // receiver standing in for the call server.
 #include <QCheckBox>
+#include <algorithm>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -157,6 +158,19 @@ TEST(FeedE2e, WaitsForAServerThatIsDownAndSaysWhenThePasswordIsRefused) {
     EXPECT_EQ(refused.Quit(), 0);
 }
 
+// The uploads a server kept, each call once (by its time and frequency): a
+// call the server took after its sender had given up on it comes again.
+std::vector<Upload> Distinct(const std::vector<Upload>& kept) {
+    std::vector<Upload> calls;
+    for (const Upload& upload : kept) {
+        const auto same = [&](const Upload& other) {
+            return other.at("dateTime") == upload.at("dateTime") && other.at("frequency") == upload.at("frequency");
+        };
+        if (std::none_of(calls.begin(), calls.end(), same)) calls.push_back(upload);
+    }
+    return calls;
+}
+
 TEST(CallsE2e, EveryRecordedHitIsUploadedInOrderAlsoAfterTheServerWasAway) {
     ScannerSetup station;
     ASSERT_EQ(station.speaker.Error(), "");
@@ -177,23 +191,26 @@ TEST(CallsE2e, EveryRecordedHitIsUploadedInOrderAlsoAfterTheServerWasAway) {
         EXPECT_EQ(program.Quit(), 0);
     }
     // The server answers again; the next run sends what waited, oldest first.
+    // (A try of the first run still on its way may be answered after that
+    // run is gone: the call is then sent again, as it must be, and the
+    // server has it twice.)
     receiver.Answer(200);
     Headless program(station.folder, station.speaker);
-    ASSERT_TRUE(WaitUntil([&] { return receiver.Kept().size() == 2 && queued() == 0; }, 15000))
+    ASSERT_TRUE(WaitUntil([&] { return Distinct(receiver.Kept()).size() == 2 && queued() == 0; }, 15000))
         << program.Said().toStdString();
-    const Upload& first = receiver.Kept()[0];
+    const Upload first = Distinct(receiver.Kept())[0];
     EXPECT_EQ(Picked(first, {"key", "system", "frequency", "talkgroup", "systemLabel", "talkgroupLabel"}),
               (Upload{{"key", "d2079382-07df-4aa9-8940-8fb9e4ef5f2e"}, {"system", "11"}, {"frequency", "154430000"},
                       {"talkgroup", "1544300"}, {"systemLabel", "County Fire"}, {"talkgroupLabel", "Dispatch 1"}}));
     EXPECT_EQ(first.at("dateTime").size(), std::string("2026-12-06T15:20:01.000Z").size());
     EXPECT_EQ(first.at("audio").substr(0, 4), "RIFF");
-    EXPECT_EQ(Picked(receiver.Kept()[1], {"frequency", "talkgroup"}),
+    EXPECT_EQ(Picked(Distinct(receiver.Kept())[1], {"frequency", "talkgroup"}),
               (Upload{{"frequency", "460012500"}, {"talkgroup", "4242"}}));
 
     // A trunked hit goes under its talkgroup ID, with its three names.
     station.Hit(Trunked("Metro Trunk", "ID:12345", "08552375", "12345", "Metro", "Police", "Dispatch"));
-    ASSERT_TRUE(WaitUntil([&] { return receiver.Kept().size() == 3; }, 10000)) << program.Said().toStdString();
-    EXPECT_EQ(Picked(receiver.Kept()[2], {"talkgroup", "frequency", "systemLabel", "talkgroupGroup", "talkgroupLabel"}),
+    ASSERT_TRUE(WaitUntil([&] { return Distinct(receiver.Kept()).size() == 3; }, 10000)) << program.Said().toStdString();
+    EXPECT_EQ(Picked(Distinct(receiver.Kept())[2], {"talkgroup", "frequency", "systemLabel", "talkgroupGroup", "talkgroupLabel"}),
               (Upload{{"talkgroup", "12345"}, {"frequency", "855237500"}, {"systemLabel", "Metro"},
                       {"talkgroupGroup", "Police"}, {"talkgroupLabel", "Dispatch"}}));
 
