@@ -97,6 +97,11 @@ class Session:
     def key(self, *keys):
         subprocess.run(["xdotool", "key", "--clearmodifiers", *keys], env=self.env, check=False)
 
+    def activate(self, title):
+        """Gives the window the keyboard (on a busy machine the window manager may not have yet)."""
+        subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title, "windowactivate", "--sync"],
+                       env=self.env, check=False, timeout=20)
+
     def stop(self):
         for p in reversed(self.processes):
             p.kill()
@@ -227,8 +232,13 @@ class Check:
     def keyboard_reaches_everything(self, window):
         s = self.session
         name_of = lambda: (self.focused(window) or window).name
-        s.key("Escape")
-        if not wait_until(lambda: name_of() == "Scanner display", 5):
+        s.activate("Quorvane")
+        # Escape is the same however often it is pressed.
+        for _ in range(3):
+            s.key("Escape")
+            if wait_until(lambda: name_of() == "Scanner display", 5):
+                break
+        else:
             self.fail(f"Escape leaves the focus on {name_of()!r}")
         # The tab bar is read by the tab it shows.
         nodes = []
@@ -247,6 +257,7 @@ class Check:
         if any(not n.name.strip() for n in focused):
             self.fail("an unnamed object has the focus: " + ", ".join(n.getRoleName() for n in focused))
         # Tab from the display walks the keypad, row by row.
+        s.activate("Quorvane")
         s.key("Escape")
         wait_until(lambda: name_of() == "Scanner display", 5)
         seen = []
