@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "app/qt/AppFiles.h"
@@ -34,9 +35,8 @@ int WithoutWindow(int argc, char* argv[], const ProgramOptions& options, const s
     return run(appDirectory);
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
+// The whole program; everything it made is taken down when this returns.
+int RunProgram(int argc, char* argv[]) {
     InstallQuietConsole();
     CommandLineOutcome command;
     {
@@ -105,4 +105,17 @@ int main(int argc, char* argv[]) {
     form.StartMqtt(options.mqtt);
     form.Feed().StartForRun(options.feed);
     return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const int status = RunProgram(argc, argv);
+    // Everything of the program's own is written and closed by now. What
+    // is left are the sound libraries' global objects, whose teardown at
+    // exit races with their own PulseAudio threads and can end a clean
+    // shutdown in a crash (seen as "killed by SIGSEGV" after SIGTERM):
+    // the program ends here without it.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
