@@ -406,16 +406,15 @@ std::optional<ChannelImport> ReadChannelsCsv(const ScannerMemory& into, std::str
 }
 
 std::optional<GroupAt> ConventionalGroup(const ScannerMemory& memory, const std::string& name, std::string* problem) {
-    const auto trimmed = [](std::string text) {
-        text.erase(text.find_last_not_of(' ') + 1);
-        return text;
-    };
     for (std::size_t s = 0; s < memory.systems.size(); ++s) {
         const System& system = memory.systems[s];
         if (system.type != kConventionalType) continue;
-        if (!name.empty() && trimmed(system.fields[system_field::Name]) != trimmed(name)) continue;
+        if (!name.empty() && TrimTrailing(system.fields[system_field::Name]) != TrimTrailing(name)) continue;
         if (system.groups.empty()) {
-            if (problem) *problem = "The system \"" + trimmed(system.fields[system_field::Name]) + "\" has no group for the channels.";
+            if (problem) {
+                *problem = "The system \"" + ScannerText(TrimTrailing(system.fields[system_field::Name])) +
+                           "\" has no group for the channels.";
+            }
             return std::nullopt;
         }
         return GroupAt{s, 0};
