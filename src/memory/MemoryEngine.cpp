@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "link/Commands.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "memory/MemoryCommands.h"
 #include "memory/MemoryValues.h"
 #include "tools/Harvest.h"

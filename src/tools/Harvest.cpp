@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "link/Commands.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "tools/HitDelay.h"
 
 namespace quorvane {
