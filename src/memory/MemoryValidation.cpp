@@ -201,9 +201,10 @@ std::string LcnProblem(const std::string& type, const std::string& lcn) {
     if (std::string problem = FieldProblem(TrunkFrequencyLayout().fields[trunk_frequency_field::Lcn], lcn);
         !problem.empty())
         return problem;
-    // Uniden's command documents give 1-30 for EDACS and 1-20 for LTR; one
-    // gives 0-20 and 0-30 the other way round. A value any of them allows is
-    // taken. Motorola and EDACS SCAT systems ignore the LCN.
+    // No BC246T document gives the range. Uniden's documents of the same
+    // command on its later scanners give 1-30 for EDACS and 1-20 for LTR; a
+    // library for them has 0-20 and 0-30 the other way round. A value any
+    // of them allows is taken. Motorola and EDACS SCAT systems ignore it.
     constexpr long kLargestLcn = 30;
     if (lcn.empty() || !(IsEdacsType(type) || type == "LTR") || *WholeNumber(lcn) <= kLargestLcn) return "";
     return lcn + " is outside 0 to " + std::to_string(kLargestLcn) + ", the LCNs of " +
