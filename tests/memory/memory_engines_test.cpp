@@ -138,6 +138,15 @@ TEST(MemoryEngines, AnEditedFileOrTreeChangesExactlyWhatWasEdited) {
     EXPECT_EQ(FirstDifference(renamed, Backup(radio)), std::nullopt);
     EXPECT_EQ(write.Difference(), std::nullopt);
 
+    // Group quick keys alone are a write too, and read back.
+    ScannerMemory keyed = Backup(radio);
+    keyed.systems[0].groupQuickKeys = "0111111111";
+    PlanRunner keys(PlanWrite(Backup(radio), keyed));
+    const test::Run keyRun = Drive(keys, radio);
+    ASSERT_EQ(keyRun.end.outcome, MemoryOutcome::Finished) << keyRun.end.message;
+    EXPECT_EQ(keyRun.commands.at(1), "QGL," + keyed.systems[0].index + ",0111111111");
+    EXPECT_EQ(Backup(radio).systems[0].groupQuickKeys, "0111111111");
+
     // A record that does not read back as written fails the run and says where.
     renamed.systems[0].groups[1].channels[2].fields[channel_field::Name] = "Jail";
     PlanRunner differing(PlanWrite(Backup(radio), renamed));
