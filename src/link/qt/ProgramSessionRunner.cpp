@@ -85,7 +85,7 @@ void ProgramSessionRunner::WaitRanOut() {
 }
 
 void ProgramSessionRunner::Cancel() {
-    if (session_) Run(session_->Cancel());
+    if (session_) Finish(session_->Cancel(), End::Session);
 }
 
 void ProgramSessionRunner::Abandon(bool lineStillOpen) {
