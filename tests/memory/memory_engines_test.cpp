@@ -244,7 +244,7 @@ TEST(MemoryEngines, ALostOrLateReplyIsAskedForAgainAndNotTakenForAnother) {
         EXPECT_EQ(reader.Result(), memory);
     }
 
-    // No reply at all: the same command kHarvestMaxTries times, then the end.
+    // No reply at all: the same command kMostSends times, then the end.
     RadioState radio(DemoScenario());
     MemoryReader silent;
     const test::Run none = Drive(silent, radio, [](int, const std::string&) { return Commands{}; });
@@ -307,7 +307,7 @@ TEST(MemoryEngines, AChangeWithoutAnswerIsReadBackAndARecordMadeTwiceIsDeleted) 
              return Commands{Respond(*line.radio, command, 0), reply};
          },
          2, 2, true},
-        {"append never heard", "ACC", kHarvestMaxTries, passed, kHarvestMaxTries, 1, false},
+        {"append never heard", "ACC", kMostSends, passed, kMostSends, 1, false},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
@@ -349,7 +349,10 @@ TEST(MemoryEngines, HitIntelFromTheTreeIsWhatTheHarvestWrites) {
     const ScannerMemory memory = Backup(radio);
     Harvest harvest(0);
     HarvestStep step = harvest.Start();
-    while (step.outcome == HarvestOutcome::Send) step = harvest.OnReply(Respond(radio, step.command, 0) + "\r");
+    while (step.outcome == HarvestOutcome::Send) {
+        harvest.OnReplyLine(Respond(radio, step.command, 0));
+        step = harvest.OnNoReply();
+    }
     ASSERT_EQ(step.outcome, HarvestOutcome::Finished);
     EXPECT_EQ(HitIntelFromMemory(memory), step.fileBytes);
 }
