@@ -50,19 +50,13 @@ int RunHeadless(const QString& appDirectory, const ProgramOptions& options) {
         if (!message.isEmpty()) Say(message);
     });
 
-    // What the window would restore: the log settings and the macros.
-    const PgmSettings pgm = ReadPgmSettings(ReadFileBytes(JoinPath(appDirectory, kPgmSettingsFile)).value_or(""));
-    station.Log().SetLogDirectory(pgm.logDirectory);
-    station.Log().SetWritesFile(pgm.logText == 1, false);
-    station.Recorder().SetWanted(pgm.recordAudio == 1);
+    station.StartFromAppFolder();
+    // The macros as the window would restore them.
     const MacroTexts macros =
         ReadMacroSettings(ReadFileBytes(JoinPath(appDirectory, kMacroSettingsFile)).value_or(""));
     station.Keys().SetMacroText([macros](int number) {
         return number >= 1 && number <= 3 ? macros[static_cast<size_t>(number - 1)] : std::string();
     });
-    station.LoadHitIntel();
-    station.StartHistory();
-    station.SetPrompt("Select COM Port");
 
     RemoteServer* remote = ServeStation(station, &station);
     if (!remote->StartForRun(options.web)) return 1;
@@ -82,36 +76,36 @@ int RunHeadless(const QString& appDirectory, const ProgramOptions& options) {
     share.calls->Load();
     share.feed->StartForRun(options.feed);
 
-    const ComSettings com = station.ReadComSettings();
-    if (com.portIndex < 0 || com.speedIndex < 0) {
-        Say(QString("%1 in %2 names no port and speed: choose them once with Run in the window, or write the "
-                    "file (port list index 0-9, speed index 0-3 for 9600-57600, poll interval in ms; one a line)")
-                .arg(kComSettingsFile, appDirectory));
-        return 1;
-    }
-    if (!com.pollIntervalNotice.empty()) Say(QString::fromStdString(com.pollIntervalNotice));
+    // The port is tried again every 2 s until it opens (a USB adapter that
+    // comes up after the computer); com_settings.txt is read again each time.
     QTimer retry;
     retry.setInterval(kRunRetryMs);
+    bool told = false;
     const auto run = [&] {
-        if (station.Run(com.portIndex, com.speedIndex, false)) {
+        const Station::SavedPort port = station.RunSavedPort();
+        if (port.com.portIndex < 0 || port.com.speedIndex < 0) {
+            Say(QString("%1 in %2 names no port and speed: choose them once with Run in the window, or write the "
+                        "file (port list index 0-9, speed index 0-3 for 9600-57600, poll interval in ms; one a line)")
+                    .arg(kComSettingsFile, appDirectory));
+            QCoreApplication::exit(1);
+        } else if (port.running) {
             retry.stop();
         } else if (!retry.isActive()) {
             Say(station.Runner().Failure() + " - trying again every 2 s");
             retry.start();
         }
+        if (!told && !port.com.pollIntervalNotice.empty()) Say(QString::fromStdString(port.com.pollIntervalNotice));
+        told = true;
     };
     QObject::connect(&retry, &QTimer::timeout, run);
-    run();
 #ifndef Q_OS_WIN
     QObject::connect(&quitSignals, &QuitSignals::Received, [&] {
         retry.stop();
-        remote->Stop();
-        mqtt->Stop();
-        share.feed->Stop();
         station.Shutdown();
         QCoreApplication::exit(0);
     });
 #endif
+    QTimer::singleShot(0, run);
     return QCoreApplication::exec();
 }
 

@@ -94,7 +94,7 @@ private:
 
     void Form_Load();
     void Form_Unload();
-    void ApplyPgmSettings();
+    void ApplyPgmSettings(const PgmSettings& pgm);
 
     void FocusPicture1();
     void Picture1_Click();

@@ -26,37 +26,29 @@
 namespace quorvane {
 
 void Form1::Form_Load() {
-    station_->SetPrompt("Select COM Port");
     Text4->setText(kVersionText);
-
-    const bool comSaved = FileExists(JoinPath(AppDirectory(), kComSettingsFile));
-    if (comSaved) {
-        const ComSettings com = station_->ReadComSettings();
-        comPort_->Choose(com.portIndex, com.speedIndex);
-        if (com.portIndex >= 0 && com.speedIndex >= 0) station_->Run(com.portIndex, com.speedIndex, false);
+    const std::optional<PgmSettings> pgm = station_->StartFromAppFolder();
+    const Station::SavedPort port = station_->RunSavedPort();
+    if (port.saved) {
+        comPort_->Choose(port.com.portIndex, port.com.speedIndex);
         // Said once, for a few seconds, over the indicator.
-        if (!com.pollIntervalNotice.empty() && station_->Running()) {
-            station_->Note(QString::fromStdString(com.pollIntervalNotice));
+        if (!port.com.pollIntervalNotice.empty() && port.running) {
+            station_->Note(QString::fromStdString(port.com.pollIntervalNotice));
         }
     }
     macros_->Load();
-    station_->LoadHitIntel();
-    if (!comSaved) SSTab1->setCurrentIndex(3);
+    if (!port.saved) SSTab1->setCurrentIndex(3);
     style_->SetClient(this);  // before a saved layout takes the frame away
-    ApplyPgmSettings();
-    station_->StartHistory();
+    if (pgm) ApplyPgmSettings(*pgm);
     SSTab1_Click(SSTab1->currentIndex());
 }
 
-void Form1::ApplyPgmSettings() {
-    const auto bytes = ReadFileBytes(JoinPath(AppDirectory(), kPgmSettingsFile));
-    if (!bytes) return;
-    pgm_ = ReadPgmSettings(*bytes);
+void Form1::ApplyPgmSettings(const PgmSettings& pgm) {
+    pgm_ = pgm;
     harvest_->SetDelayIndex(pgm_.delayIndex);
     tuner_->SetStateIndex(0, pgm_.stateIndex1);
     tuner_->SetStateIndex(1, pgm_.stateIndex2);
     if (pgm_.tab) SSTab1->setCurrentIndex(*pgm_.tab);
-    station_->Log().SetLogDirectory(pgm_.logDirectory);
     logSettings_->Restore(pgm_.logText == 1, pgm_.recordAudio == 1);
     windowSettings_->SetAlwaysOnTop(pgm_.alwaysOnTop == 1);
     layout_->Restore(pgm_.layoutCode);
@@ -76,7 +68,6 @@ void Form1::Form_Unload() {
     pgm_.logDirectory = station_->Log().LogDirectory();
     pgm_.left = static_cast<double>(x()) * kTwipsPerPixel;
     pgm_.top = static_cast<double>(y()) * kTwipsPerPixel;
-    mqtt_->Stop();  // "offline" before the window goes
     station_->Shutdown();
     QString error;
     if (!WriteFileAtomically(JoinPath(AppDirectory(), kPgmSettingsFile), WritePgmSettings(pgm_), &error)) {

@@ -107,7 +107,29 @@ void Station::LoadHitIntel() {
     if (const auto bytes = ReadFileBytes(JoinPath(appDirectory_, "hit_intel.txt"))) hitIntel_.LoadLines(*bytes);
 }
 
-void Station::StartHistory() { history_->StartRun(startedAt_, log_->LaunchDate(), log_->LaunchTime()); }
+std::optional<PgmSettings> Station::StartFromAppFolder() {
+    SetPrompt("Select COM Port");
+    std::optional<PgmSettings> pgm;
+    if (const auto bytes = ReadFileBytes(JoinPath(appDirectory_, kPgmSettingsFile))) {
+        pgm = ReadPgmSettings(*bytes);
+        log_->SetLogDirectory(pgm->logDirectory);
+        log_->SetWritesFile(pgm->logText == 1, false);
+        recorder_->SetWanted(pgm->recordAudio == 1);
+    }
+    LoadHitIntel();
+    // The history lies beside the log files: opened once their folder is known.
+    history_->StartRun(startedAt_, log_->LaunchDate(), log_->LaunchTime());
+    return pgm;
+}
+
+Station::SavedPort Station::RunSavedPort() {
+    SavedPort port;
+    port.saved = FileExists(JoinPath(appDirectory_, kComSettingsFile));
+    if (!port.saved) return port;
+    port.com = ReadComSettings();
+    if (port.com.portIndex >= 0 && port.com.speedIndex >= 0) port.running = Run(port.com.portIndex, port.com.speedIndex, false);
+    return port;
+}
 
 bool Station::Running() const { return runner_->Running(); }
 
@@ -149,6 +171,7 @@ void Station::Stop() {
 }
 
 void Station::Shutdown() {
+    emit ShuttingDown();
     history_->Flush();
     if (!link_->IsOpen()) return;
     emit Stopping(true);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/SettingsFiles.h"
@@ -51,17 +52,30 @@ public:
     ComSettings ReadComSettings();
     // hit_intel.txt into the table.
     void LoadHitIntel();
-    // Opens the history of this run, once the log folder is known.
-    void StartHistory();
+
+    // Starts the station from its app folder: the prompt "Select COM Port",
+    // from pgm_settings.txt the log folder, "Log To Text File" (the file is
+    // first written at the next hit) and "Record Audio", then hit_intel.txt
+    // and this run's history. Gives pgm_settings.txt as read, for a
+    // window's own parts of it; nothing when there is no such file.
+    std::optional<PgmSettings> StartFromAppFolder();
+    // The port saved in com_settings.txt, run when the file names one.
+    struct SavedPort {
+        bool saved = false;  // com_settings.txt exists
+        ComSettings com;
+        bool running = false;
+    };
+    SavedPort RunSavedPort();
 
     // Run: opens port portIndex + 1 at speed speedIndex and starts polling;
     // false (and the prompt says why) when the port cannot be opened.
     bool Run(int portIndex, int speedIndex, bool writeSettings);
     void Stop();
     bool Running() const;
-    // Before the program ends: a scanner in programming mode is told to
-    // leave it, what is still to go out goes, and hits held back are
-    // written to the history.
+    // Before the program ends: whatever serves the station from outside
+    // stops (ShuttingDown), a scanner in programming mode is told to leave
+    // it, what is still to go out goes, and hits held back are written to
+    // the history.
     void Shutdown();
 
     // Text3: the prompt (while stopped), and short notes for a few seconds.
@@ -78,6 +92,9 @@ public:
 
 signals:
     void RunningChanged(bool running);
+    // The program is ending: the browser remote, the feed and the MQTT
+    // bridge stop (the broker hears "offline" while the station still runs).
+    void ShuttingDown();
     void Text3Changed(const QString& text);
     // Whether the display shows the scanner as it is now; when not, why
     // ("Stopped", "No reply", ...).

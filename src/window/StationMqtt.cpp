@@ -17,6 +17,8 @@ MqttBridge* ConnectMqtt(Station& station, QObject* parent) {
     QObject::connect(&station.Alerts(), &AlertWatcher::AlertRaised, bridge, &MqttBridge::Alert);
     QObject::connect(bridge, &MqttBridge::KeyWanted, &station,
                      [&station](const std::string& key) { station.Keys().Click(key); });
+    // "offline" before the station goes.
+    QObject::connect(&station, &Station::ShuttingDown, bridge, &MqttBridge::Stop);
     return bridge;
 }
 

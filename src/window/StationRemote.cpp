@@ -55,6 +55,7 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
                      [&station, server] { server->ShowLog(station.Log().Text().Text()); });
     server->ShowStatus(station.Text3());
     server->ShowLog(station.Log().Text().Text());
+    QObject::connect(&station, &Station::ShuttingDown, server, &RemoteServer::Stop);
     return server;
 }
 

@@ -82,6 +82,7 @@ StationShare ShareStation(Station& station, QObject* parent) {
     WireFeed(station, share.feed);
     share.calls = new CallUploader(station.AppDirectory(), parent);
     WireCalls(station, share.calls);
+    QObject::connect(&station, &Station::ShuttingDown, share.feed, &FeedStreamer::Stop);
     return share;
 }
 
