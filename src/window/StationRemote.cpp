@@ -8,7 +8,6 @@
 #include "input/qt/KeyPlayer.h"
 #include "monitor/qt/HitLog.h"
 #include "monitor/qt/HitRecorder.h"
-#include "monitor/qt/Poller.h"
 #include "web/RemoteMessages.h"
 #include "web/qt/RemoteServer.h"
 #include "window/Station.h"
@@ -35,11 +34,8 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
     };
     server->SetHost(std::move(host));
 
-    // The frequency box keeps its text until a tick changes it, as in the window.
-    auto freqBox = std::make_shared<std::string>();
-    QObject::connect(&station, &Station::Ticked, server, [&station, server, freqBox](const TickOutcome& outcome) {
-        if (outcome.FreqBoxChanged || freqBox->empty()) *freqBox = outcome.FreqBox;
-        server->ShowDisplay(MakeDisplayFrame(outcome.Text1, *freqBox, outcome.Icons, station.Poll().Hit().HitActive));
+    QObject::connect(&station, &Station::Ticked, server, [server](const TickOutcome& outcome) {
+        server->ShowDisplay(MakeDisplayFrame(outcome.Text1, outcome.FreqBox, outcome.Icons, outcome.HitActive));
         server->PollRoundDone();
     });
     QObject::connect(&station, &Station::Text3Changed, server, &RemoteServer::ShowStatus);
