@@ -261,7 +261,7 @@ void Form1::Wire() {
     connect(station_, &Station::ExtendedInfoWanted, extended_, &ExtendedTab::ExtendedInfoShow);
     connect(&station_->Keys(), &KeyPlayer::QuickScanStopped, tuner_, &TunerTab::StopQuickScan);
     // Hits of watched channels are marked in the log grid.
-    log_->Model().SetRowMarker([this](const LogGridRow& row) { return station_->Alerts().Marks(row); });
+    log_->Model().SetRowMarker([this](const LogRow& row) { return station_->Alerts().Marks(row); });
     connect(&station_->Alerts(), &AlertWatcher::ListChanged, &log_->Model(), &LogGridModel::RefreshMarks);
     connect(key_clear_log, &QPushButton::clicked, this, &Form1::key_clear_log_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form1::SSTab1_Click);

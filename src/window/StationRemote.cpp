@@ -43,14 +43,13 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
         const KeyPad& pad = station.Keys().Pad();
         server->ShowLatches(pad.FunctionHeld() == "1", pad.ReverseHeld() == "1");
     });
-    QObject::connect(&station.Log(), &HitLog::Changed, server,
-                     [&station, server] { server->ShowLog(station.Log().Text().Text()); });
     // The pages mark the alert rows as the window's log does, and again when the list changes.
-    server->SetAlertMarker([&station](const LogGridRow& row) { return station.Alerts().Marks(row); });
-    QObject::connect(&station.Alerts(), &AlertWatcher::ListChanged, server,
-                     [&station, server] { server->ShowLog(station.Log().Text().Text()); });
+    server->SetAlertMarker([&station](const LogRow& row) { return station.Alerts().Marks(row); });
+    QObject::connect(&station.Alerts(), &AlertWatcher::ListChanged, server, &RemoteServer::RemarkLog);
+    QObject::connect(&station.Log(), &HitLog::RowAdded, server, &RemoteServer::AddLogRow);
+    QObject::connect(&station.Log(), &HitLog::Cleared, server, &RemoteServer::ClearLog);
     server->ShowStatus(station.Text3());
-    server->ShowLog(station.Log().Text().Text());
+    server->ShowLog(station.Log().Text().Rows());
     return server;
 }
 
