@@ -64,7 +64,7 @@ ScannerMemory ReadInProcess() {
     MemoryReader reader;
     MemoryStep step = reader.Start();
     while (step.outcome == MemoryOutcome::Send || step.outcome == MemoryOutcome::Wait)
-        step = reader.OnReply(Respond(radio, step.command, 0));
+        step = reader.OnReplyLine(Respond(radio, step.command, 0));
     return WithoutIndexes(reader.Result());
 }
 
@@ -103,7 +103,7 @@ void Run(benchmark::State& state, Mode mode) {
             MemoryReader before;
             MemoryStep step = before.Start();
             while (step.outcome == MemoryOutcome::Send || step.outcome == MemoryOutcome::Wait)
-                step = before.OnReply(Respond(held, step.command, 0));
+                step = before.OnReplyLine(Respond(held, step.command, 0));
             engine = std::make_unique<PlanRunner>(PlanWrite(before.Result(), Renamed(memory)));
         } else {
             engine = std::make_unique<MemoryReader>();

@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
     while (step.outcome == HarvestOutcome::Send) {
         const std::string reply = Respond(memory, step.command, 0) + "\r";
         replies += reply + "\n";
-        step = harvest.OnReply(reply);
+        harvest.OnReplyLine(reply.substr(0, reply.size() - 1));
+        step = harvest.OnNoReply();
     }
     table = step.fileBytes;
     Write(corpus / "harvest", "demo_memory", replies);
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
     while (backup.outcome == MemoryOutcome::Send) {
         const std::string reply = Respond(stored, backup.command, 0);
         answers += reply + "\n";
-        backup = reader.OnReply(reply);
+        backup = reader.OnReplyLine(reply);
     }
     const std::size_t third = answers.find('\n', answers.size() / 3) + 1;
     const std::size_t next = answers.find('\n', third) + 1;

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& piece : pieces) {
         if (step.outcome != MemoryOutcome::Send && step.outcome != MemoryOutcome::Wait) break;
         fuzz::Require(!step.command.empty() && step.waitMs > 0);
-        step = piece == "t" ? reader.OnNoReply() : piece == "c" ? reader.Cancel() : reader.OnReply(piece);
+        step = piece == "t" ? reader.OnNoReply() : piece == "c" ? reader.Cancel() : reader.OnReplyLine(piece);
         if (step.outcome == MemoryOutcome::Wait) fuzz::Require(step.command == sent);
         if (step.outcome == MemoryOutcome::Send) sent = step.command;
     }
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Require(step.leaveProgramming);
     fuzz::Require(!step.message.empty());
     // After the end every call answers the end again.
-    fuzz::Require(reader.OnReply("PRG,OK").outcome == step.outcome);
+    fuzz::Require(reader.OnReplyLine("PRG,OK").outcome == step.outcome);
     if (step.outcome == MemoryOutcome::Finished) {
         std::string problem;
         const std::optional<ScannerMemory> file = ReadMemoryJson(WriteMemoryJson(reader.Result()), "b.json", &problem);

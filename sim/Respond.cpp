@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ReplyLine.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 namespace {

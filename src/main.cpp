@@ -9,12 +9,12 @@
 #include "app/qt/AppIcon.h"
 #include "feed/qt/FeedStreamer.h"
 #include "window/Form1.h"
-#include "window/Headless.h"
+#include "program/Headless.h"
 #include "history/qt/HistoryImport.h"
-#include "memory/qt/MemoryCommandLine.h"
-#include "app/qt/ProgramOptions.h"
-#include "app/qt/QuietConsole.h"
-#include "app/qt/QuitSignals.h"
+#include "program/MemoryCommandLine.h"
+#include "program/ProgramOptions.h"
+#include "program/QuietConsole.h"
+#include "program/QuitSignals.h"
 #include "web/qt/RemoteServer.h"
 
 using namespace quorvane;

@@ -1,4 +1,7 @@
 #include "alerts/AlertList.h"
+#include "base/AsciiCase.h"
+#include "base/Numbers.h"
+#include "base/Trim.h"
 
 #include <algorithm>
 
@@ -10,24 +13,8 @@ namespace {
 constexpr size_t kMostMegahertzDigits = 6;
 constexpr std::uint32_t kUnitsPerMegahertz = 10000;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool AllDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
-}
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return LowerAscii(c); });
-    return lower;
-}
-
-std::string_view TrimmedView(std::string_view text, std::string_view blanks = " \t") {
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 // Digits without their leading zeros ("0" stays "0"), so "012345" is 12345.
@@ -44,7 +31,7 @@ bool LooksLikeMegahertz(std::string_view text) {
 }
 
 std::optional<AlertEntry> EntryOfLine(std::string_view line) {
-    line = TrimmedView(line);
+    line = Trimmed(line);
     if (line.empty() || line.front() == '#') return std::nullopt;
     AlertEntry entry;
     if (AllDigits(line)) {
@@ -64,17 +51,17 @@ std::optional<AlertEntry> EntryOfLine(std::string_view line) {
 
 // The value after "name=" at the start of a line, the name in either case.
 std::optional<std::string_view> ValueOf(std::string_view line, std::string_view name) {
-    line = TrimmedView(line);
+    line = Trimmed(line);
     if (line.size() <= name.size() || line[name.size()] != '=' || LowerAscii(line.substr(0, name.size())) != name) {
         return std::nullopt;
     }
-    return TrimmedView(line.substr(name.size() + 1));
+    return Trimmed(line.substr(name.size() + 1));
 }
 
 // A tone in Hz: digits with at most one decimal point, within what a
 // scanner's audio carries.
 std::optional<double> ToneHz(std::string_view text) {
-    text = TrimmedView(text);
+    text = Trimmed(text);
     if (text.empty() || text.size() > 9 || std::count(text.begin(), text.end(), '.') > 1 ||
         !std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; }) ||
         !std::any_of(text.begin(), text.end(), IsDigit)) {
@@ -105,7 +92,7 @@ std::optional<ToneWatch> ToneWatchOf(std::string_view value) {
     const std::optional<double> first = ToneHz(pair.substr(0, comma));
     const std::optional<double> second = ToneHz(pair.substr(comma + 1));
     if (!first || !second) return std::nullopt;
-    const std::string_view label = blank == std::string_view::npos ? "" : TrimmedView(value.substr(blank));
+    const std::string_view label = blank == std::string_view::npos ? "" : Trimmed(value.substr(blank));
     return ToneWatch{*first, *second, std::string(label.empty() ? pair : label)};
 }
 
@@ -143,7 +130,7 @@ AlertList AlertList::Parse(std::string_view fileBytes) {
 }
 
 bool AlertList::Matches(const AlertSubject& subject) const {
-    const std::string_view talkgroup = TrimmedView(subject.TalkgroupId, " ");
+    const std::string_view talkgroup = Trimmed(subject.TalkgroupId, " ");
     const std::string_view talkgroupDigits = AllDigits(talkgroup) ? WithoutLeadingZeros(talkgroup) : "";
     // The names in lower case, made once per subject and only when a text entry needs them.
     std::optional<std::string> names[3];
@@ -169,7 +156,7 @@ bool AlertList::Matches(const AlertSubject& subject) const {
 }
 
 std::optional<std::uint32_t> FrequencyUnits(std::string_view megahertz) {
-    megahertz = TrimmedView(megahertz);
+    megahertz = Trimmed(megahertz);
     if (!LooksLikeMegahertz(megahertz)) return std::nullopt;
     const size_t point = megahertz.find('.');
     const std::string_view whole = megahertz.substr(0, point);

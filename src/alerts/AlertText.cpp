@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "link/Fields.h"
-#include "link/ScreenGlyphs.h"
+#include "base/Fields.h"
+#include "base/ScreenGlyphs.h"
 
 namespace quorvane {
 namespace {

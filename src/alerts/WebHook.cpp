@@ -1,4 +1,5 @@
 #include "alerts/WebHook.h"
+#include "base/AsciiCase.h"
 
 #include <nlohmann/json.hpp>
 
@@ -24,17 +25,9 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 // The URL without a kind's prefix, and the kind the prefix names.
 std::pair<std::string_view, const Prefix*> WithoutPrefix(std::string_view url) {
-    const std::string lower = Lower(url.substr(0, 10));
+    const std::string lower = LowerAscii(url.substr(0, 10));
     for (const Prefix& prefix : kPrefixes) {
         // "json:" alone could begin nothing but a prefix; a scheme follows it.
         if (StartsWith(lower, prefix.text) && !StartsWith(url.substr(prefix.text.size()), "//")) {
@@ -78,7 +71,7 @@ UrlParts Split(std::string_view url) {
 
 std::string HostName(std::string_view host) {
     const size_t colon = host.rfind(':');
-    return Lower(colon == std::string_view::npos || host.find(']') != std::string_view::npos ? host
+    return LowerAscii(colon == std::string_view::npos || host.find(']') != std::string_view::npos ? host
                                                                                             : host.substr(0, colon));
 }
 

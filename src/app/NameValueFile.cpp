@@ -4,15 +4,11 @@
 #include <cctype>
 
 #include "app/SettingsText.h"
+#include "base/Numbers.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
 
 }  // namespace
 
@@ -59,13 +55,10 @@ std::optional<bool> ZeroOrOne(std::string_view value) {
 }
 
 std::optional<int> WholeNumberIn(std::string_view value, int low, int high) {
-    if (value.empty() || value.size() > 9 ||
-        !std::all_of(value.begin(), value.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) {
-        return std::nullopt;
-    }
-    const int number = std::stoi(std::string(value));
-    if (number < low || number > high) return std::nullopt;
-    return number;
+    if (!value.empty() && value.front() == '-') return std::nullopt;
+    const std::optional<long long> number = WholeNumber(value, low, high);
+    if (!number) return std::nullopt;
+    return static_cast<int>(*number);
 }
 
 }  // namespace quorvane

@@ -1,5 +1,7 @@
 #include "app/SettingsFiles.h"
 
+#include "base/Numbers.h"
+
 #include <cmath>
 #include <vector>
 

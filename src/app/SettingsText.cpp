@@ -3,44 +3,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
-
-double LeadingNumber(std::string_view line) {
-    size_t i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    std::string number;
-    if (i < line.size() && (line[i] == '-' || line[i] == '+')) number += line[i++];
-    bool digits = false;
-    while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
-        number += line[i++];
-        digits = true;
-    }
-    if (i < line.size() && line[i] == '.') {
-        number += line[i++];
-        while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
-            number += line[i++];
-            digits = true;
-        }
-    }
-    if (!digits) return 0.0;
-    // An exponent counts only when digits follow it: "1e3" is 1000, "2e" is 2.
-    if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
-        size_t at = i + 1;
-        std::string exponent = "e";
-        if (at < line.size() && (line[at] == '-' || line[at] == '+')) exponent += line[at++];
-        const size_t first = at;
-        while (at < line.size() && line[at] >= '0' && line[at] <= '9') exponent += line[at++];
-        if (at > first) number += exponent;
-    }
-    // Read the same whatever decimal mark the user's locale has.
-    double value = 0.0;
-    const char* begin = number.data() + (number[0] == '+' ? 1 : 0);
-    const auto [end, error] = std::from_chars(begin, number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) return number[0] == '-' ? -HUGE_VAL : HUGE_VAL;
-    return value;
-}
 
 std::optional<int> AsSmallInteger(double value) {
     const double rounded = std::nearbyint(value);  // default rounding: half to even

@@ -9,11 +9,6 @@ namespace quorvane {
 // The line format shared by the three settings files: 8-bit text, one value
 // per line, CR LF line ends, numbers as plain decimals, texts in double quotes.
 
-// The leading number of a line: leading blanks skipped, an optional sign,
-// digits with an optional "." fraction and an optional exponent ("1e3");
-// reading stops at the first character that cannot continue the number. No
-// number at all gives 0; a number beyond a double gives an infinity.
-double LeadingNumber(std::string_view line);
 
 // A number read from a line as a 16-bit whole number (rounded half to even,
 // as list indexes, tab numbers and check-box values are taken). Nothing when

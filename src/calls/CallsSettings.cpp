@@ -5,31 +5,15 @@
 #include <sstream>
 
 #include "app/NameValueFile.h"
+#include "base/AsciiCase.h"
+#include "base/Trim.h"
+#include "base/Numbers.h"
 
 namespace quorvane {
 namespace {
 
-std::string Lowered(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    return lower;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-    return text;
-}
-
-std::optional<long long> WholeNumber(std::string_view text) {
-    if (text.empty() || text.size() > 15) return std::nullopt;
-    long long number = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        number = number * 10 + (c - '0');
-    }
-    return number;
-}
+// Numbers in calls.txt: a system, a talkgroup, a frequency in Hz.
+constexpr long long kLongestNumber = 999999999999999;
 
 }  // namespace
 
@@ -38,7 +22,7 @@ CallsSettings ReadCallsSettings(std::string_view bytes) {
     int lineNumber = 0;
     while (!bytes.empty()) {
         const size_t end = bytes.find_first_of("\r\n");
-        const std::string_view line = Trimmed(bytes.substr(0, end));
+        const std::string_view line = Trimmed(bytes.substr(0, end), " \t\r\n\v\f");
         bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end);
         if (!bytes.empty() && bytes.front() == '\r') bytes.remove_prefix(1);
         if (!bytes.empty() && bytes.front() == '\n') bytes.remove_prefix(1);
@@ -48,7 +32,7 @@ CallsSettings ReadCallsSettings(std::string_view bytes) {
         std::istringstream words{std::string(line)};
         std::string kind;
         words >> kind;
-        kind = Lowered(kind);
+        kind = LowerAscii(kind);
         if (kind == "rdio-scanner") {
             CallServer server{kind, {}, {}, {}};
             std::string extra;
@@ -58,7 +42,7 @@ CallsSettings ReadCallsSettings(std::string_view bytes) {
             } else if (server.url.rfind("http://", 0) != 0 && server.url.rfind("https://", 0) != 0) {
                 settings.notices.push_back(where + "the address " + ShownValue(server.url) +
                                            " is no http:// or https:// address; line ignored");
-            } else if (!WholeNumber(server.system)) {
+            } else if (!WholeNumber(server.system, 0, kLongestNumber)) {
                 settings.notices.push_back(where + "the system " + ShownValue(server.system) +
                                            " is no number; line ignored");
             } else {
@@ -69,11 +53,11 @@ CallsSettings ReadCallsSettings(std::string_view bytes) {
             words >> number;
             std::string name;
             std::getline(words, name);
-            const auto value = WholeNumber(number);
-            if (!value || Trimmed(name).empty()) {
+            const auto value = WholeNumber(number, 0, kLongestNumber);
+            if (!value || Trimmed(name, " \t\r\n\v\f").empty()) {
                 settings.notices.push_back(where + "talkgroup takes NUMBER CHANNEL NAME; line ignored");
             } else {
-                settings.channelTalkgroups[Lowered(Trimmed(name))] = *value;
+                settings.channelTalkgroups[LowerAscii(Trimmed(name, " \t\r\n\v\f"))] = *value;
             }
         } else {
             settings.notices.push_back(where + "unknown kind " + ShownValue(kind) + "; line ignored");
@@ -83,16 +67,16 @@ CallsSettings ReadCallsSettings(std::string_view bytes) {
 }
 
 long long FrequencyHz(std::string_view rawFrequency) {
-    const auto digits = WholeNumber(Trimmed(rawFrequency));
+    const auto digits = WholeNumber(Trimmed(rawFrequency, " \t\r\n\v\f"), 0, kLongestNumber);
     return digits ? *digits * 100 : 0;
 }
 
 long long CallTalkgroup(const CallsSettings& settings, bool trunked, std::string_view talkgroupId,
                         std::string_view channel, std::string_view rawFrequency) {
     if (trunked) {
-        if (const auto id = WholeNumber(Trimmed(talkgroupId))) return *id;
+        if (const auto id = WholeNumber(Trimmed(talkgroupId, " \t\r\n\v\f"), 0, kLongestNumber)) return *id;
     }
-    const auto mapped = settings.channelTalkgroups.find(Lowered(Trimmed(channel)));
+    const auto mapped = settings.channelTalkgroups.find(LowerAscii(Trimmed(channel, " \t\r\n\v\f")));
     if (mapped != settings.channelTalkgroups.end()) return mapped->second;
     return FrequencyHz(rawFrequency) / 100;
 }
@@ -151,8 +135,8 @@ std::optional<QueuedCall> ReadQueuedCall(std::string_view bytes) {
         else if (n == "key") queued.server.key = v;
         else if (n == "system") queued.server.system = v;
         else if (n == "start") queued.call.startUtc = v;
-        else if (n == "frequency") frequency = WholeNumber(v);
-        else if (n == "talkgroup") talkgroup = WholeNumber(v);
+        else if (n == "frequency") frequency = WholeNumber(v, 0, kLongestNumber);
+        else if (n == "talkgroup") talkgroup = WholeNumber(v, 0, kLongestNumber);
         else if (n == "system_label") queued.call.system = v;
         else if (n == "group_label") queued.call.group = v;
         else if (n == "channel_label") queued.call.channel = v;

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "monitor/LogText.h"
 
 namespace quorvane {

@@ -4,17 +4,12 @@
 #include <array>
 
 #include "app/NameValueFile.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
 
 constexpr std::array kSampleRates{8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
 
 bool Fail(std::string* error, std::string text) {
     if (error) *error = std::move(text);

@@ -4,24 +4,17 @@
 #include <charconv>
 #include <cstdio>
 
-#include "link/Fields.h"
+#include "base/Fields.h"
+#include "base/Numbers.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 std::optional<int> PortNumber(std::string_view text) {
-    int port = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || port < 1 || port > 65535) {
-        return std::nullopt;
-    }
-    return port;
+    const std::optional<long long> port = WholeNumber(text, 1, 65535);
+    if (!port) return std::nullopt;
+    return static_cast<int>(*port);
 }
 
 bool IsKeyword(std::string_view key) {
@@ -50,7 +43,7 @@ std::string QuotedValue(std::string_view value) {
 std::optional<HistoryServerSettings> ReadHistoryServerFile(std::string_view bytes, std::string_view hostName,
                                                            std::string* error) {
     const std::vector<std::string> lines = SplitFields(bytes, '\n');
-    const std::string_view url = Trimmed(lines[0]);
+    const std::string_view url = Trimmed(lines[0], " \t\r");
     if (url.empty()) {
         if (error) *error = "its first line holds no server address";
         return std::nullopt;
@@ -60,13 +53,13 @@ std::optional<HistoryServerSettings> ReadHistoryServerFile(std::string_view byte
         if (error) *error = urlError;
         return std::nullopt;
     }
-    std::string_view station = lines.size() > 1 ? Trimmed(lines[1]) : std::string_view();
-    if (station.empty()) station = Trimmed(hostName);
+    std::string_view station = lines.size() > 1 ? Trimmed(lines[1], " \t\r") : std::string_view();
+    if (station.empty()) station = Trimmed(hostName, " \t\r");
     return HistoryServerSettings{std::string(url), station.empty() ? "station" : std::string(station)};
 }
 
 std::string WriteHistoryServerFile(const HistoryServerSettings& settings) {
-    return std::string(Trimmed(settings.Url)) + "\r\n" + std::string(Trimmed(settings.Station)) + "\r\n";
+    return std::string(Trimmed(settings.Url, " \t\r")) + "\r\n" + std::string(Trimmed(settings.Station, " \t\r")) + "\r\n";
 }
 
 std::optional<ServerAddress> ParseServerUrl(std::string_view url, std::string* error) {

@@ -3,19 +3,17 @@
 #include <charconv>
 #include <optional>
 
-#include "link/Fields.h"
+#include "base/Fields.h"
+#include "base/Numbers.h"
 
 namespace quorvane {
 namespace {
 
 std::optional<int> Whole(std::string_view text, int low, int high) {
     text = text.substr(0, text.find_last_not_of(" \r") + 1);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
+    const std::optional<long long> value = WholeNumber(text, low, high);
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 }  // namespace

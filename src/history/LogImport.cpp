@@ -3,17 +3,16 @@
 #include <charconv>
 #include <map>
 
-#include "link/Fields.h"
+#include "base/Fields.h"
+#include "base/Numbers.h"
 
 namespace quorvane {
 namespace {
 
 std::optional<int> Number(std::string_view text, int low, int high) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    if (value < low || value > high) return std::nullopt;
-    return value;
+    const std::optional<long long> value = WholeNumber(text, low, high);
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 // "h", "mm", "ss" and an optional AM/PM, already split apart.

@@ -1,16 +1,11 @@
 #include "history/ServerRules.h"
+#include "base/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace quorvane {
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-    return out;
-}
 
 bool Has(const std::string& text, std::string_view what) { return text.find(what) != std::string::npos; }
 
@@ -30,7 +25,7 @@ ServerProblem ClassifyServerError(std::string_view sqlState, std::string_view me
         return ServerProblem::Other;
     }
     // A connection that failed carries libpq's words only.
-    const std::string text = Lower(message);
+    const std::string text = LowerAscii(message);
     if (Has(text, "password authentication failed") || Has(text, "no password supplied") ||
         Has(text, "sasl authentication failed")) {
         return ServerProblem::WrongPassword;

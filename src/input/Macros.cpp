@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 

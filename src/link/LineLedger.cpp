@@ -1,6 +1,7 @@
 #include "link/LineLedger.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvane {
 namespace {
@@ -21,6 +22,8 @@ void LineLedger::Received(std::string_view bytes, int64_t nowMs) {
     for (std::size_t end; (end = bytes.find('\r')) != std::string_view::npos; bytes.remove_prefix(end + 1)) {
         partial_.append(bytes.substr(0, end));
         Answer(partial_, nowMs);
+        if (const std::size_t start = partial_.find_first_not_of('\n'); start != std::string::npos)
+            lines_.push_back(partial_.substr(start));
         partial_.clear();
     }
     partial_.append(bytes);
@@ -52,12 +55,20 @@ std::optional<std::string> LineLedger::TakeRound(int64_t nowMs) {
 std::string LineLedger::TakeAll() {
     std::string all;
     all.swap(held_);
+    lines_.clear();
     return all;
+}
+
+std::vector<std::string> LineLedger::TakeLines() {
+    // The bytes of the lines handed over go; the start of a line stays.
+    held_.erase(0, held_.rfind('\r') + 1);
+    return std::exchange(lines_, {});
 }
 
 void LineLedger::Reset() {
     owed_.clear();
     held_.clear();
+    lines_.clear();
     partial_.clear();
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane {
 
@@ -40,6 +41,11 @@ public:
     std::optional<std::string> TakeRound(int64_t nowMs);
     // For a reader that holds the line: every byte received and not yet taken.
     std::string TakeAll();
+    // For a reader that holds the line, line by line: the whole reply lines
+    // received and not yet taken, without their CR (nor the LF of a CR LF
+    // line end); empty lines are left out. A line whose CR has not come yet
+    // stays until it has.
+    std::vector<std::string> TakeLines();
 
     // Forgets everything owed and held (Run, reconnect, a harvest's end).
     void Reset();
@@ -59,6 +65,7 @@ private:
     int64_t oldestSinceMs_ = 0;  // when the oldest owed command became the oldest
     int64_t lastByteMs_ = 0;
     std::string held_;     // received, not yet taken
+    std::vector<std::string> lines_;  // the whole lines of held_
     std::string partial_;  // the start of a reply line whose CR has not come
 };
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include "base/Numbers.h"
 
 namespace quorvane {
 namespace {
@@ -70,10 +71,9 @@ PortEntry ParsePortAddress(const std::string& text) {
         return Unusable("has a bad host in " + line);
     if (colon == std::string::npos || colon + 1 >= rest.size()) return Unusable("has no port number in " + line);
     const std::string digits = rest.substr(colon + 1);
-    if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos ||
-        std::stoi(digits) < 1 || std::stoi(digits) > 65535)
-        return Unusable("has a bad port number in " + line);
-    entry.port = std::stoi(digits);
+    const std::optional<long long> port = WholeNumber(digits, 1, 65535);
+    if (!port) return Unusable("has a bad port number in " + line);
+    entry.port = static_cast<int>(*port);
     entry.shown = line;
     return entry;
 }

@@ -7,18 +7,19 @@
 #include <stdexcept>
 #include <vector>
 
-#include "link/Fields.h"
+#include "base/Csv.h"
+#include "base/Fields.h"
 #include "memory/MemoryFields.h"
 #include "memory/MemoryValidation.h"
 #include "memory/MemoryValues.h"
+#include "base/AsciiCase.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
 
 constexpr const char* kSystemColumn = "system";
 constexpr const char* kGroupColumn = "group";
-// Cells a spreadsheet would take for a formula.
-constexpr std::string_view kFormulaStarts = "=+-@";
 
 // The first problem of an import: thrown where it is found, caught once.
 struct CsvProblem : std::runtime_error {
@@ -30,20 +31,6 @@ struct CsvProblem : std::runtime_error {
 }
 
 // ----- writing -----
-
-void AppendCell(std::string& out, std::string text) {
-    if (!text.empty() && kFormulaStarts.find(text.front()) != std::string_view::npos) text.insert(0, 1, '\'');
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (const char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
 
 std::string CellOf(const FieldRule& field, const std::string& value) {
     if (value.empty()) return {};
@@ -113,16 +100,6 @@ std::vector<Row> ParseRows(std::string_view text) {
     return rows;
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-std::string TrimTrailing(std::string text) {
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 std::string CodePointText(char32_t c) {
     char text[16];
     std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
@@ -138,11 +115,11 @@ std::string Bytes(const std::string& cell, const std::string& column, std::size_
 
 // A cell as the scanner's field text.
 std::string FieldOf(const FieldRule& field, std::string cell, std::size_t line) {
-    if (cell.size() > 1 && cell[0] == '\'' && kFormulaStarts.find(cell[1]) != std::string_view::npos) cell.erase(0, 1);
+    cell = std::string(UnguardedCsvCell(cell));
     if (cell.empty()) return {};
     switch (field.kind) {
         case FieldKind::Flag: {
-            const std::string word = Lower(cell);
+            const std::string word = LowerAscii(cell);
             if (word == "true" || word == "yes" || word == "1") return "1";
             if (word == "false" || word == "no" || word == "0") return "0";
             Fail(line, std::string(field.key) + " \"" + cell + "\" is not true or false");
@@ -220,7 +197,7 @@ private:
         std::string known = kTagColumn;
         for (const ListenerColumn& each : kListenerColumns) known += std::string(", ") + each.name;
         for (const std::string& cell : header.cells) {
-            const std::string name = Lower(TrimBlanks(cell));
+            const std::string name = LowerAscii(TrimBlanks(cell));
             int column = name == kTagColumn ? kGroup : kNone;
             for (const ListenerColumn& each : kListenerColumns)
                 if (name == each.name) column = each.field < 0 ? kIgnored : each.field;
@@ -235,17 +212,17 @@ private:
 
     void ReadHeader(const Row& header) {
         for (const std::string& cell : header.cells)
-            if (Lower(TrimBlanks(cell)) == kAlphaTagColumn) return ReadListenerHeader(header);
+            if (LowerAscii(TrimBlanks(cell)) == kAlphaTagColumn) return ReadListenerHeader(header);
         const RecordLayout& layout = ChannelLayout();
         std::string known = std::string(kSystemColumn) + ", " + kGroupColumn;
         for (const FieldRule& field : layout.fields) known += std::string(", ") + field.key;
         for (const std::string& cell : header.cells) {
-            const std::string name = Lower(TrimBlanks(cell));
+            const std::string name = LowerAscii(TrimBlanks(cell));
             int column = kNone;
             if (name == kSystemColumn) column = kSystem;
             if (name == kGroupColumn) column = kGroup;
             for (std::size_t at = 0; at < layout.fields.size(); ++at)
-                if (name == Lower(layout.fields[at].key)) column = static_cast<int>(at);
+                if (name == LowerAscii(layout.fields[at].key)) column = static_cast<int>(at);
             if (column == kNone) Fail(header.line, "column \"" + cell + "\" is not one of " + known);
             if (std::find(columns_.begin(), columns_.end(), column) != columns_.end())
                 Fail(header.line, "column \"" + cell + "\" is there twice");
@@ -380,12 +357,12 @@ std::string WriteChannelsCsv(const ScannerMemory& memory) {
         if (system.type != kConventionalType) continue;
         for (const Group& group : system.groups) {
             for (const Channel& channel : group.channels) {
-                AppendCell(out, ScannerText(system.fields[system_field::Name]));
+                AppendCsvField(out, ScannerText(system.fields[system_field::Name]));
                 out += ',';
-                AppendCell(out, ScannerText(group.fields[group_field::Name]));
+                AppendCsvField(out, ScannerText(group.fields[group_field::Name]));
                 for (std::size_t at = 0; at < layout.fields.size(); ++at) {
                     out += ',';
-                    AppendCell(out, CellOf(layout.fields[at], channel.fields[at]));
+                    AppendCsvField(out, CellOf(layout.fields[at], channel.fields[at]));
                 }
                 out += "\r\n";
             }

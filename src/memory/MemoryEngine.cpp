@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "link/Commands.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "memory/MemoryCommands.h"
 #include "memory/MemoryValues.h"
-#include "tools/Harvest.h"
 
 namespace quorvane {
 
@@ -24,14 +24,23 @@ std::string ProgressText(const MemoryProgress& progress, double commandsPerSecon
     return text + rate;
 }
 
-MemoryStep MemoryEngine::Start() {
+const MemoryStep& MemoryEngine::Start() {
     if (state_ != State::Idle) return last_;
-    return Begin();
+    return Keep(Begin());
+}
+
+const MemoryStep& MemoryEngine::OnReplyLine(const std::string& line) { return Keep(TakeLine(line)); }
+
+const MemoryStep& MemoryEngine::OnNoReply() { return Keep(TakeNoReply()); }
+
+const MemoryStep& MemoryEngine::Keep(MemoryStep step) {
+    last_ = std::move(step);
+    return last_;
 }
 
 bool MemoryEngine::Running() const { return state_ == State::Waiting; }
 
-MemoryStep MemoryEngine::OnReply(const std::string& line) {
+MemoryStep MemoryEngine::TakeLine(const std::string& line) {
     if (state_ != State::Waiting) return last_;
     std::string text = line;
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
@@ -44,7 +53,7 @@ MemoryStep MemoryEngine::OnReply(const std::string& line) {
         const bool lineFault = error == ReplyError::Fer || error == ReplyError::Orer;
         if (lineFault && IsMakeOrDeleteCommand(command_)) return ChangeUnanswered();
         const bool repeatable = !IsMakeOrDeleteCommand(command_) && command_ != kClearMemory;
-        if (lineFault && repeatable && tries_ < kHarvestMaxTries) {
+        if (lineFault && repeatable && tries_ < kMostSends) {
             ++tries_;
             return Ask();
         }
@@ -64,11 +73,11 @@ MemoryStep MemoryEngine::OnReply(const std::string& line) {
     return Answer(reply);
 }
 
-MemoryStep MemoryEngine::OnNoReply() {
+MemoryStep MemoryEngine::TakeNoReply() {
     if (state_ != State::Waiting) return last_;
     if (IsMakeOrDeleteCommand(command_)) return ChangeUnanswered();
-    if (tries_ >= kHarvestMaxTries) {
-        return Fail("No usable reply to " + ScannerText(command_) + " after " + std::to_string(kHarvestMaxTries) +
+    if (tries_ >= kMostSends) {
+        return Fail("No usable reply to " + ScannerText(command_) + " after " + std::to_string(kMostSends) +
                     " tries" + (unusable_.empty() ? "" : " (the last reply: " + unusable_ + ")") +
                     ". Check the cable and the port speed.");
     }
@@ -80,9 +89,9 @@ MemoryStep MemoryEngine::ChangeUnanswered() {
     return Fail("No answer to " + ScannerText(command_) + ": whether the scanner did it is not known.");
 }
 
-MemoryStep MemoryEngine::Cancel() {
+const MemoryStep& MemoryEngine::Cancel() {
     if (state_ == State::Ended) return last_;
-    return End(MemoryOutcome::Cancelled, CancelMessage());
+    return Keep(End(MemoryOutcome::Cancelled, CancelMessage()));
 }
 
 MemoryStep MemoryEngine::Request(std::string command, int waitMs, int sends) {
@@ -91,7 +100,6 @@ MemoryStep MemoryEngine::Request(std::string command, int waitMs, int sends) {
     waitMs_ = IsMakeOrDeleteCommand(command_) ? std::max(waitMs, kChangeWaitMs) : waitMs;
     tries_ = sends;
     unusable_.clear();
-    if (command_ == kEnterProgramming) programming_ = true;
     return Ask();
 }
 
@@ -129,6 +137,7 @@ MemoryStep MemoryEngine::Adopt(MemoryStep inner) {
 
 MemoryStep MemoryEngine::Ask() {
     ++progress_.commands;
+    NoteSent(command_);
     last_ = MemoryStep{};
     last_.command = command_;
     last_.waitMs = waitMs_;
@@ -139,9 +148,7 @@ MemoryStep MemoryEngine::Ask() {
 MemoryStep MemoryEngine::End(MemoryOutcome outcome, std::string message) {
     state_ = State::Ended;
     last_ = MemoryStep{};
-    last_.outcome = outcome;
-    last_.message = std::move(message);
-    last_.leaveProgramming = programming_;
+    MakeEnd(last_, outcome, std::move(message));
     last_.progress = progress_;
     return last_;
 }

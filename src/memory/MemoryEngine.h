@@ -3,17 +3,20 @@
 #include <string>
 #include <vector>
 
+#include "link/ProgramSession.h"
+
 namespace quorvane {
 
-// The common run of the memory engines (read, write, plan): state machines
-// with no I/O and no waiting, driven by the caller the way the harvest is.
+// The common run of the memory engines (read, write, plan): Program Mode
+// sessions (ProgramSession) with no I/O and no waiting, run over the line
+// the way the harvest is.
 //
 // Each step either asks for one command to be sent and its reply awaited,
 // says to keep waiting for the reply to the command already sent, or ends
 // the run. The caller hands every whole reply line (without its CR) to
-// OnReply as soon as it has come in, and calls OnNoReply when the wait has
-// run out. The next command goes out as soon as its predecessor's reply is
-// complete: the line's speed is the only pace.
+// OnReplyLine as soon as it has come in, and calls OnNoReply when the wait
+// has run out. The next command goes out as soon as its predecessor's reply
+// is complete: the line's speed is the only pace.
 //
 // A reply line that is not the answer to the command waiting (a late answer
 // to an earlier command, sent again after its wait ran out) is passed over:
@@ -26,21 +29,17 @@ namespace quorvane {
 // answered "<word>,NG" was done by its first send, whose answer was lost (the
 // read-back checks it); any other "ERR", "NG", "FER" or "ORER" ends the run
 // as failed. A read or set whose wait runs out is sent again, up to
-// kHarvestMaxTries sends in all. A make or delete (IsMakeOrDeleteCommand) is
+// kMostSends sends in all. A make or delete (IsMakeOrDeleteCommand) is
 // never sent again blindly: the scanner may be slow to answer it and a
 // second one is not harmless, so it waits kChangeWaitMs, and when that runs
 // out (or the line answers "FER" or "ORER") the engine's ChangeUnanswered
 // decides, e.g. by reading the list back to see whether it happened.
 //
-// Every end says whether "PRG" has been sent (leaveProgramming): the caller
-// then sends "EPG" last, after a success, a failure or a cancel alike.
-enum class MemoryOutcome {
-    Send,       // send `command`, wait at most `waitMs` for its reply
-    Wait,       // the line was not the answer: keep waiting for the same reply
-    Finished,   // done; the engine holds its result; `message` says what was done
-    Failed,     // `message` says what went wrong, in one line
-    Cancelled,  // `message` says what was left undone
-};
+// Every end says whether "PRG" has been sent (leaveProgramming): "EPG" then
+// goes last, after a success, a failure or a cancel alike. Finished: the
+// engine holds its result; Failed: `message` says what went wrong, in one
+// line.
+using MemoryOutcome = SessionOutcome;
 
 // What a run is doing: its counts are of that stage alone.
 enum class MemoryStage {
@@ -61,12 +60,7 @@ struct MemoryProgress {
 // commands/s" or "Clearing the scanner's memory (about 10 s)".
 std::string ProgressText(const MemoryProgress& progress, double commandsPerSecond);
 
-struct MemoryStep {
-    MemoryOutcome outcome = MemoryOutcome::Send;
-    std::string command;  // Send, Wait: the command whose reply is awaited
-    int waitMs = 0;       // Send, Wait: the longest wait for it, counted from the send
-    std::string message;  // Finished, Failed, Cancelled
-    bool leaveProgramming = false;  // ends: "PRG" was sent, so send "EPG" now
+struct MemoryStep : SessionStep {
     MemoryProgress progress;
 };
 
@@ -75,24 +69,23 @@ struct MemoryStep {
 inline constexpr int kMemoryReplyWaitMs = 1000;
 inline constexpr int kClearWaitMs = 20000;
 
-class MemoryEngine {
+class MemoryEngine : public ProgramSession {
 public:
-    virtual ~MemoryEngine() = default;
-
     // The first step. Called again, returns the current step.
-    MemoryStep Start();
+    const MemoryStep& Start() override;
     // One whole reply line (a trailing CR or LF is ignored). Before Start or
     // after the end it returns the current step.
-    MemoryStep OnReply(const std::string& line);
+    const MemoryStep& OnReplyLine(const std::string& line) override;
     // The wait of the last Send step ran out: the same command again, or
-    // Failed after kHarvestMaxTries sends.
-    MemoryStep OnNoReply();
+    // Failed after kMostSends sends.
+    const MemoryStep& OnNoReply() override;
     // Ends the run: nothing more is sent. After the end, the end step again.
-    MemoryStep Cancel();
+    const MemoryStep& Cancel() override;
+    const MemoryStep& Current() const override { return last_; }
+    int CommandsSent() const override { return progress_.commands; }
 
     bool Running() const;
     bool Ended() const { return state_ == State::Ended; }
-    const MemoryStep& Current() const { return last_; }
     const MemoryProgress& Progress() const { return progress_; }
 
 protected:
@@ -125,6 +118,10 @@ protected:
 
 private:
     enum class State { Idle, Waiting, Ended };
+    MemoryStep TakeLine(const std::string& line);
+    MemoryStep TakeNoReply();
+    // Keeps step as the current one.
+    const MemoryStep& Keep(MemoryStep step);
     // The step that sends command_ (again): one more command counted.
     MemoryStep Ask();
     MemoryStep End(MemoryOutcome outcome, std::string message);
@@ -133,7 +130,6 @@ private:
     std::string command_;
     int waitMs_ = 0;
     int tries_ = 0;
-    bool programming_ = false;  // "PRG" has been sent
     std::string unusable_;      // why the last line with the command's word was passed over
     MemoryProgress progress_;
     MemoryStep last_;

@@ -2,6 +2,7 @@
 
 #include "memory/MemoryValues.h"
 #include "memory/ScannerMemory.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
@@ -14,11 +15,6 @@ FieldRule Number(const char* key, long min, long max) { return {key, K::Number, 
 // Band steps and offsets: the protocol gives no range beyond their digits.
 constexpr long kLargestBandStep = 100000;
 constexpr long kLargestOffset = 1023;
-
-std::string TrimTrailingBlanks(std::string text) {
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
 
 }  // namespace
 
@@ -122,7 +118,7 @@ bool FitsKind(const FieldRule& field, const std::string& value) {
 }
 
 bool SameValue(const FieldRule& field, const std::string& expected, const std::string& actual) {
-    if (field.kind == K::Name) return TrimTrailingBlanks(expected) == TrimTrailingBlanks(actual);
+    if (field.kind == K::Name) return TrimTrailing(expected) == TrimTrailing(actual);
     if (expected.empty()) return true;
     if (field.kind == K::Number || field.kind == K::Tone || field.kind == K::Step || field.kind == K::Frequency) {
         const std::optional<long> a = WholeNumber(expected), b = WholeNumber(actual);

@@ -14,6 +14,10 @@ bool AllOf(const std::string& text, const char* allowed) {
     return text.find_first_not_of(allowed) == std::string::npos;
 }
 
+bool IsMotorolaType(const std::string& type) { return IsKnownSystemType(type) && type.front() == 'M'; }
+// EDACS wide and narrow; SCAT tracks no IDs and ignores LCNs.
+bool IsEdacsType(const std::string& type) { return type == "EDN" || type == "EDW"; }
+
 class Checker {
 public:
     explicit Checker(std::string fileName) : file_(std::move(fileName)) {}
@@ -24,7 +28,8 @@ public:
 
     void CheckFields(const RecordLayout& layout, const quorvane::Fields& fields, const std::string& place) {
         for (std::size_t at = 0; at < layout.fields.size(); ++at) {
-            const std::string problem = FieldProblem(layout.fields[at], fields[at]);
+            const bool lcn = &layout == &TrunkFrequencyLayout() && at == trunk_frequency_field::Lcn;
+            const std::string problem = lcn ? LcnProblem(type_, fields[at]) : FieldProblem(layout.fields[at], fields[at]);
             if (!problem.empty()) Problem(place, FieldLabel(layout, at) + " " + problem);
         }
     }
@@ -67,7 +72,16 @@ public:
             Problem(place, "type " + Quoted(system.type) + " is not a system type the scanner knows (" + known + ")");
         }
         CheckFields(SystemLayout(), system.fields, place);
+        type_ = system.type;
         const bool trunked = IsTrunkedType(system.type);
+        if (const std::string problem = GroupQuickKeysProblem(system.groupQuickKeys); !problem.empty())
+            Problem(place, "groupQuickKeys " + problem);
+        if (!trunked && !system.lockedIds.empty())
+            Problem(place, "lockedIds: a conventional system has no talkgroup IDs to lock out");
+        for (std::size_t at = 0; trunked && at < system.lockedIds.size(); ++at) {
+            if (const std::string problem = LockedIdProblem(system.type, system.lockedIds[at]); !problem.empty())
+                Problem(place, "lockedIds " + problem);
+        }
         if (trunked) CheckFields(TrunkLayout(), system.trunk, place + " trunk");
         else Unused(system.trunk, place, "trunk settings belong to trunked systems only");
         if (HasBandPlan(system.type)) CheckFields(BandPlanLayout(), system.bandPlan, place);
@@ -83,6 +97,7 @@ public:
 
 private:
     std::string file_;
+    std::string type_;  // of the system being checked
     std::vector<std::string> problems_;
 };
 
@@ -151,6 +166,49 @@ std::string FieldProblem(const FieldRule& field, const std::string& value) {
             return Quoted(value) + " is not a fleet map (eight size codes \"0\" to \"E\")";
     }
     return "";
+}
+
+std::string GroupQuickKeysProblem(const std::string& keys) {
+    if (keys.empty() || (keys.size() == 10 && AllOf(keys, "01"))) return "";
+    return Quoted(keys) + " is not ten digits 0 (off) or 1 (on), one for each group quick key 1-9 and 0";
+}
+
+std::string LockedIdProblem(const std::string& type, const std::string& id) {
+    static const FieldRule kId{"lockedIds", K::Tgid, 0, 0, true};
+    if (std::string problem = FieldProblem(kId, id); !problem.empty()) return problem;
+    // At most nine characters by now.
+    const auto number = [&id](std::size_t from, std::size_t count) { return std::stol(id.substr(from, count)); };
+    const bool decimal = AllOf(id, "0123456789");
+    // A Motorola talkgroup is a 16-bit number; the dashed forms of type I
+    // fleets are taken as the scanner shows them.
+    if (IsMotorolaType(type) && decimal && number(0, id.size()) > 65535)
+        return Quoted(id) + " is beyond 65535, the largest Motorola talkgroup ID";
+    if (IsEdacsType(type)) {
+        // 16 agencies of 16 fleets of 8 subfleets: 2048 IDs, 0-2047 in decimal.
+        if (decimal && number(0, id.size()) > 2047) return Quoted(id) + " is beyond 2047, the largest EDACS ID";
+        const bool afs = id.size() == 6 && id[2] == '-' && AllOf(id.substr(0, 2) + id.substr(3), "0123456789");
+        if (afs && (number(0, 2) > 15 || number(3, 2) > 15 || number(5, 1) > 7))
+            return Quoted(id) + " is not agency-fleet-subfleet (agency and fleet 00-15, subfleet 0-7)";
+    }
+    // LTR: area 0-1, home repeater 01-20, user 000-254.
+    if (type == "LTR" && decimal && id.size() == 6 &&
+        (number(0, 1) > 1 || number(1, 2) < 1 || number(1, 2) > 20 || number(3, 3) > 254))
+        return Quoted(id) + " is not an LTR ID AHHUUU (area 0-1, home repeater 01-20, user 000-254)";
+    return "";
+}
+
+std::string LcnProblem(const std::string& type, const std::string& lcn) {
+    if (std::string problem = FieldProblem(TrunkFrequencyLayout().fields[trunk_frequency_field::Lcn], lcn);
+        !problem.empty())
+        return problem;
+    // No BC246T document gives the range. Uniden's documents of the same
+    // command on its later scanners give 1-30 for EDACS and 1-20 for LTR; a
+    // library for them has 0-20 and 0-30 the other way round. A value any
+    // of them allows is taken. Motorola and EDACS SCAT systems ignore it.
+    constexpr long kLargestLcn = 30;
+    if (lcn.empty() || !(IsEdacsType(type) || type == "LTR") || *WholeNumber(lcn) <= kLargestLcn) return "";
+    return lcn + " is outside 0 to " + std::to_string(kLargestLcn) + ", the LCNs of " +
+           (type == "LTR" ? "an LTR" : "an EDACS") + " system";
 }
 
 std::vector<std::string> ValidateMemory(const ScannerMemory& memory, const std::string& fileName) {

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <map>
 
-#include "link/ScreenGlyphs.h"
+#include "base/ScreenGlyphs.h"
+#include "base/AsciiCase.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
@@ -127,22 +129,14 @@ bool IsSearchStep(long step) {
 
 namespace {
 
-std::string Lower(std::string_view text) {
-    std::string lower;
-    for (const char c : text) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    const std::size_t first = lower.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return lower.substr(first, lower.find_last_not_of(' ') - first + 1);
-}
-
 // Takes `affix` off the front or back of text (and the blanks beside it).
 bool TakeOff(std::string& text, std::string_view affix) {
     if (text.size() >= affix.size() && text.compare(0, affix.size(), affix) == 0) {
-        text = Lower(text.substr(affix.size()));
+        text = TrimBlanks(LowerAscii(text.substr(affix.size())));
         return true;
     }
     if (text.size() >= affix.size() && text.compare(text.size() - affix.size(), affix.size(), affix) == 0) {
-        text = Lower(text.substr(0, text.size() - affix.size()));
+        text = TrimBlanks(LowerAscii(text.substr(0, text.size() - affix.size())));
         return true;
     }
     return false;
@@ -190,7 +184,7 @@ std::string ToneUnits(const std::string& code) {
 
 std::optional<std::string> ToneCode(std::string_view typed, std::string* problem) {
     constexpr const char* kTaken = "a tone: a CTCSS tone in Hz (67.0), a DCS code (DCS 023, D023), None or Search";
-    std::string text = Lower(typed);
+    std::string text = TrimBlanks(LowerAscii(typed));
     if (text.empty()) return std::string();
     if (text == "none" || text == "off" || text == "csq") return std::string("0");
     if (text == "search") return std::to_string(kToneSearch);
@@ -234,7 +228,7 @@ std::string StepUnits(const std::string& code) {
 }
 
 std::optional<std::string> StepCode(std::string_view typed, std::string* problem) {
-    std::string text = Lower(typed);
+    std::string text = TrimBlanks(LowerAscii(typed));
     if (text.empty()) return std::string();
     if (text == "auto") return std::string("0");
     TakeOff(text, "khz");
@@ -256,7 +250,7 @@ std::vector<std::string> StepChoices() {
 std::string ModulationUnits(const std::string& modulation) { return modulation == "AUTO" ? "Auto" : modulation; }
 
 std::optional<std::string> ModulationCode(std::string_view typed, std::string* problem) {
-    const std::string text = Lower(typed);
+    const std::string text = TrimBlanks(LowerAscii(typed));
     if (text.empty()) return std::string();
     if (text == "auto") return std::string("AUTO");
     if (text == "am") return std::string("AM");
@@ -266,13 +260,6 @@ std::optional<std::string> ModulationCode(std::string_view typed, std::string* p
 }
 
 std::vector<std::string> ModulationChoices() { return {"Auto", "AM", "FM", "NFM"}; }
-
-std::optional<long> WholeNumber(std::string_view text) {
-    const std::string_view digits = !text.empty() && text[0] == '-' ? text.substr(1) : text;
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)
-        return std::nullopt;
-    return std::stol(std::string(text));
-}
 
 std::string ScannerText(std::string_view bytes) {
     std::string text;

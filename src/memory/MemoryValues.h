@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Numbers.h"
+
 namespace quorvane {
 
 // Values of the scanner's memory fields: frequencies, bands, tones, steps,
@@ -57,9 +59,6 @@ std::vector<std::string> ModulationChoices();
 // The search steps a channel stores, in 10 Hz units (0 is automatic).
 const std::vector<long>& SearchSteps();
 bool IsSearchStep(long step);
-
-// A decimal whole number (optional "-", up to 9 digits), or nothing.
-std::optional<long> WholeNumber(std::string_view text);
 
 // Scanner bytes as the memory file's text (UTF-8): each byte is the
 // character the window shows for it (ScreenGlyph): printable ASCII as

@@ -8,7 +8,6 @@
 #include "memory/MemoryPlace.h"
 #include "memory/MemorySettings.h"
 #include "memory/MemoryValues.h"
-#include "tools/Harvest.h"
 
 namespace quorvane {
 namespace {
@@ -282,7 +281,7 @@ MemoryStep PlanRunner::OnCheck(const Reply& reply) {
         NoteStray(reply);
         return PassOver();
     }
-    return Checked(checkReader_->OnReply(JoinFields(reply)));
+    return Checked(checkReader_->OnReplyLine(JoinFields(reply)));
 }
 
 MemoryStep PlanRunner::Checked(MemoryStep inner) {
@@ -313,7 +312,7 @@ MemoryStep PlanRunner::Checked(MemoryStep inner) {
         return Settled({check_.word, "OK"});
     }
     // Not done: the command did not reach the scanner.
-    if (changeSends_ >= kHarvestMaxTries) {
+    if (changeSends_ >= kMostSends) {
         return Fail("No answer to " + ScannerText(check_.command) + " after " + std::to_string(changeSends_) +
                     " sends, and the scanner's memory shows it was not done. Check the cable and the port speed.");
     }
@@ -361,7 +360,7 @@ MemoryStep PlanRunner::StartReadBack() {
     return Handle(reader_->Start());
 }
 
-MemoryStep PlanRunner::OnReadBack(const Reply& reply) { return Handle(reader_->OnReply(JoinFields(reply))); }
+MemoryStep PlanRunner::OnReadBack(const Reply& reply) { return Handle(reader_->OnReplyLine(JoinFields(reply))); }
 
 MemoryStep PlanRunner::Handle(MemoryStep inner) {
     Counts().recordsDone = inner.progress.recordsDone;

@@ -36,7 +36,7 @@ namespace quorvane {
 // read back (ChangeCheck). A delete whose record is gone was done; a make
 // whose list holds a record the run does not know made it (two such records:
 // it was done twice, and the second is deleted again). Only a change that
-// did not happen is sent again, up to kHarvestMaxTries sends. Its own answer
+// did not happen is sent again, up to kMostSends sends. Its own answer
 // coming in during that read is taken as it is.
 //
 // A trunked system made with CSY is read (SIN) at once: where the firmware

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "memory/MemoryCommands.h"
+#include "memory/MemorySettings.h"
 
 namespace quorvane {
 namespace {
@@ -348,6 +349,10 @@ WritePlan PlanRestore(const ScannerMemory& memory) {
     clear.action = PlanAction::Clear;
     plan.steps.insert(plan.steps.begin(), clear);
     return plan;
+}
+
+bool WritesNothing(const WritePlan& plan) {
+    return plan.steps.empty() && SettingCommands(plan.read, plan.target).empty();
 }
 
 std::vector<std::string> PlanCommands(const WritePlan& plan) {

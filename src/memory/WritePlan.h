@@ -91,6 +91,10 @@ WritePlan PlanWrite(const ScannerMemory& read, const ScannerMemory& edited);
 // every setting the memory holds, as CLR returned them all to defaults).
 WritePlan PlanRestore(const ScannerMemory& memory);
 
+// Whether running the plan would change nothing: no step, and no setting
+// (SettingCommands) that differs from the memory read.
+bool WritesNothing(const WritePlan& plan);
+
 // The command of each step, new records named "#1", "#2", ... in the order
 // the plan makes them (for tests and logs).
 std::vector<std::string> PlanCommands(const WritePlan& plan);

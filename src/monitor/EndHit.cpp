@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "link/Fields.h"
+#include "base/Fields.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
@@ -38,12 +39,6 @@ std::optional<IntelColumns> ColumnsIfFrequency(std::string_view entry,
     return columns;
 }
 
-std::string_view TrimmedView(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 void TrimInPlace(std::string& text) {
     if (!text.empty() && (text.front() == ' ' || text.back() == ' ')) text = TrimBlanks(text);
 }
@@ -65,7 +60,7 @@ bool NamesByFrequencyAndChannel(HitRecord& hit, const HitIntelTable& table,
         std::optional<IntelColumns> row = ColumnsIfFrequency(entry, rawFrequency);
         if (!row) continue;
         TrimInPlace(hit.ChannelText);
-        if (row->Columns[1]) row->Columns[1] = TrimmedView(*row->Columns[1]);
+        if (row->Columns[1]) row->Columns[1] = Trimmed(*row->Columns[1], " ");
         if (row->Equals(1, hit.ChannelText)) {
             row->AssignTo(3, hit.SystemText);
             row->AssignTo(2, hit.GroupText);

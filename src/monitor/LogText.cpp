@@ -54,13 +54,6 @@ std::string LogFolder(std::string_view logDirectory, std::string_view appDirecto
     return std::string(IsUsableLogFolder(logDirectory) ? logDirectory : appDirectory);
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    if (path.empty() || path.back() != kPathSeparator) path.push_back(kPathSeparator);
-    path.append(name);
-    return path;
-}
-
 std::string LogFilePath(std::string_view folder, std::string_view launchDate,
                         std::string_view launchTime) {
     std::string name(launchDate);

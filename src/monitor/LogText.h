@@ -1,17 +1,12 @@
 #pragma once
 #include <array>
 #include <deque>
-#include <functional>
 #include <string>
 #include <string_view>
 
-namespace quorvane {
+#include "base/Paths.h"
 
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+namespace quorvane {
 
 // The text made usable inside a file name: each blank, "/", "\", ":", "*",
 // "?" and double quote becomes "-"; everything else stays.
@@ -59,18 +54,6 @@ bool IsUsableLogFolder(std::string_view folder);
 // The folder for the log file and recordings: the chosen one when usable,
 // else the application folder.
 std::string LogFolder(std::string_view logDirectory, std::string_view appDirectory);
-
-// folder, separator, name; no second separator when the folder ends in one.
-std::string JoinPath(std::string_view folder, std::string_view name);
-
-// The path of a file named from scanner text (a recording, a notes file)
-// under a folder. The window turns the name's bytes into file-system text;
-// JoinPath keeps them as they are.
-using NamePathMaker = std::function<std::string(std::string_view folder, std::string_view name)>;
-
-// JoinPath as a name maker that keeps the name's bytes as they are; the
-// default wherever a name maker is asked for.
-inline std::string JoinPathBytes(std::string_view folder, std::string_view name) { return JoinPath(folder, name); }
 
 // The run's log file: folder / LaunchDate "_" LaunchTime ".txt".
 std::string LogFilePath(std::string_view folder, std::string_view launchDate,

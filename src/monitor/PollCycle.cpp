@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "link/Commands.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "monitor/DisplayText.h"
 
 namespace quorvane {

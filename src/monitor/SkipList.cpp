@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 namespace {

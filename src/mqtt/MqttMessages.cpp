@@ -4,8 +4,8 @@
 
 #include "alerts/AlertList.h"
 #include "input/KeyTable.h"
-#include "link/Fields.h"
-#include "link/ScreenGlyphs.h"
+#include "base/Fields.h"
+#include "base/ScreenGlyphs.h"
 
 namespace quorvane {
 namespace {

@@ -1,7 +1,7 @@
 #include "mqtt/MqttSettings.h"
 
 #include "app/NameValueFile.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 namespace {

@@ -1,16 +1,10 @@
 #include "speech/SpeechSettings.h"
 
 #include "app/NameValueFile.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
-
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
 
 }  // namespace
 
@@ -38,7 +32,7 @@ std::string WriteSpeechSettings(const SpeechSettings& settings) {
 
 std::string HitPhrase(const LiveHit& hit) {
     for (const std::string* name : {&hit.ChannelText, &hit.GroupText, &hit.SystemText, &hit.FreqShown}) {
-        std::string phrase = Trimmed(*name);
+        std::string phrase = TrimBlanks(*name);
         if (!phrase.empty()) return phrase;
     }
     return {};

@@ -1,7 +1,7 @@
 #include "tools/Frequency.h"
 
 #include "link/Commands.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 

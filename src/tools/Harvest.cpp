@@ -1,9 +1,10 @@
 #include "tools/Harvest.h"
 
 #include <optional>
+#include <utility>
 
 #include "link/Commands.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "tools/HitDelay.h"
 
 namespace quorvane {
@@ -53,29 +54,34 @@ bool Harvest::Running() const { return phase_ != Phase::Idle && phase_ != Phase:
 
 std::string Harvest::FoundText() const { return "Found: " + kLineEnd + progress_.lastChannelName; }
 
-HarvestStep Harvest::Start() {
+const HarvestStep& Harvest::Start() {
     if (phase_ != Phase::Idle) return last_;
     if (!IsUsableHitDelay(hitDelayMs_)) {
-        return End(HarvestOutcome::Failed,
-                   "The delay of " + std::to_string(hitDelayMs_) + " ms is outside " +
-                       std::to_string(kHitDelayMin) + " to " + std::to_string(kHitDelayMax) +
-                       " ms: choose another delay.",
-                   false);
+        return End(HarvestOutcome::Failed, "The delay of " + std::to_string(hitDelayMs_) + " ms is outside " +
+                                               std::to_string(kHitDelayMin) + " to " + std::to_string(kHitDelayMax) +
+                                               " ms: choose another delay.");
     }
     return Request(Phase::Programming, kEnterProgramming);
 }
 
-HarvestStep Harvest::Cancel() {
+const HarvestStep& Harvest::Cancel() {
     if (phase_ == Phase::Ended) return last_;
-    return End(HarvestOutcome::Cancelled, kHarvestCancelledMessage, phase_ != Phase::Idle);
+    return End(HarvestOutcome::Cancelled, kHarvestCancelledMessage);
 }
 
-bool Harvest::ReplyComplete(const std::string& bytesSoFar) const {
-    if (pace_ != HarvestPace::Auto || !Running()) return false;
-    if (bytesSoFar.find('\r') == std::string::npos) return false;
-    std::vector<std::string> lines = SplitFields(pending_ + bytesSoFar, '\r');
-    lines.pop_back();  // the part after the last CR is no whole line yet
-    return UsableReply(lines).has_value();
+const HarvestStep& Harvest::OnReplyLine(const std::string& line) {
+    if (!Running()) return OnNoReply();
+    lines_.push_back(line);
+    // At the "Auto" pace the awaited reply ends the wait.
+    if (pace_ == HarvestPace::Auto && UsableReply(lines_)) return Answered();
+    last_.outcome = HarvestOutcome::Wait;
+    return last_;
+}
+
+const HarvestStep& Harvest::OnNoReply() {
+    if (phase_ == Phase::Idle) return End(HarvestOutcome::Failed, "The harvest was not started.");
+    if (phase_ == Phase::Ended) return last_;
+    return Answered();
 }
 
 std::optional<Harvest::Fields> Harvest::UsableReply(const std::vector<std::string>& lines) const {
@@ -101,11 +107,8 @@ std::optional<Harvest::Fields> Harvest::UsableReply(const std::vector<std::strin
     return std::nullopt;
 }
 
-HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
-    if (phase_ == Phase::Idle) return End(HarvestOutcome::Failed, "The harvest was not started.", false);
-    if (phase_ == Phase::Ended) return last_;
-
-    const std::vector<std::string> lines = TakeLines(drainedBytes);
+const HarvestStep& Harvest::Answered() {
+    const std::vector<std::string> lines = std::exchange(lines_, {});
     switch (phase_) {
         case Phase::Programming:
             return Request(Phase::FirstSystem, kFirstSystemRequest);
@@ -160,8 +163,7 @@ HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
                 return End(HarvestOutcome::Failed,
                            "The scanner listed more than " + std::to_string(kHarvestMaxRecords) +
                                " channels, more than the table holds, so the harvest stopped. "
-                               "hit_intel.txt was not changed.",
-                           true);
+                               "hit_intel.txt was not changed.");
             }
             currentChannel_ = fields[kCinNextChannel];
             return NextChannel();
@@ -174,19 +176,12 @@ HarvestStep Harvest::OnReply(const std::string& drainedBytes) {
     return last_;
 }
 
-std::vector<std::string> Harvest::TakeLines(const std::string& drainedBytes) {
-    pending_ += drainedBytes;
-    std::vector<std::string> lines = SplitFields(pending_, '\r');
-    pending_ = std::move(lines.back());
-    lines.pop_back();
-    return lines;
-}
-
-HarvestStep Harvest::Request(Phase phase, std::string command) {
+const HarvestStep& Harvest::Request(Phase phase, std::string command) {
     phase_ = phase;
     command_ = std::move(command);
     tries_ = 1;
     ++progress_.commands;
+    NoteSent(command_);
     last_ = HarvestStep{};
     last_.outcome = HarvestOutcome::Send;
     last_.command = command_;
@@ -196,67 +191,62 @@ HarvestStep Harvest::Request(Phase phase, std::string command) {
     return last_;
 }
 
-HarvestStep Harvest::RequestAgain() {
-    if (tries_ >= kHarvestMaxTries) {
-        return End(HarvestOutcome::Failed,
-                   "No usable reply to " + command_ + " after " + std::to_string(kHarvestMaxTries) +
-                       " tries. The scanner may be slow: choose a longer delay and try again.",
-                   true);
+const HarvestStep& Harvest::RequestAgain() {
+    if (tries_ >= kMostSends) {
+        return End(HarvestOutcome::Failed, "No usable reply to " + command_ + " after " + std::to_string(kMostSends) +
+                                               " tries. The scanner may be slow: choose a longer delay and try again.");
     }
     ++tries_;
     ++progress_.commands;
+    last_.outcome = HarvestOutcome::Send;
     last_.progress = progress_;
     return last_;
 }
 
-HarvestStep Harvest::RequestInList(std::unordered_set<std::string>& walked, Phase phase, std::string command,
-                                   const std::string& index) {
+const HarvestStep& Harvest::RequestInList(std::unordered_set<std::string>& walked, Phase phase,
+                                          std::string command, const std::string& index) {
     if (!walked.insert(index).second) {
         return End(HarvestOutcome::Failed,
                    "The scanner's memory list leads back to " + command +
                        ", which was already read: the list loops, so the harvest stopped. "
-                       "hit_intel.txt was not changed.",
-                   true);
+                       "hit_intel.txt was not changed.");
     }
     return Request(phase, std::move(command));
 }
 
-HarvestStep Harvest::NextSystem() {
+const HarvestStep& Harvest::NextSystem() {
     if (currentSystem_ == kEndOfList) return Finish();
     return RequestInList(walkedSystems_, Phase::System, SystemRequest(currentSystem_), currentSystem_);
 }
 
-HarvestStep Harvest::NextGroup() {
+const HarvestStep& Harvest::NextGroup() {
     if (currentGroup_ == kEndOfList) return NextSystem();
     return RequestInList(walkedGroups_, Phase::Group, GroupRequest(currentGroup_), currentGroup_);
 }
 
-HarvestStep Harvest::NextChannel() {
+const HarvestStep& Harvest::NextChannel() {
     if (currentChannel_ == kEndOfList) return NextGroup();
     return RequestInList(walkedChannels_, Phase::Channel, ChannelRequest(currentChannel_), currentChannel_);
 }
 
-HarvestStep Harvest::Finish() {
-    HarvestStep step = End(HarvestOutcome::Finished, kHarvestUpdatedMessage, true);
+const HarvestStep& Harvest::Finish() {
+    End(HarvestOutcome::Finished, kHarvestUpdatedMessage);
     std::size_t size = kLineEnd.size();
     for (const std::string& record : records_) size += record.size();
-    std::string& file = step.fileBytes;
+    std::string& file = last_.fileBytes;
     file.reserve(size);
     // Newest first: the last channel found heads the file.
     for (auto record = records_.rbegin(); record != records_.rend(); ++record) file += *record;
     file += kLineEnd;
     records_.clear();
-    last_.fileBytes = file;
-    return step;
+    return last_;
 }
 
-HarvestStep Harvest::End(HarvestOutcome outcome, std::string message, bool leaveProgramming) {
+const HarvestStep& Harvest::End(HarvestOutcome outcome, std::string message) {
     phase_ = Phase::Ended;
-    pending_.clear();
+    lines_.clear();
     last_ = HarvestStep{};
-    last_.outcome = outcome;
-    last_.message = std::move(message);
-    last_.leaveProgramming = leaveProgramming;
+    MakeEnd(last_, outcome, std::move(message));
     last_.progress = progress_;
     return last_;
 }

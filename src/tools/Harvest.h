@@ -5,15 +5,18 @@
 #include <unordered_set>
 #include <vector>
 
+#include "link/ProgramSession.h"
+
 namespace quorvane {
 
 // The hit-intelligence harvest: reads the scanner's stored systems, groups
 // and channels in programming mode and builds the bytes of hit_intel.txt.
 //
-// The walk is a state machine the window drives with its timers; it does no
-// I/O and never waits. Each step either asks for one command to be sent,
-// followed by one wait of the hit delay and a drain of the port (every byte
-// waiting then is handed to OnReply), or ends the harvest.
+// The walk is a Program Mode session (ProgramSession) the window runs over
+// the line; it does no I/O and never waits. Each step either asks for one
+// command to be sent, followed by one wait of the hit delay (every whole
+// reply line that comes in meanwhile is handed to OnReplyLine, and
+// OnNoReply marks the end of the wait), or ends the harvest.
 //
 // Command order: "PRG", "SIH", "SIN," + first system, then for each system
 // "SIN," + system and "GIN," + its first group, for each group "GIN," + group
@@ -23,30 +26,24 @@ namespace quorvane {
 // used. Indexes go back to the scanner exactly as received and are compared
 // with "-1" as text.
 //
-// Replies: what is drained is cut into lines at each CR; a line without its
-// CR yet is kept and completed by the next drain. A line is a usable reply
-// when its field 0 is the word of the request and it holds every field the
-// walk reads (SIH 1; SIN 2, 11, 12; GIN 2, 6, 8; CIN 1, 2, 12). A reply whose
-// next index equals the index being requested answers the item before it
-// (it arrived late) and is passed over. Of several usable lines the last is
-// taken. With no usable reply the same item is requested again; after
-// kHarvestMaxTries requests of one item without one the harvest fails.
+// Replies: a line is a usable reply when its field 0 is the word of the
+// request and it holds every field the walk reads (SIH 1; SIN 2, 11, 12; GIN
+// 2, 6, 8; CIN 1, 2, 12). A reply whose next index equals the index being
+// requested answers the item before it (it arrived late) and is passed
+// over. Of several usable lines in one wait the last is taken. With no
+// usable reply the same item is requested again; after kMostSends requests
+// of one item without one the harvest fails.
 //
-// Pace: with a fixed delay every command is followed by that wait. At the
-// "Auto" pace the wait ends as soon as the reply the step waits for has come
-// in whole (ReplyComplete), and lasts at most kAutoReplyWaitMs; the commands
-// on the wire and the file are the same as with a fixed delay.
+// Pace: with a fixed delay every command is followed by that wait, whatever
+// comes in. At the "Auto" pace the wait ends as soon as the reply the step
+// waits for has come in whole, and lasts at most kAutoReplyWaitMs; the
+// commands on the wire and the file are the same as with a fixed delay.
 //
 // A memory whose next-index fields lead back to an index already walked in
 // the same list (the systems, a system's groups, a group's channels), or
 // that yields more channels than the table holds, ends the harvest as failed:
 // such a walk would never end.
-enum class HarvestOutcome {
-    Send,       // send `command`, wait `waitMs`, drain, call OnReply
-    Finished,   // write `fileBytes` to hit_intel.txt, reload the table
-    Failed,     // nothing to write; show `message`
-    Cancelled,  // nothing to write; show `message`
-};
+using HarvestOutcome = SessionOutcome;
 
 struct HarvestProgress {
     int commands = 0;  // commands sent, repeats included
@@ -56,21 +53,16 @@ struct HarvestProgress {
     std::string lastChannelName;  // raw bytes of the last channel found
 };
 
-struct HarvestStep {
-    HarvestOutcome outcome = HarvestOutcome::Send;
-    std::string command;    // Send: the text for SendCommand (it adds the CR)
-    int waitMs = 0;         // Send: the wait between sending and draining
-    // Send: the wait may end early, as soon as ReplyComplete says so.
+// Finished: `message` for the message box, `fileBytes` the whole new content
+// of hit_intel.txt (write it, reload the table); the scanner is in
+// programming mode until the line is let go after the message was closed.
+struct HarvestStep : SessionStep {
+    // Send, Wait: the wait may end early, as soon as the awaited reply is whole.
     bool untilReply = false;
-    std::string fileBytes;  // Finished: the whole new content of hit_intel.txt
-    std::string message;    // Finished, Failed, Cancelled: text for the message box
-    // Finished, Failed, Cancelled: the scanner is in programming mode, so the
-    // window sends kExitProgramming ("EPG") once the message has been closed.
-    bool leaveProgramming = false;
+    std::string fileBytes;     // Finished
     HarvestProgress progress;  // counts at the time of the step
 };
 
-inline constexpr int kHarvestMaxTries = 5;
 // The longest wait for a reply at the "Auto" pace.
 inline constexpr int kAutoReplyWaitMs = 1000;
 // The most channels a harvest collects: the lines HitIntelTable holds.
@@ -88,7 +80,7 @@ inline constexpr const char* kHarvestCancelledMessage =
 // Caption shown after the walk, before the file is written.
 inline constexpr const char* kHarvestDoneCaption = "Done!";
 
-class Harvest {
+class Harvest : public ProgramSession {
 public:
     // hitDelayMs: the value of the delay list (HitDelayFromText); a harvest
     // with a delay outside 0 to 32767 does not start.
@@ -97,19 +89,19 @@ public:
     static Harvest ForDelayText(const std::string& delayText);
 
     // Begins the walk with "PRG". Called again, returns the current step.
-    HarvestStep Start();
-    // The bytes drained after the wait of the last Send step. Called before
-    // Start it ends the harvest as failed; after the end it returns the end
-    // step again.
-    HarvestStep OnReply(const std::string& drainedBytes);
+    const HarvestStep& Start() override;
+    // A reply line while a Send step waits: Wait, unless at the "Auto" pace
+    // it is the awaited reply (then as OnNoReply).
+    const HarvestStep& OnReplyLine(const std::string& line) override;
+    // The wait of the last Send step is over: the lines that came in decide
+    // the next step.
+    const HarvestStep& OnNoReply() override;
     // Ends the walk: nothing more is sent after the command already sent and
     // nothing is written. Returns the Cancelled step (or the end step of a
     // harvest that had already ended).
-    HarvestStep Cancel();
-    // At the "Auto" pace: whether the bytes that arrived since the last Send
-    // step (not yet handed to OnReply) hold the whole reply that step waits
-    // for, so the wait can end now. Always false at a fixed delay.
-    bool ReplyComplete(const std::string& bytesSoFar) const;
+    const HarvestStep& Cancel() override;
+    const HarvestStep& Current() const override { return last_; }
+    int CommandsSent() const override { return progress_.commands; }
 
     bool Running() const;
     const HarvestProgress& Progress() const { return progress_; }
@@ -131,26 +123,27 @@ private:
     };
 
     using Fields = std::vector<std::string>;
-    std::vector<std::string> TakeLines(const std::string& drainedBytes);
     // The reply the current phase uses, from whole lines.
     std::optional<Fields> UsableReply(const std::vector<std::string>& lines) const;
+    // The next step from the lines that came in during the wait.
+    const HarvestStep& Answered();
     // Requests the next item of a list unless its index was walked before.
-    HarvestStep RequestInList(std::unordered_set<std::string>& walked, Phase phase, std::string command,
-                              const std::string& index);
-    HarvestStep Request(Phase phase, std::string command);
-    HarvestStep RequestAgain();
-    HarvestStep NextSystem();
-    HarvestStep NextGroup();
-    HarvestStep NextChannel();
-    HarvestStep Finish();
-    HarvestStep End(HarvestOutcome outcome, std::string message, bool leaveProgramming);
+    const HarvestStep& RequestInList(std::unordered_set<std::string>& walked, Phase phase, std::string command,
+                                     const std::string& index);
+    const HarvestStep& Request(Phase phase, std::string command);
+    const HarvestStep& RequestAgain();
+    const HarvestStep& NextSystem();
+    const HarvestStep& NextGroup();
+    const HarvestStep& NextChannel();
+    const HarvestStep& Finish();
+    const HarvestStep& End(HarvestOutcome outcome, std::string message);
 
     long long hitDelayMs_;
     HarvestPace pace_;
     Phase phase_ = Phase::Idle;
     std::string command_;  // the request under way
     int tries_ = 0;        // how often command_ has been sent in a row
-    std::string pending_;  // start of a line whose CR has not arrived yet
+    std::vector<std::string> lines_;  // reply lines come in since the last send
     std::string currentSystem_;
     std::string currentGroup_;
     std::string currentChannel_;

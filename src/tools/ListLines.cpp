@@ -1,6 +1,6 @@
 #include "tools/ListLines.h"
 
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 

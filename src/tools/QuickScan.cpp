@@ -1,7 +1,7 @@
 #include "tools/QuickScan.h"
 
 #include "link/Commands.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "tools/Frequency.h"
 
 namespace quorvane {

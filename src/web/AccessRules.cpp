@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include "base/Numbers.h"
+#include "base/AsciiCase.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
@@ -13,20 +16,6 @@ int HexValue(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lower(x) == Lower(y);
-           });
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
 }
 
 std::string PercentDecoded(std::string_view text) {
@@ -48,10 +37,10 @@ std::string PercentDecoded(std::string_view text) {
 
 // The token a request presents: the Bearer header, else the query parameter.
 std::optional<std::string> PresentedToken(const RequestFacts& request) {
-    const std::string_view header = TrimBlanks(request.authorization);
+    const std::string_view header = Trimmed(request.authorization);
     constexpr std::string_view kBearer = "bearer ";
-    if (header.size() > kBearer.size() && EqualIgnoringCase(header.substr(0, kBearer.size()), kBearer)) {
-        return std::string(TrimBlanks(header.substr(kBearer.size())));
+    if (header.size() > kBearer.size() && EqualsIgnoringCase(header.substr(0, kBearer.size()), kBearer)) {
+        return std::string(Trimmed(header.substr(kBearer.size())));
     }
     return QueryParameter(request.query, "token");
 }
@@ -77,15 +66,14 @@ std::optional<Site> ParseAuthority(std::string_view text, int defaultPort) {
         rest = colon == std::string_view::npos ? std::string_view() : text.substr(colon);
     }
     if (site.host.empty() || site.host.find_first_of("/?#@ ") != std::string::npos) return std::nullopt;
-    std::transform(site.host.begin(), site.host.end(), site.host.begin(), Lower);
+    std::transform(site.host.begin(), site.host.end(), site.host.begin(), [](char c) { return LowerAscii(c); });
     site.port = defaultPort;
     if (!rest.empty()) {
         if (rest.front() != ':' || rest.size() < 2 || rest.size() > 6) return std::nullopt;
         const auto digits = rest.substr(1);
-        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), site.port);
-        if (error != std::errc() || end != digits.data() + digits.size() || site.port < 1 || site.port > 65535) {
-            return std::nullopt;
-        }
+        const std::optional<long long> port = WholeNumber(digits, 1, 65535);
+        if (!port) return std::nullopt;
+        site.port = static_cast<int>(*port);
     }
     return site;
 }
@@ -150,14 +138,14 @@ std::optional<std::string> QueryParameter(std::string_view query, std::string_vi
 bool SameSite(std::string_view origin, std::string_view host, bool tls) {
     const std::string_view scheme = tls ? "https://" : "http://";
     const int defaultPort = tls ? 443 : 80;
-    if (origin.size() <= scheme.size() || !EqualIgnoringCase(origin.substr(0, scheme.size()), scheme)) return false;
+    if (origin.size() <= scheme.size() || !EqualsIgnoringCase(origin.substr(0, scheme.size()), scheme)) return false;
     const auto from = ParseAuthority(origin.substr(scheme.size()), defaultPort);
-    const auto to = ParseAuthority(TrimBlanks(host), defaultPort);
+    const auto to = ParseAuthority(Trimmed(host), defaultPort);
     return from && to && from->host == to->host && from->port == to->port;
 }
 
 bool IsOwnHost(std::string_view host, const HostNames& ownHosts) {
-    host = TrimBlanks(host);
+    host = Trimmed(host);
     if (host.empty()) return true;
     auto site = ParseAuthority(host, 80);
     if (!site) return false;

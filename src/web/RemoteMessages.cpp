@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "input/KeyTable.h"
-#include "link/ScreenGlyphs.h"
+#include "base/ScreenGlyphs.h"
 
 namespace quorvane {
 namespace {

@@ -3,18 +3,13 @@
 #include <algorithm>
 
 #include "web/RemoteMessages.h"
+#include "base/AsciiCase.h"
+#include "base/Trim.h"
 
 namespace quorvane {
 namespace {
 
 using State = HeadReading::State;
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
 
@@ -23,17 +18,11 @@ bool IsTokenChar(char c) {
     return c > 0x20 && c < 0x7F && std::string_view("()<>@,;:\\\"/[]?={}").find(c) == std::string_view::npos;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
 // Whether a comma-separated header value holds word (any case).
 bool ListHolds(std::string_view value, std::string_view word) {
     while (true) {
         const size_t comma = value.find(',');
-        if (EqualIgnoringCase(TrimBlanks(value.substr(0, comma)), word)) return true;
+        if (EqualsIgnoringCase(Trimmed(value.substr(0, comma)), word)) return true;
         if (comma == std::string_view::npos) return false;
         value.remove_prefix(comma + 1);
     }
@@ -66,11 +55,11 @@ bool ReadHeaderLine(std::string_view line, RequestHead& head, bool seen[4]) {
     if (colon == 0 || colon == std::string_view::npos) return false;
     const std::string_view name = line.substr(0, colon);
     if (!std::all_of(name.begin(), name.end(), IsTokenChar)) return false;
-    const std::string_view value = TrimBlanks(line.substr(colon + 1));
+    const std::string_view value = Trimmed(line.substr(colon + 1));
     if (std::any_of(value.begin(), value.end(), [](char c) { return c != '\t' && IsControl(c); })) return false;
     const std::string_view kept[] = {"host", "origin", "authorization", "upgrade"};
     for (int i = 0; i < 4; ++i) {
-        if (!EqualIgnoringCase(name, kept[i])) continue;
+        if (!EqualsIgnoringCase(name, kept[i])) continue;
         if (seen[i]) return false;
         seen[i] = true;
         switch (i) {

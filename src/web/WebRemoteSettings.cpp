@@ -5,6 +5,8 @@
 
 #include "app/NameValueFile.h"
 #include "web/AccessRules.h"
+#include "base/Numbers.h"
+#include "base/AsciiCase.h"
 
 namespace quorvane {
 namespace {
@@ -19,8 +21,7 @@ bool IsIpv4(std::string_view text) {
         const size_t dot = text.find('.');
         const std::string_view part = text.substr(0, dot);
         // No leading zeros: "010" reads as octal to some programs.
-        if (part.empty() || part.size() > 3 || !AllOf(part, isdigit) || (part.size() > 1 && part[0] == '0') ||
-            std::stoi(std::string(part)) > 255) {
+        if (!WholeNumber(part, 0, 255) || (part.size() > 1 && part[0] == '0')) {
             return false;
         }
         ++parts;
@@ -58,16 +59,9 @@ bool IsIpv6(std::string_view text) {
 }
 
 std::optional<int> ParsePort(std::string_view text) {
-    if (text.empty() || text.size() > 5 || !AllOf(text, isdigit)) return std::nullopt;
-    const int port = std::stoi(std::string(text));
-    if (port < 1 || port > 65535) return std::nullopt;
-    return port;
-}
-
-std::string Lowered(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    return lower;
+    const std::optional<long long> port = WholeNumber(text, 1, 65535);
+    if (!port) return std::nullopt;
+    return static_cast<int>(*port);
 }
 
 // The names of a host_names value: separated by blanks or commas, lower
@@ -117,7 +111,7 @@ WebRemoteSettings ReadWebRemoteSettings(std::string_view bytes) {
                 address = address.substr(1, address.size() - 2);
             }
             if (IsIpAddress(address)) {
-                settings.listen.address = Lowered(address);
+                settings.listen.address = LowerAscii(address);
             } else {
                 settings.listen.address = std::string(kDefaultWebAddress);
                 settings.notices.push_back(where + "address " + ShownValue(value) + " is no IP address; " +
@@ -132,7 +126,7 @@ WebRemoteSettings ReadWebRemoteSettings(std::string_view bytes) {
             }
         } else if (name == "control_token" || name == "view_token") {
             std::optional<std::string>& token = name == "control_token" ? settings.controlToken : settings.viewToken;
-            const std::string lower = Lowered(value);
+            const std::string lower = LowerAscii(value);
             token.reset();
             if (IsTokenText(lower)) {
                 token = lower;
@@ -190,7 +184,7 @@ ListenArgument ParseListenArgument(std::string_view text) {
         if (close == std::string_view::npos || close + 1 >= text.size() || text[close + 1] != ':') {
             return {std::nullopt, "an IPv6 address is written [ADDR]:PORT"};
         }
-        listen.address = Lowered(text.substr(1, close - 1));
+        listen.address = LowerAscii(text.substr(1, close - 1));
         port = text.substr(close + 2);
         if (!IsIpv6(listen.address)) return {std::nullopt, ShownValue(text.substr(1, close - 1)) + " is no IPv6 address"};
     } else if (const size_t colon = text.rfind(':'); colon != std::string_view::npos) {

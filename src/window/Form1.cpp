@@ -26,7 +26,7 @@
 #include "input/qt/KeypadButtons.h"
 #include "input/qt/MacroFrames.h"
 #include "input/qt/ShortcutFilter.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "link/qt/ComPortFrame.h"
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"

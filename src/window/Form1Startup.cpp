@@ -5,7 +5,7 @@
 #include <QTabWidget>
 
 #include "app/qt/AppFiles.h"
-#include "app/qt/ProgramOptions.h"
+#include "app/ProgramName.h"
 #include "app/qt/Twips.h"
 #include "history/qt/HistoryTab.h"
 #include "input/qt/MacroFrames.h"

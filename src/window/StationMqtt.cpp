@@ -1,7 +1,7 @@
 #include "window/StationMqtt.h"
 
 #include "alerts/qt/AlertWatcher.h"
-#include "app/qt/ProgramOptions.h"
+#include "app/ProgramName.h"
 #include "input/qt/KeyPlayer.h"
 #include "mqtt/qt/MqttBridge.h"
 #include "window/Station.h"

@@ -6,17 +6,9 @@
 
 #include "app/SettingsFiles.h"
 #include "app/SettingsText.h"
+#include "base/Numbers.h"
 
 using namespace quorvane;
-
-TEST(LeadingNumber, TakesTheLeadingNumberOfTheLine) {
-    const std::pair<const char*, double> cases[] = {
-        {"12abc", 12}, {"abc", 0},  {" 7", 7},        {"", 0},       {"-3", -3},       {"1234.5", 1234.5},
-        {".5", 0.5},   {"-", 0},    {"\"4\"", 0},     {"1e3", 1000}, {"2.5E-1ms", 0.25}, {"7e", 7},
-        {"8e+x", 8},   {"  -17.25xyz", -17.25},
-    };
-    for (const auto& [line, expected] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(line), expected) << line;
-}
 
 TEST(SmallInteger, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
     const std::pair<double, std::optional<int>> cases[] = {

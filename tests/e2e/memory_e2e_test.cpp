@@ -12,7 +12,7 @@
 #include "DemoScenario.h"
 #include "Respond.h"
 #include "E2eSupport.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 #include "memory/MemoryFile.h"
 
 using namespace quorvane;

@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "history/Csv.h"
+#include "base/Csv.h"
+#include "history/HistoryCsv.h"
 #include "history/HistoryHit.h"
 #include "history/LogImport.h"
 

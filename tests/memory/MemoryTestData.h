@@ -97,7 +97,7 @@ inline Run Drive(MemoryEngine& engine, RadioState& radio, const Tamper& tamper =
         } else {
             const std::string line = wire.front();
             wire.pop_front();
-            step = engine.OnReply(line);
+            step = engine.OnReplyLine(line);
         }
     }
     run.end = step;

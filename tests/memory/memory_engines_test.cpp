@@ -138,6 +138,15 @@ TEST(MemoryEngines, AnEditedFileOrTreeChangesExactlyWhatWasEdited) {
     EXPECT_EQ(FirstDifference(renamed, Backup(radio)), std::nullopt);
     EXPECT_EQ(write.Difference(), std::nullopt);
 
+    // Group quick keys alone are a write too, and read back.
+    ScannerMemory keyed = Backup(radio);
+    keyed.systems[0].groupQuickKeys = "0111111111";
+    PlanRunner keys(PlanWrite(Backup(radio), keyed));
+    const test::Run keyRun = Drive(keys, radio);
+    ASSERT_EQ(keyRun.end.outcome, MemoryOutcome::Finished) << keyRun.end.message;
+    EXPECT_EQ(keyRun.commands.at(1), "QGL," + keyed.systems[0].index + ",0111111111");
+    EXPECT_EQ(Backup(radio).systems[0].groupQuickKeys, "0111111111");
+
     // A record that does not read back as written fails the run and says where.
     renamed.systems[0].groups[1].channels[2].fields[channel_field::Name] = "Jail";
     PlanRunner differing(PlanWrite(Backup(radio), renamed));
@@ -235,7 +244,7 @@ TEST(MemoryEngines, ALostOrLateReplyIsAskedForAgainAndNotTakenForAnother) {
         EXPECT_EQ(reader.Result(), memory);
     }
 
-    // No reply at all: the same command kHarvestMaxTries times, then the end.
+    // No reply at all: the same command kMostSends times, then the end.
     RadioState radio(DemoScenario());
     MemoryReader silent;
     const test::Run none = Drive(silent, radio, [](int, const std::string&) { return Commands{}; });
@@ -298,7 +307,7 @@ TEST(MemoryEngines, AChangeWithoutAnswerIsReadBackAndARecordMadeTwiceIsDeleted) 
              return Commands{Respond(*line.radio, command, 0), reply};
          },
          2, 2, true},
-        {"append never heard", "ACC", kHarvestMaxTries, passed, kHarvestMaxTries, 1, false},
+        {"append never heard", "ACC", kMostSends, passed, kMostSends, 1, false},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
@@ -340,7 +349,10 @@ TEST(MemoryEngines, HitIntelFromTheTreeIsWhatTheHarvestWrites) {
     const ScannerMemory memory = Backup(radio);
     Harvest harvest(0);
     HarvestStep step = harvest.Start();
-    while (step.outcome == HarvestOutcome::Send) step = harvest.OnReply(Respond(radio, step.command, 0) + "\r");
+    while (step.outcome == HarvestOutcome::Send) {
+        harvest.OnReplyLine(Respond(radio, step.command, 0));
+        step = harvest.OnNoReply();
+    }
     ASSERT_EQ(step.outcome, HarvestOutcome::Finished);
     EXPECT_EQ(HitIntelFromMemory(memory), step.fileBytes);
 }

@@ -47,6 +47,20 @@ TEST(MemorySettings, OnlyWhatDiffersIsSentAndListsChangeByTheirMembers) {
     ScannerMemory old = target;
     old.settings.reset();
     EXPECT_EQ(SettingCommands(read, old), Commands{});
+    // Settings alone are a write.
+    EXPECT_FALSE(WritesNothing(PlanWrite(read, target)));
+    EXPECT_TRUE(WritesNothing(PlanWrite(read, read)));
+    EXPECT_TRUE(WritesNothing(PlanWrite(read, old)));
+    // The check after it compares the quick keys some group holds (key 3
+    // here): the scanner switches no other.
+    target.systems[0].groups = {test::TgGrp("220", "Police", {})};
+    target.systems[0].groups[0].fields[group_field::QuickKey] = "3";
+    ScannerMemory after = target;
+    after.systems[0].groupQuickKeys = "0010101011";
+    EXPECT_EQ(FirstDifference(target, after), std::nullopt);
+    after.systems[0].groupQuickKeys = "1000101010";
+    EXPECT_EQ(FirstDifference(target, after),
+              "system 1 \"\": group quick keys \"1010101010\" != \"1000101010\"");
 }
 
 TEST(MemorySettings, TheFileKeepsTheSettingsAndAFileOfTheFirstVersionHasNone) {

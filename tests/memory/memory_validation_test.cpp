@@ -65,7 +65,46 @@ TEST(MemoryValidation, EachKindOfBadMemoryIsOneLineNamingFilePlaceAndField) {
          "f.json: system 2 \"Metro\": a band plan belongs to the custom types M82C and M81C only"},
         {[](ScannerMemory& m) { m.systems[0].sites.push_back(m.systems[1].sites[0]); },
          "f.json: system 1 \"County\": sites belong to trunked systems only"},
+        {[](ScannerMemory& m) { m.systems[0].groupQuickKeys = "1012101010"; },
+         "f.json: system 1 \"County\": groupQuickKeys \"1012101010\" is not ten digits 0 (off) or 1 (on)"},
+        {[](ScannerMemory& m) { m.systems[1].groupQuickKeys = "10101"; },
+         "f.json: system 2 \"Metro\": groupQuickKeys \"10101\" is not ten digits"},
+        {[](ScannerMemory& m) { m.systems[0].lockedIds = {"100"}; },
+         "f.json: system 1 \"County\": lockedIds: a conventional system has no talkgroup IDs to lock out"},
+        {[](ScannerMemory& m) { m.systems[1].lockedIds = {"100", "65536"}; },
+         "f.json: system 2 \"Metro\": lockedIds \"65536\" is beyond 65535, the largest Motorola talkgroup ID"},
+        {[](ScannerMemory& m) { m.systems[1].lockedIds = {"1 2"}; },
+         "f.json: system 2 \"Metro\": lockedIds \"1 2\" is not a talkgroup ID"},
+        {[](ScannerMemory& m) { m.systems[1].type = "EDW", m.systems[1].lockedIds = {"2048"}; },
+         "f.json: system 2 \"Metro\": lockedIds \"2048\" is beyond 2047, the largest EDACS ID"},
+        {[](ScannerMemory& m) { m.systems[1].type = "EDN", m.systems[1].lockedIds = {"01-068"}; },
+         "f.json: system 2 \"Metro\": lockedIds \"01-068\" is not agency-fleet-subfleet"},
+        {[](ScannerMemory& m) { m.systems[1].type = "LTR", m.systems[1].lockedIds = {"121001"}; },
+         "f.json: system 2 \"Metro\": lockedIds \"121001\" is not an LTR ID AHHUUU"},
+        {[](ScannerMemory& m) { m.systems[1].type = "LTR", m.systems[1].sites[0].frequencies[0].fields[1] = "31"; },
+         "f.json: system 2 \"Metro\" site 1 \"North\" frequency 1: lcn 31 is outside 0 to 30, the LCNs of an LTR "
+         "system"},
+        {[](ScannerMemory& m) { m.systems[1].type = "EDW", m.systems[1].sites[0].frequencies[0].fields[1] = "40"; },
+         "f.json: system 2 \"Metro\" site 1 \"North\" frequency 1: lcn 40 is outside 0 to 30, the LCNs of an "
+         "EDACS system"},
+        {[](ScannerMemory& m) { m.systems[1].sites[0].frequencies[0].fields[1] = "100"; },
+         "f.json: system 2 \"Metro\" site 1 \"North\" frequency 1: lcn 100 is outside 0 to 99"},
     };
+    // What any reading of the documents allows a real scanner to hold.
+    const Edit taken[] = {
+        [](ScannerMemory& m) { m.systems[0].groupQuickKeys = "0000000001", m.systems[1].lockedIds = {"65535", "1-2"}; },
+        [](ScannerMemory& m) { m.systems[1].type = "EDN", m.systems[1].lockedIds = {"2047", "15-157", "0"}; },
+        [](ScannerMemory& m) { m.systems[1].type = "LTR", m.systems[1].lockedIds = {"120254", "001000", "12"}; },
+        [](ScannerMemory& m) { m.systems[1].type = "LTR", m.systems[1].sites[0].frequencies[0].fields[1] = "30"; },
+        [](ScannerMemory& m) { m.systems[1].type = "EDW", m.systems[1].sites[0].frequencies[0].fields[1] = "0"; },
+        [](ScannerMemory& m) { m.systems[1].type = "EDS", m.systems[1].sites[0].frequencies[0].fields[1] = "99"; },
+        [](ScannerMemory& m) { m.systems[1].sites[0].frequencies[0].fields[1] = "45"; },  // Motorola ignores it
+    };
+    for (const Edit& edit : taken) {
+        ScannerMemory memory = test::SmallMemory();
+        edit(memory);
+        EXPECT_EQ(ValidateMemory(memory, "f.json"), std::vector<std::string>{});
+    }
     EXPECT_EQ(ValidateMemory(test::SmallMemory(), "f.json"), std::vector<std::string>{});
     for (const auto& row : table) {
         ScannerMemory memory = test::SmallMemory();

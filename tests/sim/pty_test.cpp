@@ -15,7 +15,7 @@
 
 #include "DemoScenario.h"
 #include "Simulator.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 namespace {

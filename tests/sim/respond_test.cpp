@@ -4,7 +4,7 @@
 
 #include "DemoScenario.h"
 #include "ScenarioParser.h"
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 namespace {

@@ -1,12 +1,13 @@
 #pragma once
 // A scanner's stored channels answering the harvest's reads, and a driver
-// playing the window's role (send, wait, drain, hand the bytes over).
+// playing the runner's role (send, wait, hand the whole lines over).
 #include <functional>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "link/LineLedger.h"
 #include "tools/Harvest.h"
 
 namespace quorvane::fake {
@@ -69,17 +70,36 @@ struct Run {
     long long waitedMs = 0;
 };
 
+// Hands the whole lines of bytes to the harvest one by one, as they come in
+// (the ledger keeps a line whose CR has not come); true when one of them
+// ended the wait.
+inline bool Feed(Harvest& harvest, LineLedger& ledger, const std::string& bytes) {
+    const int sent = harvest.CommandsSent();
+    ledger.Received(bytes, 0);
+    for (const std::string& line : ledger.TakeLines()) harvest.OnReplyLine(line);
+    return harvest.CommandsSent() != sent || !harvest.Running();
+}
+// The bytes that came in during a wait, then the wait's end.
+inline HarvestStep Hand(Harvest& harvest, LineLedger& ledger, const std::string& bytes) {
+    return Feed(harvest, ledger, bytes) ? harvest.Current() : harvest.OnNoReply();
+}
+inline HarvestStep Hand(Harvest& harvest, const std::string& lines) {
+    LineLedger ledger;
+    return Hand(harvest, ledger, lines);
+}
+
 // Runs a harvest to its end the way the window does: each Send step is sent,
-// answered into the wire, waited for and drained.
+// answered into the wire, waited for and handed over.
 inline Run Drive(Harvest& harvest, const Memory& memory, const Delivery& deliver = DeliverAll) {
     Run run;
     std::string wire;
+    LineLedger ledger;
     HarvestStep step = harvest.Start();
     while (step.outcome == HarvestOutcome::Send && run.commands.size() < 100000) {
         run.commands.push_back(step.command);
         wire += Answer(memory, step.command);
         run.waitedMs += step.waitMs;
-        step = harvest.OnReply(deliver(static_cast<int>(run.commands.size()) - 1, wire));
+        step = Hand(harvest, ledger, deliver(static_cast<int>(run.commands.size()) - 1, wire));
     }
     run.end = step;
     return run;

@@ -100,22 +100,24 @@ TEST(HarvestRetryLimit, DeadScannerEndsTheHarvestAfterFiveTriesAtEitherPace) {
 TEST(HarvestAutoPace, TheWaitEndsOnceTheAwaitedReplyIsWhole) {
     Harvest harvest = Harvest::ForDelayText("Auto");
     const fake::Memory memory = fake::TwoSystems();
+    LineLedger ledger;
     HarvestStep step = harvest.Start();
     EXPECT_TRUE(step.untilReply);
     EXPECT_EQ(step.waitMs, 1000);
-    EXPECT_TRUE(harvest.ReplyComplete("PRG,OK\r"));  // an unused reply: any answer to the command
-    for (int call = 0; call < kRealC2; ++call) step = harvest.OnReply(fake::Answer(memory, step.command));
+    EXPECT_TRUE(fake::Feed(harvest, ledger, "PRG,OK\r"));  // an unused reply: any answer to the command
+    step = harvest.Current();
+    for (int call = 1; call < kRealC2; ++call) step = fake::Hand(harvest, ledger, fake::Answer(memory, step.command));
     ASSERT_EQ(step.command, "CIN,C2");
     const std::string reply = fake::Answer(memory, "CIN,C2");
-    EXPECT_FALSE(harvest.ReplyComplete(""));
-    EXPECT_FALSE(harvest.ReplyComplete(reply.substr(0, reply.size() - 1)));  // no CR yet
-    EXPECT_FALSE(harvest.ReplyComplete(fake::Answer(memory, "CIN,C1")));     // late, about C1
-    EXPECT_FALSE(harvest.ReplyComplete("CIN,NG\r"));                         // waits for the deadline
-    EXPECT_TRUE(harvest.ReplyComplete("CIN,NG\r" + reply));
+    EXPECT_FALSE(fake::Feed(harvest, ledger, ""));
+    EXPECT_FALSE(fake::Feed(harvest, ledger, fake::Answer(memory, "CIN,C1")));     // late, about C1
+    EXPECT_FALSE(fake::Feed(harvest, ledger, "CIN,NG\r"));                         // waits for the deadline
+    EXPECT_FALSE(fake::Feed(harvest, ledger, reply.substr(0, reply.size() - 1)));  // no CR yet
+    EXPECT_TRUE(fake::Feed(harvest, ledger, "\r"));
     // A fixed delay always waits it out.
     Harvest fixed = Harvest::ForDelayText("250");
     EXPECT_EQ(fixed.Start().waitMs, 250);
-    EXPECT_FALSE(fixed.ReplyComplete("PRG,OK\r"));
+    EXPECT_FALSE(fake::Feed(fixed, ledger, "PRG,OK\r"));
 }
 
 }  // namespace

@@ -92,21 +92,21 @@ TEST(HarvestStart, OnlyAStartedHarvestWithADelayOfZeroTo32767Walks) {
     EXPECT_EQ(Harvest(32768).Start().outcome, HarvestOutcome::Failed);
     EXPECT_EQ(Harvest(0).Start().command, "PRG");
     EXPECT_EQ(Harvest(32767).Start().command, "PRG");
-    EXPECT_EQ(Harvest(25).OnReply("SIH,1\r").outcome, HarvestOutcome::Failed);  // never started
+    EXPECT_EQ(Harvest(25).OnReplyLine("SIH,1").outcome, HarvestOutcome::Failed);  // never started
 }
 
 TEST(HarvestCancel, CancelSendsNothingMoreAndWritesNothing) {
     Harvest harvest(25);
     const fake::Memory memory = fake::TwoSystems();
     HarvestStep step = harvest.Start();
-    for (int i = 0; i < 10; ++i) step = harvest.OnReply(fake::Answer(memory, step.command));
+    for (int i = 0; i < 10; ++i) step = fake::Hand(harvest, fake::Answer(memory, step.command));
     ASSERT_EQ(step.command, "GIN,G2");
     const HarvestStep cancelled = harvest.Cancel();
     EXPECT_EQ(cancelled.outcome, HarvestOutcome::Cancelled);
     EXPECT_TRUE(cancelled.fileBytes.empty());
     EXPECT_TRUE(cancelled.leaveProgramming);
     // The reply to the command under way changes nothing.
-    const HarvestStep after = harvest.OnReply(fake::Answer(memory, "GIN,G2"));
+    const HarvestStep after = fake::Hand(harvest, fake::Answer(memory, "GIN,G2"));
     EXPECT_EQ(after.outcome, HarvestOutcome::Cancelled);
     EXPECT_TRUE(after.command.empty() && after.fileBytes.empty());
     // Cancelled before the start, it never enters programming mode.

@@ -12,8 +12,8 @@
 
 #include "alerts/qt/AlertWatcher.h"
 #include "app/qt/TextEntry.h"
-#include "link/Fields.h"
-#include "link/ScreenGlyphs.h"
+#include "base/Fields.h"
+#include "base/ScreenGlyphs.h"
 
 namespace quorvane {
 

@@ -1,6 +1,6 @@
 #include "app/qt/AppFiles.h"
 
-#include "monitor/LogText.h"
+#include "base/Paths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,10 +35,6 @@ QString JoinPath(const QString& folder, const QString& name) {
 std::string FileSystemBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString FileSystemText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-
-std::string LogFolderBytes(const std::string& logDirectory, const QString& appDirectory) {
-    return LogFolder(logDirectory, FileSystemBytes(appDirectory));
-}
 
 bool FileExists(const QString& path) { return QFileInfo(path).isFile(); }
 

@@ -16,13 +16,6 @@ QString JoinPath(const QString& folder, const QString& name);
 std::string FileSystemBytes(const QString& path);
 QString FileSystemText(const std::string& bytes);
 
-// Where the log file, the recordings and the history go: the chosen log
-// folder (file-system bytes, as pgm_settings.txt keeps it) when usable,
-// else the app folder.
-std::string LogFolderBytes(const std::string& logDirectory, const QString& appDirectory);
-inline QString LogFolderPath(const std::string& logDirectory, const QString& appDirectory) {
-    return FileSystemText(LogFolderBytes(logDirectory, appDirectory));
-}
 bool FileExists(const QString& path);
 
 // A whole file as bytes; nothing when it cannot be read.

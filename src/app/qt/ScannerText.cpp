@@ -1,7 +1,7 @@
 #include "app/qt/ScannerText.h"
 
-#include "link/ScreenGlyphs.h"
-#include "monitor/LogText.h"
+#include "base/ScreenGlyphs.h"
+#include "base/Paths.h"
 #include "app/qt/AppFiles.h"
 
 namespace quorvane {

@@ -8,6 +8,7 @@
 #include "app/SettingsFiles.h"
 #include "app/qt/AppFiles.h"
 #include "history/LogImport.h"
+#include "monitor/LogText.h"
 #include "history/qt/HistorySender.h"
 #include "history/qt/HistoryServerFile.h"
 
@@ -81,7 +82,7 @@ int RunLogImport(const QString& appDirectory, const QString& logFolder) {
     // The history lies beside the log files, in the folder the window uses.
     PgmSettings pgm;
     if (const auto bytes = ReadFileBytes(JoinPath(appDirectory, kPgmSettingsFile))) pgm = ReadPgmSettings(*bytes);
-    const QString folder = LogFolderPath(pgm.logDirectory, appDirectory);
+    const QString folder = FileSystemText(LogFolder(pgm.logDirectory, FileSystemBytes(appDirectory)));
     QString serverProblem;
     const std::optional<HistoryServerSettings> server = LoadHistoryServer(appDirectory, &serverProblem);
     if (!serverProblem.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(serverProblem));

@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <numeric>
 
-#include "history/Csv.h"
+#include "history/HistoryCsv.h"
 #include "history/ServerRules.h"
 
 namespace quorvane {

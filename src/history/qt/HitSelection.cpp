@@ -1,6 +1,6 @@
 #include "history/qt/HitSelection.h"
 
-#include "history/Csv.h"
+#include "history/HistoryCsv.h"
 
 #include <QStringList>
 #include <iterator>

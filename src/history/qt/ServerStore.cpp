@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <atomic>
 
-#include "history/Csv.h"
+#include "history/HistoryCsv.h"
 #include "history/HistorySchema.h"
 #include "history/qt/HitSelection.h"
 

@@ -172,6 +172,11 @@ std::string ScannerLink::TakeReceived() {
     return ledger_.TakeAll();
 }
 
+std::vector<std::string> ScannerLink::TakeLines() {
+    ReadIn();
+    return ledger_.TakeLines();
+}
+
 std::size_t ScannerLink::Unsent() const { return current_->Unsent(); }
 
 void ScannerLink::NoteBlocked(bool wasBlocked) {

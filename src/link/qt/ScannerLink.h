@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "link/LineGrant.h"
 #include "link/LineLedger.h"
@@ -73,6 +75,9 @@ public:
     std::optional<std::string> TakeRound();
     // For the holder: every byte received and not yet taken.
     std::string TakeReceived();
+    // For the holder, line by line: the whole reply lines received and not
+    // yet taken (LineLedger::TakeLines).
+    std::vector<std::string> TakeLines();
     // Forgets the replies owed and the bytes held (a harvest's end, Run).
     void ForgetOwed() { ledger_.Reset(); }
     int Owed() const { return ledger_.Owed(); }

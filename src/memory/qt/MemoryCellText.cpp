@@ -1,6 +1,7 @@
 #include "memory/qt/MemoryCellText.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 #include <cstdio>
 #include <cstring>
 #include <array>
@@ -93,7 +94,13 @@ QString UnshownText(QString text) {
 
 // The field text typed into a cell stands for: true with *bytes set when it
 // is a value at all; *problem says what is wrong with it (empty: nothing).
-bool CellValue(const FieldRule& field, const QString& typed, std::string* bytes, std::string* problem) {
+std::string CellProblem(const FieldRule& field, const std::string& value, const std::string& systemType) {
+    if (&field == &TrunkFrequencyLayout().fields[trunk_frequency_field::Lcn]) return LcnProblem(systemType, value);
+    return FieldProblem(field, value);
+}
+
+bool CellValue(const FieldRule& field, const QString& typed, std::string* bytes, std::string* problem,
+               const std::string& systemType) {
     std::string value;
     if (const auto toCode = CodeInUnits(field.kind)) {
         std::string why;
@@ -125,9 +132,61 @@ bool CellValue(const FieldRule& field, const QString& typed, std::string* bytes,
         }
         value = *converted;
     }
-    *problem = FieldProblem(field, value);
+    *problem = CellProblem(field, value, systemType);
     *bytes = value;
     return true;
+}
+
+bool IsListColumn(int column) { return column == kGroupKeysColumn || column == kLockedIdsColumn; }
+
+QString ListText(int column, const SystemLists& lists) {
+    if (column == kGroupKeysColumn) return QString::fromStdString(lists.groupQuickKeys);
+    QStringList ids;
+    for (const std::string& id : lists.lockedIds) ids << QString::fromStdString(ScannerText(id));
+    return ids.join(' ');
+}
+
+bool ListValue(int column, const std::string& systemType, const QString& typed, SystemLists* lists,
+               std::string* problem) {
+    static const QRegularExpression gaps("[\\s,;]+");
+    const QStringList words = typed.split(gaps, Qt::SkipEmptyParts);
+    SystemLists read = *lists;
+    if (column == kGroupKeysColumn) {
+        read.groupQuickKeys = words.join(QString()).toStdString();
+    } else {
+        read.lockedIds.clear();
+        for (const QString& word : words) read.lockedIds.push_back(word.toStdString());
+    }
+    *problem = ListProblem(column, systemType, read);
+    if (!problem->empty()) return false;
+    *lists = std::move(read);
+    return true;
+}
+
+std::string ListProblem(int column, const std::string& systemType, const SystemLists& lists) {
+    const std::string key = kColumns[column].key;
+    if (column == kGroupKeysColumn) {
+        const std::string problem = GroupQuickKeysProblem(lists.groupQuickKeys);
+        return problem.empty() ? problem : key + " " + problem;
+    }
+    if (!lists.lockedIds.empty() && !IsTrunkedType(systemType))
+        return key + ": a conventional system has no talkgroup IDs to lock out";
+    for (const std::string& id : lists.lockedIds)
+        if (const std::string problem = LockedIdProblem(systemType, id); !problem.empty()) return key + " " + problem;
+    return {};
+}
+
+QString TypeText(RowKind kind, const std::string& type) {
+    switch (kind) {
+        case RowKind::System:
+            return QString::fromStdString(ScannerText(type));
+        case RowKind::Site:
+            return "Site";
+        case RowKind::Group:
+            return type == kTalkgroupGroupType ? "Talkgroups" : "Channels";
+        default:
+            return {};
+    }
 }
 
 std::string TypeProblem(const std::string& type) {

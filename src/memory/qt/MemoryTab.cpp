@@ -220,7 +220,7 @@ void MemoryTab::StartWrite() {
     if (!edited) return;
     const bool erase = memory_erase_first->isChecked();
     WritePlan plan = erase ? PlanRestore(WithoutIndexes(*edited)) : PlanWrite(*scanner_, *edited);
-    if (plan.steps.empty()) {
+    if (WritesNothing(plan)) {
         Say("Nothing to write: the scanner holds the tree already.");
         unwritten_ = false;
         SetInSync(true);

@@ -37,36 +37,46 @@ public:
 
     bool Editable(int column) const {
         if (column == kTypeColumn) return kind == RowKind::System && index.empty() && childCount() == 0;
+        // The lists are written with the scanner's settings: not without them.
+        if (IsListColumn(column))
+            return kind == RowKind::System && Tree() && Tree()->HoldsSettings() &&
+                   (column == kGroupKeysColumn || IsTrunkedType(type));
         const FieldRule* field = FieldIn(column);
         return field && field->kind != FieldKind::Flag;
     }
 
     // What text typed into column would be wrong with; empty when nothing.
     QString Check(int column, const QString& text) const {
-        if (column == kTypeColumn) return QString::fromStdString(TypeProblem(text.trimmed().toUpper().toStdString()));
+        if (column == kTypeColumn) return Q(TypeProblem(text.trimmed().toUpper().toStdString()));
+        std::string bytes, problem;
+        if (SystemLists read = lists; IsListColumn(column))
+            return ListValue(column, type, text, &read, &problem) ? QString() : Q(problem);
         const FieldRule* field = FieldIn(column);
         if (!field) return {};
-        std::string bytes, problem;
-        CellValue(*field, text, &bytes, &problem);
-        return problem.empty() ? QString() : QString::fromStdString(std::string(field->key) + " " + problem);
+        CellValue(*field, text, &bytes, &problem, SystemType());
+        return problem.empty() ? QString() : Q(std::string(field->key) + " " + problem);
     }
 
     // What is wrong with the cell now; empty when nothing.
     QString Problem(int column) const {
-        if (column == kTypeColumn)
-            return kind == RowKind::System ? QString::fromStdString(TypeProblem(type)) : QString();
+        if (column == kTypeColumn) return kind == RowKind::System ? Q(TypeProblem(type)) : QString();
         if (const auto typed = typed_.find(column); typed != typed_.end()) return Check(column, typed->second);
+        if (IsListColumn(column)) return kind == RowKind::System ? Q(ListProblem(column, type, lists)) : QString();
         const FieldRule* field = FieldIn(column);
         if (!field) return {};
-        const std::string problem = FieldProblem(*field, Value(column));
-        return problem.empty() ? QString() : QString::fromStdString(std::string(field->key) + " " + problem);
+        const std::string problem = CellProblem(*field, Value(column), SystemType());
+        return problem.empty() ? QString() : Q(std::string(field->key) + " " + problem);
     }
 
     QVariant data(int column, int role) const override {
         if (role == Qt::BackgroundRole) return Problem(column).isEmpty() ? QVariant() : QVariant(kMarked);
         const FieldRule* field = FieldIn(column);
         if (role == Qt::ToolTipRole) return Problem(column);
-        if (column == kTypeColumn && (role == Qt::DisplayRole || role == Qt::EditRole)) return TypeText();
+        if (column == kTypeColumn && (role == Qt::DisplayRole || role == Qt::EditRole)) return TypeText(kind, type);
+        if (IsListColumn(column) && kind == RowKind::System && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+            const auto typed = typed_.find(column);
+            return typed != typed_.end() ? typed->second : ListText(column, lists);
+        }
         if (!field) return {};
         const std::string& value = Value(column);
         if (field->kind == FieldKind::Flag) {
@@ -83,12 +93,15 @@ public:
 
     void setData(int column, int role, const QVariant& value) override {
         const FieldRule* field = FieldIn(column);
+        std::string bytes, problem;
         if (role == Qt::EditRole && column == kTypeColumn && Editable(column)) {
             type = value.toString().trimmed().toUpper().toStdString();
+        } else if (role == Qt::EditRole && IsListColumn(column) && Editable(column)) {
+            if (ListValue(column, type, value.toString(), &lists, &problem)) typed_.erase(column);
+            else typed_[column] = value.toString();
         } else if (field && field->kind == FieldKind::Flag && role == Qt::CheckStateRole) {
             Value(column) = value.toInt() == Qt::Checked ? "1" : "0";
         } else if (field && field->kind != FieldKind::Flag && role == Qt::EditRole) {
-            std::string bytes, problem;
             if (CellValue(*field, value.toString(), &bytes, &problem)) {
                 typed_.erase(column);
                 Value(column) = bytes;
@@ -99,7 +112,7 @@ public:
             return;
         }
         emitDataChanged();
-        if (auto* tree = static_cast<MemoryTree*>(treeWidget())) tree->RowChanged();
+        if (MemoryTree* tree = Tree()) tree->RowChanged();
     }
 
     RowKind kind;
@@ -108,21 +121,16 @@ public:
     Fields fields;
     Fields trunk = Fields(trunk_field::Count);          // systems
     Fields bandPlan = Fields(band_plan_field::Count);   // systems
-    std::string groupQuickKeys;                        // systems (QGL)
-    std::vector<std::string> lockedIds;                // trunked systems (GLI)
+    SystemLists lists;                                 // systems
 
 private:
-    QString TypeText() const {
-        switch (kind) {
-            case RowKind::System:
-                return QString::fromStdString(ScannerText(type));
-            case RowKind::Site:
-                return "Site";
-            case RowKind::Group:
-                return type == kTalkgroupGroupType ? "Talkgroups" : "Channels";
-            default:
-                return {};
-        }
+    static QString Q(const std::string& text) { return QString::fromStdString(text); }
+    MemoryTree* Tree() const { return static_cast<MemoryTree*>(treeWidget()); }
+    // The type of the system the row lies in.
+    const std::string& SystemType() const {
+        const QTreeWidgetItem* top = this;
+        while (top->parent()) top = top->parent();
+        return static_cast<const MemoryRow*>(top)->type;
     }
 
     std::map<int, QString> typed_;  // cells whose text is no value at all, as typed
@@ -268,13 +276,13 @@ void MemoryTree::Show(const ScannerMemory& memory) {
     clear();
     model_ = memory.model.empty() ? kScannerModel : memory.model;
     firmware_ = memory.firmware;
+    holdsSettings_ = memory.settings.has_value();
     QList<QTreeWidgetItem*> systems;
     for (const System& system : memory.systems) {
         auto* row = new MemoryRow(RowKind::System, system.fields, system.index, system.type);
         row->trunk = system.trunk;
         row->bandPlan = system.bandPlan;
-        row->groupQuickKeys = system.groupQuickKeys;
-        row->lockedIds = system.lockedIds;
+        row->lists = {system.groupQuickKeys, system.lockedIds};
         for (const Group& site : system.sites) row->addChild(GroupRow(site, true));
         for (const Group& group : system.groups) row->addChild(GroupRow(group, false));
         systems << row;
@@ -303,8 +311,8 @@ std::optional<ScannerMemory> MemoryTree::Memory(std::string* problem) const {
         system.fields = systemRow.fields;
         system.trunk = systemRow.trunk;
         system.bandPlan = systemRow.bandPlan;
-        system.groupQuickKeys = systemRow.groupQuickKeys;
-        system.lockedIds = systemRow.lockedIds;
+        system.groupQuickKeys = systemRow.lists.groupQuickKeys;
+        system.lockedIds = systemRow.lists.lockedIds;
         const std::string systemPlace = SystemPlace(static_cast<std::size_t>(s), system);
         check(systemRow, systemPlace);
         for (int g = 0; g < systemRow.childCount(); ++g) {

@@ -23,9 +23,13 @@ class MemoryRow;
 // tree while any cell is marked, so it is never written.
 //
 // Each record keeps the scanner index it came with, and a system its trunk
-// settings, band plan, group quick keys and locked-out IDs, which the tree
-// does not show (they are edited in the memory file). The global settings
-// are not the tree's (MemorySettingsTree): Memory() gives none. A system's type can be chosen while it is new and empty.
+// settings and band plan, which the tree does not show (they are edited in
+// the memory file). A system's group quick keys and locked-out IDs are its
+// last two cells, checked by the memory file's rules for its type; they go
+// to the scanner with its settings, so they are shown and edited only for a
+// memory that holds them (HoldsSettings). The global settings are not the
+// tree's (MemorySettingsTree): Memory() gives none. A system's type can be
+// chosen while it is new and empty.
 class MemoryTree : public QTreeWidget {
     Q_OBJECT
 public:
@@ -37,6 +41,8 @@ public:
     std::optional<ScannerMemory> Memory(std::string* problem) const;
     // After a write: the indexes of memory, which has the tree's shape.
     void TakeIndexes(const ScannerMemory& memory);
+    // Whether the memory shown held the scanner's settings.
+    bool HoldsSettings() const { return holdsSettings_; }
 
     // Row edits at the current row. Add: a new record after a channel,
     // talkgroup or trunk frequency; a new member at the end of a group or
@@ -69,6 +75,7 @@ private:
 
     std::string model_ = kScannerModel;
     std::string firmware_;
+    bool holdsSettings_ = false;
     bool showing_ = false;
 };
 

@@ -16,7 +16,7 @@ HitLog::HitLog(QString appDirectory, std::string launchDate, std::string launchT
     connect(&retry_, &QTimer::timeout, this, &HitLog::WriteFile);
 }
 
-std::string HitLog::FolderBytes() const { return LogFolderBytes(logDirectory_, appDirectory_); }
+std::string HitLog::FolderBytes() const { return LogFolder(logDirectory_, FileSystemBytes(appDirectory_)); }
 
 QString HitLog::FolderPath() const { return FileSystemText(FolderBytes()); }
 

@@ -24,7 +24,7 @@ constexpr int kHarvestStartDelayMs = 600;
 }  // namespace
 
 HarvestPanel::HarvestPanel(QGroupBox* frame, HarvestHost host, QObject* parent)
-    : QObject(parent), host_(std::move(host)) {
+    : QObject(parent), host_(std::move(host)), runner_(*host_.link, LineUser::Harvest, this) {
     hit_intel = NewControl<QPushButton>(frame, "hit_intel", TwipsRect(150, 1560, 2100, 400), kHarvestCaption);
     connect(hit_intel, &QPushButton::clicked, this, &HarvestPanel::hit_intel_Click);
 
@@ -39,29 +39,20 @@ HarvestPanel::HarvestPanel(QGroupBox* frame, HarvestHost host, QObject* parent)
 
     hit_intel_progress = NewControl<QLabel>(frame->parentWidget(), "hit_intel_progress", TwipsRect(4200, 2580, 7100, 300));
 
-    Timer2.setObjectName("Timer2");
-    Timer2.setSingleShot(true);
-    Timer2.setInterval(kHarvestStartDelayMs);
-    connect(&Timer2, &QTimer::timeout, this, &HarvestPanel::Timer2_Timer);
-    drainTimer_.setSingleShot(true);
-    drainTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&drainTimer_, &QTimer::timeout, this, &HarvestPanel::DrainReply);
-    connect(host_.link, &ScannerLink::Received, this, &HarvestPanel::BytesArrived);
+    // The scanner stays in programming mode until the user has read the news.
+    runner_.KeepLineAfterFinish(true);
+    connect(&runner_, &ProgramSessionRunner::Stepped, this, &HarvestPanel::Stepped);
+    connect(&runner_, &ProgramSessionRunner::Ended, this,
+            [this](const SessionStep&, ProgramSessionRunner::End how) { Ended(how); });
 }
 
 void HarvestPanel::SetDelayIndex(int index) { hit_intel_dly->setCurrentIndex(index); }
 
 void HarvestPanel::hit_intel_Click() {
     host_.focusPicture1();
-    if (harvest_ || Timer2.isActive()) {
+    if (runner_.Running()) {
         // Cancel: nothing more is sent; the walk ends at the reply under way.
-        Timer2.stop();
-        if (!harvest_) {
-            Resume();
-            host_.tell(kHarvestCancelledMessage, {});
-            return;
-        }
-        End(harvest_->Cancel());
+        runner_.Cancel();
         return;
     }
     if (!host_.link->IsOpen()) {
@@ -70,83 +61,60 @@ void HarvestPanel::hit_intel_Click() {
     }
     // The line is the harvest's at once (polling stops); the walk starts
     // 600 ms later.
-    if (host_.link->Ask(LineUser::Harvest) != Grant::Go) {
-        host_.note("Scanner busy");
+    harvest_ = std::make_unique<Harvest>(Harvest::ForDelayText(hit_intel_dly->currentText().toStdString()));
+    if (const auto refusal = runner_.Start(*harvest_, kHarvestStartDelayMs);
+        refusal != ProgramSessionRunner::Refusal::None) {
+        harvest_.reset();
+        host_.note(refusal == ProgramSessionRunner::Refusal::Busy ? "Scanner busy" : "Hit Run first");
         return;
     }
-    harvest_.reset();
     busy_ = true;
     hit_intel->setText("Cancel");
     hit_intel_progress->clear();
-    Timer2.start();
 }
 
 void HarvestPanel::Abandon(bool linkStillOpen) {
     if (!busy_) return;
     // A walk under way has the scanner in programming mode: while the line
     // is still there, letting go of it tells the scanner to leave it.
-    Timer2.stop();
-    StopWalk();
-    Resume();
-    if (!linkStillOpen) {
-        host_.tell("The scanner went away during the hit intelligence update; hit_intel.txt was not changed.", {});
-    }
+    if (runner_.Running()) runner_.Abandon(linkStillOpen);
+    else Lost(linkStillOpen);
 }
 
-void HarvestPanel::Timer2_Timer() {
-    harvest_ = std::make_unique<Harvest>(Harvest::ForDelayText(hit_intel_dly->currentText().toStdString()));
-    elapsed_.start();
-    RunStep(harvest_->Start());
-}
-
-void HarvestPanel::RunStep(const HarvestStep& step) {
-    ShowProgress(step.progress);
-    if (step.outcome != HarvestOutcome::Send) {
-        End(step);
-        return;
-    }
-    reply_.clear();
-    host_.link->Send(LineUser::Harvest, step.command);
-    drainTimer_.start(step.waitMs);
-}
-
-void HarvestPanel::BytesArrived() {
-    if (!harvest_ || !drainTimer_.isActive()) return;
-    reply_ += host_.link->TakeReceived();
-    if (!harvest_->ReplyComplete(reply_)) return;
-    drainTimer_.stop();
-    DrainReply();
-}
-
-void HarvestPanel::DrainReply() {
-    if (!harvest_) return;
-    const std::string reply = std::exchange(reply_, {}) + host_.link->TakeReceived();
-    const HarvestStep step = harvest_->OnReply(reply);
-    if (step.progress.channels > 0) host_.showDisplay(ScreenText(harvest_->FoundText()));
-    RunStep(step);
-}
-
-void HarvestPanel::ShowProgress(const HarvestProgress& progress) {
-    const qint64 ms = elapsed_.isValid() ? elapsed_.elapsed() : 0;
-    const qint64 seconds = ms / 1000;
-    const double perSecond = ms > 0 ? 1000.0 * progress.commands / static_cast<double>(ms) : 0.0;
+void HarvestPanel::Stepped(const SessionStep& step, qint64 elapsedMs, double commandsPerSecond) {
+    const HarvestProgress& progress = harvest_->Progress();
+    if (progress.commands == 0) return;  // nothing sent yet
+    const qint64 seconds = elapsedMs / 1000;
     hit_intel_progress->setText(QString("Found %1 systems, %2 groups, %3 channels - %4:%5 - %6 commands/s")
                                     .arg(progress.systems)
                                     .arg(progress.groups)
                                     .arg(progress.channels)
                                     .arg(seconds / 60)
                                     .arg(seconds % 60, 2, 10, QChar('0'))
-                                    .arg(perSecond, 0, 'f', 1));
+                                    .arg(commandsPerSecond, 0, 'f', 1));
+    if (step.outcome != HarvestOutcome::Wait && progress.channels > 0)
+        host_.showDisplay(ScreenText(harvest_->FoundText()));
 }
 
-void HarvestPanel::StopWalk() {
+void HarvestPanel::Ended(ProgramSessionRunner::End how) {
+    if (how == ProgramSessionRunner::End::Session) {
+        const HarvestStep end = harvest_->Current();
+        harvest_.reset();
+        End(end);
+        return;
+    }
+    Lost(how == ProgramSessionRunner::End::Abandoned);
+}
+
+void HarvestPanel::Lost(bool linkStillOpen) {
     harvest_.reset();
-    drainTimer_.stop();
-    reply_.clear();
+    Resume();
+    if (!linkStillOpen) {
+        host_.tell("The scanner went away during the hit intelligence update; hit_intel.txt was not changed.", {});
+    }
 }
 
 void HarvestPanel::End(const HarvestStep& step) {
-    StopWalk();
     if (step.outcome != HarvestOutcome::Finished) {
         Resume();
         host_.tell(QString::fromStdString(step.message), {});
@@ -161,7 +129,6 @@ void HarvestPanel::End(const HarvestStep& step) {
         return;
     }
     host_.tableWritten();
-    // The scanner stays in programming mode until the user has read the news.
     hit_intel->setEnabled(false);
     host_.tell(QString::fromStdString(step.message), [this] {
         hit_intel->setEnabled(true);
@@ -174,7 +141,7 @@ void HarvestPanel::Resume() {
     hit_intel->setText(kHarvestCaption);
     // The line's owner sends "EPG" when the harvest had the scanner in
     // Program Mode.
-    host_.link->Release(LineUser::Harvest);
+    runner_.Release();
 }
 
 }  // namespace quorvane

@@ -1,12 +1,10 @@
 #pragma once
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <functional>
 #include <memory>
-#include <string>
 
+#include "link/qt/ProgramSessionRunner.h"
 #include "tools/Harvest.h"
 
 class QComboBox;
@@ -33,10 +31,12 @@ struct HarvestHost {
 // "Update Hit Inteligence" with its "Delay ms:" list and progress line: the
 // walk of the scanner's stored systems, groups and channels into
 // hit_intel.txt. The harvest holds the line from the click until it ends
-// (the poll, keys and the quick scan wait meanwhile); each command is
-// followed by a wait of the chosen delay on a timer, so the window keeps
-// painting and the walk can be cancelled. At "Auto" the wait ends as soon as
-// the reply has come in whole.
+// (the poll, keys and the quick scan wait meanwhile); the walk starts 600 ms
+// after the click, and each command is followed by a wait of the chosen
+// delay (ProgramSessionRunner), so the window keeps painting and the walk
+// can be cancelled. At "Auto" the wait ends as soon as the reply has come in
+// whole. After a walk that finished the scanner leaves programming mode once
+// the user has closed the news.
 class HarvestPanel : public QObject {
     Q_OBJECT
 public:
@@ -52,22 +52,16 @@ public:
 
 private:
     void hit_intel_Click();
-    void Timer2_Timer();
-    void RunStep(const HarvestStep& step);
-    void BytesArrived();
-    void DrainReply();
-    void ShowProgress(const HarvestProgress& progress);
-    void StopWalk();
+    void Stepped(const SessionStep& step, qint64 elapsedMs, double commandsPerSecond);
+    void Ended(ProgramSessionRunner::End how);
     void End(const HarvestStep& step);
+    void Lost(bool linkStillOpen);
     void Resume();
 
     HarvestHost host_;
-    std::unique_ptr<Harvest> harvest_;
+    std::unique_ptr<Harvest> harvest_;  // from the click until the walk ends
+    ProgramSessionRunner runner_;
     bool busy_ = false;
-    QTimer Timer2;            // the walk starts 600 ms after the click
-    QTimer drainTimer_;       // the wait after each command
-    std::string reply_;       // bytes of the awaited reply read so far ("Auto")
-    QElapsedTimer elapsed_;
     QPushButton* hit_intel = nullptr;
     QComboBox* hit_intel_dly = nullptr;
     QLabel* hit_intel_progress = nullptr;

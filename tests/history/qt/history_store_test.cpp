@@ -10,7 +10,7 @@
 #include "HistoryQtSupport.h"
 #include "SqliteValue.h"
 #include "app/qt/ScannerText.h"
-#include "history/Csv.h"
+#include "history/HistoryCsv.h"
 
 namespace quorvane {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "app/qt/TextEntry.h"
 #include "memory/MemoryTestData.h"
+#include "memory/qt/MemoryCellText.h"
 #include "memory/qt/MemoryTree.h"
 #include "QtTestApp.h"
 
@@ -83,6 +84,83 @@ TEST(MemoryTree, RowEditsGiveTheMemoryTheyShow) {
         EXPECT_EQ(*shown, expected);
         EXPECT_EQ(edits, *shown == memory ? 0 : 1);
     }
+}
+
+// A value typed into a cell changes that value of the memory and nothing
+// else; one the scanner would not take keeps the tree from giving a memory,
+// with a message naming the record.
+TEST(MemoryTree, ATypedCellChangesExactlyItsValueOrIsRefusedNamingItsRecord) {
+    App();
+    using Edit = std::function<void(ScannerMemory&)>;
+    constexpr int kName = 0, kFrequency = 2, kMod = 4, kTone = 5, kKey = 7, kHold = 13;
+    const auto disp = [](ScannerMemory& m) -> Fields& { return m.systems[0].groups[0].channels[0].fields; };
+    const auto fire = [](ScannerMemory& m) -> Fields& { return m.systems[0].groups[0].fields; };
+    const struct {
+        std::vector<int> row;
+        int column;
+        const char* typed;
+        Edit change;          // nothing: the memory stays as it was
+        std::string refused;  // the start of the message; empty: taken
+    } table[] = {
+        {{0, 0, 0}, kFrequency, "154.1", [&](ScannerMemory& m) { disp(m)[channel_field::Frequency] = "01541000"; }},
+        {{0, 0, 0}, kName, "Dispatch", [&](ScannerMemory& m) { disp(m)[channel_field::Name] = "Dispatch"; }},
+        {{0, 0, 0}, kTone, "100.0", [&](ScannerMemory& m) { disp(m)[channel_field::Tone] = "76"; }},
+        {{0, 0, 0}, kMod, "am", [&](ScannerMemory& m) { disp(m)[channel_field::Modulation] = "AM"; }},
+        {{0, 0}, kName, "Fire 2", [&](ScannerMemory& m) { fire(m)[group_field::Name] = "Fire 2"; }},
+        {{0, 0}, kKey, "5", [&](ScannerMemory& m) { fire(m)[group_field::QuickKey] = "5"; }},
+        {{1}, kName, "Metro 2", [](ScannerMemory& m) { m.systems[1].fields[system_field::Name] = "Metro 2"; }},
+        {{0}, kHold, "5", [](ScannerMemory& m) { m.systems[0].fields[system_field::HoldTime] = "5"; }},
+        {{0}, kGroupKeysColumn, "10000 00001", [](ScannerMemory& m) { m.systems[0].groupQuickKeys = "1000000001"; }},
+        {{1}, kLockedIdsColumn, "100, 200", [](ScannerMemory& m) { m.systems[1].lockedIds = {"100", "200"}; }},
+        {{1}, kLockedIdsColumn, "", [](ScannerMemory& m) { m.systems[1].lockedIds.clear(); }},
+        {{0}, kLockedIdsColumn, "100", {}},  // a conventional system has none
+        {{0, 0, 0}, kFrequency, "600", {},
+         "system 1 \"County\" group 1 \"Fire\" channel 1 \"Disp\": frequency 600.0000 is outside the scanner's bands"},
+        {{0}, kHold, "300", {}, "system 1 \"County\": holdTime 300 is outside 0 to 255"},
+        {{0}, kGroupKeysColumn, "10201", {}, "system 1 \"County\": groupQuickKeys \"10201\" is not ten digits 0 (off) or 1"},
+        {{1}, kLockedIdsColumn, "100 70000", {},
+         "system 2 \"Metro\": lockedIds \"70000\" is beyond 65535, the largest Motorola talkgroup ID"},
+    };
+    ScannerMemory memory = test::SmallMemory();
+    memory.settings = ScannerSettings{};
+    memory.systems[0].groupQuickKeys = memory.systems[1].groupQuickKeys = "1111111111";
+    memory.systems[1].lockedIds = {"300"};
+    for (const auto& row : table) {
+        SCOPED_TRACE(std::to_string(row.column) + " " + row.typed);
+        MemoryTree tree;
+        tree.Show(memory);
+        int edits = 0;
+        QObject::connect(&tree, &MemoryTree::Edited, [&edits] { ++edits; });
+        const auto place = [&row](std::size_t at) { return at < row.row.size() ? row.row[at] : -1; };
+        QTreeWidgetItem* item = At(tree, place(0), place(1), place(2));
+        item->setData(row.column, Qt::EditRole, QString::fromUtf8(row.typed));
+        std::string problem;
+        const std::optional<ScannerMemory> shown = tree.Memory(&problem);
+        EXPECT_EQ(item->data(row.column, Qt::BackgroundRole).isValid(), !row.refused.empty());
+        if (!row.refused.empty()) {
+            EXPECT_FALSE(shown);
+            EXPECT_EQ(problem.substr(0, row.refused.size()), row.refused);
+            const std::string tip = item->data(row.column, Qt::ToolTipRole).toString().toStdString();
+            EXPECT_TRUE(!tip.empty() && problem.find(tip) != std::string::npos) << tip;  // the cell says why
+            continue;
+        }
+        ScannerMemory expected = memory;
+        expected.settings.reset();  // the settings node's
+        if (row.change) row.change(expected);
+        ASSERT_TRUE(shown) << problem;
+        EXPECT_EQ(*shown, expected);
+        EXPECT_EQ(edits, row.change ? 1 : 0);
+    }
+    // The lists show as the scanner keeps them; a memory without the
+    // scanner's settings (a file of the first version) has none to edit.
+    MemoryTree tree;
+    tree.Show(memory);
+    EXPECT_EQ(At(tree, 1)->text(kGroupKeysColumn), "1111111111");
+    EXPECT_EQ(At(tree, 1)->text(kLockedIdsColumn), "300");
+    memory.settings.reset();
+    tree.Show(memory);
+    At(tree, 1)->setData(kLockedIdsColumn, Qt::EditRole, "400");
+    EXPECT_EQ(tree.Memory(nullptr)->systems[1].lockedIds, std::vector<std::string>{"300"});
 }
 
 TEST(MemoryTree, ANewChannelIsMarkedUntilItHasAFrequencyAndTheTreeKeepsItsKeys) {

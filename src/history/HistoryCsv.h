@@ -1,19 +1,9 @@
 #pragma once
 #include <array>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace quorvane {
-
-// A CSV field (RFC 4180): as it is, or in double quotes with each quote
-// doubled when it holds a comma, a quote, a CR or an LF. A field that starts
-// with "=", "+", "-", "@", a tab or a CR would be taken by a spreadsheet as a
-// formula, so it gets a "'" in front and shows as the text it is.
-void AppendCsvField(std::string& out, std::string_view text);
-
-// A record: the fields separated by commas, ended by CR LF.
-void AppendCsvRecord(std::string& out, std::initializer_list<std::string_view> fields);
 
 // The columns of the History tab's CSV export, in order (the header row).
 inline constexpr std::array<std::string_view, 16> kHistoryCsvColumns = {

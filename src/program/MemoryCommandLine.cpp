@@ -1,4 +1,4 @@
-#include "memory/qt/MemoryCommandLine.h"
+#include "program/MemoryCommandLine.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,16 +17,16 @@
 #include <QSocketNotifier>
 #include <unistd.h>
 
-#include "app/qt/QuitSignals.h"
+#include "program/QuitSignals.h"
 #endif
 
 #include "app/SettingsFiles.h"
 #include "app/qt/AppFiles.h"
-#include "app/qt/ProgramOptions.h"
+#include "program/ProgramOptions.h"
 #include "link/PortNaming.h"
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"
-#include "link/ScreenGlyphs.h"
+#include "base/ScreenGlyphs.h"
 #include "memory/ChannelCsv.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryCapacity.h"

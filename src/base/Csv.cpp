@@ -1,6 +1,5 @@
-#include "history/Csv.h"
+#include "base/Csv.h"
 
-#include <algorithm>
 
 namespace quorvane {
 namespace {
@@ -10,6 +9,11 @@ bool StartsAFormula(std::string_view text) {
 }
 
 }  // namespace
+
+std::string_view UnguardedCsvCell(std::string_view cell) {
+    if (cell.size() > 1 && cell[0] == '\'' && StartsAFormula(cell.substr(1))) cell.remove_prefix(1);
+    return cell;
+}
 
 void AppendCsvField(std::string& out, std::string_view text) {
     const std::string_view guard = StartsAFormula(text) ? "'" : "";
@@ -33,26 +37,6 @@ void AppendCsvRecord(std::string& out, std::initializer_list<std::string_view> f
         if (!first) out.push_back(',');
         first = false;
         AppendCsvField(out, field);
-    }
-    out.append("\r\n");
-}
-
-std::string HistoryCsvHeader() {
-    std::string header;
-    for (const std::string_view column : kHistoryCsvColumns) {
-        if (!header.empty()) header.push_back(',');
-        header.append(column);
-    }
-    return header + "\r\n";
-}
-
-void AppendHistoryCsvRecord(std::string& out, const HistoryCsvValues& values) {
-    constexpr size_t kFrequency = 8;
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) out.push_back(',');
-        std::string_view value = values[i];
-        if (i == kFrequency) value.remove_prefix(std::min(value.size(), value.find_first_not_of(' ')));
-        AppendCsvField(out, value);
     }
     out.append("\r\n");
 }

@@ -1,4 +1,4 @@
-#include "app/qt/QuietConsole.h"
+#include "program/QuietConsole.h"
 
 #include <QtGlobal>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/qt/QuitSignals.h"
+#include "program/QuitSignals.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "link/ScreenGlyphs.h"
+#include "base/ScreenGlyphs.h"
 
 namespace quorvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "link/Fields.h"
+#include "base/Fields.h"
 
 namespace quorvane {
 namespace {
@@ -63,13 +63,6 @@ std::string ReplaceAll(std::string text, std::string_view what, std::string_view
     }
     out.append(text, start, std::string::npos);
     return out;
-}
-
-std::string TrimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
 }
 
 bool Contains(std::string_view text, std::string_view what) {

@@ -3,12 +3,10 @@
 #include <QStringList>
 #include <optional>
 
+#include "app/ProgramName.h"
 #include "web/WebRemoteSettings.h"
 
 namespace quorvane {
-
-// The program's name and version, as the window's footer and --version show it.
-inline constexpr const char* kVersionText = "BC246T Quorvane - V1.0b";
 
 // The program's exit statuses, as --help and the man page list them.
 enum ExitStatus : int {

@@ -2,7 +2,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/qt/ProgramOptions.h"
+#include "program/ProgramOptions.h"
 
 namespace quorvane {
 

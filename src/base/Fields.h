@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Trim.h"
+
 namespace quorvane {
 
 // Splits at every separator: n separators give n + 1 pieces, empty pieces kept.
@@ -15,8 +17,6 @@ std::vector<std::string> SplitFields(std::string_view text, std::string_view sep
 std::string RemoveAll(std::string text, std::string_view what);
 // Replaces every occurrence of what by with.
 std::string ReplaceAll(std::string text, std::string_view what, std::string_view with);
-// Leading and trailing blanks (spaces only) removed.
-std::string TrimBlanks(std::string_view text);
 bool Contains(std::string_view text, std::string_view what);
 bool StartsWith(std::string_view text, std::string_view prefix);
 // "%40" and the like as their bytes (an address's user, password or path);

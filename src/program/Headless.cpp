@@ -1,4 +1,4 @@
-#include "window/Headless.h"
+#include "program/Headless.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -22,7 +22,7 @@
 #include "calls/qt/CallUploader.h"
 #include "feed/qt/FeedStreamer.h"
 #ifndef Q_OS_WIN
-#include "app/qt/QuitSignals.h"
+#include "program/QuitSignals.h"
 #endif
 
 namespace quorvane {

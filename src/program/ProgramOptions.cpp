@@ -1,4 +1,4 @@
-#include "app/qt/ProgramOptions.h"
+#include "program/ProgramOptions.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
