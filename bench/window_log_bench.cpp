@@ -1,6 +1,6 @@
 // Logging one hit into a log of 1500 lines, everything the window does for
-// it: the log text, the log file rewritten whole, the grid rebuilt, striped
-// and painted.
+// it: the log text and its row, the log file rewritten whole, the row put on
+// top of the grid, and the grid painted.
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"

@@ -196,17 +196,16 @@ AlertSubject SubjectOfHit(const LiveHit& hit) {
                         hit.TalkgroupId};
 }
 
-AlertSubject SubjectOfLogRow(const LogGridRow& row) {
-    if (row.Cells[0].empty()) return {};
-    const std::string_view names = row.Cells[1];
+AlertSubject SubjectOfLogRow(const LogRow& row) {
+    const std::string_view names = row.Fields[0];
     constexpr std::string_view kBetween = " / ";
     const size_t between = names.find(kBetween);
     AlertSubject subject;
     subject.SystemText = names.substr(0, between);
     if (between != std::string_view::npos) subject.GroupText = names.substr(between + kBetween.size());
-    subject.ChannelText = row.Cells[2];
-    subject.Frequency = FrequencyUnits(row.Cells[3]);
-    subject.TalkgroupId = row.Cells[4];
+    subject.ChannelText = row.Fields[1];
+    subject.Frequency = FrequencyUnits(row.Fields[2]);
+    subject.TalkgroupId = row.Fields[3];
     return subject;
 }
 

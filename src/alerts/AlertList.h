@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "monitor/LogGrid.h"
+#include "monitor/LogText.h"
 #include "monitor/TickOutcome.h"
 
 namespace quorvane {
@@ -90,9 +90,9 @@ std::string MegahertzText(std::string_view rawFrequency);
 
 // A hit as the poll reports it.
 AlertSubject SubjectOfHit(const LiveHit& hit);
-// A row of the log grid: "system / group", channel, frequency text, and the
+// A row of the log: "system / group", channel, frequency text, and the
 // talkgroup ID of a trunked hit (a tone or code there is never digits only,
-// a DCS code aside). A filler row is an empty subject that matches nothing.
-AlertSubject SubjectOfLogRow(const LogGridRow& row);
+// a DCS code aside).
+AlertSubject SubjectOfLogRow(const LogRow& row);
 
 }  // namespace quorvane

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -10,17 +12,39 @@ namespace quorvane {
 // "?" and double quote becomes "-"; everything else stays.
 std::string FixForLog(std::string_view toFix);
 
-// The hit log of this run, newest line first; each line ends in CR LF.
+// A log line has seven tab-separated fields: "system / group", channel,
+// frequency, tone or talkgroup ID, start time, end time, date.
+inline constexpr size_t kLogFields = 7;
+
+// A line of the log as its fields: the text up to each tab, missing fields
+// empty and anything after the seventh field dropped. Only a line with a "/"
+// in it (a hit's line) is shown in the log grid and on the pages.
+struct LogRow {
+    std::array<std::string, kLogFields> Fields;
+    bool Shown = false;
+
+    friend bool operator==(const LogRow&, const LogRow&) = default;
+};
+
+// The row of one log line; a CR LF at its end is not part of its last field.
+LogRow LogRowOf(std::string_view line);
+
+// The hit log of this run, newest line first; each line ends in CR LF. Every
+// line is kept twice: in the text (the log file's lines) and as its row.
 class LogText {
 public:
-    void Prepend(std::string_view line) { text_.insert(0, line); }
-    void Clear() { text_.clear(); }
+    // Puts one line (ending in CR LF, with no other CR LF in it) on top.
+    const LogRow& Prepend(std::string_view line);
+    void Clear();
     const std::string& Text() const { return text_; }
+    // One row per line, newest first.
+    const std::deque<LogRow>& Rows() const { return rows_; }
     // The bytes of the log file: the whole log and one more CR LF.
     std::string FileContent() const { return text_ + "\r\n"; }
 
 private:
     std::string text_;
+    std::deque<LogRow> rows_;
 };
 
 // Whether a chosen log folder is used as it is: on Windows it must name a

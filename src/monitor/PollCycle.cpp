@@ -38,7 +38,6 @@ TickOutcome PollCycle::Tick(const std::string& received, bool recordAudioTicked)
     if (!frame) return outcome;
     frame_ = std::move(frame);
     outcome.Accepted = true;
-    const std::string freqBefore = freqBox_;
 
     const std::vector<std::string> gid = SplitFields(replies[1], ',');
     const std::vector<std::string> win = SplitFields(replies[2], ',');
@@ -67,7 +66,7 @@ TickOutcome PollCycle::Tick(const std::string& received, bool recordAudioTicked)
     icons_ = MakeIconRows(frame_->IconFlags1(), frame_->IconFlags2());
     outcome.Icons = icons_;
     outcome.FreqBox = freqBox_;
-    outcome.FreqBoxChanged = freqBox_ != freqBefore;
+    outcome.HitActive = hit_.HitActive;
     outcome.DisplayLine1 = line1;
     outcome.DisplayLine2 = line2;
     return outcome;

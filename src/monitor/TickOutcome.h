@@ -68,8 +68,10 @@ struct TickOutcome {
     std::string Text1;            // the two display lines, each ended by CR LF
     std::string FloatingTaskbar;  // the one-line display bar
     IconRows Icons;
-    std::string FreqBox;          // the whole text of the frequency box
-    bool FreqBoxChanged = false;
+    // The whole text of the frequency box: it keeps the last frequency (or
+    // talkgroup ID) until a tick reads another, so it is what the box shows.
+    std::string FreqBox;
+    bool HitActive = false;       // a hit is being followed after this tick
     std::string DisplayLine1;     // raw display lines, for the window caption
     std::string DisplayLine2;
     // The signal level of this tick (WIN field 1, 0-255); none when the reply

@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +13,8 @@ namespace quorvane {
 // of the window to the feed and sends what it returns to every page, and a
 // page that connects later gets the same picture at once from Greeting.
 // Each call returns nothing when the pages already show what it was given,
-// so a poll tick that changes nothing sends nothing.
+// so a poll tick that changes nothing sends nothing; the log is sent a row
+// at a time as the window's log grows.
 class RemoteFeed {
 public:
     // The display after a tick (MakeDisplayFrame).
@@ -21,14 +23,19 @@ public:
     std::optional<std::string> Status(std::string_view text);
     // The latching keys' state (KeyPad::FunctionHeld() == "1", ...).
     std::optional<std::string> Latches(bool functionHeld, bool reverseHeld);
-    // The whole log text after a change (LogText::Text()). New rows on top of
-    // the rows the pages have give one "hit" message each, oldest first; any
-    // other change (the log cleared) gives one "log" message with every row.
-    std::vector<std::string> Log(std::string_view logText);
+    // The hit log: the whole of it (its rows, newest first, as LogText keeps
+    // them) gives one "log" message; a line put on top gives one "hit"
+    // message when the grid shows its row; a cleared log gives an empty
+    // "log" message.
+    std::string Log(const std::deque<LogRow>& rows);
+    std::optional<std::string> LogAdded(const LogRow& row);
+    std::string LogCleared();
 
-    // Marks the rows that are alerts; a new marker (the alert list changed)
-    // shows on the pages with the next change of the log.
-    void SetAlertMarker(AlertMarker marker) { marker_ = std::move(marker); }
+    // Marks the rows that are alerts as the window's log marks them: each
+    // row as it comes, and every row again at Remark (the alert list
+    // changed), which gives a "log" message when any mark changed.
+    void SetAlertMarker(LogGridRows::Marker marker) { marker_ = std::move(marker); }
+    std::optional<std::string> Remark();
 
     // The messages for a page that has just connected, in order.
     std::vector<std::string> Greeting(RemoteRole role) const;
@@ -38,9 +45,8 @@ private:
     std::string status_;
     bool functionHeld_ = false;
     bool reverseHeld_ = false;
-    std::vector<LogRow> rows_;
-    std::vector<bool> alerts_;
-    AlertMarker marker_;
+    LogGridRows rows_;
+    LogGridRows::Marker marker_;
 };
 
 }  // namespace quorvane

@@ -40,7 +40,12 @@ std::pair<std::string_view, std::string_view> DisplayLines(std::string_view box)
     return {first, take()};
 }
 
-Json RowJson(const LogRow& row) { return Json(std::vector<std::string>(row.begin(), row.end())); }
+// The seven fields of a row as UTF-8 screen text.
+Json RowJson(const LogRow& row) {
+    Json fields = Json::array();
+    for (const std::string& field : row.Fields) fields.push_back(ScreenTextUtf8(field));
+    return fields;
+}
 
 PageRequest Refused(std::string reason, std::string key = {}) {
     PageRequest request;
@@ -111,29 +116,17 @@ std::string LatchesMessage(bool functionHeld, bool reverseHeld) {
     return Dump(message);
 }
 
-std::vector<LogRow> LogRows(std::string_view logText, const AlertMarker& marker, std::vector<bool>* alerts) {
-    std::vector<LogRow> rows;
-    if (alerts) alerts->clear();
-    for (const LogGridRow& grid : LogGridFill(logText)) {
-        if (grid.Cells[0].empty()) break;  // the filler rows follow the log's rows
-        if (alerts) alerts->push_back(marker && marker(grid));
-        LogRow& row = rows.emplace_back();
-        for (size_t c = 0; c < kLogColumns; ++c) row[c] = ScreenTextUtf8(grid.Cells[c + 1]);
-    }
-    return rows;
-}
-
-std::string LogMessage(const std::vector<LogRow>& rows, const std::vector<bool>& alerts) {
+std::string LogMessage(const LogGridRows& rows) {
     Json message;
     message["type"] = "log";
     message["columns"] = std::vector<std::string_view>(kLogGridHeadings.begin(), kLogGridHeadings.end());
     Json list = Json::array();
-    for (const LogRow& row : rows) list.push_back(RowJson(row));
-    message["rows"] = std::move(list);
     Json marked = Json::array();
-    for (size_t r = 0; r < alerts.size() && r < rows.size(); ++r) {
-        if (alerts[r]) marked.push_back(r);
+    for (size_t r = 0; r < rows.Size(); ++r) {
+        list.push_back(RowJson(rows.Row(r)));
+        if (rows.Marked(r)) marked.push_back(r);
     }
+    message["rows"] = std::move(list);
     message["alerts"] = std::move(marked);
     return Dump(message);
 }

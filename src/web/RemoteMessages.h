@@ -62,7 +62,6 @@ inline constexpr std::string_view kRemoteSocketPath = "/ws";
 inline constexpr std::string_view kRemoteKeyPath = "/key";
 inline constexpr int kRemoteProtocolVersion = 1;
 inline constexpr size_t kMaxPageMessageBytes = 1024;
-inline constexpr size_t kLogColumns = kLogGridColumns - 1;
 
 // The display as the page shows it, as UTF-8 screen text.
 struct DisplayFrame {
@@ -91,15 +90,11 @@ std::string HelloMessage(RemoteRole role);
 std::string StatusMessage(std::string_view text);
 std::string LatchesMessage(bool functionHeld, bool reverseHeld);
 
-using LogRow = std::array<std::string, kLogColumns>;
-// Whether a row of the window's log is an alert (the window marks it so).
-using AlertMarker = std::function<bool(const LogGridRow&)>;
-// The rows the window's grid shows for a log text (newest first), without
-// the filler rows, as UTF-8 screen text; with a marker, *alerts gets whether
-// each is an alert.
-std::vector<LogRow> LogRows(std::string_view logText, const AlertMarker& marker = {},
-                            std::vector<bool>* alerts = nullptr);
-std::string LogMessage(const std::vector<LogRow>& rows, const std::vector<bool>& alerts = {});
+// The whole log: the rows the window's grid shows (newest first, without the
+// filler rows), each field as UTF-8 screen text, and which rows are alerts
+// (the grid's marked rows).
+std::string LogMessage(const LogGridRows& rows);
+// A row of the log that went on top, and whether it is an alert.
 std::string HitMessage(const LogRow& row, bool alert = false);
 // Listen stopped for a page (it asked for sound that cannot be had).
 std::string SoundMessage(bool on, std::string_view reason);

@@ -122,7 +122,7 @@ void Form1::BuildTabs() {
     TunerHost tuner;
     tuner.tune = [this](const std::string& command) { station_->Keys().Play({Step::Send(command)}); };
     tuner.link = &station_->Link();
-    tuner.hitActive = [this] { return station_->Poll().Hit().HitActive; };
+    tuner.hitActive = [this] { return hitActive_; };
     tuner.tell = [this](const QString& text, std::function<void()> onClosed) { Tell(text, std::move(onClosed)); };
     tuner.note = [this](const QString& text) { station_->Note(text); };
     tuner.focusPicture1 = [this] { FocusPicture1(); };
@@ -261,7 +261,7 @@ void Form1::Wire() {
     connect(station_, &Station::ExtendedInfoWanted, extended_, &ExtendedTab::ExtendedInfoShow);
     connect(&station_->Keys(), &KeyPlayer::QuickScanStopped, tuner_, &TunerTab::StopQuickScan);
     // Hits of watched channels are marked in the log grid.
-    log_->Model().SetRowMarker([this](const LogGridRow& row) { return station_->Alerts().Marks(row); });
+    log_->Model().SetRowMarker([this](const LogRow& row) { return station_->Alerts().Marks(row); });
     connect(&station_->Alerts(), &AlertWatcher::ListChanged, &log_->Model(), &LogGridModel::RefreshMarks);
     connect(key_clear_log, &QPushButton::clicked, this, &Form1::key_clear_log_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form1::SSTab1_Click);
@@ -308,7 +308,8 @@ void Form1::ShowText3(const QString& text) {
 }
 
 void Form1::ShowTick(const TickOutcome& outcome) {
-    display_->Show(outcome, station_->Poll().Hit().HitActive);
+    hitActive_ = outcome.HitActive;
+    display_->Show(outcome);
     RefreshCaption(outcome.DisplayLine1, outcome.DisplayLine2);
 }
 

@@ -108,6 +108,9 @@ private:
     Station* station_ = nullptr;
     PgmSettings pgm_;
     std::function<bool(const QString&)> openUrl_;
+    // Whether the last accepted tick left a hit on: the quick scan waits
+    // while one is.
+    bool hitActive_ = false;
 
     WindowStyle* style_ = nullptr;
     LayoutSwitcher* layout_ = nullptr;

@@ -3,7 +3,6 @@
 #include "alerts/qt/AlertWatcher.h"
 #include "app/ProgramName.h"
 #include "input/qt/KeyPlayer.h"
-#include "monitor/qt/Poller.h"
 #include "mqtt/qt/MqttBridge.h"
 #include "window/Station.h"
 
@@ -11,9 +10,7 @@ namespace quorvane {
 
 MqttBridge* ConnectMqtt(Station& station, QObject* parent) {
     auto* bridge = new MqttBridge(station.AppDirectory(), kVersionText, parent);
-    QObject::connect(&station, &Station::Ticked, bridge, [&station, bridge](const TickOutcome& outcome) {
-        bridge->Follow(outcome, station.Poll().Hit().HitActive);
-    });
+    QObject::connect(&station, &Station::Ticked, bridge, &MqttBridge::Follow);
     QObject::connect(&station.Alerts(), &AlertWatcher::AlertRaised, bridge, &MqttBridge::Alert);
     QObject::connect(bridge, &MqttBridge::KeyWanted, &station,
                      [&station](const std::string& key) { station.Keys().Click(key); });

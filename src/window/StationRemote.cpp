@@ -8,7 +8,6 @@
 #include "input/qt/KeyPlayer.h"
 #include "monitor/qt/HitLog.h"
 #include "monitor/qt/HitRecorder.h"
-#include "monitor/qt/Poller.h"
 #include "web/RemoteMessages.h"
 #include "web/qt/RemoteServer.h"
 #include "window/Station.h"
@@ -35,11 +34,8 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
     };
     server->SetHost(std::move(host));
 
-    // The frequency box keeps its text until a tick changes it, as in the window.
-    auto freqBox = std::make_shared<std::string>();
-    QObject::connect(&station, &Station::Ticked, server, [&station, server, freqBox](const TickOutcome& outcome) {
-        if (outcome.FreqBoxChanged || freqBox->empty()) *freqBox = outcome.FreqBox;
-        server->ShowDisplay(MakeDisplayFrame(outcome.Text1, *freqBox, outcome.Icons, station.Poll().Hit().HitActive));
+    QObject::connect(&station, &Station::Ticked, server, [server](const TickOutcome& outcome) {
+        server->ShowDisplay(MakeDisplayFrame(outcome.Text1, outcome.FreqBox, outcome.Icons, outcome.HitActive));
         server->PollRoundDone();
     });
     QObject::connect(&station, &Station::Text3Changed, server, &RemoteServer::ShowStatus);
@@ -47,14 +43,13 @@ RemoteServer* ServeStation(Station& station, QObject* parent) {
         const KeyPad& pad = station.Keys().Pad();
         server->ShowLatches(pad.FunctionHeld() == "1", pad.ReverseHeld() == "1");
     });
-    QObject::connect(&station.Log(), &HitLog::Changed, server,
-                     [&station, server] { server->ShowLog(station.Log().Text().Text()); });
     // The pages mark the alert rows as the window's log does, and again when the list changes.
-    server->SetAlertMarker([&station](const LogGridRow& row) { return station.Alerts().Marks(row); });
-    QObject::connect(&station.Alerts(), &AlertWatcher::ListChanged, server,
-                     [&station, server] { server->ShowLog(station.Log().Text().Text()); });
+    server->SetAlertMarker([&station](const LogRow& row) { return station.Alerts().Marks(row); });
+    QObject::connect(&station.Alerts(), &AlertWatcher::ListChanged, server, &RemoteServer::RemarkLog);
+    QObject::connect(&station.Log(), &HitLog::RowAdded, server, &RemoteServer::AddLogRow);
+    QObject::connect(&station.Log(), &HitLog::Cleared, server, &RemoteServer::ClearLog);
     server->ShowStatus(station.Text3());
-    server->ShowLog(station.Log().Text().Text());
+    server->ShowLog(station.Log().Text().Rows());
     QObject::connect(&station, &Station::ShuttingDown, server, &RemoteServer::Stop);
     return server;
 }

@@ -65,11 +65,10 @@ TEST(AlertList, MatchesFrequenciesTalkgroupsAndTextAndSkipsCommentsAndOddBytes) 
 
 TEST(AlertList, LogRowsMatchByNamesFrequencyAndTalkgroup) {
     const AlertList list = AlertList::Parse("154.43\n2417\nharbor");
-    const std::vector<LogGridRow> rows =
-        LogGridFill("A / B\tC\t 154.4300\t 023\t1\t2\t3\r\nMetro / Fire\tFD\t 856.7375\t2417\t1\t2\t3\r\n"
-                    "Harbor / Port\tOps\t 156.6000\t\t1\t2\t3\r\nX / Y\tZ\t 156.6000\t23\t1\t2\t3\r\n");
-    const bool marked[] = {true, true, true, false, false};  // then a filler row
-    for (size_t i = 0; i < std::size(marked); ++i) EXPECT_EQ(list.Matches(SubjectOfLogRow(rows[i])), marked[i]) << i;
+    const std::pair<const char*, bool> rows[] = {
+        {"A / B\tC\t 154.4300\t 023\t1\t2\t3\r\n", true},   {"Metro / Fire\tFD\t 856.7375\t2417\t1\t2\t3\r\n", true},
+        {"Harbor / Port\tOps\t 156.6000\t\t1\t2\t3\r\n", true}, {"X / Y\tZ\t 156.6000\t23\t1\t2\t3\r\n", false}};
+    for (const auto& [line, marked] : rows) EXPECT_EQ(list.Matches(SubjectOfLogRow(LogRowOf(line))), marked) << line;
 }
 
 TEST(AlertLatch, AlertsOncePerHitWhenItsNamesFirstMatch) {

@@ -294,13 +294,12 @@ TEST(WebRemoteEndToEnd, GarbageHugeHeadsSilentClientsAndManySocketsNeverHoldTheP
     ASSERT_TRUE(WaitUntil([&] { return stalled.bytesAvailable() > 0; }, 5000));
     stalled.setReadBufferSize(1);
     ASSERT_TRUE(WaitUntil([&] { return w.form->Remote().Pages() == 2; }, 5000));
-    std::string log;
-    for (int i = 0; i < 1500; ++i) log += "System " + std::to_string(i) + " / \tGroup\t 154.4300\t\t1:00 PM\t1:01 PM\t12-06-2026\r\n";
-    // Each log goes once the page that reads has it, so only the other one falls behind.
+    LogText log;
+    for (int i = 0; i < 1500; ++i) log.Prepend("System " + std::to_string(i) + " / \tGroup\t 154.4300\t\t1:00 PM\t1:01 PM\t12-06-2026\r\n");
+    // Each log goes whole once the page that reads has it, so only the other one falls behind.
     for (int i = 0; i < 200 && w.form->Remote().Pages() == 2; ++i) {
-        log[0] = i % 2 ? 'S' : 's';  // a new log each time, never rows on top of the last
         const size_t had = pages[0]->messages.size();
-        w.form->Remote().ShowLog(log);
+        w.form->Remote().ShowLog(log.Rows());
         ASSERT_TRUE(WaitUntil([&] { return pages[0]->messages.size() > had; }, 5000));
     }
     EXPECT_TRUE(WaitUntil([&] { return w.form->Remote().Pages() == 1; }, 5000));

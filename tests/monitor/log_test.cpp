@@ -20,8 +20,9 @@ TEST(LogText, NewestLineFirstAndFileEndsWithALineBreak) {
     LogText log;
     EXPECT_EQ(log.FileContent(), "\r\n");
     log.Prepend("first\r\n");
-    log.Prepend("second\r\n");
-    EXPECT_EQ(log.FileContent(), "second\r\nfirst\r\n\r\n");
+    EXPECT_EQ(log.Prepend("A / B\tCh\r\n"), (LogRow{{"A / B", "Ch", "", "", "", "", ""}, true}));
+    EXPECT_EQ(log.FileContent(), "A / B\tCh\r\nfirst\r\n\r\n");
+    EXPECT_EQ(log.Rows().back(), (LogRow{{"first", "", "", "", "", "", ""}, false}));
 }
 
 TEST(LogFiles, FolderChoiceAndPath) {
@@ -66,13 +67,58 @@ TEST(LogGrid, LinesWithASlashUpTo1500BecomeRowsThenTwentyEmptyRows) {
     EXPECT_EQ(LogGridStripeColour(1), 0xFAFAFAu);
 }
 
-TEST(LogGrid, RefillingKeptRowsLeavesNothingStale) {
-    std::vector<LogGridRow> rows;
-    LogGridFill("A / B\t1\t2\t3\t4\t5\t6\r\nC / D\t1\r\nE / F\t1\r\n", rows);
-    LogGridFill("junk\r\nG / H\tx", rows);
-    const std::vector<LogGridRow> fresh = LogGridFill("junk\r\nG / H\tx");
-    ASSERT_EQ(rows.size(), fresh.size());
-    for (size_t r = 0; r < rows.size(); ++r) EXPECT_EQ(rows[r].Cells, fresh[r].Cells) << r;
+// A log built a line at a time ("" clears it) gives, row by row and cell by
+// cell, the grid read back from its text.
+TEST(LogGrid, RowsFollowedALineAtATimeAreTheGridReadFromTheText) {
+    const auto lines = [](int count, int everyStray) {
+        std::vector<std::string> made;
+        for (int i = 0; i < count; ++i) {
+            const bool stray = everyStray > 0 && i % everyStray == 0;
+            made.push_back((stray ? "stray " : "S / G\tline ") + std::to_string(i) + "\r\n");
+        }
+        return made;
+    };
+    const auto join = [](std::initializer_list<std::vector<std::string>> parts) {
+        std::vector<std::string> joined;
+        for (const auto& part : parts) joined.insert(joined.end(), part.begin(), part.end());
+        return joined;
+    };
+    const std::string hit = "A / B\tCh\t 154.4300\t\t1:00:00 PM\t1:00:05 PM\t12-04-2026\r\n";
+    const std::string clear;
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"empty", {}},
+        {"one hit", {hit}},
+        {"odd lines", {hit, "stray text\r\n", "C / \tx\r\n", "D / E\t1\t2\t3\t4\t5\t6\textra\t\r\n", "\r\n",
+                       "a\rb / c\t\n\t\r\r\n", "/\r\n", "\t\t\t\t\t\t\t/\r\n"}},
+        {"cleared, then more", {hit, hit, clear, "C / \tx\r\n"}},
+        {"cleared to nothing", {hit, clear}},
+        {"past the last index", lines(1600, 0)},
+        {"past the last index, some lines not shown", lines(1600, 7)},
+        {"cleared past the last index", join({lines(1700, 3), {clear}, lines(1503, 2)})},
+    };
+    for (const auto& [name, events] : cases) {
+        LogText log;
+        LogGridRows grid;
+        size_t added = 0;
+        for (const std::string& event : events) {
+            if (event.empty()) {
+                log.Clear();
+                grid.Clear();
+                added = 0;
+            } else {
+                grid.Add(log.Prepend(event), {});
+                ++added;
+            }
+        }
+        EXPECT_EQ(log.Rows().size(), added) << name;
+        const std::vector<LogGridRow> fromText = LogGridFill(log.Text());
+        ASSERT_EQ(grid.GridRowCount(), fromText.size()) << name;
+        for (size_t r = 0; r < fromText.size(); ++r) {
+            for (size_t column = 0; column < kLogGridColumns; ++column) {
+                ASSERT_EQ(grid.Cell(r, column), fromText[r].Cells[column]) << name << ", row " << r << ", column " << column;
+            }
+        }
+    }
 }
 
 }  // namespace

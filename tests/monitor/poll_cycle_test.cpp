@@ -60,17 +60,15 @@ TEST_F(PollCycleTest, AcceptedTickShowsDisplayIconsAndFrequencyAndOddGidOnlyTheD
     EXPECT_EQ(out.FloatingTaskbar, " County/Dispatch1");
     EXPECT_EQ(out.Icons.Row1, " 1234567890ATT PRI KEYL BAT ");
     EXPECT_EQ(out.FreqBox, " 154.4300");
-    EXPECT_TRUE(out.FreqBoxChanged);
-    EXPECT_FALSE(Tick("County", "Dispatch", "1").FreqBoxChanged);
+    EXPECT_FALSE(out.HitActive);
     // An odd GID shows the display only; a zero frequency keeps the box.
     out = Tick("Other", "Line", "0", "GID,,1,,a,b", "04600250");  // 6 fields
     EXPECT_EQ(out.Text1, "Other\r\nLine\r\n");
     EXPECT_EQ(out.FreqBox, " 154.4300");
-    EXPECT_FALSE(cycle.Hit().HitActive);
+    EXPECT_FALSE(out.HitActive);
     EXPECT_TRUE(out.Actions.empty());
     out = Tick("County", "Dispatch", "1", Gid(), "00000000");
     EXPECT_EQ(out.FreqBox, " 154.4300");
-    EXPECT_FALSE(out.FreqBoxChanged);
     EXPECT_EQ(cycle.Values().RawFrequency, "00000000");
 }
 
@@ -117,18 +115,21 @@ TEST_F(PollCycleTest, ConventionalHitIsNamedFromTheDisplayAndLogged) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].first, "start");
     EXPECT_EQ(reports[0].second, (LiveHit{"County", "", "Dispatch 1", "01544300", " 154.4300", "", false, false}));
-    EXPECT_TRUE(Reports(Tick("County          ", "Dispatch 1      ", "0")).empty());  // names unchanged
+    const TickOutcome same = Tick("County          ", "Dispatch 1      ", "0");
+    EXPECT_TRUE(Reports(same).empty());  // names unchanged
+    EXPECT_TRUE(same.HitActive);
     // The group learnt from line 1 is told once, in a rename.
     reports = Reports(Tick("Fire            ", "Dispatch 1  023Hz", "0", Gid(), "04600250"));
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(std::tie(reports[0].first, reports[0].second.GroupText), std::make_tuple("rename", "Fire"));
     EXPECT_EQ(cycle.Hit().FreqShown, " 154.4300");  // latched while the hit lasts
     clock.Now = "2:51:40 PM";
-    const std::optional<HitEnded> ended = Ended(Tick("Scanning", "", "1"));
+    const TickOutcome over = Tick("Scanning", "", "1");
+    const std::optional<HitEnded> ended = Ended(over);
     ASSERT_TRUE(ended);
     EXPECT_EQ(ended->LogLine,
               "County / Fire\tDispatch 1\t 154.4300\t023Hz\t2:51:13 PM\t2:51:40 PM\t12-04-2026\r\n");
-    EXPECT_FALSE(cycle.Hit().HitActive);
+    EXPECT_FALSE(over.HitActive);
     // A single-tick hit is logged with an empty group.
     Tick("County", "Dispatch", "0");
     clock.Now = "3:00:00 PM";

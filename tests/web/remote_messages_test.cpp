@@ -67,7 +67,7 @@ TEST(RemoteMessages, PageMessagesAcceptedAndRefused) {
               R"({"type":"refused","key":"k)" "\u00e9" R"(","reason":"Unknown key"})");
 }
 
-TEST(RemoteFeed, SendsOnlyWhatChangedAndNewLogRowsOneByOne) {
+TEST(RemoteFeed, SendsOnlyWhatChangedAndEachNewLogRow) {
     RemoteFeed feed;
     const DisplayFrame frame = MakeDisplayFrame("SCAN\r\n\r\n", "", {}, false);
     EXPECT_TRUE(feed.Display(frame));
@@ -77,39 +77,49 @@ TEST(RemoteFeed, SendsOnlyWhatChangedAndNewLogRowsOneByOne) {
     EXPECT_EQ(feed.Latches(true, false), R"({"type":"latches","held":["key_f"]})");
     EXPECT_FALSE(feed.Latches(true, false));
 
-    const std::string a = "Sys / A\tCh\t 154.4750\t\t10:00:00\t10:00:05\t12/04/2026\r\n";
-    const std::string b = "Sys / B\tCh\t 155.0000\t\t10:01:00\t10:01:02\t12/04/2026\r\n";
-    EXPECT_EQ(feed.Log(a + b), (std::vector<std::string>{HitMessage(LogRows(b)[0]), HitMessage(LogRows(a)[0])}));
-    EXPECT_TRUE(feed.Log(a + b).empty());
-    EXPECT_EQ(feed.Log(b + a + b), (std::vector<std::string>{HitMessage(LogRows(b)[0])}));
-    EXPECT_EQ(feed.Log(""), (std::vector<std::string>{LogMessage({})}));
+    LogText log;
+    const auto add = [&](const std::string& line) { return feed.LogAdded(log.Prepend(line)); };
+    EXPECT_EQ(add("Sys / A\tCh\t 154.4750\t\t10:00:00\t10:00:05\t12/04/2026\r\n"),
+              R"({"type":"hit","row":["Sys / A","Ch"," 154.4750","","10:00:00","10:00:05","12/04/2026"],"alert":false})");
+    EXPECT_EQ(add("stray\r\n"), std::nullopt);  // no row in the window's grid either
+    EXPECT_EQ(add("Police\x10 / B\tCh\r\n"),
+              R"({"type":"hit","row":["Police)" "\u25b6" R"( / B","Ch","","","","",""],"alert":false})");
 
-    const std::vector<std::string> greeting = feed.Greeting(RemoteRole::View);
+    std::vector<std::string> greeting = feed.Greeting(RemoteRole::View);
     ASSERT_EQ(greeting.size(), 5u);
     EXPECT_EQ(greeting[0], R"({"type":"hello","version":1,"role":"view"})");
     EXPECT_EQ(ReadDisplayMessage(greeting[1]), frame);
-    EXPECT_TRUE(greeting[4].starts_with(R"({"type":"log","columns":["System / Group","Channel",)")) << greeting[4];
+    const std::string whole = feed.Log(log.Rows());
+    EXPECT_EQ(greeting[4], whole);
+    EXPECT_TRUE(whole.starts_with(R"({"type":"log","columns":["System / Group","Channel",)")) << whole;
+    EXPECT_EQ(Json::parse(whole)["rows"],
+              Json::parse(R"([["Police\u25b6 / B","Ch","","","","",""],)"
+                          R"(["Sys / A","Ch"," 154.4750","","10:00:00","10:00:05","12/04/2026"]])"));
+    const std::string empty = feed.LogCleared();
+    EXPECT_EQ(Json::parse(empty)["rows"], Json::array());
+    EXPECT_EQ(feed.Greeting(RemoteRole::View)[4], empty);
 }
 
 TEST(RemoteFeed, AlertRowsAreMarkedAsTheWindowMarksThem) {
     RemoteFeed feed;
-    feed.SetAlertMarker([](const LogGridRow& row) { return row.Cells[1].starts_with("Fire"); });
-    const std::string a = "Sys / A\tCh\t 154.4750\t\t10:00:00\t10:00:05\t12/04/2026\r\n";
-    const std::string fire = "Fire / B\tCh\t 155.0000\t\t10:01:00\t10:01:02\t12/04/2026\r\n";
+    bool fireOnly = true;
+    feed.SetAlertMarker([&](const LogRow& row) { return !fireOnly || row.Fields[0].starts_with("Fire"); });
+    LogText log;
     std::vector<bool> marked;
-    for (const std::string& hit : feed.Log(a + fire + a)) marked.push_back(Json::parse(hit)["alert"]);
+    for (const char* line : {"Sys / A\tCh\r\n", "Fire / B\tCh\r\n", "Sys / A\tCh\r\n"}) {
+        marked.push_back(Json::parse(*feed.LogAdded(log.Prepend(line)))["alert"]);
+    }
     EXPECT_EQ(marked, (std::vector<bool>{false, true, false}));
     EXPECT_EQ(Json::parse(feed.Greeting(RemoteRole::View).back())["alerts"], Json::array({1}));
-    const auto hits = feed.Log(fire + a + fire + a);
-    ASSERT_EQ(hits.size(), 1u);
-    EXPECT_EQ(Json::parse(hits[0])["alert"], true);
-    EXPECT_EQ(Json::parse(feed.Log(a + fire + a + fire + a).at(0))["alert"], false);
+    EXPECT_EQ(feed.Remark(), std::nullopt);  // the same marks: nothing to send
     // The alert list changed: the same rows, marked otherwise, come again whole.
-    feed.SetAlertMarker({});
-    const auto again = feed.Log(a + fire + a + fire + a);
-    ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(Json::parse(again[0])["alerts"], Json::array());
-    EXPECT_EQ(Json::parse(feed.Greeting(RemoteRole::View).back())["rows"].size(), 5u);
+    fireOnly = false;
+    const auto again = feed.Remark();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(Json::parse(*again)["alerts"], Json::array({0, 1, 2}));
+    EXPECT_EQ(Json::parse(*again)["rows"].size(), 3u);
+    fireOnly = true;
+    EXPECT_EQ(Json::parse(feed.Log(log.Rows()))["alerts"], Json::array({1}));
     EXPECT_EQ(SoundMessage(false, "No sound input on the computer"),
               R"({"type":"sound","on":false,"reason":"No sound input on the computer"})");
 }

@@ -22,29 +22,6 @@ constexpr int kServerTimeout = -1;
 
 }  // namespace
 
-std::string LogRowKey(const std::string& logLine) {
-    const std::string line = logLine.substr(0, logLine.find_first_of("\r\n"));
-    std::string key;
-    size_t start = 0;
-    for (size_t field = 1; field < kLogGridColumns; ++field) {
-        if (field > 1) key += '\t';
-        if (start > line.size()) continue;  // a missing field is empty, as in the grid
-        const size_t tab = line.find('\t', start);
-        key += line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-        start = tab == std::string::npos ? line.size() + 1 : tab + 1;
-    }
-    return key;
-}
-
-std::string LogRowKey(const LogGridRow& row) {
-    std::string key;
-    for (size_t cell = 1; cell < kLogGridColumns; ++cell) {
-        if (cell > 1) key += '\t';
-        key += row.Cells[cell];
-    }
-    return key;
-}
-
 AlertWatcher::AlertWatcher(const QString& alertsPath, QObject* parent, const QDBusConnection& bus)
     : QObject(parent), file_(alertsPath), bus_(bus) {
     connect(&file_, &AlertFile::Changed, this, &AlertWatcher::ListChanged);
@@ -62,7 +39,7 @@ void AlertWatcher::Follow(const TickOutcome& outcome) {
         [this](const HitEnded& ended) {
             StopTones();
             if (pageHeard_ && ended.LogLine) {
-                pageRows_.insert(LogRowKey(*ended.LogLine));
+                pageRows_.insert(LogRowOf(*ended.LogLine).Fields);
                 emit ListChanged();
             }
             hit_.reset();
@@ -73,9 +50,9 @@ void AlertWatcher::Follow(const TickOutcome& outcome) {
     }
 }
 
-bool AlertWatcher::Marks(const LogGridRow& row) const {
+bool AlertWatcher::Marks(const LogRow& row) const {
     if (file_.List().Matches(SubjectOfLogRow(row))) return true;
-    return !pageRows_.empty() && !row.Cells[0].empty() && pageRows_.count(LogRowKey(row)) > 0;
+    return pageRows_.count(row.Fields) > 0;
 }
 
 void AlertWatcher::StartTones() {

@@ -2,6 +2,7 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -14,7 +15,7 @@
 #include "alerts/WebHook.h"
 #include "alerts/qt/AlertFile.h"
 #include "alerts/qt/WebHookSender.h"
-#include "monitor/LogGrid.h"
+#include "monitor/LogText.h"
 #include "monitor/TickOutcome.h"
 
 namespace quorvane {
@@ -48,10 +49,10 @@ public:
     // is on its way when this returns; the tick never waits for it.
     void Follow(const TickOutcome& outcome);
 
-    // Whether a row of the log grid is a hit the list watches, or one a
-    // tone page was heard on (the grid marks it): LogGridModel::SetRowMarker
+    // Whether a row of the log is a hit the list watches, or one a tone
+    // page was heard on (the grid marks it): LogGridModel::SetRowMarker
     // takes this.
-    bool Marks(const LogGridRow& row) const;
+    bool Marks(const LogRow& row) const;
 
     // A sound with each alert: the notification asks for the desktop's
     // message sound; the fallback rings the bell.
@@ -105,12 +106,7 @@ private:
     ToneDetector tones_;
     std::optional<LiveHit> hit_;      // the hit on, for a page heard during it
     bool pageHeard_ = false;          // on the hit on
-    std::set<std::string> pageRows_;  // log rows (their fields) of hits a page was heard on
+    std::set<std::array<std::string, kLogFields>> pageRows_;  // log rows (their fields) of hits a page was heard on
 };
-
-// The fields of a log line (or grid row) that pick out its row: the seven
-// tab-separated fields, tab-joined.
-std::string LogRowKey(const std::string& logLine);
-std::string LogRowKey(const LogGridRow& row);
 
 }  // namespace quorvane

@@ -138,12 +138,12 @@ bool DisplayPanel::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void DisplayPanel::Show(const TickOutcome& outcome, bool hitActive) {
-    level_->SetLevel(hitActive ? outcome.SignalLevel : std::nullopt);
+void DisplayPanel::Show(const TickOutcome& outcome) {
+    level_->SetLevel(outcome.HitActive ? outcome.SignalLevel : std::nullopt);
     ShowText1(ScreenText(outcome.Text1));
     floating_ = ScreenText(outcome.FloatingTaskbar);
     if (floating_taskbar->isVisible()) SetIfChanged(floating_taskbar, floating_);
-    if (outcome.FreqBoxChanged || freq->text().isEmpty()) SetIfChanged(freq, ScreenText(outcome.FreqBox));
+    SetIfChanged(freq, ScreenText(outcome.FreqBox));
     SetIfChanged(IconsSet1, ScreenText(outcome.Icons.Row1));
     SetIfChanged(IconsSet2, ScreenText(outcome.Icons.Row2));
     icons_ = QString::fromStdString(outcome.Icons.Spoken);

@@ -24,7 +24,7 @@ public:
     explicit DisplayPanel(QWidget* window);
 
     // What an accepted poll tick shows; the level bar only during a hit.
-    void Show(const TickOutcome& outcome, bool hitActive);
+    void Show(const TickOutcome& outcome);
     // Text1 alone (the harvest shows what it finds while polling rests).
     void ShowText1(const QString& text);
     // Text3: the prompt, the indicator or a message; a text too long for

@@ -32,18 +32,15 @@ void HitLog::SetWritesFile(bool on, bool writeNow) {
 }
 
 void HitLog::Add(const std::string& line) {
-    log_.Prepend(line);
-    Changed_();
+    const LogRow& row = log_.Prepend(line);
+    if (writesFile_) WriteFile();
+    emit RowAdded(row);
 }
 
 void HitLog::Clear() {
     log_.Clear();
-    Changed_();
-}
-
-void HitLog::Changed_() {
     if (writesFile_) WriteFile();
-    emit Changed();
+    emit Cleared();
 }
 
 void HitLog::WriteFile() {

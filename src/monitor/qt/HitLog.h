@@ -35,19 +35,21 @@ public:
     void SetWritesFile(bool on, bool writeNow = true);
     bool WritesFile() const { return writesFile_; }
 
+    // Puts a log line (ending in CR LF) on top.
     void Add(const std::string& line);
     void Clear();
     const LogText& Text() const { return log_; }
 
 signals:
-    // The log changed: the grid follows.
-    void Changed();
+    // A line went on top of the log, and the log was cleared: the grid and
+    // the pages follow.
+    void RowAdded(const quorvane::LogRow& row);
+    void Cleared();
     // A message window for the user, and a few words for Text3.
     void Tell(const QString& text);
     void Note(const QString& text);
 
 private:
-    void Changed_();
     void WriteFile();
 
     QString appDirectory_;

@@ -11,12 +11,28 @@ namespace {
 constexpr QRgb kMarkedRowColour = 0xFFE7A8;
 }  // namespace
 
-LogGridModel::LogGridModel(QObject* parent) : QAbstractTableModel(parent), rows_(LogGridFill({})) {}
+LogGridModel::LogGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void LogGridModel::Fill(std::string_view logText) {
+void LogGridModel::Add(const LogRow& row) {
+    // Views hear of the last row leaving and of the new one, one after the other.
+    if (rows_.LastLeavesWithNextLine()) {
+        const int last = static_cast<int>(rows_.Size()) - 1;
+        beginRemoveRows({}, last, last);
+        rows_.DropLast();
+        endRemoveRows();
+    }
+    if (row.Shown) beginInsertRows({}, 0, 0);
+    rows_.Add(row, marker_);
+    if (row.Shown) endInsertRows();
+    // The rows below are a line further down the log: their line index changed.
+    const int first = row.Shown ? 1 : 0;
+    const int last = static_cast<int>(rows_.Size()) - 1;
+    if (first <= last) emit dataChanged(index(first, 0), index(last, 0), {Qt::DisplayRole});
+}
+
+void LogGridModel::Clear() {
     beginResetModel();
-    LogGridFill(logText, rows_);  // refills the kept rows: no reallocation per hit
-    marked_ = MarksOfRows();
+    rows_.Clear();
     endResetModel();
 }
 
@@ -26,29 +42,17 @@ void LogGridModel::SetRowMarker(RowMarker marker) {
 }
 
 void LogGridModel::RefreshMarks() {
-    std::vector<bool> marked = MarksOfRows();
-    if (marked == marked_) return;
-    marked_ = std::move(marked);
-    if (!rows_.empty()) {
+    if (rows_.Remark(marker_)) {
         emit dataChanged(index(0, 1), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::FontRole});
     }
 }
 
 bool LogGridModel::Marked(int row) const {
-    return row >= 0 && static_cast<size_t>(row) < marked_.size() && marked_[static_cast<size_t>(row)];
-}
-
-std::vector<bool> LogGridModel::MarksOfRows() const {
-    std::vector<bool> marked(rows_.size(), false);
-    if (!marker_) return marked;
-    for (size_t row = 0; row < rows_.size(); ++row) {
-        marked[row] = !rows_[row].Cells[0].empty() && marker_(rows_[row]);
-    }
-    return marked;
+    return row >= 0 && static_cast<size_t>(row) < rows_.Size() && rows_.Marked(static_cast<size_t>(row));
 }
 
 int LogGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_.GridRowCount());
 }
 
 int LogGridModel::columnCount(const QModelIndex& parent) const {
@@ -56,12 +60,12 @@ int LogGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant LogGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || static_cast<size_t>(index.row()) >= rows_.size()) return {};
+    if (!index.isValid() || static_cast<size_t>(index.row()) >= rows_.GridRowCount()) return {};
     const auto row = static_cast<size_t>(index.row());
     const auto column = static_cast<size_t>(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return ScreenText(rows_[row].Cells[column]);
+        return ScreenText(rows_.Cell(row, column));
     case Qt::BackgroundRole:
         if (column == 0) return {};
         return QColor(Marked(index.row()) ? kMarkedRowColour : QRgb(LogGridStripeColour(row)));

@@ -1,26 +1,26 @@
 #pragma once
 #include <QAbstractTableModel>
-#include <functional>
-#include <string_view>
-#include <vector>
 
 #include "monitor/LogGrid.h"
 
 namespace quorvane {
 
-// The rows of grdInfo as a model over the log text: rebuilt whole after every
-// change of the log, striped by row index, column 0 (the line index) hidden.
-// A row the marker accepts (a hit on a watched channel) shows in bold on a
-// light amber background; its text and the columns stay as they are.
+// The rows of grdInfo as a model that follows the hit log a line at a time:
+// a new row goes on top, the rows are striped by row index, and column 0
+// (the line index) is hidden. A row the marker accepts (a hit on a watched
+// channel) shows in bold on a light amber background; its text and the
+// columns stay as they are.
 class LogGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    using RowMarker = std::function<bool(const LogGridRow&)>;
+    using RowMarker = LogGridRows::Marker;
 
     explicit LogGridModel(QObject* parent = nullptr);
-    void Fill(std::string_view logText);
+    // A line went on top of the log (HitLog::RowAdded), and the log cleared.
+    void Add(const LogRow& row);
+    void Clear();
 
-    // Asked once per log row at every fill; none marks nothing.
+    // Asked once for each row as it comes; none marks nothing.
     void SetRowMarker(RowMarker marker);
     // Asks the marker again (what it marks changed, e.g. the alert list).
     void RefreshMarks();
@@ -34,12 +34,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    // Whether each row is marked; the filler rows never are.
-    std::vector<bool> MarksOfRows() const;
-
-    std::vector<LogGridRow> rows_;
+    LogGridRows rows_;
     RowMarker marker_;
-    std::vector<bool> marked_;
 };
 
 }  // namespace quorvane

@@ -63,7 +63,10 @@ LogTab::LogTab(HitLog& log, QWidget* parent) : QWidget(parent) {
         grdInfo->setColumnWidth(static_cast<int>(column), Px(kLogGridColumnWidths[column]));
     }
     grdInfo->setColumnHidden(0, true);
-    connect(&log, &HitLog::Changed, this, [this, &log] { model_->Fill(log.Text().Text()); });
+    const auto& rows = log.Text().Rows();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) model_->Add(*row);
+    connect(&log, &HitLog::RowAdded, model_, &LogGridModel::Add);
+    connect(&log, &HitLog::Cleared, model_, &LogGridModel::Clear);
 }
 
 }  // namespace quorvane

@@ -9,7 +9,7 @@ class HitLog;
 class LogGridModel;
 
 // The "Log" tab: the column headings and the grid of this run's hits
-// (grdInfo), rebuilt whenever the log changes.
+// (grdInfo), following the log a line at a time.
 class LogTab : public QWidget {
     Q_OBJECT
 public:

@@ -65,7 +65,7 @@ void MqttBridge::SetState(const QString& text) {
     emit StateChanged(text);
 }
 
-void MqttBridge::Follow(const TickOutcome& outcome, bool hitActive) {
+void MqttBridge::Follow(const TickOutcome& outcome) {
     if (!running_ || !outcome.Accepted) return;
     FollowHitActions(
         outcome,
@@ -86,7 +86,7 @@ void MqttBridge::Follow(const TickOutcome& outcome, bool hitActive) {
             Send(topic_ + std::string(kHitTopic), HitJson(end), false);
         });
     if (outcome.SignalLevel) lastSignal_ = outcome.SignalLevel;
-    const std::string state = StateJson(StateOfTick(outcome, hitActive ? hit_ : std::nullopt, lastHit_));
+    const std::string state = StateJson(StateOfTick(outcome, outcome.HitActive ? hit_ : std::nullopt, lastHit_));
     if (auto now = throttle_.Offer(state, clock_.elapsed())) {
         SendState(*now);
     } else if (const auto due = throttle_.DueAt(); due && !stateTimer_.isActive()) {

@@ -39,8 +39,8 @@ public:
     const std::vector<std::string>& Notices() const { return settings_.notices; }
     const std::string& Topic() const { return topic_; }
 
-    // After every accepted poll tick; hitActive: the scanner is receiving.
-    void Follow(const TickOutcome& outcome, bool hitActive);
+    // After every accepted poll tick.
+    void Follow(const TickOutcome& outcome);
     void Alert(const AlertFacts& facts);
 
 signals:

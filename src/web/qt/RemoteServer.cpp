@@ -429,9 +429,13 @@ void RemoteServer::ShowLatches(bool functionHeld, bool reverseHeld) {
     SendToAll(feed_.Latches(functionHeld, reverseHeld));
 }
 
-void RemoteServer::ShowLog(std::string_view logText) {
-    for (const std::string& message : feed_.Log(logText)) SendToAll(message);
-}
+void RemoteServer::ShowLog(const std::deque<LogRow>& rows) { SendToAll(feed_.Log(rows)); }
+
+void RemoteServer::AddLogRow(const LogRow& row) { SendToAll(feed_.LogAdded(row)); }
+
+void RemoteServer::ClearLog() { SendToAll(feed_.LogCleared()); }
+
+void RemoteServer::RemarkLog() { SendToAll(feed_.Remark()); }
 
 void RemoteServer::PushSound(const std::int16_t* samples, std::int64_t frames, int sampleRate, int channels) {
     if (!soundOn_) return;

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <list>
 #include <map>
@@ -112,14 +113,20 @@ public:
     // for the Settings box; empty otherwise.
     QString ClearTextWarning() const;
 
-    // Marks the log rows that are alerts (as the window's log marks them).
-    void SetAlertMarker(std::function<bool(const LogGridRow&)> marker) { feed_.SetAlertMarker(std::move(marker)); }
+    // Marks the log rows that are alerts (as the window's log marks them);
+    // RemarkLog asks it again about every row (the alert list changed).
+    void SetAlertMarker(LogGridRows::Marker marker) { feed_.SetAlertMarker(std::move(marker)); }
+    void RemarkLog();
 
     // What the pages show, whenever it changes.
     void ShowDisplay(const DisplayFrame& frame);
     void ShowStatus(const QString& text);
     void ShowLatches(bool functionHeld, bool reverseHeld);
-    void ShowLog(std::string_view logText);
+    // The whole hit log (its rows, newest first), then each line put on top
+    // of it, and the log cleared.
+    void ShowLog(const std::deque<LogRow>& rows);
+    void AddLogRow(const LogRow& row);
+    void ClearLog();
     // The poll took a round of replies. Between two remote keys the poll has
     // kPollRoundsBetweenKeys rounds while it runs (else a key waits a
     // second), so no stream of keys keeps the poll from its replies.

@@ -116,7 +116,7 @@ TEST_F(AlertWatcherTest, WithoutANotificationServiceTheAlertGoesToTheFallback) {
     busless.SetFallback([&](const QString& line) { lines << line; });
     busless.Follow(Tick(HitStarted{Hit("Metro", "Police", "North")}));
     EXPECT_EQ(lines, QStringList({"Alert: North, 856.1125 MHz"}));
-    EXPECT_TRUE(busless.Marks(LogGridFill("Metro / Police\tNorth\t 856.1125\t\t1\t2\t3\r\n")[0]));
+    EXPECT_TRUE(busless.Marks(LogRowOf("Metro / Police\tNorth\t 856.1125\t\t1\t2\t3\r\n")));
 }
 
 TEST_F(AlertWatcherTest, TheBoxSavesTheListAndFollowsTheFileOnDisk) {

@@ -1,5 +1,6 @@
 // The log grid's marks for watched hits and the signal level bar.
 #include <QApplication>
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QSignalSpy>
@@ -14,17 +15,25 @@ namespace {
 
 QApplication& App() { return test::QtApp(); }
 
-TEST(LogGridModel, RowsTheMarkerAcceptsAreMarkedWithoutChangingTheirText) {
+TEST(LogGridModel, NewRowsGoOnTopAndTheRowsTheMarkerAcceptsAreMarkedWithoutChangingTheirText) {
     App();
     LogGridModel model;
-    model.Fill("County / Fire\tDispatch\t 154.4300\t\t1\t2\t3\r\nMetro / Police\tNorth\t 856.1125\t77\t1\t2\t3\r\n");
-    const QVariant plain = model.data(model.index(0, 2), Qt::BackgroundRole);
+    EXPECT_EQ(model.rowCount(), 20);
     bool watchFire = true;
-    model.SetRowMarker([&](const LogGridRow& row) { return watchFire ? row.Cells[2] == "Dispatch" : true; });
+    model.SetRowMarker([&](const LogRow& row) { return watchFire ? row.Fields[1] == "Dispatch" : true; });
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    for (const char* line : {"Metro / Police\tNorth\t 856.1125\t77\t1\t2\t3\r\n", "stray\r\n",
+                             "County / Fire\tDispatch\t 154.4300\t\t1\t2\t3\r\n"}) {
+        model.Add(LogRowOf(line));
+    }
+    EXPECT_EQ(inserted.count(), 2);  // a line without "/" has no row
+    EXPECT_EQ(model.rowCount(), 22);
+    EXPECT_EQ(model.data(model.index(1, 0), Qt::DisplayRole).toString(), "2");  // its line index, hidden
     EXPECT_TRUE(model.Marked(0));
     EXPECT_FALSE(model.Marked(1));
     EXPECT_FALSE(model.Marked(2));  // a filler row is never a hit
-    EXPECT_NE(model.data(model.index(0, 2), Qt::BackgroundRole), plain);
+    EXPECT_NE(model.data(model.index(0, 2), Qt::BackgroundRole), QColor(QRgb(LogGridStripeColour(0))));
+    EXPECT_EQ(model.data(model.index(1, 2), Qt::BackgroundRole), QColor(QRgb(LogGridStripeColour(1))));
     EXPECT_TRUE(model.data(model.index(0, 2), Qt::FontRole).value<QFont>().bold());
     EXPECT_EQ(model.data(model.index(0, 2), Qt::DisplayRole).toString(), "Dispatch");
     EXPECT_FALSE(model.data(model.index(1, 2), Qt::FontRole).isValid());
@@ -37,9 +46,18 @@ TEST(LogGridModel, RowsTheMarkerAcceptsAreMarkedWithoutChangingTheirText) {
     model.RefreshMarks();
     EXPECT_EQ(changed.count(), 1);
     EXPECT_TRUE(model.Marked(1));
-    model.Fill("A / B\tC\t 1.0000\t\t1\t2\t3\r\n");  // marks follow a refill
+    model.Clear();
+    EXPECT_EQ(model.rowCount(), 20);
+    EXPECT_FALSE(model.Marked(0));
+    model.Add(LogRowOf("A / B\tC\t 1.0000\t\t1\t2\t3\r\n"));
     EXPECT_TRUE(model.Marked(0));
-    EXPECT_FALSE(model.Marked(1));
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), "0");
+    // Rows leave at the bottom once their line's index passes 1500.
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    for (int i = 0; i < 1502; ++i) model.Add(LogRowOf("S / G\tline\r\n"));
+    EXPECT_EQ(model.rowCount(), 1501 + 20);
+    EXPECT_EQ(removed.count(), 2);
+    EXPECT_EQ(model.data(model.index(1500, 0), Qt::DisplayRole).toString(), "1500");
 }
 
 TEST(SignalLevelBar, FillsFromTheBottomByTheLevelUnderItsNumberAndEmptiesWithout) {
