@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTableView>
 
+#include "monitor/qt/HitLog.h"
 #include "window/Form1.h"
+#include "window/Station.h"
 
 namespace {
 
@@ -26,11 +28,11 @@ void BM_LogOneHitInto1500Lines(benchmark::State& state) {
     pgm.close();
     quorvane::Form1 form(folder.path());
     form.show();
-    for (int i = 0; i < 1500; ++i) form.AddLogLine(HitLine(i));
+    for (int i = 0; i < 1500; ++i) form.Scanner().Log().Add(HitLine(i));
     auto* grid = form.findChild<QTableView*>("grdInfo");
     int n = 1500;
     for (auto _ : state) {
-        form.AddLogLine(HitLine(n++));
+        form.Scanner().Log().Add(HitLine(n++));
         grid->viewport()->repaint();  // paint now, not at the next event-loop turn
         state.PauseTiming();
         QCoreApplication::processEvents();

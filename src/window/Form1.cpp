@@ -290,12 +290,6 @@ void Form1::StartMqtt(bool asked) {
 }
 
 const QString& Form1::AppDirectory() const { return station_->AppDirectory(); }
-ScannerLink& Form1::Link() { return station_->Link(); }
-bool Form1::Running() const { return station_->Running(); }
-const LogText& Form1::Log() const { return station_->Log().Text(); }
-void Form1::AddLogLine(const std::string& line) { station_->Log().Add(line); }
-QString Form1::LogFilePathNow() const { return station_->Log().FilePathNow(); }
-const HitIntelTable& Form1::HitIntel() const { return station_->HitIntel(); }
 void Form1::Tell(const QString& text, std::function<void()> onClosed) { station_->Tell(text, std::move(onClosed)); }
 const QString& Form1::LastMessage() const { return station_->LastMessage(); }
 void Form1::SetFolderChooser(std::function<QString()> chooser) { logSettings_->SetFolderChooser(std::move(chooser)); }

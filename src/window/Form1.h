@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/SettingsFiles.h"
-#include "monitor/LogText.h"
 #include "monitor/TickOutcome.h"
 #include "window/StationShare.h"
 
@@ -26,7 +25,6 @@ class HarvestPanel;
 class HistoryTab;
 class HitSpeaker;
 class KeyboardNavigation;
-class HitIntelTable;
 class KeypadButtons;
 class LayoutSwitcher;
 class LogSettingsFrame;
@@ -36,7 +34,6 @@ class MemoryTab;
 class TabWindows;
 class MqttBridge;
 class RemoteServer;
-class ScannerLink;
 class ShortcutFilter;
 class Station;
 class TunerTab;
@@ -66,12 +63,6 @@ public:
     CallUploader& Calls() { return *share_.calls; }
     // Spoken hits ("Speak hits").
     HitSpeaker& Speaker() { return *speaker_; }
-    ScannerLink& Link();
-    bool Running() const;
-    const LogText& Log() const;
-    void AddLogLine(const std::string& line);
-    QString LogFilePathNow() const;
-    const HitIntelTable& HitIntel() const;
 
     // Every message the window shows the user: a window that does not stop
     // the poll; the last text is kept for tests.

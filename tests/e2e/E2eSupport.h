@@ -24,7 +24,9 @@
 #include "ScenarioParser.h"
 #include "Simulator.h"
 #include "link/qt/ScannerLink.h"
+#include "monitor/qt/HitLog.h"
 #include "window/Form1.h"
+#include "window/Station.h"
 #include "input/qt/KeyButton.h"
 #include "QtTestApp.h"
 
@@ -262,10 +264,10 @@ struct Monitored {
     // Shows view as a transmission for holdMs, then the idle display again,
     // and waits until the window has logged it.
     void Transmit(RadioView view, int holdMs) {
-        const size_t linesBefore = std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n');
+        const size_t linesBefore = std::count(form->Scanner().Log().Text().Text().begin(), form->Scanner().Log().Text().Text().end(), '\n');
         Transmission(*radio, view, holdMs);
         ASSERT_TRUE(WaitUntil([&] {
-            return static_cast<size_t>(std::count(form->Log().Text().begin(), form->Log().Text().end(), '\n')) >
+            return static_cast<size_t>(std::count(form->Scanner().Log().Text().Text().begin(), form->Scanner().Log().Text().Text().end(), '\n')) >
                    linesBefore;
         }, 3000));
         radio->SetOverride(Idle());

@@ -27,10 +27,10 @@ TEST(AlertsEndToEnd, AWatchedHitIsNotifiedOnceWhileOnOthersNeverAndWithoutTheSer
     RadioView watched = Receiving(Trunked("Metro Trunk", "ID:12345", "08552375", "12345", "Metro", "Police", "Dispatch"));
 
     // Told while the transmission is on: before the hit is logged (at its end).
-    const std::string logBefore = m.form->Log().Text();
+    const std::string logBefore = m.form->Scanner().Log().Text().Text();
     m.radio->SetOverride(watched);
     ASSERT_TRUE(WaitUntil([&] { return service.summaries.size() == 1; }, 3000));
-    EXPECT_EQ(m.form->Log().Text(), logBefore);
+    EXPECT_EQ(m.form->Scanner().Log().Text().Text(), logBefore);
     EXPECT_EQ(service.summaries.front(), "Dispatch");
     // Once per hit, not once per tick; a hit nobody watches is not told.
     m.Transmit(watched, 800);
@@ -43,7 +43,7 @@ TEST(AlertsEndToEnd, AWatchedHitIsNotifiedOnceWhileOnOthersNeverAndWithoutTheSer
     watched.talkgroup = "Tac 2";
     watched.tgid = "2417";
     m.Transmit(watched, 800);
-    EXPECT_EQ(m.form->Log().Text().rfind("Metro / Police\tTac 2\t", 0), 0u) << m.form->Log().Text();
+    EXPECT_EQ(m.form->Scanner().Log().Text().Text().rfind("Metro / Police\tTac 2\t", 0), 0u) << m.form->Scanner().Log().Text().Text();
     EXPECT_TRUE(m.Widget("Text3").startsWith("Alert: Tac 2")) << m.Widget("Text3").toStdString();
     EXPECT_EQ(service.summaries.size(), 1);
     // It stays there after its hit until a click lets it go, or the next
@@ -86,7 +86,7 @@ TEST(AlertsEndToEnd, ATwoTonePageHeardDuringAHitAlertsAndMarksItsLogRow) {
     EXPECT_EQ(service.summaries.front(), "Station 5");
     fire.receiving = false;
     m.radio->SetOverride(fire);
-    ASSERT_TRUE(WaitUntil([&] { return !m.form->Log().Text().empty(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !m.form->Scanner().Log().Text().Text().empty(); }, 5000));
     m.radio->SetOverride(Idle());
     EXPECT_FALSE(m.form->Scanner().Alerts().ListeningForTones());
 

@@ -104,12 +104,12 @@ TEST(AudioEndToEnd, AHitIsRecordedFromBeforeTheTickThatSawItIntoOneWaveFileNamed
     // The window followed the transmission (a busy machine drops some ticks).
     EXPECT_GE(hitMs, 3000);
     EXPECT_LT(hitMs, 5000);
-    ASSERT_TRUE(WaitUntil([&] { return !form.Log().Text().empty(); }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return !form.Scanner().Log().Text().Text().empty(); }, 3000));
 
     // One wave file and no temporary file left, named from the hit as logged.
     const std::vector<std::string> files = Files(folder, kWaveOrTemporary);
     ASSERT_EQ(files.size(), 1u);
-    const std::string line = form.Log().Text();
+    const std::string line = form.Scanner().Log().Text().Text();
     std::smatch logged;
     ASSERT_TRUE(std::regex_match(
         line, logged, std::regex(R"(County / Fire\tDispatch 1\t 154\.4300\t\t([^\t]+)\t([^\t]+)\t([^\t]+)\r\n)")))

@@ -98,7 +98,7 @@ TEST(HarvestEndToEnd, WalksTheMemoryInOrderAndWritesTheFileInReverseAtAFixedDela
                                                       "CIN," + c3}));
             walks[c.delayIndex == kAuto] = walk;
         }
-        EXPECT_EQ(h.form->HitIntel().Entry(0), "04600250\tC3\tG2\tS2");
+        EXPECT_EQ(h.form->Scanner().HitIntel().Entry(0), "04600250\tC3\tG2\tS2");
         // Polling waits for the message to be read; then EPG and polling again.
         EXPECT_EQ(h.PollsAfterEpg(), 0u);
         h.CloseMessage();
@@ -166,7 +166,7 @@ TEST(HarvestEndToEnd, CancelOrStopMidWalkLeavesProgrammingModeAndTheOldFile) {
         const auto after = NonPollCommands(*h.radio, before);
         EXPECT_EQ(std::count(after.begin(), after.end(), "KEY,1,P"), 0);
         EXPECT_EQ(h.folder.Read("hit_intel.txt"), "old\r\n");
-        if (h.form->Running()) {  // cancelled: polling runs on
+        if (h.form->Scanner().Running()) {  // cancelled: polling runs on
             EXPECT_EQ(h.form->LastMessage().toStdString().rfind("Hit Inteligence update cancelled", 0), 0u);
             EXPECT_TRUE(WaitUntil([&] { return h.PollsAfterEpg() >= 2; }, 3000));
         }

@@ -48,7 +48,7 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     EXPECT_TRUE(SqliteValue(path, "SELECT duration_s FROM hits ORDER BY id LIMIT 1").toDouble() > 0.3);
     EXPECT_EQ(SqliteValue(path, "PRAGMA journal_mode").toString(), "delete");
     const QString runName = SqliteValue(path, "SELECT launch_date || '_' || launch_time || '.txt' FROM runs").toString();
-    EXPECT_TRUE(m.form->LogFilePathNow().endsWith(runName)) << runName.toStdString();
+    EXPECT_TRUE(m.form->Scanner().Log().FilePathNow().endsWith(runName)) << runName.toStdString();
 
     // A hit with a recording plays it; a recording gone is said plainly.
     HistoryHit recorded;
@@ -112,8 +112,8 @@ TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
         << m.form->LastMessage().toStdString();
     EXPECT_EQ(m.Widget("Text3"), "History file damaged");
     EXPECT_EQ(m.Cell(0, 2), "NOAA 1");
-    EXPECT_EQ(m.folder.Read(QFileInfo(m.form->LogFilePathNow()).fileName().toStdString()),
-              m.form->Log().Text() + "\r\n");
+    EXPECT_EQ(m.folder.Read(QFileInfo(m.form->Scanner().Log().FilePathNow()).fileName().toStdString()),
+              m.form->Scanner().Log().Text().Text() + "\r\n");
     const QStringList aside = QDir(m.folder.Path()).entryList({"history.sqlite.damaged-*"});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(m.folder.Read(aside[0].toStdString()), garbage);

@@ -161,7 +161,7 @@ TEST(KeyboardEndToEnd, AWheelThatStartsOverAListNeverTurnsTheKnobAtItsTopItsBott
     p.WheelOver(log->viewport(), -120);
     EXPECT_EQ(p.Sent(0, 100), Commands{}) << "log with few rows";
     for (int i = 0; i < 80; ++i) {
-        p.form->AddLogLine("County / Fire\t" + std::to_string(i) + "\t 154.4300\t\t10:00:00\t10:00:05\t12-06-2026\r\n");
+        p.form->Scanner().Log().Add("County / Fire\t" + std::to_string(i) + "\t 154.4300\t\t10:00:00\t10:00:05\t12-06-2026\r\n");
     }
     ASSERT_TRUE(WaitUntil([&] { return log->verticalScrollBar()->maximum() > 0; }, 3000));
     log->verticalScrollBar()->setValue(0);

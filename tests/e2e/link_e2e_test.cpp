@@ -145,5 +145,5 @@ TEST(LinkEndToEnd, RunOnAMissingPortSaysWhyAndRunOnAPresentOneWritesTheSettings)
     QTest::mouseClick(run, Qt::LeftButton);
     EXPECT_EQ(run->text(), "Run");
     EXPECT_TRUE(ports->isEnabled());
-    EXPECT_FALSE(form.Link().IsOpen());
+    EXPECT_FALSE(form.Scanner().Link().IsOpen());
 }

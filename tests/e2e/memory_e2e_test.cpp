@@ -407,7 +407,7 @@ TEST(MemoryEndToEnd, TheMemoryTabReadsEditsOneChannelWritesAndTheRadioHasIt) {
     click("memory_hit_intel");
     EXPECT_NE(scanner.folder.Read("hit_intel.txt").find("01542950\tFireground 2\tFire\tLakeview County\r\n"),
               std::string::npos);
-    const auto& entries = form.HitIntel().Entries();
+    const auto& entries = form.Scanner().HitIntel().Entries();
     EXPECT_NE(std::find_if(entries.begin(), entries.end(),
                            [](const std::string& e) { return e.rfind("01542950", 0) == 0; }),
               entries.end());

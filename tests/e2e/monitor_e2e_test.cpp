@@ -39,7 +39,7 @@ TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile)
     EXPECT_TRUE(m.Widget("IconsSet2").contains("FM "));
     m.Transmit(hit, 1500);
 
-    const std::string line = m.form->Log().Text();
+    const std::string line = m.form->Scanner().Log().Text().Text();
     EXPECT_EQ(line.substr(0, line.find("\t", line.find("\t", line.find("\t") + 1) + 1) + 1),
               "County / Fire\tDispatch 1\t 154.4300\t");
     std::smatch times;
@@ -52,7 +52,7 @@ TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile)
     EXPECT_EQ(m.Cell(0, 3), " 154.4300");
     EXPECT_EQ(m.Cell(0, 7), QString::fromStdString(times[3].str()));
     EXPECT_EQ(m.Grid()->model()->rowCount(), 21);
-    const QString logPath = m.form->LogFilePathNow();
+    const QString logPath = m.form->Scanner().Log().FilePathNow();
     EXPECT_TRUE(logPath.startsWith(m.folder.Path()));
     QFile file(logPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -63,7 +63,7 @@ TEST(MonitorEndToEnd, AtEverySpeedHitsAreLoggedAndThePollNeverOutrunsTheLine) {
     for (const int baud : {57600, 9600}) {
         Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n", baud);
         m.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 1500);
-        EXPECT_EQ(m.form->Log().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << baud;
+        EXPECT_EQ(m.form->Scanner().Log().Text().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << baud;
         // At most the round on its way is unanswered: requests never pile up.
         EXPECT_LE(m.radio->ReceivedCommands().size(), m.radio->RepliesWritten() + 3) << baud;
     }
@@ -99,7 +99,7 @@ TEST(MonitorEndToEnd, KeysPressedWhilePollingNeverCorruptTheDisplayOrTheLog) {
         EXPECT_FALSE(m.Widget("freq").contains("K"));
     }
     m.Transmit(hit, 300);
-    EXPECT_EQ(m.form->Log().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << m.form->Log().Text();
+    EXPECT_EQ(m.form->Scanner().Log().Text().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << m.form->Scanner().Log().Text().Text();
 }
 
 TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdThenClearLogEmptiesGridAndFileFromTheLogTabOnly) {
@@ -108,7 +108,7 @@ TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdThenClearLogEmptie
     m.radio->SetOverride(Receiving(trunked));
     ASSERT_TRUE(WaitUntil([&] { return m.Widget("freq") == "ID: 12345"; }, 3000));
     m.Transmit(trunked, 1000);
-    const std::string line = m.form->Log().Text();
+    const std::string line = m.form->Scanner().Log().Text().Text();
     EXPECT_EQ(line.rfind("Metro / Police\tDispatch\t 855.2375\t12345\t", 0), 0u) << line;
     EXPECT_EQ(m.Cell(0, 4), "12345");
 
@@ -121,9 +121,9 @@ TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdThenClearLogEmptie
     tabs->setCurrentIndex(0);
     ASSERT_TRUE(clear->isVisible());
     QTest::mouseClick(clear, Qt::LeftButton);
-    EXPECT_EQ(m.form->Log().Text(), "");
+    EXPECT_EQ(m.form->Scanner().Log().Text().Text(), "");
     EXPECT_EQ(m.Grid()->model()->rowCount(), 20);
-    QFile file(m.form->LogFilePathNow());
+    QFile file(m.form->Scanner().Log().FilePathNow());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("\r\n"));
 }
@@ -149,10 +149,10 @@ TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
     QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
     EXPECT_EQ(m.form->LastMessage(), "Log Directory defaulting back to " + m.folder.Path());
     m.Transmit(hit, 300);
-    EXPECT_EQ(m.form->Log().Text().substr(0, 8), "Weather ");
-    QFile file(m.form->LogFilePathNow());
+    EXPECT_EQ(m.form->Scanner().Log().Text().Text().substr(0, 8), "Weather ");
+    QFile file(m.form->Scanner().Log().FilePathNow());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), m.form->Log().Text() + "\r\n");
+    EXPECT_EQ(file.readAll().toStdString(), m.form->Scanner().Log().Text().Text() + "\r\n");
 }
 
 TEST(MonitorEndToEnd, TheExtendedInfoTabShowsTheNotesOfTheFrequency) {
@@ -194,14 +194,14 @@ TEST(MonitorEndToEnd, FoldersAndNamesWithLettersBeyondAsciiKeepThemOnDisk) {
         notes.close();
         m.Transmit(Trunked("Caf\xe9", "ID:12345", "08552375", "12345", "Metro"), 400);
         EXPECT_EQ(m.Widget("extended_text"), "Cafe notes");
-        EXPECT_TRUE(m.form->LogFilePathNow().startsWith(folder + "/"));
-        EXPECT_TRUE(QFile::exists(m.form->LogFilePathNow())) << m.form->LogFilePathNow().toStdString();
+        EXPECT_TRUE(m.form->Scanner().Log().FilePathNow().startsWith(folder + "/"));
+        EXPECT_TRUE(QFile::exists(m.form->Scanner().Log().FilePathNow())) << m.form->Scanner().Log().FilePathNow().toStdString();
     }
     // Restored from pgm_settings.txt, where it is written in the file system's bytes.
     Monitored again({}, 0, folder.toUtf8().toStdString());
     again.Transmit(Reception("Weather", "NOAA 1", "01625500"), 300);
-    EXPECT_TRUE(again.form->LogFilePathNow().startsWith(folder + "/"));
-    EXPECT_TRUE(QFile::exists(again.form->LogFilePathNow()));
+    EXPECT_TRUE(again.form->Scanner().Log().FilePathNow().startsWith(folder + "/"));
+    EXPECT_TRUE(QFile::exists(again.form->Scanner().Log().FilePathNow()));
     // A recording named from scanner text lands under the same mapping.
     EXPECT_EQ(FileSystemText(ScannerNamePath(FileSystemBytes(folder), "Caf\xe9_.wav")),
               folder + QString::fromUtf8("/Caf\u00e9_.wav"));

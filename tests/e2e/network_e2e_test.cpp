@@ -68,8 +68,8 @@ TEST(NetworkEndToEnd, OverTcpPollsSendsKeysLogsAHitAndRetriesUntilTheScannerIsBa
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text1").startsWith("County Fire"); }, 3000));
     hit.receiving = false;
     radio->SetOverride(hit);
-    ASSERT_TRUE(WaitUntil([&] { return !form.Log().Text().empty(); }, 3000));
-    EXPECT_EQ(form.Log().Text().rfind("County Fire / \tDispatch 1\t 154.4300\t", 0), 0u) << form.Log().Text();
+    ASSERT_TRUE(WaitUntil([&] { return !form.Scanner().Log().Text().Text().empty(); }, 3000));
+    EXPECT_EQ(form.Scanner().Log().Text().Text().rfind("County Fire / \tDispatch 1\t 154.4300\t", 0), 0u) << form.Scanner().Log().Text().Text();
 
     radio.reset();  // the server goes away
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") == "Scanner disconnected - retrying"; }, 5000));
@@ -142,14 +142,14 @@ TEST(NetworkEndToEnd, AScannerThatStopsReadingGetsNoFloodOfStaleCommands) {
     ASSERT_TRUE(WaitUntil([&] { return radio->ReceivedCommands().size() >= 3; }, 3000));
 
     radio->SetReading(false);
-    for (int i = 0; i < 2000; ++i) form.Link().Send(LineUser::Keys, "KEY,1,P");  // 16 KB offered
-    EXPECT_LE(form.Link().Unsent(), kMostUnansweredBytes);
+    for (int i = 0; i < 2000; ++i) form.Scanner().Link().Send(LineUser::Keys, "KEY,1,P");  // 16 KB offered
+    EXPECT_LE(form.Scanner().Link().Unsent(), kMostUnansweredBytes);
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") == "Scanner not reading - retrying"; }, 3000));
 
     const size_t before = radio->ReceivedCommands().size();
     radio->SetReading(true);
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") != "Scanner not reading - retrying"; }, 5000));
-    form.Link().Send(LineUser::Keys, "KEY,2,P");  // everything sent before it has arrived once it has
+    form.Scanner().Link().Send(LineUser::Keys, "KEY,2,P");  // everything sent before it has arrived once it has
     ASSERT_TRUE(WaitUntil([&] {
         const auto after = NonPollCommands(*radio, before);
         return !after.empty() && after.back() == "KEY,2,P";

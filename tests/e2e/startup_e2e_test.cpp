@@ -18,7 +18,7 @@ TEST(StartupEndToEnd, AFirstRunWaitsStoppedOnTheSettingsTab) {
     AppFolder folder;
     Form1 form(folder.Path());
     form.show();
-    EXPECT_FALSE(form.Running());
+    EXPECT_FALSE(form.Scanner().Running());
     EXPECT_EQ(form.findChild<QTabWidget*>("SSTab1")->currentIndex(), 3);
     EXPECT_FALSE(form.findChild<QPushButton*>("key_clear_log")->isVisible());
     EXPECT_EQ(form.findChild<QPushButton*>("Command2")->text(), "Run");
@@ -70,7 +70,7 @@ TEST(StartupEndToEnd, OddSettingsFilesFallBackValueByValue) {
     folder.Write("com_settings.txt", "12\r\nabc\r\n0\r\n");  // no such port: stay stopped
     folder.Write("pgm_settings.txt", "9\r\nx\r\n1\r\n\r\n");
     Form1 form(folder.Path());
-    EXPECT_FALSE(form.Running());
+    EXPECT_FALSE(form.Scanner().Running());
     EXPECT_EQ(form.findChild<QTabWidget*>("SSTab1")->currentIndex(), 0);  // tab 9 ignored
     EXPECT_TRUE(form.findChild<QCheckBox*>("LogTextCheck")->isChecked());
     EXPECT_EQ(form.findChild<QComboBox*>("hit_intel_dly")->currentText(), "250");

@@ -186,7 +186,7 @@ TEST(TunerEndToEnd, AListedFrequencyOrTalkgroupIsSkippedAndNeverLogged) {
     }
     // A reception not on the list is logged as usual; the skipped ones never were.
     Transmission(*t.radio, Reception("Weather", "NOAA 1", "01625500"), 500);
-    ASSERT_TRUE(WaitUntil([&] { return !t.form->Log().Text().empty(); }, 3000));
-    EXPECT_EQ(std::count(t.form->Log().Text().begin(), t.form->Log().Text().end(), '\n'), 1);
-    EXPECT_EQ(t.form->Log().Text().rfind("Weather", 0), 0u) << t.form->Log().Text();
+    ASSERT_TRUE(WaitUntil([&] { return !t.form->Scanner().Log().Text().Text().empty(); }, 3000));
+    EXPECT_EQ(std::count(t.form->Scanner().Log().Text().Text().begin(), t.form->Scanner().Log().Text().Text().end(), '\n'), 1);
+    EXPECT_EQ(t.form->Scanner().Log().Text().Text().rfind("Weather", 0), 0u) << t.form->Scanner().Log().Text().Text();
 }

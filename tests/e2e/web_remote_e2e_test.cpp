@@ -68,7 +68,7 @@ TEST(WebRemoteEndToEnd, PagesFollowTheWindowPressItsKeysThroughTheSameQueueAndLi
     w.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 1200);
     EXPECT_TRUE(page.Sees("hit", [](const Json& m) {
         return m["row"][0] == "County Fire / " && m["row"][1] == "Dispatch 1" && m["row"][2] == " 154.4300";
-    })) << w.form->Log().Text();
+    })) << w.form->Scanner().Log().Text().Text();
 
     // Twenty quick presses arrive all, in order, none twice (at the remote's
     // pace, between the poll's rounds).
