@@ -1,13 +1,19 @@
 #include "history/CivilTime.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 namespace quorvane {
 namespace {
 
+using std::chrono::days;
+using std::chrono::sys_days;
+using std::chrono::year_month_day;
+
 constexpr std::int64_t kSecondsPerDay = 86400;
 
+// Division rounding down, so a moment before 1970 falls on its own day.
 std::int64_t FloorDiv(std::int64_t value, std::int64_t by) {
     const std::int64_t q = value / by;
     return (value % by != 0 && (value < 0) != (by < 0)) ? q - 1 : q;
@@ -28,36 +34,23 @@ LocalTime WallClock(std::int64_t epochMs, int offsetSeconds) {
 
 }  // namespace
 
-// Proleptic Gregorian calendar, counted in 400-year eras.
+// The proleptic Gregorian calendar of <chrono>.
 std::int64_t DaysFromCivil(int year, int month, int day) {
-    const std::int64_t y = year - (month <= 2 ? 1 : 0);
-    const std::int64_t era = FloorDiv(y, 400);
-    const std::int64_t yearOfEra = y - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
+    const sys_days date{std::chrono::year{year} / static_cast<unsigned>(month) / static_cast<unsigned>(day)};
+    return date.time_since_epoch().count();
 }
 
-LocalTime CivilFromDays(std::int64_t days, int secondsOfDay) {
-    const std::int64_t z = days + 719468;
-    const std::int64_t era = FloorDiv(z, 146097);
-    const std::int64_t dayOfEra = z - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
-    const int day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-    return LocalTime{year, month, day, secondsOfDay};
+LocalTime CivilFromDays(std::int64_t dayCount, int secondsOfDay) {
+    const year_month_day date{sys_days{days{dayCount}}};
+    return LocalTime{static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                     static_cast<int>(static_cast<unsigned>(date.day())), secondsOfDay};
 }
 
 int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) return 0;
-    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+    const auto last = std::chrono::year{year} / static_cast<unsigned>(month) / std::chrono::last;
+    return static_cast<int>(static_cast<unsigned>(last.day()));
 }
-
 LocalTime LocalTimeOf(Instant instant) { return WallClock(instant.EpochMs, instant.UtcOffsetSeconds); }
 
 LocalTime AddDays(const LocalTime& time, int days) {
