@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "app/qt/AppFiles.h"
-#include "link/Commands.h"
 #include "app/qt/Controls.h"
 #include "link/qt/ScannerLink.h"
 #include "app/qt/ScannerText.h"
