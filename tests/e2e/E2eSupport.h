@@ -108,6 +108,14 @@ inline void DefaultQuitSignals(QProcess& program) {
     });
 }
 
+// Starts the real program with arguments in env, with the usual quit dispositions.
+inline void StartQuorvane(QProcess& program, const QStringList& arguments,
+                          const QProcessEnvironment& env = ProgramEnvironment()) {
+    program.setProcessEnvironment(env);
+    DefaultQuitSignals(program);
+    program.start(QUORVANE_EXE, arguments);
+}
+
 // A TCP port on 127.0.0.1 that was free a moment ago.
 inline quint16 FreePort() {
     QTcpServer probe;
@@ -120,6 +128,15 @@ inline KeyButton* Key(Form1& form, const char* name) { return form.findChild<Key
 // The whole text of the small message box Text3: the box itself shows a
 // long message cut in the middle, its tooltip holds all of it.
 inline QString Text3Of(const QWidget& form) { return form.findChild<QLineEdit*>("Text3")->toolTip(); }
+
+// The window's log, newest line first, and the path of the run's log file.
+inline const std::string& Logged(Form1& form) { return form.Scanner().Log().Text().Text(); }
+inline QString LogPath(Form1& form) { return form.Scanner().Log().FilePathNow(); }
+inline std::string LogFile(Form1& form) {
+    QFile file(LogPath(form));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(not readable)";
+}
+inline size_t LoggedLines(Form1& form) { return std::count(Logged(form).begin(), Logged(form).end(), '\n'); }
 
 // The commands the radio received from index `from` on, poll requests left out.
 inline std::vector<std::string> NonPollCommands(const Simulator& radio, size_t from = 0) {
@@ -264,12 +281,9 @@ struct Monitored {
     // Shows view as a transmission for holdMs, then the idle display again,
     // and waits until the window has logged it.
     void Transmit(RadioView view, int holdMs) {
-        const size_t linesBefore = std::count(form->Scanner().Log().Text().Text().begin(), form->Scanner().Log().Text().Text().end(), '\n');
+        const size_t linesBefore = LoggedLines(*form);
         Transmission(*radio, view, holdMs);
-        ASSERT_TRUE(WaitUntil([&] {
-            return static_cast<size_t>(std::count(form->Scanner().Log().Text().Text().begin(), form->Scanner().Log().Text().Text().end(), '\n')) >
-                   linesBefore;
-        }, 3000));
+        ASSERT_TRUE(WaitUntil([&] { return LoggedLines(*form) > linesBefore; }, 3000));
         radio->SetOverride(Idle());
     }
 };

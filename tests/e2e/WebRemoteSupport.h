@@ -2,6 +2,7 @@
 // What the browser remote's end-to-end tests share: a page (a WebSocket
 // client that keeps what it is sent), one HTTP exchange, and a window
 // polling a quiet radio with its remote on a free port.
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QWebSocket>
@@ -102,6 +103,29 @@ struct RemoteWindow : Monitored {
         return line + " HTTP/1.1\r\nHost: " + kHost + ":" + std::to_string(port) + "\r\n" + headers + "\r\n";
     }
 };
+
+// The times of the poll's accepted ticks, from now on.
+struct TickClock {
+    std::vector<qint64> ticks;
+    QElapsedTimer clock;
+    explicit TickClock(Station& station) {
+        clock.start();
+        QObject::connect(&station, &Station::Ticked, [this] { ticks.push_back(clock.elapsed()); });
+    }
+    // The ticks from `from` on, and the longest gap between two of them.
+    std::pair<size_t, qint64> Since(size_t from) const {
+        qint64 longest = 0;
+        for (size_t i = from + 1; i < ticks.size(); ++i) longest = std::max(longest, ticks[i] - ticks[i - 1]);
+        return {ticks.size() - from, longest};
+    }
+};
+
+// A WebSocket upgrade as a browser at that host sends it.
+inline std::string Upgrade(const std::string& query, const std::string& host) {
+    return "GET /ws?" + query + " HTTP/1.1\r\nHost: " + host + "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n" +
+           "Sec-WebSocket-Version: 13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nOrigin: http://" + host +
+           "\r\n\r\n";
+}
 
 inline std::string KeyBody() { return R"({"type":"key","key":"key_scan"})"; }
 

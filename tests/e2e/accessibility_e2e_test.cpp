@@ -6,9 +6,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTableView>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 #include <set>
 
 #include "E2eSupport.h"

@@ -1,13 +1,11 @@
 // Alerts from the real window polling the simulator, on a session bus of
 // the test's own with a stand-in for the desktop's notification service.
-#include <QDBusConnection>
 
 #include "E2eSupport.h"
 #include "RadioAudio.h"
 #include "alerts/qt/AlertWatcher.h"
 #include "alerts/qt/SessionBusStandIn.h"
 #include "monitor/qt/LogGridModel.h"
-#include "window/Station.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
@@ -27,10 +25,10 @@ TEST(AlertsEndToEnd, AWatchedHitIsNotifiedOnceWhileOnOthersNeverAndWithoutTheSer
     RadioView watched = Receiving(Trunked("Metro Trunk", "ID:12345", "08552375", "12345", "Metro", "Police", "Dispatch"));
 
     // Told while the transmission is on: before the hit is logged (at its end).
-    const std::string logBefore = m.form->Scanner().Log().Text().Text();
+    const std::string logBefore = Logged(*m.form);
     m.radio->SetOverride(watched);
     ASSERT_TRUE(WaitUntil([&] { return service.summaries.size() == 1; }, 3000));
-    EXPECT_EQ(m.form->Scanner().Log().Text().Text(), logBefore);
+    EXPECT_EQ(Logged(*m.form), logBefore);
     EXPECT_EQ(service.summaries.front(), "Dispatch");
     // Once per hit, not once per tick; a hit nobody watches is not told.
     m.Transmit(watched, 800);
@@ -43,7 +41,7 @@ TEST(AlertsEndToEnd, AWatchedHitIsNotifiedOnceWhileOnOthersNeverAndWithoutTheSer
     watched.talkgroup = "Tac 2";
     watched.tgid = "2417";
     m.Transmit(watched, 800);
-    EXPECT_EQ(m.form->Scanner().Log().Text().Text().rfind("Metro / Police\tTac 2\t", 0), 0u) << m.form->Scanner().Log().Text().Text();
+    EXPECT_EQ(Logged(*m.form).rfind("Metro / Police\tTac 2\t", 0), 0u) << Logged(*m.form);
     EXPECT_TRUE(m.Widget("Text3").startsWith("Alert: Tac 2")) << m.Widget("Text3").toStdString();
     EXPECT_EQ(service.summaries.size(), 1);
     // It stays there after its hit until a click lets it go, or the next
@@ -86,7 +84,7 @@ TEST(AlertsEndToEnd, ATwoTonePageHeardDuringAHitAlertsAndMarksItsLogRow) {
     EXPECT_EQ(service.summaries.front(), "Station 5");
     fire.receiving = false;
     m.radio->SetOverride(fire);
-    ASSERT_TRUE(WaitUntil([&] { return !m.form->Scanner().Log().Text().Text().empty(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !Logged(*m.form).empty(); }, 5000));
     m.radio->SetOverride(Idle());
     EXPECT_FALSE(m.form->Scanner().Alerts().ListeningForTones());
 

@@ -5,12 +5,8 @@
 // are covered with a fake recorder in the monitor tests.
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QAudioDevice>
 #include <QMediaDevices>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <cmath>
@@ -104,12 +100,12 @@ TEST(AudioEndToEnd, AHitIsRecordedFromBeforeTheTickThatSawItIntoOneWaveFileNamed
     // The window followed the transmission (a busy machine drops some ticks).
     EXPECT_GE(hitMs, 3000);
     EXPECT_LT(hitMs, 5000);
-    ASSERT_TRUE(WaitUntil([&] { return !form.Scanner().Log().Text().Text().empty(); }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return !Logged(form).empty(); }, 3000));
 
     // One wave file and no temporary file left, named from the hit as logged.
     const std::vector<std::string> files = Files(folder, kWaveOrTemporary);
     ASSERT_EQ(files.size(), 1u);
-    const std::string line = form.Scanner().Log().Text().Text();
+    const std::string line = Logged(form);
     std::smatch logged;
     ASSERT_TRUE(std::regex_match(
         line, logged, std::regex(R"(County / Fire\tDispatch 1\t 154\.4300\t\t([^\t]+)\t([^\t]+)\t([^\t]+)\r\n)")))
@@ -161,8 +157,7 @@ TEST(AudioEndToEnd, WithNoSoundServerTheProgramLogsHitsWithoutRecordings) {
     env.remove("XDG_RUNTIME_DIR");  // as in a session started without one
     env.insert("PULSE_SERVER", "unix:" + runtime.path() + "/pulse/native");
     QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(QUORVANE_EXE, {"--app-dir", folder.Path()});
+    StartQuorvane(program, {"--app-dir", folder.Path()}, env);
     ASSERT_TRUE(program.waitForStarted(5000));
     ASSERT_TRUE(WaitUntil([&] { return radio->ReceivedCommands().size() > 6; }, 10000));  // polling
 

@@ -2,10 +2,8 @@
 // the wire and the file it writes at a fixed delay and at "Auto", slow and
 // dead scanners, cancel and Stop.
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 

@@ -2,13 +2,9 @@
 // history.sqlite and on the "History" tab, a damaged file set aside, and old
 // log files imported from the command line.
 #include <QDir>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTabWidget>
-#include <QTableView>
 #include <QLabel>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 #include "SqliteValue.h"
@@ -48,7 +44,7 @@ TEST(HistoryEndToEnd, HitsOfEveryRunAreKeptShownPlayedAndExported) {
     EXPECT_TRUE(SqliteValue(path, "SELECT duration_s FROM hits ORDER BY id LIMIT 1").toDouble() > 0.3);
     EXPECT_EQ(SqliteValue(path, "PRAGMA journal_mode").toString(), "delete");
     const QString runName = SqliteValue(path, "SELECT launch_date || '_' || launch_time || '.txt' FROM runs").toString();
-    EXPECT_TRUE(m.form->Scanner().Log().FilePathNow().endsWith(runName)) << runName.toStdString();
+    EXPECT_TRUE(LogPath(*m.form).endsWith(runName)) << runName.toStdString();
 
     // A hit with a recording plays it; a recording gone is said plainly.
     HistoryHit recorded;
@@ -112,8 +108,7 @@ TEST(HistoryEndToEnd, ADamagedHistoryIsSetAsideReportedAndLoggingGoesOn) {
         << m.form->LastMessage().toStdString();
     EXPECT_EQ(m.Widget("Text3"), "History file damaged");
     EXPECT_EQ(m.Cell(0, 2), "NOAA 1");
-    EXPECT_EQ(m.folder.Read(QFileInfo(m.form->Scanner().Log().FilePathNow()).fileName().toStdString()),
-              m.form->Scanner().Log().Text().Text() + "\r\n");
+    EXPECT_EQ(LogFile(*m.form), Logged(*m.form) + "\r\n");
     const QStringList aside = QDir(m.folder.Path()).entryList({"history.sqlite.damaged-*"});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(m.folder.Read(aside[0].toStdString()), garbage);
@@ -134,8 +129,8 @@ TEST(HistoryEndToEnd, ImportLogsAddsOldLogFilesOnceWithoutADisplay) {
     logs.Write("notes.txt", "not a log\r\n");
     const auto import = [&] {
         QProcess program;
-        program.setProcessEnvironment(ProgramEnvironment("xcb"));  // a window would fail here
-        program.start(QUORVANE_EXE, {"--app-dir", app.Path(), "--import-logs", logs.Path()});
+        StartQuorvane(program, {"--app-dir", app.Path(), "--import-logs", logs.Path()},
+                      ProgramEnvironment("xcb"));  // a window would fail here
         EXPECT_TRUE(program.waitForFinished(20000));
         EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
         return QString::fromUtf8(program.readAllStandardOutput());

@@ -4,10 +4,6 @@
 // is back, a wrong password is told and nothing is lost, and old logs are
 // imported into it. Skipped, saying why, where PostgreSQL cannot run.
 #include <QComboBox>
-#include <QDir>
-#include <QProcess>
-#include <QTableView>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 #include "SqliteValue.h"
@@ -48,8 +44,7 @@ struct RealStation {
         radio->SetOverride(Idle());
         folder.SaveComSettings();
         WriteServerFile(folder, url, name);
-        program.setProcessEnvironment(ProgramEnvironment());
-        program.start(QUORVANE_EXE, {"--app-dir", folder.Path()});
+        StartQuorvane(program, {"--app-dir", folder.Path()});
     }
     ~RealStation() {
         program.terminate();

@@ -1,15 +1,12 @@
 // The keyboard, the mouse wheel and the macros of the real main window, on a
 // simulated scanner.
 #include <QAbstractScrollArea>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QUrl>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 #include "input/qt/KeyPlayer.h"
-#include "window/Station.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;

@@ -5,15 +5,12 @@
 // list never turns the knob.
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpontaneKeyEvent>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTreeWidget>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 

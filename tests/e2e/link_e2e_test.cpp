@@ -6,10 +6,8 @@
 #include <unistd.h>
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QLabel>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 #include "link/qt/SerialLink.h"

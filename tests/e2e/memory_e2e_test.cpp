@@ -2,12 +2,8 @@
 // user runs them, and the Memory tab of the real window.
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <csignal>
-#include <gtest/gtest.h>
 
 #include "DemoScenario.h"
 #include "Respond.h"

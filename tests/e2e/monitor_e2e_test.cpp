@@ -3,13 +3,8 @@
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableView>
-#include <QTabWidget>
-#include <gtest/gtest.h>
 #include <regex>
 
 #include "E2eSupport.h"
@@ -39,9 +34,7 @@ TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile)
     EXPECT_TRUE(m.Widget("IconsSet2").contains("FM "));
     m.Transmit(hit, 1500);
 
-    const std::string line = m.form->Scanner().Log().Text().Text();
-    EXPECT_EQ(line.substr(0, line.find("\t", line.find("\t", line.find("\t") + 1) + 1) + 1),
-              "County / Fire\tDispatch 1\t 154.4300\t");
+    const std::string line = Logged(*m.form);
     std::smatch times;
     ASSERT_TRUE(std::regex_search(line, times, kTimes)) << line;
     EXPECT_EQ(line, "County / Fire\tDispatch 1\t 154.4300\t\t" + times[1].str() + "\t" + times[2].str() + "\t" +
@@ -52,18 +45,15 @@ TEST(MonitorEndToEnd, AConventionalHitIsNamedFromHitIntelAndLoggedToGridAndFile)
     EXPECT_EQ(m.Cell(0, 3), " 154.4300");
     EXPECT_EQ(m.Cell(0, 7), QString::fromStdString(times[3].str()));
     EXPECT_EQ(m.Grid()->model()->rowCount(), 21);
-    const QString logPath = m.form->Scanner().Log().FilePathNow();
-    EXPECT_TRUE(logPath.startsWith(m.folder.Path()));
-    QFile file(logPath);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), line + "\r\n");
+    EXPECT_TRUE(LogPath(*m.form).startsWith(m.folder.Path()));
+    EXPECT_EQ(LogFile(*m.form), line + "\r\n");
 }
 
 TEST(MonitorEndToEnd, AtEverySpeedHitsAreLoggedAndThePollNeverOutrunsTheLine) {
     for (const int baud : {57600, 9600}) {
         Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n", baud);
         m.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 1500);
-        EXPECT_EQ(m.form->Scanner().Log().Text().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << baud;
+        EXPECT_EQ(Logged(*m.form).rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << baud;
         // At most the round on its way is unanswered: requests never pile up.
         EXPECT_LE(m.radio->ReceivedCommands().size(), m.radio->RepliesWritten() + 3) << baud;
     }
@@ -87,7 +77,6 @@ TEST(MonitorEndToEnd, AtEverySpeedHitsAreLoggedAndThePollNeverOutrunsTheLine) {
     EXPECT_TRUE(dimmedFor("Stopped"));
 }
 
-
 TEST(MonitorEndToEnd, KeysPressedWhilePollingNeverCorruptTheDisplayOrTheLog) {
     Monitored m("01544300\tDispatch 1\tFire\tCounty\r\n");
     const RadioView hit = Receiving(Reception("County Fire", "Dispatch 1", "01544300"));
@@ -99,7 +88,7 @@ TEST(MonitorEndToEnd, KeysPressedWhilePollingNeverCorruptTheDisplayOrTheLog) {
         EXPECT_FALSE(m.Widget("freq").contains("K"));
     }
     m.Transmit(hit, 300);
-    EXPECT_EQ(m.form->Scanner().Log().Text().Text().rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << m.form->Scanner().Log().Text().Text();
+    EXPECT_EQ(Logged(*m.form).rfind("County / Fire\tDispatch 1\t 154.4300\t\t", 0), 0u) << Logged(*m.form);
 }
 
 TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdThenClearLogEmptiesGridAndFileFromTheLogTabOnly) {
@@ -108,7 +97,7 @@ TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdThenClearLogEmptie
     m.radio->SetOverride(Receiving(trunked));
     ASSERT_TRUE(WaitUntil([&] { return m.Widget("freq") == "ID: 12345"; }, 3000));
     m.Transmit(trunked, 1000);
-    const std::string line = m.form->Scanner().Log().Text().Text();
+    const std::string line = Logged(*m.form);
     EXPECT_EQ(line.rfind("Metro / Police\tDispatch\t 855.2375\t12345\t", 0), 0u) << line;
     EXPECT_EQ(m.Cell(0, 4), "12345");
 
@@ -121,11 +110,9 @@ TEST(MonitorEndToEnd, ATrunkedHitLogsItsTalkgroupAndShowsTheIdThenClearLogEmptie
     tabs->setCurrentIndex(0);
     ASSERT_TRUE(clear->isVisible());
     QTest::mouseClick(clear, Qt::LeftButton);
-    EXPECT_EQ(m.form->Scanner().Log().Text().Text(), "");
+    EXPECT_EQ(Logged(*m.form), "");
     EXPECT_EQ(m.Grid()->model()->rowCount(), 20);
-    QFile file(m.form->Scanner().Log().FilePathNow());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("\r\n"));
+    EXPECT_EQ(LogFile(*m.form), "\r\n");
 }
 
 TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
@@ -149,10 +136,8 @@ TEST(MonitorEndToEnd, AnUnwritableLogFolderIsReportedOnceAndLoggingGoesOn) {
     QTest::mouseClick(m.form->findChild<QPushButton*>("log_dir"), Qt::LeftButton);
     EXPECT_EQ(m.form->LastMessage(), "Log Directory defaulting back to " + m.folder.Path());
     m.Transmit(hit, 300);
-    EXPECT_EQ(m.form->Scanner().Log().Text().Text().substr(0, 8), "Weather ");
-    QFile file(m.form->Scanner().Log().FilePathNow());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), m.form->Scanner().Log().Text().Text() + "\r\n");
+    EXPECT_EQ(Logged(*m.form).substr(0, 8), "Weather ");
+    EXPECT_EQ(LogFile(*m.form), Logged(*m.form) + "\r\n");
 }
 
 TEST(MonitorEndToEnd, TheExtendedInfoTabShowsTheNotesOfTheFrequency) {
@@ -194,14 +179,14 @@ TEST(MonitorEndToEnd, FoldersAndNamesWithLettersBeyondAsciiKeepThemOnDisk) {
         notes.close();
         m.Transmit(Trunked("Caf\xe9", "ID:12345", "08552375", "12345", "Metro"), 400);
         EXPECT_EQ(m.Widget("extended_text"), "Cafe notes");
-        EXPECT_TRUE(m.form->Scanner().Log().FilePathNow().startsWith(folder + "/"));
-        EXPECT_TRUE(QFile::exists(m.form->Scanner().Log().FilePathNow())) << m.form->Scanner().Log().FilePathNow().toStdString();
+        EXPECT_TRUE(LogPath(*m.form).startsWith(folder + "/"));
+        EXPECT_TRUE(QFile::exists(LogPath(*m.form))) << LogPath(*m.form).toStdString();
     }
     // Restored from pgm_settings.txt, where it is written in the file system's bytes.
     Monitored again({}, 0, folder.toUtf8().toStdString());
     again.Transmit(Reception("Weather", "NOAA 1", "01625500"), 300);
-    EXPECT_TRUE(again.form->Scanner().Log().FilePathNow().startsWith(folder + "/"));
-    EXPECT_TRUE(QFile::exists(again.form->Scanner().Log().FilePathNow()));
+    EXPECT_TRUE(LogPath(*again.form).startsWith(folder + "/"));
+    EXPECT_TRUE(QFile::exists(LogPath(*again.form)));
     // A recording named from scanner text lands under the same mapping.
     EXPECT_EQ(FileSystemText(ScannerNamePath(FileSystemBytes(folder), "Caf\xe9_.wav")),
               folder + QString::fromUtf8("/Caf\u00e9_.wav"));

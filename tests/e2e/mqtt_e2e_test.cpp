@@ -1,7 +1,6 @@
 // The real program without a screen on the simulator, publishing to a real
 // mosquitto broker started here on a free port; a web hook is a small
 // receiver of the test's own.
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <pwd.h>
 #include <unistd.h>
@@ -143,10 +142,7 @@ private:
 };
 
 QProcess* StartStation(const AppFolder& folder, QProcess& program) {
-    program.setProcessEnvironment(ProgramEnvironment("xcb"));
-    program.setProcessChannelMode(QProcess::SeparateChannels);
-    DefaultQuitSignals(program);
-    program.start(QUORVANE_EXE, {"--headless", "--mqtt", "--app-dir", folder.Path()});
+    StartQuorvane(program, {"--headless", "--mqtt", "--app-dir", folder.Path()}, ProgramEnvironment("xcb"));
     program.waitForStarted(5000);
     return &program;
 }

@@ -3,11 +3,7 @@
 // against a fake server, and a scanner that stops reading.
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTcpServer>
 #include <QTcpSocket>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 #include "Respond.h"
@@ -68,8 +64,8 @@ TEST(NetworkEndToEnd, OverTcpPollsSendsKeysLogsAHitAndRetriesUntilTheScannerIsBa
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text1").startsWith("County Fire"); }, 3000));
     hit.receiving = false;
     radio->SetOverride(hit);
-    ASSERT_TRUE(WaitUntil([&] { return !form.Scanner().Log().Text().Text().empty(); }, 3000));
-    EXPECT_EQ(form.Scanner().Log().Text().Text().rfind("County Fire / \tDispatch 1\t 154.4300\t", 0), 0u) << form.Scanner().Log().Text().Text();
+    ASSERT_TRUE(WaitUntil([&] { return !Logged(form).empty(); }, 3000));
+    EXPECT_EQ(Logged(form).rfind("County Fire / \tDispatch 1\t 154.4300\t", 0), 0u) << Logged(form);
 
     radio.reset();  // the server goes away
     ASSERT_TRUE(WaitUntil([&] { return Shown(form, "Text3") == "Scanner disconnected - retrying"; }, 5000));

@@ -1,9 +1,6 @@
 // The real program from outside: its command line works with no display, and
 // a quit signal shuts it down as closing the window does.
 #include <QFileInfo>
-#include <QProcess>
-#include <csignal>
-#include <gtest/gtest.h>
 #include <regex>
 
 #include "E2eSupport.h"
@@ -35,8 +32,7 @@ TEST(ProgramEndToEnd, TheCommandLineAnswersWithoutADisplay) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         QProcess program;
-        program.setProcessEnvironment(env);
-        program.start(QUORVANE_EXE, c.arguments);
+        StartQuorvane(program, c.arguments, env);
         ASSERT_TRUE(program.waitForFinished(10000));
         const std::string out = program.readAllStandardOutput().toStdString();
         const std::string err = program.readAllStandardError().toStdString();
@@ -55,9 +51,7 @@ TEST(ProgramEndToEnd, AQuitSignalSavesTheWindowSettingsAsClosingDoes) {
         // The program creates its app folder after it has started catching the signals.
         const QString appDir = folder.Path() + "/app";
         QProcess program;
-        program.setProcessEnvironment(ProgramEnvironment());
-        DefaultQuitSignals(program);
-        program.start(QUORVANE_EXE, {"--app-dir", appDir});
+        StartQuorvane(program, {"--app-dir", appDir});
         ASSERT_TRUE(program.waitForStarted(5000));
         ASSERT_TRUE(WaitUntil([&] { return QFileInfo(appDir).isDir(); }, 10000));
         ::kill(static_cast<pid_t>(program.processId()), signal);
@@ -74,9 +68,7 @@ TEST(ProgramEndToEnd, AQuitSignalSavesTheWindowSettingsAsClosingDoes) {
     AppFolder folder;
     folder.Write("app", "not a folder");
     QProcess program;
-    program.setProcessEnvironment(ProgramEnvironment());
-    DefaultQuitSignals(program);
-    program.start(QUORVANE_EXE, {"--app-dir", folder.Path() + "/app"});
+    StartQuorvane(program, {"--app-dir", folder.Path() + "/app"});
     ASSERT_TRUE(program.waitForStarted(5000));
     WaitUntil([] { return false; }, 1000);  // the box is up
     ASSERT_EQ(program.state(), QProcess::Running);
@@ -92,16 +84,15 @@ TEST(ProgramEndToEnd, ABackupWhileAnotherQuorvaneHasThePortSaysSoAndWhatToDo) {
     auto radio = StartRadio(folder);
     folder.SaveComSettings();
     QProcess station;
-    station.setProcessEnvironment(ProgramEnvironment());
-    station.start(QUORVANE_EXE, {"--headless", "--app-dir", folder.Path()});
+    StartQuorvane(station, {"--headless", "--app-dir", folder.Path()});
     ASSERT_TRUE(station.waitForStarted(5000));
     ASSERT_TRUE(WaitUntil([&] {
         const auto holder = quorvane::FindPortHolder(radio->SlavePath());
         return holder && holder->Program == "quorvane";
     }, 10000));
     QProcess backup;
-    backup.setProcessEnvironment(ProgramEnvironment("xcb"));
-    backup.start(QUORVANE_EXE, {"--app-dir", folder.Path(), "--backup", folder.Path() + "/memory.json"});
+    StartQuorvane(backup, {"--app-dir", folder.Path(), "--backup", folder.Path() + "/memory.json"},
+                  ProgramEnvironment("xcb"));
     ASSERT_TRUE(backup.waitForFinished(20000));
     const std::string err = backup.readAllStandardError().toStdString();
     EXPECT_NE(backup.exitCode(), 0);

@@ -3,11 +3,7 @@
 // port, checked through its status page and its stream, and a local HTTP
 // receiver standing in for the call server.
 #include <QCheckBox>
-#include <algorithm>
-#include <QDir>
 #include <QLabel>
-#include <QLineEdit>
-#include <gtest/gtest.h>
 #include <signal.h>
 
 #include "RadioAudio.h"
@@ -32,9 +28,7 @@ public:
     Headless(const AppFolder& folder, RadioAudio& speaker, const QStringList& extra = {}) {
         QProcessEnvironment env = ProgramEnvironment("xcb");
         env.insert("PULSE_SERVER", QString::fromStdString(speaker.Server()));
-        program_.setProcessEnvironment(env);
-        DefaultQuitSignals(program_);
-        program_.start(QUORVANE_EXE, QStringList{"--headless", "--app-dir", folder.Path()} + extra);
+        StartQuorvane(program_, QStringList{"--headless", "--app-dir", folder.Path()} + extra, env);
         program_.waitForStarted(5000);
     }
     ~Headless() { Quit(); }

@@ -2,11 +2,7 @@
 // window settings, and writing them back unchanged.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 

@@ -3,13 +3,8 @@
 // licence lookup.
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <gtest/gtest.h>
-#include <sstream>
 
 #include "E2eSupport.h"
 
@@ -186,7 +181,7 @@ TEST(TunerEndToEnd, AListedFrequencyOrTalkgroupIsSkippedAndNeverLogged) {
     }
     // A reception not on the list is logged as usual; the skipped ones never were.
     Transmission(*t.radio, Reception("Weather", "NOAA 1", "01625500"), 500);
-    ASSERT_TRUE(WaitUntil([&] { return !t.form->Scanner().Log().Text().Text().empty(); }, 3000));
-    EXPECT_EQ(std::count(t.form->Scanner().Log().Text().Text().begin(), t.form->Scanner().Log().Text().Text().end(), '\n'), 1);
-    EXPECT_EQ(t.form->Scanner().Log().Text().Text().rfind("Weather", 0), 0u) << t.form->Scanner().Log().Text().Text();
+    ASSERT_TRUE(WaitUntil([&] { return !Logged(*t.form).empty(); }, 3000));
+    EXPECT_EQ(LoggedLines(*t.form), 1u);
+    EXPECT_EQ(Logged(*t.form).rfind("Weather", 0), 0u) << Logged(*t.form);
 }

@@ -1,31 +1,20 @@
 // The browser remote on the simulator: pages (Qt WebSocket clients here)
-// follow the real window and press its keys; requests without the token or
-// from another site are refused with nothing reaching the scanner; garbage,
-// huge heads, silent clients and many sockets never hold the poll; and the
-// real program as a station without a screen, with the real page driven in
-// headless Chromium.
+// follow the real window and press its keys; requests without the token,
+// from another site or for another host are refused with nothing reaching
+// the scanner; garbage, huge heads, silent clients and many sockets never hold
+// the poll; and the real program as a station without a screen, with the
+// real page driven in headless Chromium.
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QDir>
 #include <QFileInfo>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QWebSocket>
-#include <csignal>
 #include <iostream>
-#include <nlohmann/json.hpp>
 
-#include "E2eSupport.h"
 #include "WebRemoteSupport.h"
-#include "RadioAudio.h"
 #include "monitor/qt/Poller.h"
-#include "web/qt/RemoteServer.h"
-#include "window/Station.h"
 
 using namespace quorvane;
 using namespace quorvane::e2e;
@@ -68,7 +57,7 @@ TEST(WebRemoteEndToEnd, PagesFollowTheWindowPressItsKeysThroughTheSameQueueAndLi
     w.Transmit(Reception("County Fire", "Dispatch 1", "01544300"), 1200);
     EXPECT_TRUE(page.Sees("hit", [](const Json& m) {
         return m["row"][0] == "County Fire / " && m["row"][1] == "Dispatch 1" && m["row"][2] == " 154.4300";
-    })) << w.form->Scanner().Log().Text().Text();
+    })) << Logged(*w.form);
 
     // Twenty quick presses arrive all, in order, none twice (at the remote's
     // pace, between the poll's rounds).
@@ -107,41 +96,52 @@ TEST(WebRemoteEndToEnd, PagesFollowTheWindowPressItsKeysThroughTheSameQueueAndLi
     EXPECT_TRUE(NonPollCommands(*w.radio, mark).empty());
 }
 
-TEST(WebRemoteEndToEnd, RequestsWithoutTheTokenOrFromAnotherSiteAreRefusedAndReachNothing) {
+// A Host of another name (DNS rebinding) is refused even with the right token and origin.
+TEST(WebRemoteEndToEnd, RequestsWithoutTheTokenFromAnotherSiteOrForAnotherHostAreRefusedAndReachNothing) {
     RemoteWindow w;
-    const std::string control = Query(w.control), view = Query(w.view);
+    const std::string control = Query(w.control), view = Query(w.view), port = std::to_string(w.port);
     const std::string same = "Origin: " + w.origin + "\r\n";
     const std::string other = "Origin: http://evil.example\r\n";
     const std::string upgrade = "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
                                 "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
+    const std::string evil = "rebind.example:" + port;
     const std::string body = KeyBody();
     const std::string length = "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    const std::string refused = "Quorvane web remote: ", rebound = "Unknown host name";
     struct Case {
         std::string request;
         int status;
+        std::string said;  // in the answer of a refusal
     } cases[] = {
-        {w.Head("GET /?" + control), 200},
-        {w.Head("GET /?" + view), 200},
-        {w.Head("GET /"), 200},
-        {w.Head("GET /?token=0123456789abcdef0123456789abcdef"), 401},
-        {w.Head("GET /favicon.ico?" + control), 404},
-        {w.Head("GET /ws?" + control, upgrade + same), 101},
-        {w.Head("GET /ws", upgrade + same), 401},
-        {w.Head("GET /ws?" + control, upgrade + other), 403},
-        {w.Head("GET /ws?" + control, upgrade + "Origin: null\r\n"), 403},
-        {w.Head("POST /key?" + control, same + length) + body, 204},
-        {w.Head("POST /key", same + length) + body, 401},
-        {w.Head("POST /key?" + control, other + length) + body, 403},
-        {w.Head("POST /key?" + view, same + length) + body, 403},
-        {w.Head("POST /key", "Authorization: Bearer " + control.substr(6) + "\r\n" + length) + body, 204},
+        {w.Head("GET /?" + control), 200, ""},
+        {w.Head("GET /?" + view), 200, ""},
+        {w.Head("GET /"), 200, ""},
+        {w.Head("GET /?token=0123456789abcdef0123456789abcdef"), 401, refused},
+        {w.Head("GET /favicon.ico?" + control), 404, ""},
+        {w.Head("GET /ws?" + control, upgrade + same), 101, ""},
+        {w.Head("GET /ws", upgrade + same), 401, refused},
+        {w.Head("GET /ws?" + control, upgrade + other), 403, refused},
+        {w.Head("GET /ws?" + control, upgrade + "Origin: null\r\n"), 403, refused},
+        {w.Head("POST /key?" + control, same + length) + body, 204, ""},
+        {w.Head("POST /key", same + length) + body, 401, refused},
+        {w.Head("POST /key?" + control, other + length) + body, 403, refused},
+        {w.Head("POST /key?" + view, same + length) + body, 403, refused},
+        {w.Head("POST /key", "Authorization: Bearer " + control.substr(6) + "\r\n" + length) + body, 204, ""},
+        {"GET /?" + control + " HTTP/1.1\r\nHost: " + evil + "\r\n\r\n", 403, rebound},
+        {Upgrade(control, evil), 403, rebound},
+        {"POST /key?" + control + " HTTP/1.1\r\nHost: " + evil + "\r\nOrigin: http://" + evil + "\r\n" + length +
+             "\r\n" + body,
+         403, rebound},
+        {"GET /?" + view + " HTTP/1.1\r\nHost: localhost:" + port + "\r\n\r\n", 200, ""},
+        {Upgrade(view, "localhost:" + port), 101, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request.substr(0, c.request.find('\r')));
         const size_t mark = w.radio->ReceivedCommands().size();
         const std::string answer = Exchange(w.port, c.request);
         EXPECT_EQ(StatusOf(answer), c.status) << answer.substr(0, 200);
-        if (c.status == 401 || c.status == 403) {
-            EXPECT_NE(answer.find("Quorvane web remote: "), std::string::npos);
+        if (!c.said.empty()) {
+            EXPECT_NE(answer.find(c.said), std::string::npos) << answer.substr(0, 200);
             WaitUntil([] { return false; }, 200);
             EXPECT_TRUE(NonPollCommands(*w.radio, mark).empty());
         }
@@ -234,10 +234,7 @@ TEST(WebRemoteEndToEnd, TheSettingsBoxSavesWebRemoteTxtStartsTheRemoteAndShowsIt
 
 TEST(WebRemoteEndToEnd, GarbageHugeHeadsSilentClientsAndManySocketsNeverHoldThePoll) {
     RemoteWindow w;
-    std::vector<qint64> ticks;
-    QElapsedTimer clock;
-    clock.start();
-    QObject::connect(&w.form->Scanner(), &Station::Ticked, [&] { ticks.push_back(clock.elapsed()); });
+    TickClock poll(w.form->Scanner());
 
     // 40 pages, silent half-sent requests, garbage and a huge head, at once
     // (all from one address, within what one address may open).
@@ -265,14 +262,11 @@ TEST(WebRemoteEndToEnd, GarbageHugeHeadsSilentClientsAndManySocketsNeverHoldTheP
         return std::all_of(pages.begin(), pages.end(), [](const auto& p) { return !p->messages.empty(); });
     }, 10000));
     EXPECT_EQ(w.form->Remote().Pages(), 40);
-    const size_t before = ticks.size();
-    const qint64 from = clock.elapsed();
+    const size_t before = poll.ticks.size();
     w.radio->SetOverride(Reception("County Fire", "Dispatch 1", "01544300"));
     WaitUntil([] { return false; }, 2000);
-    const size_t during = ticks.size() - before;
-    EXPECT_GE(during, 15u) << "accepted ticks in " << clock.elapsed() - from << " ms";
-    qint64 longest = 0;
-    for (size_t i = before + 1; i < ticks.size(); ++i) longest = std::max(longest, ticks[i] - ticks[i - 1]);
+    const auto [during, longest] = poll.Since(before);
+    EXPECT_GE(during, 15u) << "accepted ticks in 2 s";
     EXPECT_LT(longest, 400);
     EXPECT_TRUE(std::all_of(pages.begin(), pages.end(), [](const auto& p) {
         return p->Sees("display", [](const Json& m) { return m["line1"] == "County Fire     "; }, 3000);
@@ -321,10 +315,8 @@ TEST(WebRemoteEndToEnd, AStationWithoutAScreenServesThePageLogsAHitAndEndsOnSigt
     QProcess program;
     QProcessEnvironment env = ProgramEnvironment("xcb");  // any use of a window system would fail
     env.insert("PULSE_SERVER", QString::fromStdString(speaker.Server()));
-    program.setProcessEnvironment(env);
-    DefaultQuitSignals(program);
     const QString listen = QString("%1:%2").arg(kHost).arg(FreePort());
-    program.start(QUORVANE_EXE, {"--headless", "--web", listen, "--app-dir", folder.Path()});
+    StartQuorvane(program, {"--headless", "--web", listen, "--app-dir", folder.Path()}, env);
     ASSERT_TRUE(program.waitForStarted(5000));
     // Standard output (a journal, under a service manager) has the view link
     // and where the control link is, never the control link itself.

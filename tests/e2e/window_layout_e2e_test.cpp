@@ -1,10 +1,8 @@
 // The layouts, the frame and the dragging of the real main window, offscreen.
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QWindow>
 #include <QMouseEvent>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 #include "window/WindowStyle.h"

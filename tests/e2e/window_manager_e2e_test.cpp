@@ -1,10 +1,8 @@
 // The real program under a real window manager (Xvfb + openbox): the outer
 // size of each restored layout, the title bar of the two smallest ones, and
 // "Enable Always On Top" as the window manager sees it.
-#include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-#include <gtest/gtest.h>
 
 #include "E2eSupport.h"
 #include "app/qt/Twips.h"

@@ -1,22 +1,17 @@
 // Alerts on a private session bus, with a stand-in for the desktop's
 // notification service, and the "Alerts" box over alerts.txt.
-#include <QApplication>
 #include <QCheckBox>
-#include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "alerts/qt/AlertWatcher.h"
 #include "alerts/qt/AlertsBox.h"
 #include "alerts/qt/SessionBusStandIn.h"
-#include "app/qt/AppFiles.h"
 #include "QtTestApp.h"
 
 namespace quorvane {
@@ -156,4 +151,3 @@ TEST_F(AlertWatcherTest, TheBoxSavesTheListAndFollowsTheFileOnDisk) {
 
 }  // namespace
 }  // namespace quorvane
-

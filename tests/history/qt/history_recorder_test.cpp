@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

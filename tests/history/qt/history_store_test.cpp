@@ -2,7 +2,6 @@
 // an older version, the rows of a quiet day, and the marks for the server.
 #include <QFile>
 #include <QProcess>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

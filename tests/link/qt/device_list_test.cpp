@@ -1,5 +1,4 @@
 // The "Device" list: what it shows and how a choice binds the port number.
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>

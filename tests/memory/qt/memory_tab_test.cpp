@@ -1,11 +1,9 @@
 // The Memory tab's files with no scanner: a memory file opened, saved, its
 // channels exported and imported through the tab's buttons.
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QScrollBar>
 #include <QTreeView>
 #include <gtest/gtest.h>

@@ -1,7 +1,5 @@
 // The Memory tab's tree: what its row edits make of the memory, which the
 // end-to-end tests only touch one cell of.
-#include <QApplication>
-#include <functional>
 #include <gtest/gtest.h>
 
 #include "app/qt/TextEntry.h"

@@ -1,6 +1,5 @@
 // The run's log file when the disk refuses a write: the good file stays,
 // the user is told once, and the lines are written as soon as it works.
-#include <QApplication>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>

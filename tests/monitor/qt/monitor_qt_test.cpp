@@ -1,5 +1,4 @@
 // The log grid's marks for watched hits and the signal level bar.
-#include <QApplication>
 #include <QColor>
 #include <QFont>
 #include <QImage>
