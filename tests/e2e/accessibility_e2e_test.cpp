@@ -74,7 +74,9 @@ TEST(AccessibilityEndToEnd, EveryControlHasANameAPersonUnderstands) {
         EXPECT_NE(c.name, c.object) << "named by its object name: " << c.object.toStdString();
         EXPECT_NE(c.name.toLower(), "button") << c.object.toStdString();
         // A list is named by what it chooses, not by its value.
-        if (c.role == QAccessible::ComboBox) EXPECT_NE(c.name, c.value) << c.object.toStdString();
+        if (c.role == QAccessible::ComboBox) {
+            EXPECT_NE(c.name, c.value) << c.object.toStdString();
+        }
     }
     // A few names as a person would look for them.
     const auto nameOf = [&](const char* object) {

@@ -97,7 +97,9 @@ TEST(MemoryEngines, RestoreProgressSaysClearingThenCountsEachStageToItsTotal) {
         }
         const MemoryProgress& before = *(&progress - 1);
         EXPECT_GE(progress.recordsDone, before.recordsDone);
-        if (progress.stage == MemoryStage::Writing) EXPECT_EQ(progress.recordsTotal, before.recordsTotal);
+        if (progress.stage == MemoryStage::Writing) {
+            EXPECT_EQ(progress.recordsTotal, before.recordsTotal);
+        }
     }
     EXPECT_EQ(stages, (std::vector<MemoryStage>{MemoryStage::Clearing, MemoryStage::Writing, MemoryStage::Checking}));
     const MemoryProgress& last = run.end.progress;
