@@ -93,6 +93,14 @@ public:
 
     bool QuitRequested() const { return quit_; }
 
+    // Open, or say on standard error why not and give the exit status.
+    std::optional<int> OpenOrSayWhyNot() {
+        QString why;
+        if (Open(&why)) return std::nullopt;
+        Complain(why);
+        return quit_ ? kExitCancelled : kExitScanner;
+    }
+
     // Opens the port saved in com_settings.txt; false (*why says why) when
     // none is saved or it does not open.
     bool Open(QString* why) {
@@ -223,11 +231,7 @@ QString BackupPath(const QString& appDirectory) {
 
 int RunMemoryBackup(const QString& appDirectory, const QString& file) {
     Session session(appDirectory);
-    QString why;
-    if (!session.Open(&why)) {
-        Complain(why);
-        return session.QuitRequested() ? kExitCancelled : kExitScanner;
-    }
+    if (const std::optional<int> status = session.OpenOrSayWhyNot()) return *status;
     MemoryReader reader;
     const MemoryStep end = session.Run(reader, "Reading");
     if (end.outcome != MemoryOutcome::Finished) {
@@ -276,11 +280,7 @@ int RunMemoryRestore(const QString& appDirectory, const QString& file, bool yes,
     }
 
     Session session(appDirectory);
-    QString why;
-    if (!session.Open(&why)) {
-        Complain(why);
-        return session.QuitRequested() ? kExitCancelled : kExitScanner;
-    }
+    if (const std::optional<int> status = session.OpenOrSayWhyNot()) return *status;
     // The scanner's memory as it is now, kept before anything changes.
     MemoryReader reader;
     MemoryStep end = session.Run(reader, "Saving the scanner's memory");
