@@ -9,12 +9,12 @@
 #include "app/qt/AppIcon.h"
 #include "feed/qt/FeedStreamer.h"
 #include "window/Form1.h"
-#include "program/Headless.h"
+#include "window/Headless.h"
 #include "history/qt/HistoryImport.h"
-#include "program/MemoryCommandLine.h"
-#include "program/ProgramOptions.h"
-#include "program/QuietConsole.h"
-#include "program/QuitSignals.h"
+#include "program/qt/MemoryCommandLine.h"
+#include "program/qt/ProgramOptions.h"
+#include "program/qt/QuietConsole.h"
+#include "program/qt/QuitSignals.h"
 #include "web/qt/RemoteServer.h"
 
 using namespace quorvane;

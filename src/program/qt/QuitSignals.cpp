@@ -1,4 +1,4 @@
-#include "program/QuitSignals.h"
+#include "program/qt/QuitSignals.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

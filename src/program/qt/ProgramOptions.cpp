@@ -1,4 +1,4 @@
-#include "program/ProgramOptions.h"
+#include "program/qt/ProgramOptions.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

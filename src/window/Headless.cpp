@@ -1,4 +1,4 @@
-#include "program/Headless.h"
+#include "window/Headless.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -22,7 +22,7 @@
 #include "calls/qt/CallUploader.h"
 #include "feed/qt/FeedStreamer.h"
 #ifndef Q_OS_WIN
-#include "program/QuitSignals.h"
+#include "program/qt/QuitSignals.h"
 #endif
 
 namespace quorvane {

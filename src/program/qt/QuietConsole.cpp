@@ -1,4 +1,4 @@
-#include "program/QuietConsole.h"
+#include "program/qt/QuietConsole.h"
 
 #include <QtGlobal>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "program/MemoryCommandLine.h"
+#include "program/qt/MemoryCommandLine.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,12 +17,12 @@
 #include <QSocketNotifier>
 #include <unistd.h>
 
-#include "program/QuitSignals.h"
+#include "program/qt/QuitSignals.h"
 #endif
 
 #include "app/SettingsFiles.h"
 #include "app/qt/AppFiles.h"
-#include "program/ProgramOptions.h"
+#include "program/qt/ProgramOptions.h"
 #include "link/PortNaming.h"
 #include "link/qt/LinkRunner.h"
 #include "link/qt/ScannerLink.h"

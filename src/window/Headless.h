@@ -2,7 +2,7 @@
 #include <QString>
 #include <optional>
 
-#include "program/ProgramOptions.h"
+#include "program/qt/ProgramOptions.h"
 
 namespace quorvane {
 
